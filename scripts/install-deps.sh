@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project builds and runs with; quick when they are already there.
+set -euo pipefail
+pkgs=(build-essential cmake ninja-build pkg-config clang
+      qt6-base-dev qt6-base-dev-tools qt6-httpserver-dev qt6-websockets-dev qt6-svg-dev
+      libqt6sql6-sqlite qt6-qpa-plugins libqt6svg6 libssl-dev openssl
+      fonts-wqy-microhei libgtest-dev libbenchmark-dev)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "platform/mainthread.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
+
+namespace platform
+{
+
+bool MainThread::isMainThread()
+{
+    const auto *app = QCoreApplication::instance();
+    return app != nullptr && QThread::currentThread() == app->thread();
+}
+
+void MainThread::post(std::function<void()> work)
+{
+    auto *app = QCoreApplication::instance();
+    if (app == nullptr)
+        return;
+    QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
+}
+
+void MainThread::runAndWait(std::function<void()> work)
+{
+    if (isMainThread()) {
+        work();
+        return;
+    }
+    auto *app = QCoreApplication::instance();
+    if (app == nullptr)
+        return;
+    QMetaObject::invokeMethod(app, std::move(work), Qt::BlockingQueuedConnection);
+}
+
+} // namespace platform

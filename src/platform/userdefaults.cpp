@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "platform/userdefaults.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+Q_LOGGING_CATEGORY(lcDefaults, "rv.platform.defaults")
+
+namespace platform
+{
+
+using namespace Qt::StringLiterals;
+
+UserDefaults &UserDefaults::standardUserDefaults()
+{
+    // The path is taken once: tests switch the standard paths to test mode before first use.
+    static UserDefaults store(standardFilePath());
+    return store;
+}
+
+QString UserDefaults::standardFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+           u"/userdefaults.json"_s;
+}
+
+UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
+{
+    QMutexLocker lock(&m_mutex);
+    loadLocked();
+}
+
+void UserDefaults::loadLocked()
+{
+    m_values = {};
+    QFile file(m_filePath);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcDefaults) << "cannot read" << m_filePath << file.errorString();
+        return;
+    }
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+    if (!doc.isObject()) {
+        qCWarning(lcDefaults) << "ignoring unreadable store" << m_filePath << error.errorString();
+        return;
+    }
+    m_values = doc.object();
+}
+
+QJsonValue UserDefaults::objectForKey(const QString &key) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_values.value(key);
+}
+
+bool UserDefaults::boolForKey(const QString &key) const
+{
+    const QJsonValue value = objectForKey(key);
+    if (value.isDouble())
+        return value.toDouble() != 0;
+    return value.toBool(false);
+}
+
+void UserDefaults::setObject(const QString &key, const QJsonValue &value)
+{
+    QMutexLocker lock(&m_mutex);
+    if (value.isUndefined())
+        m_values.remove(key);
+    else
+        m_values.insert(key, value);
+}
+
+void UserDefaults::removeObjectForKey(const QString &key)
+{
+    setObject(key, QJsonValue(QJsonValue::Undefined));
+}
+
+bool UserDefaults::synchronize()
+{
+    QMutexLocker lock(&m_mutex);
+    const QFileInfo info(m_filePath);
+    if (!QDir().mkpath(info.absolutePath())) {
+        qCWarning(lcDefaults) << "cannot create" << info.absolutePath();
+        return false;
+    }
+    QSaveFile file(m_filePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qCWarning(lcDefaults) << "cannot write" << m_filePath << file.errorString();
+        return false;
+    }
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    file.write(QJsonDocument(m_values).toJson(QJsonDocument::Indented));
+    if (!file.commit()) {
+        qCWarning(lcDefaults) << "cannot save" << m_filePath << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void UserDefaults::reload()
+{
+    QMutexLocker lock(&m_mutex);
+    loadLocked();
+}
+
+} // namespace platform

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QMutex>
+#include <QString>
+
+namespace platform
+{
+
+// The per-application key-value store: one JSON object kept in a file in the application's
+// config location. Every change is held in memory; synchronize() writes the whole object
+// atomically (write to a temporary file, then rename) with mode 0600, because it may hold a
+// password. All members may be called from any thread.
+class UserDefaults final
+{
+public:
+    static UserDefaults &standardUserDefaults();
+
+    // A store on an explicit file; the standard store uses the config location.
+    explicit UserDefaults(QString filePath);
+    Q_DISABLE_COPY_MOVE(UserDefaults)
+
+    QJsonValue objectForKey(const QString &key) const;
+    bool boolForKey(const QString &key) const;
+    void setObject(const QString &key, const QJsonValue &value);
+    void removeObjectForKey(const QString &key);
+
+    // Writes the store through to its file; false (with a warning logged) when it cannot.
+    bool synchronize();
+    // Drops what is in memory and reads the file again.
+    void reload();
+
+    QString filePath() const { return m_filePath; }
+    static QString standardFilePath();
+
+private:
+    void loadLocked();
+
+    mutable QMutex m_mutex;
+    QString m_filePath;
+    QJsonObject m_values;
+};
+
+} // namespace platform

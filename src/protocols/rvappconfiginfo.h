@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "protocols/rvuserinfo.h"
+
+#include <QJsonObject>
+#include <QString>
+
+#include <optional>
+
+// The little the client keeps on the device: the last logged-in user's record, that user's
+// password and whether the last login succeeded, in the per-application key-value store under
+// "UserInfo", "LoginSuccess" and "Password". Opening a record reads the saved values afresh; a
+// changed record saves itself when it goes. The application-wide login state lives beside it
+// in memory only, atomic because logins finish on worker threads.
+class RVAppConfigInfo final
+{
+public:
+    RVAppConfigInfo();
+    ~RVAppConfigInfo();
+    Q_DISABLE_COPY_MOVE(RVAppConfigInfo)
+
+    void readNSUserDefaults();
+    void saveNSUserDefaults();
+
+    // Never none: with nothing saved, a record with every field absent.
+    RVUserInfo userInfo() const;
+    void setUserInfo(const RVUserInfo &info);
+    QString password() const { return m_password; }
+    // A null password is not written, so setting none never erases a saved one.
+    void setPassword(const QString &password);
+    bool lastLoginSuccess() const { return m_lastLoginSuccess; }
+    void setLastLoginSuccess(bool value);
+    bool infoChanged() const { return m_infoChanged; }
+
+    static bool userLogined();
+    static void setUserLoginStats(bool logined);
+    static bool savedLastLoginSuccess();
+
+private:
+    std::optional<QJsonObject> m_userInfo;
+    QString m_password;
+    bool m_lastLoginSuccess = false;
+    bool m_infoChanged = false;
+};

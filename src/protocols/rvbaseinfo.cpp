@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "protocols/rvbaseinfo.h"
+
+#include <QJsonDocument>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+RVBaseInfo::~RVBaseInfo() = default;
+
+bool RVBaseInfo::initWithString(const QString &text)
+{
+    const auto parsed = analyzing(text);
+    if (!parsed || !parsed->isObject())
+        return false;
+    const QJsonObject root = parsed->toObject();
+    const QJsonValue head = root.value(u"head"_s);
+    const QJsonValue body = root.value(u"body"_s);
+    headWithDictionary(head.toObject());
+    if (body.isObject())
+        bodyWithDictionary(body.toObject());
+    return true;
+}
+
+void RVBaseInfo::initWithDictionary(const std::optional<QJsonObject> &body,
+                                    const std::optional<QJsonObject> &head)
+{
+    if (head)
+        headWithDictionary(*head);
+    if (body)
+        bodyWithDictionary(*body);
+}
+
+void RVBaseInfo::headWithDictionary(const QJsonObject &head)
+{
+    m_trdate = head.value(u"trdate"_s);
+    m_trtime = head.value(u"trtime"_s);
+    m_trcode = head.value(u"trcode"_s);
+    m_state = intValue(head.value(u"succflag"_s)) == 0;
+    m_errorMsg = head.value(u"retmsg"_s);
+}
+
+void RVBaseInfo::bodyWithDictionary(const QJsonObject &) {}
+
+QJsonObject RVBaseInfo::head_dict() const
+{
+    QJsonObject head;
+    if (!m_trdate.isUndefined())
+        head.insert(u"trdate"_s, m_trdate);
+    if (!m_trtime.isUndefined())
+        head.insert(u"trtime"_s, m_trtime);
+    if (!m_trcode.isUndefined())
+        head.insert(u"trcode"_s, m_trcode);
+    return head;
+}
+
+QJsonObject RVBaseInfo::body_dict() const
+{
+    return {};
+}
+
+QString RVBaseInfo::toJson() const
+{
+    const QJsonObject envelope{{u"head"_s, head_dict()}, {u"body"_s, body_dict()}};
+    return QString::fromUtf8(QJsonDocument(envelope).toJson(QJsonDocument::Indented));
+}
+
+std::optional<QJsonValue> RVBaseInfo::analyzing(const QString &text)
+{
+    if (text.isNull())
+        return std::nullopt;
+    QJsonParseError error{};
+    // Wrapping lets a bare JSON value (a string, a number) parse too, as a JSON reader does.
+    const QByteArray wrapped = "[" + text.toUtf8() + "]";
+    const QJsonDocument doc = QJsonDocument::fromJson(wrapped, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isArray() || doc.array().size() != 1)
+        return std::nullopt;
+    return doc.array().at(0);
+}
+
+QJsonValue RVBaseInfo::analyzing_head(const QString &text)
+{
+    const auto parsed = analyzing(text);
+    return parsed ? parsed->toObject().value(u"head"_s) : QJsonValue(QJsonValue::Undefined);
+}
+
+QJsonValue RVBaseInfo::analyzing_body(const QString &text)
+{
+    const auto parsed = analyzing(text);
+    return parsed ? parsed->toObject().value(u"body"_s) : QJsonValue(QJsonValue::Undefined);
+}
+
+long long RVBaseInfo::intValue(const QJsonValue &value)
+{
+    if (value.isDouble()) {
+        const double d = value.toDouble();
+        if (!(d == d) || d >= 9.2e18 || d <= -9.2e18)
+            return 0;
+        return static_cast<long long>(d);
+    }
+    if (!value.isString())
+        return 0;
+    const QString s = value.toString();
+    qsizetype i = 0;
+    while (i < s.size() && (s[i] == u' ' || s[i] == u'\t' || s[i] == u'\n' || s[i] == u'\r'))
+        ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == u'-' || s[i] == u'+'))
+        negative = s[i++] == u'-';
+    long long result = 0;
+    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i) {
+        if (result > (std::numeric_limits<long long>::max() - 9) / 10)
+            break; // saturate rather than overflow on absurdly long digit runs
+        result = result * 10 + (s[i].unicode() - u'0');
+    }
+    return negative ? -result : result;
+}
+
+QString RVBaseInfo::text(const QJsonValue &value)
+{
+    if (value.isString())
+        return value.toString();
+    if (value.isDouble()) {
+        const double d = value.toDouble();
+        if (d == static_cast<double>(static_cast<long long>(d)))
+            return QString::number(static_cast<long long>(d));
+        return QString::number(d, 'g', 15);
+    }
+    return {};
+}
+
+void RVBaseInfo::setField(const QString &key, const QJsonValue &value)
+{
+    if (value.isUndefined())
+        m_fields.remove(key);
+    else
+        m_fields.insert(key, value);
+}
+
+void RVBaseInfo::readKeys(const QJsonObject &body, const QStringList &keys)
+{
+    for (const QString &key : keys)
+        setField(key, body.value(key));
+}
+
+void RVBaseInfo::writeKeys(QJsonObject &body, const QStringList &keys) const
+{
+    for (const QString &key : keys) {
+        const auto it = m_fields.constFind(key);
+        if (it != m_fields.constEnd())
+            body.insert(key, *it);
+    }
+}

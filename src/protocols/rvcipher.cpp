@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "protocols/rvcipher.h"
+
+#include <QStringDecoder>
+
+#include <openssl/evp.h>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+struct CtxFree {
+    void operator()(EVP_CIPHER_CTX *ctx) const { EVP_CIPHER_CTX_free(ctx); }
+};
+
+std::optional<QByteArray> run(const QByteArray &input, const QByteArray &key, bool encrypt)
+{
+    if (key.size() != RVCipher::keyBytes)
+        return std::nullopt;
+    std::unique_ptr<EVP_CIPHER_CTX, CtxFree> ctx(EVP_CIPHER_CTX_new());
+    if (!ctx)
+        return std::nullopt;
+    const auto *keyData = reinterpret_cast<const unsigned char *>(key.constData());
+    if (EVP_CipherInit_ex(ctx.get(), EVP_des_ede3_ecb(), nullptr, keyData, nullptr,
+                          encrypt ? 1 : 0) != 1)
+        return std::nullopt;
+    // Padded length: the next multiple of 8 above the input; enough for both directions.
+    QByteArray out((input.size() + 8) & ~qsizetype(7), Qt::Uninitialized);
+    auto *outData = reinterpret_cast<unsigned char *>(out.data());
+    int written = 0;
+    int tail = 0;
+    if (EVP_CipherUpdate(ctx.get(), outData, &written,
+                         reinterpret_cast<const unsigned char *>(input.constData()),
+                         int(input.size())) != 1)
+        return std::nullopt;
+    if (EVP_CipherFinal_ex(ctx.get(), outData + written, &tail) != 1)
+        return std::nullopt;
+    out.truncate(written + tail);
+    return out;
+}
+
+} // namespace
+
+QString RVCipher::fixedKeyText()
+{
+    return u"3c9d1e7a55b04f26e8a1c7d902b6f4e13a58c0d7e9f21b64"_s;
+}
+
+QByteArray RVCipher::stringFromHex(QStringView hex)
+{
+    QByteArray bytes;
+    bytes.reserve(hex.size() / 2);
+    for (qsizetype i = 0; 2 * i + 1 < hex.size(); ++i) {
+        const int high = hexValue(hex[2 * i]);
+        const int low = hexValue(hex[2 * i + 1]);
+        if (high < 0)
+            bytes.append('\0');
+        else if (low < 0)
+            bytes.append(char(high));
+        else
+            bytes.append(char(high * 16 + low));
+    }
+    return bytes;
+}
+
+QString RVCipher::nsdataToHex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex());
+}
+
+bool RVCipher::isUsableKey(const QString &keyText)
+{
+    if (keyText.size() != keyHexDigits)
+        return false;
+    return std::all_of(keyText.cbegin(), keyText.cend(), [](QChar c) { return hexValue(c) >= 0; });
+}
+
+std::optional<QByteArray> RVCipher::keyToBytes(const QString &keyText)
+{
+    if (!isUsableKey(keyText))
+        return std::nullopt;
+    return stringFromHex(keyText);
+}
+
+std::optional<QByteArray> RVCipher::encrypt(const QByteArray &plain, const QByteArray &key)
+{
+    return run(plain, key, true);
+}
+
+std::optional<QByteArray> RVCipher::decrypt(const QByteArray &cipher, const QByteArray &key)
+{
+    return run(cipher, key, false);
+}
+
+std::optional<QString> RVCipher::encipherToHex(const QString &text, const QString &keyText)
+{
+    const auto key = keyToBytes(keyText);
+    if (!key)
+        return std::nullopt;
+    const auto cipher = encrypt(text.toUtf8(), *key);
+    if (!cipher)
+        return std::nullopt;
+    return nsdataToHex(*cipher);
+}
+
+std::optional<QString> RVCipher::decipherFromHex(QStringView hex, const QString &keyText)
+{
+    const auto key = keyToBytes(keyText);
+    if (!key)
+        return std::nullopt;
+    const auto plain = decrypt(stringFromHex(hex), *key);
+    if (!plain)
+        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(*plain);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}

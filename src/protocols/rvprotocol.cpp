@@ -1,0 +1,366 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "protocols/rvprotocol.h"
+
+#include "protocols/rvappconfiginfo.h"
+#include "protocols/rvcipher.h"
+#include "protocols/rvhttpexchange.h"
+#include "protocols/rvloginvalues.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QJsonDocument>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
+#include <QReadWriteLock>
+#include <QStringDecoder>
+
+Q_LOGGING_CATEGORY(lcProtocol, "rv.protocols")
+
+using namespace Qt::StringLiterals;
+using platform::NotificationCenter;
+
+namespace
+{
+
+const QString networkError = u"网络错误"_s;
+const QString unreadableReply = u"网络出错。"_s;
+
+struct Endpoint {
+    QReadWriteLock lock;
+    QString host = QStringLiteral(RV_SERVICE_HOST);
+    quint16 port = 8080;
+};
+
+Endpoint &endpoint()
+{
+    static Endpoint e;
+    return e;
+}
+
+std::optional<QString> strictUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+QStringView trimSpacesAndTabs(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+// Drops a reference on the main thread's next turn: a client must not be destroyed inside
+// the signal of the exchange it owns.
+void releaseLater(std::shared_ptr<RVProtocol> client)
+{
+    if (!client)
+        return;
+    if (auto *app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            app, [keep = std::move(client)] {}, Qt::QueuedConnection);
+}
+
+} // namespace
+
+RVProtocol::RVProtocol()
+    : m_urlapi(serviceEndpoint().toString()),
+      m_rand(QString::number(qint32(QRandomGenerator::system()->generate())))
+{
+}
+
+RVProtocol::~RVProtocol()
+{
+    for (const auto &observer : std::as_const(m_observers))
+        NotificationCenter::defaultCenter().removeObserver(observer.get());
+}
+
+std::shared_ptr<RVProtocol> RVProtocol::create()
+{
+    return std::make_shared<RVProtocol>();
+}
+
+void RVProtocol::setServiceEndpoint(const QString &host, quint16 port)
+{
+    QWriteLocker lock(&endpoint().lock);
+    endpoint().host = host;
+    endpoint().port = port;
+}
+
+QUrl RVProtocol::serviceEndpoint()
+{
+    QReadLocker lock(&endpoint().lock);
+    QUrl url;
+    url.setScheme(u"http"_s);
+    url.setHost(endpoint().host);
+    url.setPort(endpoint().port);
+    url.setPath(u"/hrzp2/ComService"_s);
+    return url;
+}
+
+QString RVProtocol::serviceHost()
+{
+    QReadLocker lock(&endpoint().lock);
+    return endpoint().host;
+}
+
+bool RVProtocol::isRunning() const
+{
+    return m_connection != nullptr && m_connection->isRunning();
+}
+
+RVProtocol *RVProtocol::fromNotification(const platform::Notification &notification)
+{
+    return const_cast<RVProtocol *>(static_cast<const RVProtocol *>(notification.object));
+}
+
+QString RVProtocol::successNotificationName() const
+{
+    return u"HTTPPOSTSUCCESS"_s + m_rand;
+}
+
+QString RVProtocol::failureNotificationName() const
+{
+    return u"HTTPPOSTERROR"_s + m_rand;
+}
+
+void RVProtocol::addObserver(const std::shared_ptr<RVAsyncObserver> &observer)
+{
+    if (!observer)
+        return;
+    m_observers.append(observer);
+    RVAsyncObserver *raw = observer.get();
+    auto &center = NotificationCenter::defaultCenter();
+    center.addObserver(raw, successNotificationName(), nullptr,
+                       [raw](const platform::Notification &n) { raw->httpAsyncSuccess(n); });
+    center.addObserver(raw, failureNotificationName(), nullptr,
+                       [raw](const platform::Notification &n) { raw->httpAsyncFailure(n); });
+}
+
+void RVProtocol::postHTTPSuccessNoifiction()
+{
+    NotificationCenter::defaultCenter().postNotificationName(successNotificationName(), this);
+}
+
+void RVProtocol::postHTTPFailureNotification()
+{
+    NotificationCenter::defaultCenter().postNotificationName(failureNotificationName(), this);
+}
+
+QJsonObject RVProtocol::headBuild(const QString &code)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return {{u"trdate"_s, now.toString(u"yyyyMMdd"_s)},
+            {u"trtime"_s, now.toString(u"HHmmss"_s)},
+            {u"trcode"_s, code}};
+}
+
+void RVProtocol::replyDataHandle(const QString &code, const QString &reply)
+{
+    const auto record = RVBaseInfo::fromString<RVBaseInfo>(reply);
+    if (!record) {
+        m_lastRepuestStats = false;
+        m_lastErrorMsg = unreadableReply;
+    } else {
+        m_lastRepuestStats = record->state();
+        const QJsonValue message = record->errorMsg();
+        m_lastErrorMsg = message.isUndefined() ? QString() : RVBaseInfo::text(message);
+    }
+    if (code == u"A001" || code == u"A002")
+        loginReplyHandle(reply);
+}
+
+void RVProtocol::loginReplyHandle(const QString &reply)
+{
+    RVAppConfigInfo config;
+    if (m_lastRepuestStats) {
+        const auto user = RVBaseInfo::fromString<RVUserInfo>(reply).value_or(RVUserInfo());
+        config.setUserInfo(user);
+        config.setPassword(m_currentPassword);
+        RVLoginValues::set(RVBaseInfo::text(user.yhm()), RVBaseInfo::text(user.gzmy()));
+    } else {
+        RVLoginValues::clear();
+    }
+    config.setLastLoginSuccess(m_lastRepuestStats);
+    config.saveNSUserDefaults();
+    RVAppConfigInfo::setUserLoginStats(m_lastRepuestStats);
+}
+
+QString RVProtocol::failureReply(const QString &message)
+{
+    // Built by the JSON writer so that a message with quotes still makes a readable reply.
+    const QJsonObject head{{u"succflag"_s, u"-1"_s}, {u"retmsg"_s, message}};
+    return QString::fromUtf8(
+        QJsonDocument(QJsonObject{{u"head"_s, head}}).toJson(QJsonDocument::Compact));
+}
+
+QString RVProtocol::cipherText(const QString &text, int encryptOrDecrypt, const QString &key)
+{
+    if (encryptOrDecrypt == 0)
+        return RVCipher::encipherToHex(text, key).value_or(QString(u""_s));
+    return RVCipher::decipherFromHex(text, key).value_or(QString());
+}
+
+QString RVProtocol::TripleDES(const QString &text, int encryptOrDecrypt) const
+{
+    const QString key =
+        m_typeCode.startsWith(u'C') ? RVLoginValues::dynamicKey() : RVCipher::fixedKeyText();
+    return cipherText(text, encryptOrDecrypt, key);
+}
+
+QString RVProtocol::post(const QString &yhm, const QString &code, const QString &body, bool async)
+{
+    const QString key =
+        code.startsWith(u'C') ? RVLoginValues::dynamicKey() : RVCipher::fixedKeyText();
+    return postWithKey(yhm, code, body, async, key);
+}
+
+QString RVProtocol::send(const QString &code, const QString &accountName,
+                         const QString &requestText, bool async)
+{
+    // One read of the shared pair: the name in the form and the key of the message always
+    // belong to the same login, whatever other threads do meanwhile.
+    const RVLoginValues::Pair login = RVLoginValues::current();
+    const bool isAccount = code.startsWith(u'A');
+    const QString yhm = isAccount ? accountName : login.username;
+    const QString key = code.startsWith(u'C') ? login.dynamicKey : RVCipher::fixedKeyText();
+    return postWithKey(yhm, code, requestText, async, key);
+}
+
+QString RVProtocol::postWithKey(const QString &yhm, const QString &code, const QString &body,
+                                bool async, const QString &key)
+{
+    if (code.startsWith(u'C') && !RVCipher::isUsableKey(key))
+        return failWithoutSending(code, u"请先登录"_s, async);
+    const QString message = code.startsWith(u'B') ? body : cipherText(body, 0, key);
+    const QString form =
+        u"yhm="_s + (yhm.isNull() ? u"(null)"_s : yhm) + u"&jym="_s + code + u"&bwnr="_s + message;
+    qCDebug(lcProtocol).noquote() << u"post: "_s + form;
+    if (async) {
+        startAsync(form.toUtf8(), key);
+        return {};
+    }
+    const RVHttpExchange::Result result =
+        RVHttpExchange::postBlocking(QUrl(m_urlapi), form.toUtf8());
+    qCDebug(lcProtocol).noquote() << u"sync response info:%1 %2 %3"_s.arg(result.headers)
+                                         .arg(result.statusCode)
+                                         .arg(result.transportError ? result.errorDescription
+                                                                    : u"(null)"_s);
+    m_isHTTPResponseOK = !result.transportError && result.statusCode / 100 == 2;
+    QString reply;
+    if (m_isHTTPResponseOK) {
+        reply = readSyncReply(result.body, code, key);
+        qCDebug(lcProtocol).noquote() << u"post result "_s + reply;
+    } else {
+        reply = failureReply(result.transportError ? result.errorDescription : networkError);
+    }
+    replyDataHandle(code, reply);
+    return reply;
+}
+
+QString RVProtocol::readSyncReply(const QByteArray &bytes, const QString &code, const QString &key)
+{
+    const std::optional<QString> text = strictUtf8(bytes);
+    if (code.startsWith(u'B'))
+        return text.value_or(QString());
+    if (text && trimSpacesAndTabs(*text).startsWith(u'{'))
+        return *text; // the service answered in plain JSON
+    const QString hex = text.value_or(QString::fromLatin1(bytes));
+    qCDebug(lcProtocol).noquote() << u"rece "_s + hex;
+    return cipherText(hex, 1, key);
+}
+
+QString RVProtocol::failWithoutSending(const QString &code, const QString &message, bool async)
+{
+    qCWarning(lcProtocol).noquote() << code << u"not sent:"_s << message;
+    if (async) {
+        m_lastRepuestStats = false;
+        m_lastErrorMsg = message;
+        postHTTPFailureNotification();
+        return {};
+    }
+    m_isHTTPResponseOK = false;
+    const QString reply = failureReply(message);
+    replyDataHandle(code, reply);
+    return reply;
+}
+
+void RVProtocol::startAsync(const QByteArray &form, const QString &key)
+{
+    if (isRunning()) {
+        qCDebug(lcProtocol) << "have a http post is runing...";
+        postHTTPFailureNotification();
+        return;
+    }
+    if (m_connection == nullptr) {
+        m_connection = new RVHttpExchange(this);
+        connect(m_connection, &RVHttpExchange::responseReceived, this,
+                &RVProtocol::onAsyncResponse);
+        connect(m_connection, &RVHttpExchange::dataReceived, this,
+                [this](const QByteArray &bytes) { m_receiveData.append(bytes); });
+        connect(m_connection, &RVHttpExchange::finished, this, &RVProtocol::onAsyncFinished);
+        connect(m_connection, &RVHttpExchange::failed, this, &RVProtocol::onAsyncFailed);
+    }
+    m_exchangeKey = key;
+    m_receiveData.clear();
+    m_connection->start(QUrl(m_urlapi), form);
+    m_keepAlive = weak_from_this().lock();
+}
+
+QString RVProtocol::getAsyncResult() const
+{
+    const QString text = strictUtf8(m_receiveData).value_or(QString());
+    if (m_typeCode.startsWith(u'B'))
+        return text;
+    const QString key =
+        m_exchangeKey.isNull()
+            ? (m_typeCode.startsWith(u'C') ? RVLoginValues::dynamicKey() : RVCipher::fixedKeyText())
+            : m_exchangeKey;
+    return cipherText(text, 1, key);
+}
+
+void RVProtocol::cancel()
+{
+    if (!isRunning())
+        return;
+    m_connection->cancel();
+    releaseLater(std::move(m_keepAlive));
+}
+
+void RVProtocol::onAsyncResponse(int statusCode, const QString &headers)
+{
+    qCDebug(lcProtocol).noquote() << headers;
+    m_isHTTPResponseOK = statusCode / 100 == 2;
+    m_receiveData.clear();
+}
+
+void RVProtocol::onAsyncFinished()
+{
+    const QString reply = getAsyncResult();
+    qCDebug(lcProtocol).noquote() << u"async post result "_s + reply;
+    replyDataHandle(m_typeCode, reply);
+    // Idle before observers hear of it, so that one of them may start the next exchange.
+    auto keep = std::move(m_keepAlive);
+    if (m_isHTTPResponseOK)
+        postHTTPSuccessNoifiction();
+    else
+        postHTTPFailureNotification();
+    releaseLater(std::move(keep));
+}
+
+void RVProtocol::onAsyncFailed(const QString &description)
+{
+    qCDebug(lcProtocol).noquote() << description;
+    m_typeCode = QString();
+    auto keep = std::move(m_keepAlive);
+    postHTTPFailureNotification();
+    releaseLater(std::move(keep));
+}

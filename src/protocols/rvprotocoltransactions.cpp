@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+// The transaction operations of RVProtocol: each stores its code, builds the request record
+// with a fresh head, posts it and reads the reply into the records the callers use.
+#include "protocols/rvprotocol.h"
+
+#include "protocols/rvappconfiginfo.h"
+#include "protocols/rvdepartmentlistreply.h"
+#include "protocols/rvdoctordayschedulereply.h"
+#include "protocols/rvdoctordayschedulerequest.h"
+#include "protocols/rvdoctorlistreply.h"
+#include "protocols/rvdoctorlistrequest.h"
+#include "protocols/rvdoctorschedulerequest.h"
+#include "protocols/rvhospitallistreply.h"
+#include "protocols/rvhospitallistrequest.h"
+#include "protocols/rvloginvalues.h"
+#include "protocols/rvpasswordmodificationrequest.h"
+#include "protocols/rvplainrecords.h"
+#include "protocols/rvremovereservationrequest.h"
+#include "protocols/rvreservationlistinforeply.h"
+#include "protocols/rvreservationlistinforequest.h"
+#include "protocols/rvuserlogin.h"
+#include "protocols/rvuserregister.h"
+
+#include <QLoggingCategory>
+#include <QRegularExpression>
+
+Q_DECLARE_LOGGING_CATEGORY(lcProtocol)
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+// Request texts go to the debug log; passwords never do.
+QString maskedForLog(const QString &text)
+{
+    static const QRegularExpression secret(uR"re("(mm|yymm)"(\s*:\s*)"(?:[^"\\]|\\.)*")re"_s);
+    QString masked = text;
+    return masked.replace(secret, uR"("\1"\2"***")"_s);
+}
+
+template <class Reply> std::optional<Reply> readReply(const QString &reply)
+{
+    return RVBaseInfo::fromString<Reply>(reply);
+}
+
+} // namespace
+
+QString RVProtocol::reservationCode()
+{
+    return u"570461"_s;
+}
+
+QString RVProtocol::transact(const QString &code, const RVBaseInfo &request,
+                             const QString &accountName, bool async)
+{
+    m_typeCode = code;
+    const QString text = request.toJson();
+    qCDebug(lcProtocol).noquote() << maskedForLog(text);
+    const QString reply = send(code, accountName, text, async);
+    if (!async)
+        qCDebug(lcProtocol).noquote() << reply;
+    return reply;
+}
+
+std::optional<RVUserInfo> RVProtocol::userRegister(const QJsonObject &userDict)
+{
+    if (userDict.isEmpty())
+        return std::nullopt;
+    const auto request = RVBaseInfo::fromDictionary<RVUserRegister>(userDict, headBuild(u"A001"_s));
+    const QString reply = transact(u"A001"_s, request, RVBaseInfo::text(request.yhm()), false);
+    return readReply<RVUserInfo>(reply);
+}
+
+void RVProtocol::userRegister_async(const QJsonObject &userDict)
+{
+    if (userDict.isEmpty())
+        return;
+    const auto request = RVBaseInfo::fromDictionary<RVUserRegister>(userDict, headBuild(u"A001"_s));
+    transact(u"A001"_s, request, RVBaseInfo::text(request.yhm()), true);
+}
+
+std::optional<RVUserInfo> RVProtocol::login(const QString &name, const QString &password)
+{
+    if (name.isNull() || password.isNull())
+        return std::nullopt;
+    m_currentPassword = password;
+    auto request = requestFor<RVUserLogin>(u"A002"_s);
+    request.setYhm(name);
+    request.setMm(password);
+    return readReply<RVUserInfo>(transact(u"A002"_s, request, name, false));
+}
+
+void RVProtocol::login_async(const QString &name, const QString &password)
+{
+    if (name.isNull() || password.isNull())
+        return;
+    m_currentPassword = password;
+    auto request = requestFor<RVUserLogin>(u"A002"_s);
+    request.setYhm(name);
+    request.setMm(password);
+    transact(u"A002"_s, request, name, true);
+}
+
+void RVProtocol::logout()
+{
+    {
+        RVAppConfigInfo config;
+        config.setPassword(QString());
+        config.setLastLoginSuccess(false);
+        config.saveNSUserDefaults();
+    }
+    RVAppConfigInfo::setUserLoginStats(false);
+    transact(u"C003"_s, requestFor<RVUserLogoutRequest>(u"C003"_s), QString(), true);
+}
+
+std::optional<RVUserInfo> RVProtocol::userInfoModificationWithNewUserInfo(const RVUserInfo &info)
+{
+    const auto request = RVBaseInfo::fromDictionary<RVUserInfoModificationRequest>(
+        info.body_dict(), headBuild(u"C004"_s));
+    return readReply<RVUserInfoModificationReply>(transact(u"C004"_s, request, QString(), false));
+}
+
+bool RVProtocol::userPasswordModificationWithUserid(const QString &userid,
+                                                    const QString &oldPassword,
+                                                    const QString &newPassword)
+{
+    auto request = requestFor<RVPasswordModificationRequest>(u"C006"_s);
+    request.setYhid(RVBaseInfo::valueOf(userid));
+    request.setYymm(RVBaseInfo::valueOf(oldPassword));
+    request.setMm(RVBaseInfo::valueOf(newPassword));
+    const auto reply =
+        readReply<RVPasswordModificationReply>(transact(u"C006"_s, request, QString(), false));
+    return reply && reply->state();
+}
+
+std::optional<QList<RVHospitalInfo>> RVProtocol::hospitalList(const QString &name)
+{
+    auto request = requestFor<RVHospitalListRequest>(u"B001"_s);
+    request.setYymc(RVBaseInfo::valueOf(name));
+    const auto reply = readReply<RVHospitalListReply>(transact(u"B001"_s, request, {}, false));
+    if (!reply)
+        return std::nullopt;
+    return reply->hospitalList();
+}
+
+void RVProtocol::hospitalList_async(const QString &name)
+{
+    auto request = requestFor<RVHospitalListRequest>(u"B001"_s);
+    request.setYymc(RVBaseInfo::valueOf(name));
+    transact(u"B001"_s, request, {}, true);
+}
+
+std::optional<RVHospitalInfo> RVProtocol::hospitalInfo(const QString &hospid)
+{
+    auto request = requestFor<RVHospitalInfoRequest>(u"B002"_s);
+    request.setHospid(RVBaseInfo::valueOf(hospid));
+    return readReply<RVHospitalInfoReply>(transact(u"B002"_s, request, {}, false));
+}
+
+void RVProtocol::hospitalInfo_async(const QString &hospid)
+{
+    auto request = requestFor<RVHospitalInfoRequest>(u"B002"_s);
+    request.setHospid(RVBaseInfo::valueOf(hospid));
+    transact(u"B002"_s, request, {}, true);
+}
+
+std::optional<QList<RVDepartmentInfo>> RVProtocol::ClassificationDeptmentList(const QString &hospid,
+                                                                              const QString &deptid)
+{
+    m_typeCode = u"B003"_s;
+    return DeptmentListCommon(m_typeCode, hospid, deptid);
+}
+
+std::optional<QList<RVDepartmentInfo>> RVProtocol::ReservationDepartmentList(const QString &hospid,
+                                                                             const QString &deptid)
+{
+    m_typeCode = u"B004"_s;
+    return DeptmentListCommon(m_typeCode, hospid, deptid);
+}
+
+std::optional<QList<RVDepartmentInfo>>
+RVProtocol::DeptmentListCommon(const QString &code, const QString &hospid, const QString &deptid)
+{
+    auto request = requestFor<RVDepartmentListRequest>(code);
+    request.setHospid(RVBaseInfo::valueOf(hospid));
+    request.setDeptid(RVBaseInfo::valueOf(deptid));
+    const auto reply = readReply<RVDepartmentListReply>(transact(code, request, {}, false));
+    if (!reply)
+        return std::nullopt;
+    return reply->deptartments();
+}
+
+std::optional<QJsonValue> RVProtocol::diseaseList()
+{
+    transact(u"B005"_s, requestFor<RVDiseaseListRequest>(u"B005"_s), {}, false);
+    return std::nullopt;
+}
+
+void RVProtocol::diseaseList_async()
+{
+    transact(u"B005"_s, requestFor<RVDiseaseListRequest>(u"B005"_s), {}, true);
+}
