@@ -10,7 +10,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-Q_LOGGING_CATEGORY(lcDefaults, "rv.platform.defaults")
+Q_LOGGING_CATEGORY(lcDefaults, "rv.platform.defaults", QtInfoMsg)
 
 namespace platform
 {

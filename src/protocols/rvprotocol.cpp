@@ -15,7 +15,7 @@
 #include <QReadWriteLock>
 #include <QStringDecoder>
 
-Q_LOGGING_CATEGORY(lcProtocol, "rv.protocols")
+Q_LOGGING_CATEGORY(lcProtocol, "rv.protocols", QtInfoMsg)
 
 using namespace Qt::StringLiterals;
 using platform::NotificationCenter;

@@ -4,7 +4,7 @@
 
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcUserInfo, "rv.protocols.userinfo")
+Q_LOGGING_CATEGORY(lcUserInfo, "rv.protocols.userinfo", QtInfoMsg)
 
 using namespace Qt::StringLiterals;
 
