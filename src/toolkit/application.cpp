@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "application.h"
+
+#include "toolkitlog.h"
+#include "viewcontroller.h"
+#include "window.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QThread>
+
+#include <atomic>
+
+namespace ui
+{
+
+namespace
+{
+std::atomic_bool s_networkActivity{false};
+} // namespace
+
+bool Application::isMainThread()
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+bool Application::canOpenURL(const QUrl &url)
+{
+    return url.isValid() && !url.scheme().isEmpty();
+}
+
+bool Application::openURL(const QUrl &url)
+{
+    if (!canOpenURL(url)) {
+        qCWarning(lcToolkit) << "cannot open" << url;
+        return false;
+    }
+    return QDesktopServices::openUrl(url);
+}
+
+void Application::setNetworkActivityIndicatorVisible(bool visible)
+{
+    s_networkActivity = visible;
+}
+
+bool Application::isNetworkActivityIndicatorVisible()
+{
+    return s_networkActivity;
+}
+
+void Application::simulateMemoryWarning()
+{
+    if (Window *window = Window::keyWindow()) {
+        if (const auto root = window->rootViewController())
+            root->didReceiveMemoryWarning();
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "collectionviewcell.h"
+#include "collectionviewdatasource.h"
+#include "collectionviewflowlayout.h"
+#include "scrollview.h"
+
+#include <QHash>
+
+#include <functional>
+#include <vector>
+
+namespace ui
+{
+
+// A grid of items over a scroll view, placed by a flow layout. The grids of this application
+// are small, so every item has its cell; cells go back to a pool by reuse identifier on each
+// reload and are dequeued from there (or made by the factory registered for the identifier).
+class CollectionView : public ScrollView
+{
+    Q_OBJECT
+
+public:
+    using CellFactory = std::function<CollectionViewCell *()>;
+
+    explicit CollectionView(const QRectF &frame = {},
+                            const CollectionViewFlowLayout &layout = CollectionViewFlowLayout(),
+                            QWidget *parent = nullptr);
+
+    CollectionViewDataSource *dataSource() const { return m_dataSource; }
+    // Not owned; like the delegate it must outlive the grid or be cleared first. Setting
+    // either loads the items when control returns to the event loop.
+    void setDataSource(CollectionViewDataSource *dataSource);
+    CollectionViewDelegate *delegate() const { return m_delegate; }
+    void setDelegate(CollectionViewDelegate *delegate);
+    CollectionViewFlowLayout &collectionViewLayout() { return m_layout; }
+    void setCollectionViewLayout(const CollectionViewFlowLayout &layout);
+
+    void registerCellFactory(const QString &identifier, CellFactory factory);
+    template <typename Cell> void registerClass(const QString &identifier)
+    {
+        registerCellFactory(identifier, [identifier] { return new Cell(identifier); });
+    }
+    // A pooled cell, else one made by the registered factory, else a plain cell.
+    CollectionViewCell *dequeueReusableCellWithReuseIdentifier(const QString &identifier,
+                                                               const IndexPath &indexPath);
+
+    void reloadData();
+    int numberOfItemsInSection(int section) const { return section == 0 ? int(m_cells.size()) : 0; }
+    CollectionViewCell *cellForItemAtIndexPath(const IndexPath &indexPath) const;
+    QList<CollectionViewCell *> visibleCells() const;
+    std::optional<IndexPath> indexPathForItemAtPoint(const QPointF &point) const;
+    // What a tap on the item does: selects it and tells the delegate.
+    void selectItemAtIndexPath(const IndexPath &indexPath);
+
+protected:
+    void handleTap(const QPointF &point) override;
+    void layoutSubviews() override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void layoutItems();
+    CollectionViewFlowLayout effectiveLayout();
+
+    CollectionViewFlowLayout m_layout;
+    CollectionViewDataSource *m_dataSource = nullptr;
+    CollectionViewDelegate *m_delegate = nullptr;
+    std::vector<CollectionViewCell *> m_cells;
+    QList<QRectF> m_frames;
+    QHash<QString, QList<CollectionViewCell *>> m_pool;
+    QHash<QString, CellFactory> m_factories;
+    bool m_loaded = false;
+};
+
+} // namespace ui

@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "image.h"
+
+#include "toolkitlog.h"
+
+#include <QFile>
+#include <QHash>
+#include <QMutex>
+#include <QPainter>
+#include <QSvgRenderer>
+
+using namespace Qt::StringLiterals;
+
+namespace ui
+{
+
+struct Image::Data {
+    QImage raster;
+    QByteArray svg;
+    QSizeF size;
+    // Parsed once, on first drawing; drawing may happen on any thread, one at a time.
+    mutable QMutex rendererMutex;
+    mutable std::unique_ptr<QSvgRenderer> renderer;
+};
+
+namespace
+{
+
+QMutex s_cacheMutex;
+QHash<QString, Image> &cache()
+{
+    static QHash<QString, Image> images;
+    return images;
+}
+
+bool looksLikeSvg(const QByteArray &data)
+{
+    const QByteArray head = data.left(512);
+    return head.contains("<svg") || head.startsWith("<?xml");
+}
+
+} // namespace
+
+Image Image::imageNamed(const QString &name)
+{
+    {
+        QMutexLocker lock(&s_cacheMutex);
+        const auto it = cache().constFind(name);
+        if (it != cache().constEnd())
+            return *it;
+    }
+    QString path = u":/images/"_s + name;
+    if (!QFile::exists(path) && name.endsWith(u".png", Qt::CaseInsensitive))
+        path = u":/images/"_s + name.chopped(4) + u".svg"_s;
+    Image image = QFile::exists(path) ? imageWithContentsOfFile(path) : Image();
+    if (image.isNull())
+        qCWarning(lcToolkit) << "no picture named" << name;
+    QMutexLocker lock(&s_cacheMutex);
+    cache().insert(name, image);
+    return image;
+}
+
+Image Image::imageWithContentsOfFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return imageWithData(file.readAll());
+}
+
+Image Image::imageWithData(const QByteArray &data)
+{
+    if (data.isEmpty())
+        return {};
+    auto d = std::make_shared<Data>();
+    if (looksLikeSvg(data)) {
+        QSvgRenderer renderer(data);
+        if (!renderer.isValid())
+            return {};
+        d->svg = data;
+        d->size = renderer.defaultSize();
+    } else {
+        if (!d->raster.loadFromData(data))
+            return {};
+        d->size = d->raster.size();
+    }
+    Image image;
+    image.m_data = std::move(d);
+    return image;
+}
+
+Image Image::fromQImage(const QImage &raster)
+{
+    if (raster.isNull())
+        return {};
+    auto d = std::make_shared<Data>();
+    d->raster = raster;
+    d->size = raster.size() / raster.devicePixelRatio();
+    Image image;
+    image.m_data = std::move(d);
+    return image;
+}
+
+QSizeF Image::size() const
+{
+    return m_data ? m_data->size : QSizeF();
+}
+
+void Image::draw(QPainter &painter, const QRectF &target) const
+{
+    if (!m_data || target.isEmpty())
+        return;
+    if (!m_data->svg.isEmpty()) {
+        QMutexLocker lock(&m_data->rendererMutex);
+        if (!m_data->renderer)
+            m_data->renderer = std::make_unique<QSvgRenderer>(m_data->svg);
+        m_data->renderer->render(&painter, target);
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, m_data->raster);
+    painter.restore();
+}
+
+QImage Image::toImage(const QSize &pixelSize) const
+{
+    if (!m_data)
+        return {};
+    const QSize size = pixelSize.isEmpty() ? m_data->size.toSize() : pixelSize;
+    if (m_data->svg.isEmpty() && size == m_data->raster.size())
+        return m_data->raster;
+    QImage out(size, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return out;
+}
+
+} // namespace ui

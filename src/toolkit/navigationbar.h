@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "view.h"
+
+#include <QList>
+#include <QPointer>
+
+namespace ui
+{
+
+class Button;
+class Label;
+class NavigationItem;
+
+// The bar across the top of a navigation controller: the title of the top item, on the left
+// a back button titled after the item beneath (its back button's title, else its title, else
+// "Back") or the top item's own left button, on the right the top item's right button.
+class NavigationBar : public View
+{
+    Q_OBJECT
+
+public:
+    static constexpr qreal kHeight = 44;
+
+    explicit NavigationBar(const QRectF &frame = {}, QWidget *parent = nullptr);
+
+    // The items of the controllers on the stack, bottom first (set by the controller).
+    void setItems(const QList<NavigationItem *> &items);
+    QList<NavigationItem *> items() const;
+    NavigationItem *topItem() const;
+    NavigationItem *backItem() const;
+    QColor tintColor() const { return m_tint; }
+    void setTintColor(const QColor &color);
+
+    // What the bar shows, for tests.
+    QString displayedTitle() const;
+    Button *backButton() const { return m_backButton; }
+    Button *leftButton() const { return m_leftButton; }
+    Button *rightButton() const { return m_rightButton; }
+
+Q_SIGNALS:
+    void backButtonClicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void layoutSubviews() override;
+
+private:
+    void refresh();
+    Button *makeButton();
+
+    QList<QPointer<NavigationItem>> m_items;
+    QColor m_tint;
+    Label *m_titleLabel;
+    Button *m_backButton;
+    Button *m_leftButton;
+    Button *m_rightButton;
+};
+
+} // namespace ui

@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "edgeinsets.h"
+#include "view.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QVariantAnimation>
+
+namespace ui
+{
+
+class ScrollViewDelegate;
+
+// A viewport onto content larger than itself. Subviews go into a content widget that moves
+// by minus the content offset, so a subview's frame is in content coordinates. Dragging moves
+// the content; past the edges it follows the finger at half speed when bounces is on (a
+// pull-down gives a negative offset) and springs back on release; with paging it settles on
+// a whole page. The drag is also driven programmatically (beginDragging, dragTo, endDragging),
+// which is what the mouse handling itself uses. The bounds' origin stays at zero here.
+class ScrollView : public View
+{
+    Q_OBJECT
+
+public:
+    explicit ScrollView(const QRectF &frame = {}, QWidget *parent = nullptr);
+
+    ScrollViewDelegate *delegate() const { return m_delegate; }
+    // Not owned: the delegate must outlive the scroll view or be cleared first.
+    void setDelegate(ScrollViewDelegate *delegate) { m_delegate = delegate; }
+
+    QPointF contentOffset() const { return m_offset; }
+    void setContentOffset(const QPointF &offset, bool animated = false);
+    QSizeF contentSize() const { return m_contentSize; }
+    void setContentSize(const QSizeF &size);
+    EdgeInsets contentInset() const { return m_inset; }
+    void setContentInset(const EdgeInsets &inset);
+    void scrollRectToVisible(const QRectF &rect, bool animated);
+
+    bool isPagingEnabled() const { return m_paging; }
+    void setPagingEnabled(bool enabled) { m_paging = enabled; }
+    bool bounces() const { return m_bounces; }
+    void setBounces(bool bounces) { m_bounces = bounces; }
+    bool alwaysBounceVertical() const { return m_alwaysBounceVertical; }
+    void setAlwaysBounceVertical(bool always) { m_alwaysBounceVertical = always; }
+    bool alwaysBounceHorizontal() const { return m_alwaysBounceHorizontal; }
+    void setAlwaysBounceHorizontal(bool always) { m_alwaysBounceHorizontal = always; }
+    bool isScrollEnabled() const { return m_scrollEnabled; }
+    void setScrollEnabled(bool enabled) { m_scrollEnabled = enabled; }
+    bool showsHorizontalScrollIndicator() const { return m_showsHorizontal; }
+    void setShowsHorizontalScrollIndicator(bool shows) { m_showsHorizontal = shows; }
+    bool showsVerticalScrollIndicator() const { return m_showsVertical; }
+    void setShowsVerticalScrollIndicator(bool shows) { m_showsVertical = shows; }
+
+    bool isTracking() const { return m_tracking; }
+    bool isDragging() const { return m_dragging; }
+    bool isDecelerating() const { return m_decelerating; }
+
+    // The drag, as the finger gives it: dragTo takes the offset the finger asks for, before
+    // the edges resist. endDragging settles (paging, spring-back) and reports it.
+    void beginDragging();
+    void dragTo(const QPointF &offset);
+    void endDragging();
+
+    // The smallest and largest resting offsets, insets included.
+    QPointF minimumContentOffset() const;
+    QPointF maximumContentOffset() const;
+    QWidget *contentView() const { return m_content; }
+
+protected:
+    QWidget *subviewContainer() override { return m_content; }
+    // Called after every change of the offset, before the delegate hears of it.
+    virtual void contentOffsetDidChange() {}
+    // Whether a touch that moved this far (since it went down) starts a drag.
+    virtual bool shouldBeginDragging(const QPointF &delta) const;
+    // A touch that went down and up without dragging, in content coordinates.
+    virtual void handleTap(const QPointF &) {}
+    void updateContentGeometry();
+
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    friend class ScrollContentWidget;
+    void applyOffset(const QPointF &offset);
+    void stopAnimation();
+    QPointF resisted(const QPointF &offset) const;
+    QPointF restingOffset(const QPointF &offset, const QPointF &velocity) const;
+    bool canScrollHorizontally() const;
+    bool canScrollVertically() const;
+
+    QWidget *m_content;
+    ScrollViewDelegate *m_delegate = nullptr;
+    QPointF m_offset;
+    QSizeF m_contentSize;
+    EdgeInsets m_inset;
+    QPointer<QVariantAnimation> m_animation;
+    QPointF m_pressPos;
+    QPointF m_dragStartOffset;
+    QPointF m_velocity;
+    QPointF m_lastMovePos;
+    QElapsedTimer m_moveClock;
+    bool m_paging = false;
+    bool m_bounces = true;
+    bool m_alwaysBounceVertical = false;
+    bool m_alwaysBounceHorizontal = false;
+    bool m_scrollEnabled = true;
+    bool m_showsHorizontal = true;
+    bool m_showsVertical = true;
+    bool m_tracking = false;
+    bool m_dragging = false;
+    bool m_decelerating = false;
+};
+
+} // namespace ui
