@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "rvmarkupextractedcomponent.h"
+
+RVMarkupExtractedComponent::RVMarkupExtractedComponent(
+    const QList<RVMarkupComponent> &textComponents, const QString &plainText)
+    : m_textComponents(textComponents), m_plainText(plainText)
+{
+}
+
+void RVMarkupExtractedComponent::setTextComponents(const QList<RVMarkupComponent> &components)
+{
+    m_textComponents = components;
+}
