@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "service/rvserviceinstance.h"
+#include "service/rvserviceoptions.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"rv-service"_s);
+    QCoreApplication::setOrganizationName(u"rv"_s);
+    QCoreApplication::setApplicationVersion(u"1.0.0"_s);
+
+    QString error;
+    const auto options = RVServiceOptions::parse(QCoreApplication::arguments(), &error);
+    if (!options) {
+        std::fprintf(stderr, "rv-service: %s\n", qPrintable(error));
+        return 2;
+    }
+    RVServiceInstance service(*options);
+    if (!service.start(&error)) {
+        std::fprintf(stderr, "rv-service: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("rv-service listening on %s (database %s)\n", qPrintable(service.baseUrl()),
+                qPrintable(options->databasePath));
+    std::fflush(stdout);
+    return QCoreApplication::exec();
+}

@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "service/rvserviceoptions.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+bool RVServiceOptions::parseListen(const QString &text, QHostAddress *address, quint16 *port)
+{
+    const qsizetype colon = text.lastIndexOf(u':');
+    if (colon <= 0)
+        return false;
+    QString host = text.left(colon);
+    if (host.startsWith(u'[') && host.endsWith(u']'))
+        host = host.mid(1, host.size() - 2);
+    bool numeric = false;
+    const uint value = text.mid(colon + 1).toUInt(&numeric);
+    QHostAddress parsed;
+    if (!numeric || value > 65535 || !parsed.setAddress(host))
+        return false;
+    *address = parsed;
+    *port = static_cast<quint16>(value);
+    return true;
+}
+
+QString RVServiceOptions::defaultDatabasePath()
+{
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir(dir).filePath(u"rv-service.sqlite"_s);
+}
+
+std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &arguments,
+                                                        QString *error)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Stand-in booking service for the RV patient client"_s);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption listen(u"listen"_s, u"Address and port to listen on."_s,
+                                    u"ADDR:PORT"_s, u"127.0.0.1:8080"_s);
+    const QCommandLineOption db(u"db"_s, u"SQLite database file, or :memory:."_s, u"PATH"_s);
+    const QCommandLineOption seed(u"seed"_s,
+                                  u"Seed the demo data set (default for a new database)."_s);
+    const QCommandLineOption noSeed(u"no-seed"_s, u"Never seed the demo data set."_s);
+    const QCommandLineOption latest(
+        u"latest-version"_s, u"Version announced by the store lookup."_s, u"V"_s, u"1.0.0"_s);
+    parser.addOptions({listen, db, seed, noSeed, latest});
+    parser.process(arguments);
+
+    RVServiceOptions options;
+    if (!parseListen(parser.value(listen), &options.address, &options.port)) {
+        *error = u"--listen expects ADDR:PORT, e.g. 127.0.0.1:8080"_s;
+        return std::nullopt;
+    }
+    if (parser.isSet(seed) && parser.isSet(noSeed)) {
+        *error = u"--seed and --no-seed exclude each other"_s;
+        return std::nullopt;
+    }
+    options.seed = parser.isSet(seed) ? Seed::On : parser.isSet(noSeed) ? Seed::Off : Seed::Default;
+    options.databasePath = parser.isSet(db) ? parser.value(db) : defaultDatabasePath();
+    if (options.databasePath.isEmpty()) {
+        *error = u"--db needs a path"_s;
+        return std::nullopt;
+    }
+    options.latestVersion = parser.value(latest).trimmed();
+    if (options.latestVersion.isEmpty()) {
+        *error = u"--latest-version needs a version"_s;
+        return std::nullopt;
+    }
+    return options;
+}

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "service/rvserviceaccounts.h"
+#include "service/rvservicebookings.h"
+#include "service/rvservicecatalogue.h"
+
+#include <QByteArray>
+#include <QString>
+
+class RVServiceDatabase;
+
+// One exchange of the booking endpoint, from the posted form to the reply bytes: reads the
+// form, picks the key by the code's first letter ('A' the fixed key, 'B' none, 'C' the login
+// key of the user named in "yhm"), opens the message, runs the transaction and seals the
+// reply. Every failure becomes a reply with succflag "-1" and a message; only a body that is
+// not the form at all, or too large, gets an HTTP error instead. Independent of HTTP, so the
+// tests can drive it directly.
+class RVServiceRouter final
+{
+public:
+    struct Exchange {
+        int status = 200;
+        QByteArray contentType;
+        QByteArray body;
+        // For the log line.
+        QString code;
+        QString user;
+        bool ok = false;
+        QString message;
+    };
+
+    static constexpr qsizetype maxRequestBytes = 1024 * 1024;
+
+    explicit RVServiceRouter(RVServiceDatabase &database);
+
+    // photoBase is "http://host:port" as the client reached the service.
+    Exchange handle(const QByteArray &requestBody, const QString &photoBase);
+
+    static bool isKnownCode(const QString &code);
+    RVServiceCatalogue &catalogue() { return m_catalogue; }
+
+private:
+    RVServiceOutcome dispatch(const QString &code, const QJsonObject &body,
+                              const RVServiceAccounts::Caller *caller, const QString &photoBase);
+    static Exchange reply(Exchange exchange, const RVServiceOutcome &outcome,
+                          const QString &keyText);
+
+    RVServiceAccounts m_accounts;
+    RVServiceCatalogue m_catalogue;
+    RVServiceBookings m_bookings;
+};

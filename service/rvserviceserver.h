@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "service/rvservicerouter.h"
+
+#include <QHash>
+#include <QHostAddress>
+#include <QHttpServer>
+#include <QObject>
+
+class QHttpServerRequest;
+class QHttpServerResponse;
+class RVServiceDatabase;
+
+// The HTTP face of the service: the booking endpoint "/hrzp2/ComService", the doctors'
+// photographs under "/photos/", the store lookup "/lookup" and the update page "/update".
+// Lives on the thread that runs its event loop; every exchange writes one log line.
+class RVServiceServer final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RVServiceServer)
+
+public:
+    RVServiceServer(RVServiceDatabase &database, const QString &latestVersion,
+                    QObject *parent = nullptr);
+    ~RVServiceServer() override;
+
+    // The port listened on (the system's choice for port 0), or 0 on failure.
+    quint16 listen(const QHostAddress &address, quint16 port);
+    // "http://host:port" of the listening socket.
+    QString baseUrl() const;
+
+private:
+    void addRoutes();
+    QHttpServerResponse exchange(const QHttpServerRequest &request);
+    QHttpServerResponse photo(const QString &file);
+    QHttpServerResponse lookup(const QHttpServerRequest &request) const;
+    QHttpServerResponse updatePage(const QHttpServerRequest &request) const;
+    // The address the client used (its Host header when that is a plain host name), so that
+    // the photograph and update links work from wherever the client is.
+    QString baseFor(const QHttpServerRequest &request) const;
+
+    QHttpServer m_http;
+    RVServiceRouter m_router;
+    QString m_latestVersion;
+    QHostAddress m_address;
+    quint16 m_port = 0;
+    QHash<QString, QByteArray> m_photos; // drawn once per doctor
+};

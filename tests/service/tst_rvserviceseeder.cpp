@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+// The store: schema versions, the demo data set and its schedule window.
+#include "service/rvservicedatabase.h"
+#include "service/rvservicedemodata.h"
+#include "service/rvserviceschema.h"
+#include "service/rvserviceseeder.h"
+
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+QVariant scalar(RVServiceDatabase &db, const QString &sql, const QVariantList &values = {})
+{
+    auto session = db.session();
+    auto query = RVServiceDatabase::exec(session.db(), sql, values);
+    return query && query->next() ? query->value(0) : QVariant();
+}
+} // namespace
+
+class TestRVServiceSeeder : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void schemaVersionAndReopen()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"sub/store.sqlite"_s);
+        {
+            RVServiceDatabase db(path);
+            QString error;
+            QVERIFY2(db.open(&error), qPrintable(error));
+            QVERIFY(db.wasCreated());
+            QCOMPARE(scalar(db, u"PRAGMA user_version"_s).toInt(),
+                     RVServiceSchema::currentVersion());
+            QCOMPARE(scalar(db, u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
+        }
+        RVServiceDatabase again(path);
+        QString error;
+        QVERIFY(again.open(&error));
+        QVERIFY(!again.wasCreated());
+    }
+
+    void migratesAnOlderDatabaseAndRefusesANewerOne()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"store.sqlite"_s);
+        {
+            RVServiceDatabase db(path);
+            QString error;
+            QVERIFY(db.open(&error));
+            auto session = db.session();
+            // Back to version 1: the indexes of the later versions are gone.
+            for (const QString &index :
+                 {u"doctors_place"_s, u"doctors_initials"_s, u"departments_parent"_s,
+                  u"schedules_doctor_day"_s, u"doctors_sort"_s})
+                QVERIFY(RVServiceDatabase::exec(session.db(), u"DROP INDEX "_s + index));
+            QVERIFY(RVServiceDatabase::exec(session.db(), u"PRAGMA user_version = 1"_s));
+        }
+        {
+            RVServiceDatabase db(path);
+            QString error;
+            QVERIFY2(db.open(&error), qPrintable(error));
+            QCOMPARE(scalar(db, u"PRAGMA user_version"_s).toInt(),
+                     RVServiceSchema::currentVersion());
+            QCOMPARE(scalar(db, u"SELECT COUNT(*) FROM sqlite_master WHERE name IN"
+                                " ('doctors_place', 'doctors_sort')"_s)
+                         .toInt(),
+                     2);
+            auto session = db.session();
+            QVERIFY(RVServiceDatabase::exec(session.db(), u"PRAGMA user_version = 99"_s));
+        }
+        RVServiceDatabase newer(path);
+        QString error;
+        QVERIFY(!newer.open(&error));
+        QVERIFY(error.contains(u"99"_s));
+    }
+
+    void demoDataIsDeterministicAndComplete()
+    {
+        const auto doctors = RVServiceDemoData::doctors();
+        QVERIFY(doctors.size() >= 120);
+        QCOMPARE(RVServiceDemoData::doctors().constLast().ysmc, doctors.constLast().ysmc);
+        QSet<QString> names;
+        for (const auto &d : doctors) {
+            names.insert(d.ysmc);
+            QCOMPARE(d.pym, RVServiceDemoData::initials(d.ysmc));
+            QCOMPARE(d.pym.size(), d.ysmc.size());
+        }
+        QCOMPARE(names.size(), doctors.size());
+        QCOMPARE(RVServiceDemoData::hospitals().size(), 6);
+        QCOMPARE(RVServiceDemoData::initials(u"王海明"_s), u"WHM"_s);
+        QCOMPARE(RVServiceDemoData::slotTimes(1).size(), 8);
+        QCOMPARE(RVServiceDemoData::slotTimes(2).constLast(), u"16:30"_s);
+    }
+
+    void scheduleWindowFollowsTheDate()
+    {
+        RVServiceDatabase db(u":memory:"_s);
+        QString error;
+        QVERIFY(db.open(&error));
+        RVServiceSeeder seeder(db);
+        const QDate today = QDate::currentDate();
+        QVERIFY(seeder.seed(today));
+        QCOMPARE(scalar(db, u"SELECT MIN(jzrq) FROM schedules"_s).toString(),
+                 today.toString(u"yyyy-MM-dd"_s));
+        QCOMPARE(scalar(db, u"SELECT MAX(jzrq) FROM schedules"_s).toString(),
+                 today.addDays(13).toString(u"yyyy-MM-dd"_s));
+        QCOMPARE(scalar(db, u"SELECT COUNT(DISTINCT jzrq) FROM schedules"_s).toInt(), 14);
+        QVERIFY(scalar(db, u"SELECT COUNT(*) FROM schedules WHERE jlzt = 1"_s).toInt() > 0);
+        QVERIFY(scalar(db, u"SELECT COUNT(*) FROM schedules WHERE kyrs = 0"_s).toInt() > 0);
+        QCOMPARE(scalar(db, u"SELECT COUNT(*) FROM schedules s WHERE"
+                            " (SELECT COUNT(*) FROM slots t WHERE t.pbid = s.pbid) < s.kyrs"_s)
+                     .toInt(),
+                 0);
+
+        // A day already live keeps its places; the new day appears.
+        const QString firstDay = today.toString(u"yyyy-MM-dd"_s);
+        const QString pbid =
+            scalar(db, u"SELECT pbid FROM schedules WHERE jzrq = ? AND kyrs > 0"_s, {firstDay})
+                .toString();
+        {
+            auto session = db.session();
+            QVERIFY(RVServiceDatabase::exec(
+                session.db(), u"UPDATE schedules SET kyrs = 1 WHERE pbid = ?"_s, {pbid}));
+        }
+        const int before = scalar(db, u"SELECT COUNT(*) FROM schedules"_s).toInt();
+        QVERIFY(seeder.seed(today)); // seeding twice changes nothing
+        QCOMPARE(scalar(db, u"SELECT COUNT(*) FROM schedules"_s).toInt(), before);
+        QVERIFY(seeder.refreshSchedules(today.addDays(1)));
+        QCOMPARE(scalar(db, u"SELECT MAX(jzrq) FROM schedules"_s).toString(),
+                 today.addDays(14).toString(u"yyyy-MM-dd"_s));
+        QCOMPARE(scalar(db, u"SELECT kyrs FROM schedules WHERE pbid = ?"_s, {pbid}).toInt(), 1);
+
+        // The same date always gives the same half-days.
+        RVServiceDatabase other(u":memory:"_s);
+        QVERIFY(other.open(&error));
+        RVServiceSeeder(other).seed(today.addDays(1));
+        const QString day = today.addDays(5).toString(u"yyyy-MM-dd"_s);
+        const QString sql = u"SELECT group_concat(pbid || jlzt || kyrs) FROM"
+                            " (SELECT * FROM schedules WHERE jzrq = ? ORDER BY pbid)"_s;
+        QCOMPARE(scalar(other, sql, {day}).toString(), scalar(db, sql, {day}).toString());
+    }
+
+    void noSeedMeansNoSchedules()
+    {
+        RVServiceDatabase db(u":memory:"_s);
+        QString error;
+        QVERIFY(db.open(&error));
+        RVServiceSeeder seeder(db);
+        QVERIFY(!seeder.isSeeded());
+        QVERIFY(seeder.refreshSchedules(QDate::currentDate()));
+        QCOMPARE(scalar(db, u"SELECT COUNT(*) FROM schedules"_s).toInt(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRVServiceSeeder)
+#include "tst_rvserviceseeder.moc"
