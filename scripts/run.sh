@@ -1,8 +1,32 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs what exists so far.
+# Installs what is missing, builds, starts the stand-in booking service on loopback (unless one
+# already answers on 127.0.0.1:8080), and opens the application. The service started here is
+# stopped when the application quits. Without a display the application runs on Qt's VNC
+# platform: connect a VNC viewer to the address printed below.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DRV_BUILD_TESTS=OFF -DRV_BUILD_BENCH=OFF
-cmake --build build --parallel "$(nproc)"
-echo "The application is not built yet: only the protocol libraries exist so far."
+cmake --build build --parallel "$(nproc)" --target rv-patient rv-service
+
+port=8080
+service_pid=""
+cleanup() { [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null; true; }
+trap cleanup EXIT INT TERM
+if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+  echo "A service already answers on 127.0.0.1:$port; using it."
+else
+  build/service/rv-service --listen "127.0.0.1:$port" &
+  service_pid=$!
+  for _ in $(seq 50); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+    sleep 0.1
+  done
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  vnc_port=${RV_VNC_PORT:-5900}
+  export QT_QPA_PLATFORM="vnc:size=320x568:port=$vnc_port"
+  echo "No display: connect a VNC viewer to 127.0.0.1:$vnc_port (close the app with Ctrl+C)."
+fi
+build/src/app/rv-patient --service "127.0.0.1:$port" "$@"

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+// Cold start of rv-patient to its first painted home screen, beside a bare Qt Widgets window of
+// the same size, both on the offscreen platform; prints the medians, their ratio and the peak
+// resident memory of the application at its home screen.
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+
+struct Run {
+    double ms = 0;
+    long maxRssKb = 0;
+    bool ok = false;
+};
+
+Run runOnce(const char *path, const std::vector<const char *> &args)
+{
+    std::vector<char *> argv{const_cast<char *>(path)};
+    for (const char *arg : args)
+        argv.push_back(const_cast<char *>(arg));
+    argv.push_back(nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execv(path, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return {double(timer.nsecsElapsed()) / 1e6, usage.ru_maxrss,
+            WIFEXITED(status) && WEXITSTATUS(status) == 0};
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main()
+{
+    // Each run starts from nothing saved, like a first start, and talks to no service.
+    QTemporaryDir home;
+    setenv("HOME", home.path().toLocal8Bit().constData(), 1);
+    setenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit().constData(),
+           1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const int rounds = 15;
+    std::vector<double> app;
+    std::vector<double> bare;
+    long peakKb = 0;
+    for (int i = 0; i < rounds; ++i) {
+        const Run a =
+            runOnce(RV_PATIENT_PATH, {"--quit-after-first-paint", "--service", "127.0.0.1:9"});
+        const Run b = runOnce(RV_BARE_WINDOW_PATH, {});
+        if (!a.ok || !b.ok) {
+            std::fprintf(stderr, "a run failed (application %d, bare window %d)\n", a.ok, b.ok);
+            return 1;
+        }
+        app.push_back(a.ms);
+        bare.push_back(b.ms);
+        peakKb = std::max(peakKb, a.maxRssKb);
+    }
+    std::printf("cold start to first paint: rv-patient %.1f ms, bare window %.1f ms, ratio %.2f "
+                "(goal <= 1.5)\n",
+                median(app), median(bare), median(app) / median(bare));
+    std::printf("peak resident memory at the home screen: %.1f MiB (goal < 80 MiB)\n",
+                double(peakKb) / 1024.0);
+    return 0;
+}

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "app/rvappdelegate.h"
+#include "app/rvappoptions.h"
+#include "app/rvmainstoryboard.h"
+#include "protocols/rvprotocol.h"
+#include "screens/rvmainviewcontroller.h"
+#include "toolkit/storyboard.h"
+#include "toolkit/viewcontroller.h"
+#include "toolkit/window.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+int selfTest()
+{
+    const QStringList identifiers = RVMainStoryboard::identifiers();
+    int failures = 0;
+    for (const QString &identifier : identifiers) {
+        auto screen = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+                          ->instantiateViewControllerWithIdentifier(identifier);
+        if (!screen || screen->view() == nullptr) {
+            std::fprintf(stderr, "screen %s could not be built\n", qPrintable(identifier));
+            ++failures;
+        }
+    }
+    std::printf("%lld passed, %d failed\n", qlonglong(identifiers.size() - failures), failures);
+    return failures == 0 ? 0 : 1;
+}
+
+// Quits once the window has painted itself (and so the home screen) for the first time.
+class FirstPaintWatcher final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void quitAfterFirstPaint(QWidget *window)
+{
+    window->installEventFilter(new FirstPaintWatcher(window));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"rv-patient"_s);
+    QApplication::setOrganizationName(u"rv"_s);
+    QApplication::setApplicationVersion(QStringLiteral(RV_APP_VERSION));
+
+    const auto options = RVAppOptions::parse(QApplication::arguments());
+    if (!options) {
+        const QString message = RVAppOptions::lastError();
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        return message.isEmpty() || message.startsWith(u"Usage"_s) ? 0 : 2;
+    }
+    // The self-test builds screens that read saved values: keep it out of the user's files.
+    if (options->selfTest)
+        QStandardPaths::setTestModeEnabled(true);
+    if (options->serviceGiven)
+        RVProtocol::setServiceEndpoint(options->serviceHost, options->servicePort);
+    RVMainStoryboard::registerScreens();
+    if (options->selfTest)
+        return selfTest();
+
+    RVAppDelegate delegate;
+    delegate.didFinishLaunchingWithOptions();
+    if (options->quitAfterFirstPaint)
+        quitAfterFirstPaint(delegate.window());
+    if (options->checkVersion) {
+        // After the first paint: the check waits for the store's answer.
+        QTimer::singleShot(500, &delegate, [&delegate] {
+            if (auto *home = dynamic_cast<RVMainViewController *>(delegate.viewController().get()))
+                home->onCheckVersion(QApplication::applicationVersion());
+        });
+    }
+    const int code = QApplication::exec();
+    delegate.applicationWillTerminate();
+    return code;
+}

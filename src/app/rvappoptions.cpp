@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "app/rvappoptions.h"
+
+#include <QCommandLineParser>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+QString &errorText()
+{
+    static QString text;
+    return text;
+}
+} // namespace
+
+QString RVAppOptions::lastError()
+{
+    return errorText();
+}
+
+std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Hospital appointment booking (patient client)"_s);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption service(u"service"_s,
+                                     u"The booking service to talk to (default: build setting)."_s,
+                                     u"host:port"_s);
+    const QCommandLineOption selfTest(u"self-test"_s, u"Build every registered screen and quit."_s);
+    const QCommandLineOption noCheck(u"no-update-check"_s,
+                                     u"Do not ask the store for a newer version."_s);
+    const QCommandLineOption firstPaint(u"quit-after-first-paint"_s,
+                                        u"Quit once the home screen has been painted."_s);
+    parser.addOptions({service, selfTest, noCheck, firstPaint});
+    if (!parser.parse(arguments)) {
+        errorText() = parser.errorText();
+        return std::nullopt;
+    }
+    if (parser.isSet(u"help"_s) || parser.isSet(u"version"_s)) {
+        errorText() = parser.isSet(u"help"_s) ? parser.helpText() : QString();
+        return std::nullopt;
+    }
+    RVAppOptions options;
+    options.selfTest = parser.isSet(selfTest);
+    options.quitAfterFirstPaint = parser.isSet(firstPaint);
+    options.checkVersion =
+        !parser.isSet(noCheck) && !options.selfTest && !options.quitAfterFirstPaint;
+    if (parser.isSet(service)) {
+        const QString value = parser.value(service);
+        const qsizetype colon = value.lastIndexOf(u':');
+        bool ok = false;
+        const uint port = colon > 0 ? value.mid(colon + 1).toUInt(&ok) : 0;
+        if (!ok || port == 0 || port > 65535) {
+            errorText() = u"--service wants host:port, not \"%1\""_s.arg(value);
+            return std::nullopt;
+        }
+        options.serviceHost = value.left(colon);
+        options.servicePort = quint16(port);
+        options.serviceGiven = true;
+    }
+    return options;
+}

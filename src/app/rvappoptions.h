@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The application's command line: another service host and port, the self-test run, and
+// whether to ask the store for a newer version at start.
+class RVAppOptions final
+{
+public:
+    // nullopt with a message in error() when the arguments cannot be used.
+    static std::optional<RVAppOptions> parse(const QStringList &arguments);
+
+    QString serviceHost;
+    quint16 servicePort = 8080;
+    bool serviceGiven = false;
+    bool selfTest = false;
+    bool checkVersion = true;
+    // For the start-up benchmark: quit once the first screen has been painted.
+    bool quitAfterFirstPaint = false;
+
+    static QString lastError();
+};

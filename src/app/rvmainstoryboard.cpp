@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "app/rvmainstoryboard.h"
+
+#include "screens/rvloginviewcontroller.h"
+#include "screens/rvmainviewcontroller.h"
+#include "toolkit/storyboard.h"
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+template <class Screen> void add(ui::Storyboard *storyboard, const QString &identifier)
+{
+    storyboard->registerViewController(identifier, [] { return std::make_shared<Screen>(); });
+}
+} // namespace
+
+void RVMainStoryboard::registerScreens()
+{
+    ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
+    add<RVMainViewController>(storyboard, u"main"_s);
+    add<RVLoginViewController>(storyboard, u"login"_s);
+}
+
+QStringList RVMainStoryboard::identifiers()
+{
+    return ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)->identifiers();
+}

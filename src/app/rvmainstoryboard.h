@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include <QStringList>
+
+// The interface resource "MainStoryboard": which controller each screen identifier makes.
+// Identifiers of screens that are not part of the application yet are simply not registered,
+// so that opening them does nothing.
+class RVMainStoryboard final
+{
+public:
+    static void registerScreens();
+    static QStringList identifiers();
+};

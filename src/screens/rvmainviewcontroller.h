@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "toolkit/alertviewdelegate.h"
+#include "toolkit/button.h"
+#include "toolkit/collectionview.h"
+#include "toolkit/collectionviewdatasource.h"
+#include "toolkit/pagecontrol.h"
+#include "toolkit/scrollview.h"
+#include "toolkit/scrollviewdelegate.h"
+#include "toolkit/viewcontroller.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QUrl>
+
+class QTimer;
+
+// The home screen, root of the navigation stack: an advert strip that turns over every three
+// seconds, the login-status button with its greeting, and the five-entry grid that opens the
+// searches, the booking history and the account. When it loads it logs the saved user in again
+// if the last login succeeded. It also carries the check of the store for a newer version.
+class RVMainViewController : public ui::ViewController,
+                             public ui::CollectionViewDataSource,
+                             public ui::CollectionViewDelegate,
+                             public ui::AlertViewDelegate
+{
+    Q_OBJECT
+
+public:
+    explicit RVMainViewController(QObject *parent = nullptr);
+    ~RVMainViewController() override;
+
+    // Where the store's lookup service and update page live; the store identifier may be
+    // empty, which ends the check silently.
+    static void setStoreLocation(const QUrl &lookupUrl, const QUrl &updateUrl,
+                                 const QString &storeIdentifier);
+
+    void loadView() override;
+    void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
+    void didReceiveMemoryWarning() override;
+
+    void scrollScrollView(QTimer *timer);
+    void pageTurn(ui::PageControl *pageControl);
+    void scrollViewDidEndDecelerating(ui::ScrollView *scrollView) override;
+    void loginStatsButtonClieck(ui::Control *sender);
+    void contentButtonClickEvent(ui::Control *sender);
+    void contentButtonClick(int index);
+    void userLoging();
+    void userLoginCheckStatus();
+    void onCheckVersion(const QString &version);
+    void alertViewClickedButtonAtIndex(ui::AlertView *alertView, int buttonIndex) override;
+
+    int numberOfItemsInSection(ui::CollectionView *, int) override;
+    ui::CollectionViewCell *cellForItemAtIndexPath(ui::CollectionView *collectionView,
+                                                   const ui::IndexPath &indexPath) override;
+    void didSelectItemAtIndexPath(ui::CollectionView *, const ui::IndexPath &indexPath) override;
+    std::optional<QSizeF> sizeForItemAtIndexPath(ui::CollectionView *,
+                                                 const ui::IndexPath &) override;
+    std::optional<ui::EdgeInsets> insetForSectionAtIndex(ui::CollectionView *, int) override;
+    std::optional<qreal> minimumLineSpacingForSectionAtIndex(ui::CollectionView *, int) override;
+    std::optional<qreal> minimumInteritemSpacingForSectionAtIndex(ui::CollectionView *,
+                                                                  int) override;
+
+    QPointer<ui::ScrollView> adScrollView;
+    QPointer<ui::PageControl> adPageControl;
+    qreal adHeight = 0;
+    QPointer<ui::CollectionView> collectionView;
+    QStringList itemLabels;
+    QStringList itemImages;
+    QStringList itemPressedImages;
+    QPointer<ui::Button> loginStatsButton;
+
+private:
+    void pushScreen(const QString &identifier);
+    int advertCount() const;
+
+    QTimer *m_adTimer = nullptr;
+};

@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+// The home screen's account side: the automatic login, the login-status button, the grid and
+// the update check.
+#include "screens/rvmainviewcontroller.h"
+
+#include "components/rvprogress.h"
+#include "protocols/rvappconfiginfo.h"
+#include "protocols/rvhttpexchange.h"
+#include "protocols/rvprotocol.h"
+#include "toolkit/alertview.h"
+#include "toolkit/application.h"
+#include "toolkit/button.h"
+#include "toolkit/collectionview.h"
+#include "toolkit/collectionviewcell.h"
+#include "toolkit/color.h"
+#include "toolkit/image.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrlQuery>
+
+using namespace Qt::StringLiterals;
+
+void RVMainViewController::userLoging()
+{
+    RVAppConfigInfo config;
+    if (config.lastLoginSuccess()) {
+        const RVUserInfo user = config.userInfo();
+        const QString name = RVBaseInfo::text(user.yhm());
+        const QString password = config.password();
+        if (!name.isEmpty() && !password.isEmpty()) {
+            const auto reply = RVProtocol().login(name, password);
+            if (!reply || !reply->state()) {
+                if (ui::NavigationController *navigation = navigationController())
+                    RVProgress::tipMessage(u"登录失败"_s, navigation->view());
+            }
+        }
+    }
+    userLoginCheckStatus();
+}
+
+void RVMainViewController::userLoginCheckStatus()
+{
+    if (RVAppConfigInfo::userLogined()) {
+        const QString name = RVBaseInfo::text(RVAppConfigInfo().userInfo().xm());
+        loginStatsButton->setTitle(u"欢迎您：%1，进入个人中心！"_s.arg(name));
+        loginStatsButton->setTitleColor(ui::Color::whiteColor());
+        loginStatsButton->setBackgroundImage(ui::Image(), ui::ControlState::Normal);
+        loginStatsButton->setBackgroundImage(ui::Image(), ui::ControlState::Highlighted);
+    } else {
+        loginStatsButton->setBackgroundImage(ui::Image::imageNamed(u"user_unlogin_bg.png"_s),
+                                             ui::ControlState::Normal);
+        loginStatsButton->setBackgroundImage(ui::Image::imageNamed(u"user_unlogin_bg_select.png"_s),
+                                             ui::ControlState::Highlighted);
+        loginStatsButton->setTitle(QString());
+    }
+}
+
+int RVMainViewController::numberOfItemsInSection(ui::CollectionView *, int)
+{
+    return int(itemLabels.size());
+}
+
+ui::CollectionViewCell *RVMainViewController::cellForItemAtIndexPath(ui::CollectionView *grid,
+                                                                     const ui::IndexPath &indexPath)
+{
+    ui::CollectionViewCell *cell =
+        grid->dequeueReusableCellWithReuseIdentifier(u"ReusableCell"_s, indexPath);
+    // A reused cell would otherwise pile a second button over the first.
+    for (ui::View *old : cell->contentView()->subviews())
+        old->removeFromSuperview();
+    const int row = indexPath.row;
+    auto *button = new ui::Button(ui::ButtonType::Custom, QRectF(0, 0, 73, 70));
+    button->setBackgroundImage(ui::Image::imageNamed(itemImages.value(row)),
+                               ui::ControlState::Normal);
+    button->setBackgroundImage(ui::Image::imageNamed(itemPressedImages.value(row)),
+                               ui::ControlState::Highlighted);
+    button->setTag(row);
+    button->addTarget([this](ui::Control *sender) { contentButtonClickEvent(sender); },
+                      ui::ControlEvent::TouchUpInside);
+    cell->contentView()->addSubview(button);
+    auto *label = new ui::Label(QRectF(0, 70, 73, 30));
+    label->setText(itemLabels.value(row));
+    label->setTextAlignment(ui::TextAlignment::Center);
+    label->setBackgroundColor(grid->backgroundColor());
+    cell->contentView()->addSubview(label);
+    return cell;
+}
+
+void RVMainViewController::didSelectItemAtIndexPath(ui::CollectionView *,
+                                                    const ui::IndexPath &indexPath)
+{
+    contentButtonClick(indexPath.row);
+}
+
+std::optional<QSizeF> RVMainViewController::sizeForItemAtIndexPath(ui::CollectionView *,
+                                                                   const ui::IndexPath &)
+{
+    return QSizeF(73, 100);
+}
+
+std::optional<ui::EdgeInsets> RVMainViewController::insetForSectionAtIndex(ui::CollectionView *,
+                                                                           int)
+{
+    return ui::EdgeInsets{15, 20, 10, 20};
+}
+
+std::optional<qreal> RVMainViewController::minimumLineSpacingForSectionAtIndex(ui::CollectionView *,
+                                                                               int)
+{
+    return 10;
+}
+
+std::optional<qreal>
+RVMainViewController::minimumInteritemSpacingForSectionAtIndex(ui::CollectionView *, int)
+{
+    return 20;
+}

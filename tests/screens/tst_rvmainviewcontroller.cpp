@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "protocols/rvappconfiginfo.h"
+#include "screenfixture.h"
+#include "screens/rvmainviewcontroller.h"
+#include "screentestservice.h"
+#include "toolkit/alertview.h"
+#include "toolkit/button.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/pagecontrol.h"
+#include "toolkit/scrollview.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestRVMainViewController : public QObject
+{
+    Q_OBJECT
+
+private:
+    static RVMainViewController *home(ScreenFixture &app)
+    {
+        return static_cast<RVMainViewController *>(
+            app.navigation()->viewControllers().first().get());
+    }
+    static void save(bool lastLoginSuccess, const QString &password)
+    {
+        RVUserInfo user;
+        user.setYhm(u"li"_s);
+        user.setXm(u"李四"_s);
+        RVAppConfigInfo config;
+        config.setUserInfo(user);
+        config.setPassword(password);
+        config.setLastLoginSuccess(lastLoginSuccess);
+    }
+
+private Q_SLOTS:
+    void init() { ScreenFixture::forgetLogin(); }
+
+    void automaticLogin_data()
+    {
+        QTest::addColumn<bool>("lastLoginSuccess");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("logins");
+        QTest::addColumn<bool>("logined");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("last login failed: no exchange")
+            << false << u"right"_s << 0 << false << QString();
+        QTest::newRow("saved login accepted") << true << u"right"_s << 1 << true << QString();
+        QTest::newRow("saved login refused") << true << u"stale"_s << 1 << false << u"登录失败"_s;
+        QTest::newRow("no saved password: no exchange")
+            << true << QString() << 0 << false << QString();
+    }
+    void automaticLogin()
+    {
+        QFETCH(bool, lastLoginSuccess);
+        QFETCH(QString, password);
+        QFETCH(int, logins);
+        QFETCH(bool, logined);
+        QFETCH(QString, tip);
+        ScreenTestService service;
+        save(lastLoginSuccess, password);
+        ScreenFixture app;
+        app.launch();
+        QCOMPARE(service.logins(), logins);
+        QCOMPARE(RVAppConfigInfo::userLogined(), logined);
+        QCOMPARE(ScreenFixture::tipText(app.navigation()), tip);
+        ui::Button *button = home(app)->loginStatsButton;
+        if (logined) {
+            QCOMPARE(service.lastLoginName(), u"li"_s);
+            QCOMPARE(button->titleForState(ui::ControlState::Normal),
+                     u"欢迎您：李四，进入个人中心！"_s);
+            QVERIFY(button->backgroundImageForState(ui::ControlState::Normal).isNull());
+        } else {
+            QVERIFY(button->titleForState(ui::ControlState::Normal).isEmpty());
+            QVERIFY(!button->backgroundImageForState(ui::ControlState::Normal).isNull());
+        }
+    }
+
+    void gridActions_data()
+    {
+        QTest::addColumn<bool>("logined");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QString>("alert");
+        QTest::newRow("hospitals") << false << 0 << u"hospitalList"_s << QString();
+        QTest::newRow("history logged out") << false << 3 << QString() << u"请先登录"_s;
+        QTest::newRow("history logged in") << true << 3 << u"appointMent"_s << QString();
+        QTest::newRow("account logged out")
+            << false << 4 << u"RVLoginViewController"_s << QString();
+        QTest::newRow("account logged in") << true << 4 << u"personal"_s << QString();
+        QTest::newRow("outside the grid") << true << 5 << QString() << QString();
+        QTest::newRow("negative") << true << -1 << QString() << QString();
+    }
+    void gridActions()
+    {
+        QFETCH(bool, logined);
+        QFETCH(int, index);
+        QFETCH(QString, opened);
+        QFETCH(QString, alert);
+        ScreenTestService service;
+        ScreenFixture app;
+        app.launch();
+        RVAppConfigInfo::setUserLoginStats(logined);
+        home(app)->contentButtonClick(index);
+        if (opened.isEmpty()) {
+            QCOMPARE(app.navigation()->viewControllers().size(), 1);
+        } else {
+            QCOMPARE(app.navigation()->viewControllers().size(), 2);
+            QCOMPARE(app.topIdentifier(), opened);
+        }
+        ui::AlertView *shown = ScreenFixture::visibleAlert();
+        QCOMPARE(shown ? shown->message() : QString(), alert);
+    }
+
+    void advertStripTurnsOver()
+    {
+        ScreenTestService service;
+        ScreenFixture app;
+        app.launch();
+        RVMainViewController *screen = home(app);
+        QCOMPARE(screen->adScrollView->contentSize(), QSizeF(640, 130));
+        screen->scrollScrollView(nullptr);
+        QCOMPARE(screen->adPageControl->currentPage(), 1);
+        QTRY_COMPARE(screen->adScrollView->contentOffset().x(), 320.0);
+        screen->scrollScrollView(nullptr);
+        QCOMPARE(screen->adPageControl->currentPage(), 0);
+        QCOMPARE(screen->adScrollView->contentOffset().x(), 0.0);
+    }
+
+    void updateCheck_data()
+    {
+        QTest::addColumn<QString>("storeVersion");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("same version") << u"1.0.0"_s << false;
+        QTest::newRow("newer") << u"1.1.0"_s << true;
+        QTest::newRow("older still offers") << u"0.9"_s << true;
+    }
+    void updateCheck()
+    {
+        QFETCH(QString, storeVersion);
+        QFETCH(bool, offered);
+        ScreenTestService service;
+        service.setStoreVersion(storeVersion);
+        ScreenFixture app;
+        app.launch();
+        home(app)->onCheckVersion(u"1.0.0"_s);
+        QCOMPARE(service.lookups(), 1);
+        ui::AlertView *alert = ScreenFixture::visibleAlert();
+        QCOMPARE(alert != nullptr, offered);
+        if (alert) {
+            QCOMPARE(alert->title(), u"更新"_s);
+            QCOMPARE(alert->buttonTitleAtIndex(0), u"关闭"_s);
+            QCOMPARE(alert->buttonTitleAtIndex(1), u"更新"_s);
+        }
+    }
+
+    void updateCheckIsSilentWithoutStore()
+    {
+        ScreenTestService service;
+        ScreenFixture app;
+        app.launch();
+        RVMainViewController::setStoreLocation(QUrl(u"http://127.0.0.1:1/lookup"_s), QUrl(),
+                                               u"x"_s);
+        home(app)->onCheckVersion(u"1.0.0"_s);
+        QVERIFY(!ScreenFixture::visibleAlert());
+        RVMainViewController::setStoreLocation(QUrl(), QUrl(), QString());
+        home(app)->onCheckVersion(u"1.0.0"_s);
+        QCOMPARE(service.lookups(), 0);
+        RVMainViewController::setStoreLocation(QUrl(), QUrl(), u"rvpatient"_s);
+    }
+};
+
+QTEST_MAIN(TestRVMainViewController)
+#include "tst_rvmainviewcontroller.moc"
