@@ -12,16 +12,30 @@ RVBaseInfo::~RVBaseInfo() = default;
 
 bool RVBaseInfo::initWithString(const QString &text)
 {
-    const auto parsed = analyzing(text);
-    if (!parsed || !parsed->isObject())
+    const auto envelope = envelopeOf(text);
+    if (!envelope)
         return false;
-    const QJsonObject root = parsed->toObject();
-    const QJsonValue head = root.value(u"head"_s);
-    const QJsonValue body = root.value(u"body"_s);
-    headWithDictionary(head.toObject());
+    initWithObject(*envelope);
+    return true;
+}
+
+void RVBaseInfo::initWithObject(const QJsonObject &envelope)
+{
+    headWithDictionary(envelope.value(u"head"_s).toObject());
+    const QJsonValue body = envelope.value(u"body"_s);
     if (body.isObject())
         bodyWithDictionary(body.toObject());
-    return true;
+}
+
+std::optional<QJsonObject> RVBaseInfo::envelopeOf(const QString &text)
+{
+    if (text.isNull())
+        return std::nullopt;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return std::nullopt;
+    return doc.object();
 }
 
 void RVBaseInfo::initWithDictionary(const std::optional<QJsonObject> &body,
@@ -141,8 +155,23 @@ void RVBaseInfo::setField(const QString &key, const QJsonValue &value)
 
 void RVBaseInfo::readKeys(const QJsonObject &body, const QStringList &keys)
 {
-    for (const QString &key : keys)
-        setField(key, body.value(key));
+    // List items arrive by the hundred, each holding a few of many keys: for a fresh record
+    // walk what the body holds rather than every key the record knows.
+    if (m_fields.isEmpty() && body.size() < keys.size()) {
+        for (auto it = body.constBegin(); it != body.constEnd(); ++it) {
+            const QString key = it.key();
+            if (keys.contains(key))
+                m_fields.insert(key, it.value());
+        }
+        return;
+    }
+    for (const QString &key : keys) {
+        const auto it = body.constFind(key);
+        if (it != body.constEnd())
+            m_fields.insert(key, *it);
+        else
+            m_fields.remove(key);
+    }
 }
 
 void RVBaseInfo::writeKeys(QJsonObject &body, const QStringList &keys) const

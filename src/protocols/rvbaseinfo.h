@@ -39,6 +39,11 @@ public:
     // Parses a reply text; false (and the record untouched) when the text is absent or not a
     // JSON object. A head or body member that is not an object counts as absent.
     bool initWithString(const QString &text);
+    // The same from an envelope already parsed.
+    void initWithObject(const QJsonObject &envelope);
+    // The envelope object of a reply text, or nullopt when the text is absent or not a JSON
+    // object.
+    static std::optional<QJsonObject> envelopeOf(const QString &text);
     // Reads the head when given, then the body when given.
     void initWithDictionary(const std::optional<QJsonObject> &body,
                             const std::optional<QJsonObject> &head);
@@ -48,6 +53,12 @@ public:
         Record record;
         if (!record.initWithString(text))
             return std::nullopt;
+        return record;
+    }
+    template <class Record> static Record fromObject(const QJsonObject &envelope)
+    {
+        Record record;
+        record.initWithObject(envelope);
         return record;
     }
     template <class Record>

@@ -165,7 +165,9 @@ QJsonObject RVProtocol::headBuild(const QString &code)
 
 void RVProtocol::replyDataHandle(const QString &code, const QString &reply)
 {
-    const auto record = RVBaseInfo::fromString<RVBaseInfo>(reply);
+    m_lastReplyText = reply;
+    m_lastEnvelope = RVBaseInfo::envelopeOf(reply);
+    const auto record = readReply<RVBaseInfo>(reply);
     if (!record) {
         m_lastRepuestStats = false;
         m_lastErrorMsg = unreadableReply;
@@ -175,14 +177,14 @@ void RVProtocol::replyDataHandle(const QString &code, const QString &reply)
         m_lastErrorMsg = message.isUndefined() ? QString() : RVBaseInfo::text(message);
     }
     if (code == u"A001" || code == u"A002")
-        loginReplyHandle(reply);
+        loginReplyHandle();
 }
 
-void RVProtocol::loginReplyHandle(const QString &reply)
+void RVProtocol::loginReplyHandle()
 {
     RVAppConfigInfo config;
     if (m_lastRepuestStats) {
-        const auto user = RVBaseInfo::fromString<RVUserInfo>(reply).value_or(RVUserInfo());
+        const auto user = readReply<RVUserInfo>(m_lastReplyText).value_or(RVUserInfo());
         config.setUserInfo(user);
         config.setPassword(m_currentPassword);
         RVLoginValues::set(RVBaseInfo::text(user.yhm()), RVBaseInfo::text(user.gzmy()));

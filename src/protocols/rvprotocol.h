@@ -132,7 +132,7 @@ private:
                         const QString &key);
     QString readSyncReply(const QByteArray &bytes, const QString &code, const QString &key);
     QString failWithoutSending(const QString &code, const QString &message, bool async);
-    void loginReplyHandle(const QString &reply);
+    void loginReplyHandle();
     void startAsync(const QByteArray &form, const QString &key);
     void onAsyncResponse(int statusCode, const QString &headers);
     void onAsyncFinished();
@@ -140,6 +140,20 @@ private:
     // Runs one transaction: stores the code, writes the request and posts it.
     QString transact(const QString &code, const RVBaseInfo &request, const QString &accountName,
                      bool async);
+    // The reply record of the text just handled, read from the envelope parsed by the reply
+    // handling rather than parsing the text a second time.
+    template <class Reply> std::optional<Reply> readReply(const QString &reply) const
+    {
+        if (reply.isNull())
+            return std::nullopt;
+        if (reply.constData() == m_lastReplyText.constData() &&
+            reply.size() == m_lastReplyText.size()) {
+            if (!m_lastEnvelope)
+                return std::nullopt;
+            return RVBaseInfo::fromObject<Reply>(*m_lastEnvelope);
+        }
+        return RVBaseInfo::fromString<Reply>(reply);
+    }
     template <class Request> static Request requestFor(const QString &code)
     {
         return RVBaseInfo::fromDictionary<Request>(std::nullopt, headBuild(code));
@@ -160,4 +174,6 @@ private:
     QString m_exchangeKey; // the key the running exchange was enciphered with
     RVHttpExchange *m_connection = nullptr;
     std::shared_ptr<RVProtocol> m_keepAlive;
+    QString m_lastReplyText; // the reply last handled, and its envelope parsed once
+    std::optional<QJsonObject> m_lastEnvelope;
 };

@@ -26,8 +26,7 @@ RVProtocol::doctorList(const QString &hospid, const QString &deptid, const QStri
     request.setPym(RVBaseInfo::valueOf(doctorName));
     request.setDqym(page);
     request.setXssl(num);
-    const auto reply =
-        RVBaseInfo::fromString<RVDoctorListReply>(transact(u"B006"_s, request, {}, false));
+    const auto reply = readReply<RVDoctorListReply>(transact(u"B006"_s, request, {}, false));
     if (!reply)
         return std::nullopt;
     return reply->doctors();
@@ -56,7 +55,7 @@ std::optional<RVDoctorInfo> RVProtocol::doctorInfo(const QString &hospid, const 
     auto request = requestFor<RVDoctorInfoRequest>(u"B007"_s);
     request.setHospid(RVBaseInfo::valueOf(hospid));
     request.setYsdm(RVBaseInfo::valueOf(doctorId));
-    return RVBaseInfo::fromString<RVDoctorInfoReply>(transact(u"B007"_s, request, {}, false));
+    return readReply<RVDoctorInfoReply>(transact(u"B007"_s, request, {}, false));
 }
 
 void RVProtocol::doctorInfo_async(const QString &hospid, const QString &doctorId)
@@ -75,8 +74,7 @@ RVProtocol::doctorScheduleForHospital(const QString &pbid, const QString &hospid
     request.setPbid(RVBaseInfo::valueOf(pbid));
     request.setHospid(RVBaseInfo::valueOf(hospid));
     request.setYsdm(RVBaseInfo::valueOf(doctorId));
-    const auto reply =
-        RVBaseInfo::fromString<RVDoctorScheduleReply>(transact(u"B008"_s, request, {}, false));
+    const auto reply = readReply<RVDoctorScheduleReply>(transact(u"B008"_s, request, {}, false));
     if (!reply)
         return std::nullopt;
     return reply->schedules();
@@ -97,8 +95,7 @@ RVProtocol::doctorDayScheduleForScheduleId(const QString &pbid)
 {
     auto request = requestFor<RVDoctorDayScheduleRequest>(u"B009"_s);
     request.setPbid(RVBaseInfo::valueOf(pbid));
-    const auto reply =
-        RVBaseInfo::fromString<RVDoctorDayScheduleReply>(transact(u"B009"_s, request, {}, false));
+    const auto reply = readReply<RVDoctorDayScheduleReply>(transact(u"B009"_s, request, {}, false));
     if (!reply)
         return std::nullopt;
     return reply->timeSchedule();
@@ -116,7 +113,7 @@ bool RVProtocol::reseration(const RVReservationInfo &booking)
     auto request = requestFor<RVReservationRequest>(u"C001"_s);
     request.bodyWithDictionary(booking.body_dict());
     const auto reply =
-        RVBaseInfo::fromString<RVReservationListInfoReply>(transact(u"C001"_s, request, {}, false));
+        readReply<RVReservationListInfoReply>(transact(u"C001"_s, request, {}, false));
     return reply && reply->state();
 }
 
@@ -128,7 +125,7 @@ RVProtocol::reserationHistoryListWithTime(const QVariant &, const QString &userc
     request.setYhid(RVBaseInfo::valueOf(usercode));
     request.setSjhm(RVBaseInfo::valueOf(phone));
     const auto reply =
-        RVBaseInfo::fromString<RVReservationListInfoReply>(transact(u"C002"_s, request, {}, false));
+        readReply<RVReservationListInfoReply>(transact(u"C002"_s, request, {}, false));
     if (!reply)
         return std::nullopt;
     return reply->reservations();
@@ -148,7 +145,6 @@ bool RVProtocol::removeReserationWithUserId(const QString &userid, const QString
     auto request = requestFor<RVRemoveReservationRequest>(u"C005"_s);
     request.setYhid(RVBaseInfo::valueOf(userid));
     request.setYylsh(RVBaseInfo::valueOf(reserationId));
-    const auto reply =
-        RVBaseInfo::fromString<RVRemoveReservationReply>(transact(u"C005"_s, request, {}, false));
+    const auto reply = readReply<RVRemoveReservationReply>(transact(u"C005"_s, request, {}, false));
     return reply && reply->state();
 }

@@ -40,11 +40,6 @@ QString maskedForLog(const QString &text)
     return masked.replace(secret, uR"("\1"\2"***")"_s);
 }
 
-template <class Reply> std::optional<Reply> readReply(const QString &reply)
-{
-    return RVBaseInfo::fromString<Reply>(reply);
-}
-
 } // namespace
 
 QString RVProtocol::reservationCode()
