@@ -139,17 +139,12 @@ int ZtProgressHUD::hideAllHUDsForView(ui::View *view, bool animated)
 
 ZtProgressHUDMode ZtProgressHUD::mode() const
 {
-    QMutexLocker lock(&m_mutex);
-    return m_mode;
+    return readLocked(m_mode);
 }
 
 void ZtProgressHUD::setMode(ZtProgressHUDMode mode)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_mode = mode;
-    }
-    contentChanged(IndicatorChange);
+    writeLocked(m_mode, mode, IndicatorChange);
 }
 
 ui::View *ZtProgressHUD::customView() const
@@ -160,86 +155,57 @@ ui::View *ZtProgressHUD::customView() const
 
 void ZtProgressHUD::setCustomView(ui::View *view)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_customView = view;
-    }
-    contentChanged(CustomViewChange | IndicatorChange);
+    writeLocked(m_customView, view, CustomViewChange | IndicatorChange);
 }
 
 QString ZtProgressHUD::labelText() const
 {
-    QMutexLocker lock(&m_mutex);
-    return m_labelText;
+    return readLocked(m_labelText);
 }
 
 void ZtProgressHUD::setLabelText(const QString &text)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_labelText = text;
-    }
-    contentChanged(LabelChange);
+    writeLocked(m_labelText, text, LabelChange);
 }
 
 QFont ZtProgressHUD::labelFont() const
 {
-    QMutexLocker lock(&m_mutex);
-    return m_labelFont;
+    return readLocked(m_labelFont);
 }
 
 void ZtProgressHUD::setLabelFont(const QFont &font)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_labelFont = font;
-    }
-    contentChanged(LabelChange);
+    writeLocked(m_labelFont, font, LabelChange);
 }
 
 QString ZtProgressHUD::detailsLabelText() const
 {
-    QMutexLocker lock(&m_mutex);
-    return m_detailsLabelText;
+    return readLocked(m_detailsLabelText);
 }
 
 void ZtProgressHUD::setDetailsLabelText(const QString &text)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_detailsLabelText = text;
-    }
-    contentChanged(LabelChange);
+    writeLocked(m_detailsLabelText, text, LabelChange);
 }
 
 QFont ZtProgressHUD::detailsLabelFont() const
 {
-    QMutexLocker lock(&m_mutex);
-    return m_detailsLabelFont;
+    return readLocked(m_detailsLabelFont);
 }
 
 void ZtProgressHUD::setDetailsLabelFont(const QFont &font)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_detailsLabelFont = font;
-    }
-    contentChanged(LabelChange);
+    writeLocked(m_detailsLabelFont, font, LabelChange);
 }
 
 float ZtProgressHUD::progress() const
 {
-    QMutexLocker lock(&m_mutex);
-    return m_progress;
+    return readLocked(m_progress);
 }
 
 void ZtProgressHUD::setProgress(float progress)
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_progress = progress;
-    }
-    contentChanged(ProgressChange);
+    writeLocked(m_progress, progress, ProgressChange);
 }
 
 void ZtProgressHUD::contentChanged(unsigned change)

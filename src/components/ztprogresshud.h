@@ -158,6 +158,20 @@ private:
 
     void setUpLabels();
     void contentChanged(unsigned change);
+    // The observed properties may be set from any thread; the widgets follow on the main one.
+    template <class T> T readLocked(const T &field) const
+    {
+        QMutexLocker lock(&m_mutex);
+        return field;
+    }
+    template <class T, class V> void writeLocked(T &field, const V &value, unsigned change)
+    {
+        {
+            QMutexLocker lock(&m_mutex);
+            field = value;
+        }
+        contentChanged(change);
+    }
     void applyPendingChanges();
     void adoptCustomView();
     void updateIndicators();
