@@ -2,10 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "service/rvserviceseeder.h"
 
+#include "service/rvserviceaccounts.h"
 #include "service/rvservicedatabase.h"
 #include "service/rvservicedemodata.h"
 #include "service/rvservicelog.h"
 
+#include <QJsonObject>
 #include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
@@ -46,7 +48,36 @@ bool RVServiceSeeder::seed(QDate today)
         qCWarning(lcService) << "seeding the demo catalogue failed";
         return false;
     }
+    writeDemoAccount();
     return refreshSchedules(today);
+}
+
+void RVServiceSeeder::writeDemoAccount()
+{
+    // So that a first run can log in at once; registered like any other account, so its
+    // password is stored hashed.
+    const QJsonObject body{{u"yhm"_s, demoAccountName()},
+                           {u"mm"_s, demoAccountPassword()},
+                           {u"xm"_s, u"张三"_s},
+                           {u"sfzhm"_s, u"110101199003074538"_s},
+                           {u"xb"_s, 1},
+                           {u"csny"_s, u"1990-03-07"_s},
+                           {u"sjhm"_s, demoAccountName()},
+                           {u"dz"_s, u"北京市东城区示例路1号"_s}};
+    const RVServiceOutcome outcome = RVServiceAccounts(m_database).registerUser(body);
+    if (outcome.ok)
+        qCInfo(lcService).noquote()
+            << u"demo account: %1 / %2"_s.arg(demoAccountName(), demoAccountPassword());
+}
+
+QString RVServiceSeeder::demoAccountName()
+{
+    return u"13800138000"_s;
+}
+
+QString RVServiceSeeder::demoAccountPassword()
+{
+    return u"123456"_s;
 }
 
 bool RVServiceSeeder::writeCatalogue()

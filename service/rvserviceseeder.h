@@ -16,11 +16,15 @@ public:
     explicit RVServiceSeeder(RVServiceDatabase &database);
 
     bool seed(QDate today);
+    // The account every seeded database holds.
+    static QString demoAccountName();
+    static QString demoAccountPassword();
     bool isSeeded();
     // Adds the half-days of the window that are missing; true when nothing failed.
     bool refreshSchedules(QDate today);
 
 private:
     bool writeCatalogue();
+    void writeDemoAccount();
     RVServiceDatabase &m_database;
 };

@@ -84,6 +84,13 @@ int main(int argc, char *argv[])
     delegate.didFinishLaunchingWithOptions();
     if (options->quitAfterFirstPaint)
         quitAfterFirstPaint(delegate.window());
+    if (!options->screenshotPath.isEmpty()) {
+        QTimer::singleShot(1000, &delegate, [&delegate, path = options->screenshotPath] {
+            if (!delegate.window()->grab().save(path))
+                std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
+            QCoreApplication::quit();
+        });
+    }
     if (options->checkVersion) {
         // After the first paint: the check waits for the store's answer.
         QTimer::singleShot(500, &delegate, [&delegate] {

@@ -34,7 +34,9 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
                                      u"Do not ask the store for a newer version."_s);
     const QCommandLineOption firstPaint(u"quit-after-first-paint"_s,
                                         u"Quit once the home screen has been painted."_s);
-    parser.addOptions({service, selfTest, noCheck, firstPaint});
+    const QCommandLineOption screenshot(
+        u"screenshot"_s, u"Save a picture of the window after start and quit."_s, u"file.png"_s);
+    parser.addOptions({service, selfTest, noCheck, firstPaint, screenshot});
     if (!parser.parse(arguments)) {
         errorText() = parser.errorText();
         return std::nullopt;
@@ -46,8 +48,9 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
     RVAppOptions options;
     options.selfTest = parser.isSet(selfTest);
     options.quitAfterFirstPaint = parser.isSet(firstPaint);
-    options.checkVersion =
-        !parser.isSet(noCheck) && !options.selfTest && !options.quitAfterFirstPaint;
+    options.screenshotPath = parser.value(screenshot);
+    options.checkVersion = !parser.isSet(noCheck) && !options.selfTest &&
+                           !options.quitAfterFirstPaint && options.screenshotPath.isEmpty();
     if (parser.isSet(service)) {
         const QString value = parser.value(service);
         const qsizetype colon = value.lastIndexOf(u':');

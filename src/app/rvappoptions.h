@@ -22,6 +22,8 @@ public:
     bool checkVersion = true;
     // For the start-up benchmark: quit once the first screen has been painted.
     bool quitAfterFirstPaint = false;
+    // Saves a picture of the window shortly after start, then quits (documentation, checks).
+    QString screenshotPath;
 
     static QString lastError();
 };

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 // The store: schema versions, the demo data set and its schedule window.
+#include "service/rvserviceaccounts.h"
 #include "service/rvservicedatabase.h"
 #include "service/rvservicedemodata.h"
 #include "service/rvserviceschema.h"
 #include "service/rvserviceseeder.h"
 
+#include <QJsonObject>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -148,6 +150,27 @@ private Q_SLOTS:
         const QString sql = u"SELECT group_concat(pbid || jlzt || kyrs) FROM"
                             " (SELECT * FROM schedules WHERE jzrq = ? ORDER BY pbid)"_s;
         QCOMPARE(scalar(other, sql, {day}).toString(), scalar(db, sql, {day}).toString());
+    }
+
+    void seededDatabaseHoldsTheDemoAccount()
+    {
+        RVServiceDatabase db(u":memory:"_s);
+        QString error;
+        QVERIFY(db.open(&error));
+        QVERIFY(RVServiceSeeder(db).seed(QDate::currentDate()));
+        RVServiceAccounts accounts(db);
+        const auto login = [&accounts](const QString &password) {
+            return accounts.login(
+                QJsonObject{{u"yhm"_s, RVServiceSeeder::demoAccountName()}, {u"mm"_s, password}});
+        };
+        QVERIFY(login(RVServiceSeeder::demoAccountPassword()).ok);
+        QVERIFY(!login(u"wrong-one"_s).ok);
+        // Stored hashed, never as the password itself.
+        QCOMPARE(scalar(db, u"SELECT COUNT(*) FROM users WHERE password = ?"_s,
+                        {RVServiceSeeder::demoAccountPassword()})
+                     .toInt(),
+                 0);
+        QVERIFY(RVServiceSeeder(db).seed(QDate::currentDate())); // a second seed is harmless
     }
 
     void noSeedMeansNoSchedules()
