@@ -6,6 +6,7 @@
 
 #include <openssl/evp.h>
 
+#include <array>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -13,16 +14,25 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
+constexpr std::array<signed char, 128> hexTable()
+{
+    std::array<signed char, 128> table{};
+    for (auto &entry : table)
+        entry = -1;
+    for (int i = 0; i < 10; ++i)
+        table['0' + i] = static_cast<signed char>(i);
+    for (int i = 0; i < 6; ++i) {
+        table['a' + i] = static_cast<signed char>(10 + i);
+        table['A' + i] = static_cast<signed char>(10 + i);
+    }
+    return table;
+}
+
 int hexValue(QChar c)
 {
+    static constexpr auto table = hexTable();
     const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
+    return u < 128 ? table[u] : -1;
 }
 
 struct CtxFree {
@@ -64,17 +74,20 @@ QString RVCipher::fixedKeyText()
 
 QByteArray RVCipher::stringFromHex(QStringView hex)
 {
-    QByteArray bytes;
-    bytes.reserve(hex.size() / 2);
-    for (qsizetype i = 0; 2 * i + 1 < hex.size(); ++i) {
-        const int high = hexValue(hex[2 * i]);
-        const int low = hexValue(hex[2 * i + 1]);
+    // Replies are kilobytes of digits: read them through a table, pair by pair.
+    const qsizetype pairs = hex.size() / 2;
+    QByteArray bytes(pairs, Qt::Uninitialized);
+    const char16_t *digits = hex.utf16();
+    char *out = bytes.data();
+    for (qsizetype i = 0; i < pairs; ++i) {
+        const int high = hexValue(QChar(digits[2 * i]));
+        const int low = hexValue(QChar(digits[2 * i + 1]));
         if (high < 0)
-            bytes.append('\0');
+            out[i] = '\0';
         else if (low < 0)
-            bytes.append(char(high));
+            out[i] = char(high);
         else
-            bytes.append(char(high * 16 + low));
+            out[i] = char(high * 16 + low);
     }
     return bytes;
 }
