@@ -41,6 +41,13 @@ private:
         field->lineEdit()->clear();
         QTest::keyClicks(field->lineEdit(), text);
     }
+    // Types into both rows as a user would and presses the login button.
+    static void submit(RVLoginViewController *login, const QString &name, const QString &password)
+    {
+        type(field(login, 0), name);
+        type(field(login, 1), password);
+        login->loginButton()->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+    }
 
 private Q_SLOTS:
     void init() { ScreenFixture::forgetLogin(); }
@@ -65,9 +72,7 @@ private Q_SLOTS:
         RVLoginViewController *login = openLogin(app);
         QVERIFY(login);
         QCOMPARE(field(login, 0)->placeholder(), u"帐户"_s);
-        type(field(login, 0), name);
-        type(field(login, 1), password);
-        login->loginButton()->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+        submit(login, name, password);
         ui::AlertView *alert = ScreenFixture::visibleAlert();
         QVERIFY(alert);
         QCOMPARE(alert->title(), QString());
@@ -82,9 +87,7 @@ private Q_SLOTS:
         ScreenFixture app;
         RVLoginViewController *login = openLogin(app);
         QVERIFY(login);
-        type(field(login, 0), u"li"_s);
-        type(field(login, 1), u"wrong"_s);
-        login->loginButton()->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+        submit(login, u"li"_s, u"wrong"_s);
         QTRY_VERIFY(ScreenFixture::visibleAlert() != nullptr);
         QCOMPARE(ScreenFixture::visibleAlert()->title(), u"登录失败"_s);
         QCOMPARE(ScreenFixture::visibleAlert()->message(), u"密码错误"_s);
@@ -99,9 +102,7 @@ private Q_SLOTS:
         ScreenFixture app;
         RVLoginViewController *login = openLogin(app);
         QVERIFY(login);
-        type(field(login, 0), u"li"_s);
-        type(field(login, 1), u"right"_s);
-        login->loginButton()->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+        submit(login, u"li"_s, u"right"_s);
         QTRY_COMPARE(app.navigation()->viewControllers().size(), 1);
         QCOMPARE(ScreenFixture::tipText(app.navigation()), u"登录成功"_s);
         QVERIFY(!ScreenFixture::visibleAlert());
