@@ -19,7 +19,7 @@ struct Image::Data {
     QImage raster;
     QByteArray svg;
     QSizeF size;
-    // Parsed once, on first drawing; drawing may happen on any thread, one at a time.
+    // Parsed once, when loaded; drawing may happen on any thread, one at a time.
     mutable QMutex rendererMutex;
     mutable std::unique_ptr<QSvgRenderer> renderer;
 };
@@ -75,11 +75,13 @@ Image Image::imageWithData(const QByteArray &data)
         return {};
     auto d = std::make_shared<Data>();
     if (looksLikeSvg(data)) {
-        QSvgRenderer renderer(data);
-        if (!renderer.isValid())
+        // Kept for drawing: parsing a picture once is enough.
+        auto renderer = std::make_unique<QSvgRenderer>(data);
+        if (!renderer->isValid())
             return {};
         d->svg = data;
-        d->size = renderer.defaultSize();
+        d->size = renderer->defaultSize();
+        d->renderer = std::move(renderer);
     } else {
         if (!d->raster.loadFromData(data))
             return {};
