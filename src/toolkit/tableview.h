@@ -136,6 +136,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    static constexpr qreal kDeleteButtonWidth = 64;
+    static constexpr qreal kDeleteButtonHeight = 30;
     void recomputeRows();
     void replaceSectionViews();
     void layoutTable();
