@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/rvmainviewcontroller.h"
 
-#include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvhttpexchange.h"
 #include "protocols/rvprotocol.h"
@@ -23,6 +22,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QTimer>
 #include <QUrlQuery>
 
@@ -243,12 +244,22 @@ void RVMainViewController::onCheckVersion(const QString &version)
     // An empty identifier names no application: the store has nothing to say.
     if (store().identifier.isEmpty())
         return;
-    const QUrl lookup = withIdentifier(storeUrl(store().lookup, u"/lookup"_s));
-    const RVHttpExchange::Result result = RVHttpExchange::postBlocking(lookup, QByteArray());
-    const QJsonArray results = QJsonDocument::fromJson(QString::fromUtf8(result.body).toUtf8())
-                                   .object()
-                                   .value(u"results"_s)
-                                   .toArray();
+    if (m_storeManager == nullptr)
+        m_storeManager = new QNetworkAccessManager(this);
+    QNetworkRequest request(withIdentifier(storeUrl(store().lookup, u"/lookup"_s)));
+    request.setTransferTimeout(RVHttpExchange::timeoutMs());
+    QNetworkReply *reply = m_storeManager->post(request, QByteArray());
+    connect(reply, &QNetworkReply::finished, this, [this, reply, version] {
+        reply->deleteLater();
+        // Response, error and status are not examined: whatever came back is read as JSON.
+        finishedVersionCheck(reply->readAll(), version);
+    });
+}
+
+void RVMainViewController::finishedVersionCheck(const QByteArray &answer, const QString &version)
+{
+    const QJsonArray results =
+        QJsonDocument::fromJson(answer).object().value(u"results"_s).toArray();
     if (results.isEmpty())
         return;
     if (results.first().toObject().value(u"version"_s).toString() == version)

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QUrl>
 
+class QNetworkAccessManager;
 class QTimer;
 
 // The home screen, root of the navigation stack: an advert strip that turns over every three
@@ -48,9 +49,14 @@ public:
     void loginStatsButtonClieck(ui::Control *sender);
     void contentButtonClickEvent(ui::Control *sender);
     void contentButtonClick(int index);
+    // Runs on a worker so that a slow or unreachable service never freezes the home screen;
+    // the outcome comes back to the main thread.
     void userLoging();
+    void finishedAutomaticLogin(bool succeeded);
     void userLoginCheckStatus();
+    // Asks the store without blocking; the alert follows when the answer arrives.
     void onCheckVersion(const QString &version);
+    void finishedVersionCheck(const QByteArray &answer, const QString &version);
     void alertViewClickedButtonAtIndex(ui::AlertView *alertView, int buttonIndex) override;
 
     int numberOfItemsInSection(ui::CollectionView *, int) override;
@@ -78,4 +84,5 @@ private:
     int advertCount() const;
 
     QTimer *m_adTimer = nullptr;
+    QNetworkAccessManager *m_storeManager = nullptr;
 };

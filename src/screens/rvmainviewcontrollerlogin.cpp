@@ -5,6 +5,7 @@
 #include "screens/rvmainviewcontroller.h"
 
 #include "components/rvprogress.h"
+#include "platform/mainthread.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvhttpexchange.h"
 #include "protocols/rvprotocol.h"
@@ -21,24 +22,37 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QThreadPool>
 #include <QUrlQuery>
 
 using namespace Qt::StringLiterals;
 
 void RVMainViewController::userLoging()
 {
+    userLoginCheckStatus();
     RVAppConfigInfo config;
-    if (config.lastLoginSuccess()) {
-        const RVUserInfo user = config.userInfo();
-        const QString name = RVBaseInfo::text(user.yhm());
-        const QString password = config.password();
-        if (!name.isEmpty() && !password.isEmpty()) {
-            const auto reply = RVProtocol().login(name, password);
-            if (!reply || !reply->state()) {
-                if (ui::NavigationController *navigation = navigationController())
-                    RVProgress::tipMessage(u"登录失败"_s, navigation->view());
-            }
-        }
+    if (!config.lastLoginSuccess())
+        return;
+    const QString name = RVBaseInfo::text(config.userInfo().yhm());
+    const QString password = config.password();
+    if (name.isEmpty() || password.isEmpty())
+        return;
+    std::weak_ptr<ui::ViewController> weakSelf = weak_from_this();
+    QThreadPool::globalInstance()->start([name, password, weakSelf] {
+        const auto reply = RVProtocol().login(name, password);
+        const bool succeeded = reply && reply->state();
+        platform::MainThread::post([weakSelf, succeeded] {
+            if (auto self = std::static_pointer_cast<RVMainViewController>(weakSelf.lock()))
+                self->finishedAutomaticLogin(succeeded);
+        });
+    });
+}
+
+void RVMainViewController::finishedAutomaticLogin(bool succeeded)
+{
+    if (!succeeded) {
+        if (ui::NavigationController *navigation = navigationController())
+            RVProgress::tipMessage(u"登录失败"_s, navigation->view());
     }
     userLoginCheckStatus();
 }

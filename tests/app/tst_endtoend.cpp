@@ -106,7 +106,7 @@ private Q_SLOTS:
         RVAppConfigInfo::setUserLoginStats(false);
         ScreenFixture restarted;
         restarted.launch();
-        QVERIFY(RVAppConfigInfo::userLogined());
+        QTRY_VERIFY_WITH_TIMEOUT(RVAppConfigInfo::userLogined(), 10000);
     }
 
     void wrongPasswordShowsTheServiceMessage()
