@@ -138,7 +138,7 @@ void NavigationBar::refresh()
     m_leftButton->setTitle(left ? left->title() : QString());
     m_rightButton->setHidden(!right);
     m_rightButton->setTitle(right ? right->title() : QString());
-    const bool showBack = back && !left && !top->hidesBackButton();
+    const bool showBack = back && top && !left && !top->hidesBackButton();
     m_backButton->setHidden(!showBack);
     if (showBack) {
         QString title = back->backBarButtonItem() ? back->backBarButtonItem()->title() : QString();
