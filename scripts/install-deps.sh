@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The RV patient client developers
 # Installs the Debian packages the project builds and runs with; quick when they are already there.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config clang

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The RV patient client developers
 # Installs what is missing, builds, starts the stand-in booking service on loopback (unless one
 # already answers on 127.0.0.1:8080), and opens the application. The service started here is
 # stopped when the application quits. Without a display the application runs on Qt's VNC

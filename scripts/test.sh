@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The RV patient client developers
 # Installs what is missing, builds everything with AddressSanitizer and UBSan, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The RV patient client developers
 # Regenerates the known-answer ciphertexts with the openssl command line, independently of
 # the code under test: for each NAME, NAME.plain enciphered under NAME.key gives NAME.hex.
 set -euo pipefail
