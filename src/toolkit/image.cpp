@@ -17,7 +17,6 @@ namespace ui
 
 struct Image::Data {
     QImage raster;
-    QByteArray svg;
     QSizeF size;
     // Parsed once, when loaded; drawing may happen on any thread, one at a time.
     mutable QMutex rendererMutex;
@@ -79,7 +78,6 @@ Image Image::imageWithData(const QByteArray &data)
         auto renderer = std::make_unique<QSvgRenderer>(data);
         if (!renderer->isValid())
             return {};
-        d->svg = data;
         d->size = renderer->defaultSize();
         d->renderer = std::move(renderer);
     } else {
@@ -113,10 +111,8 @@ void Image::draw(QPainter &painter, const QRectF &target) const
 {
     if (!m_data || target.isEmpty())
         return;
-    if (!m_data->svg.isEmpty()) {
+    if (m_data->renderer) {
         QMutexLocker lock(&m_data->rendererMutex);
-        if (!m_data->renderer)
-            m_data->renderer = std::make_unique<QSvgRenderer>(m_data->svg);
         m_data->renderer->render(&painter, target);
         return;
     }
@@ -131,7 +127,7 @@ QImage Image::toImage(const QSize &pixelSize) const
     if (!m_data)
         return {};
     const QSize size = pixelSize.isEmpty() ? m_data->size.toSize() : pixelSize;
-    if (m_data->svg.isEmpty() && size == m_data->raster.size())
+    if (!m_data->renderer && size == m_data->raster.size())
         return m_data->raster;
     QImage out(size, QImage::Format_ARGB32_Premultiplied);
     out.fill(Qt::transparent);
