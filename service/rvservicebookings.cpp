@@ -43,6 +43,23 @@ const QStringList bookingKeys{u"yylsh"_s, u"yyzt"_s,   u"yhid"_s,   u"userid"_s,
                               u"sjhm"_s,  u"lxdz"_s,   u"pbid"_s,   u"fzxh"_s,   u"jzrq"_s,
                               u"yysj"_s,  u"bcbm"_s,   u"hospid"_s, u"yymc"_s,   u"ysdm"_s,
                               u"ysmc"_s,  u"bzksdm"_s, u"ksbm"_s,   u"bzksmc"_s};
+
+// Runs the work inside one write transaction: committed when the work succeeds, rolled back
+// when it refuses or fails, so that no check and no change of one request is ever half done.
+template <class Work> RVServiceOutcome inWriteTransaction(RVServiceDatabase &database, Work &&work)
+{
+    auto session = database.session();
+    if (!session.beginImmediate())
+        return RVServiceOutcome::storeFailure();
+    RVServiceOutcome outcome = work(session.db());
+    if (!outcome.ok) {
+        session.rollback();
+        return outcome;
+    }
+    if (!session.commit())
+        return RVServiceOutcome::storeFailure();
+    return outcome;
+}
 } // namespace
 
 RVServiceBookings::RVServiceBookings(RVServiceDatabase &database) : m_database(database) {}
@@ -60,62 +77,55 @@ RVServiceOutcome RVServiceBookings::book(const RVServiceAccounts::Caller &caller
         return RVServiceOutcome::missing(u"fzxh"_s);
     const long long fzxh = RVBaseInfo::intValue(request.fzxh());
 
-    auto session = m_database.session();
-    QSqlDatabase &db = session.db();
-    if (!session.beginImmediate())
-        return RVServiceOutcome::storeFailure();
-    const auto fail = [&session](const RVServiceOutcome &outcome) {
-        session.rollback();
-        return outcome;
-    };
-    auto slot = RVServiceDatabase::exec(
-        db,
-        u"SELECT t.id, s.jlzt, s.kyrs, s.jzrq FROM slots t JOIN schedules s ON s.pbid = t.pbid"
-        " WHERE t.pbid = ? AND t.fzxh = ?"_s,
-        {pbid, fzxh});
-    if (!slot)
-        return fail(RVServiceOutcome::storeFailure());
-    if (!slot->next())
-        return fail(RVServiceOutcome::refusal(u"该时段不存在"_s));
-    const qint64 slotId = slot->value(0).toLongLong();
-    if (const QString why =
-            refusalOf(slot->value(1).toInt(), slot->value(2).toInt(), slot->value(3).toString());
-        !why.isEmpty())
-        return fail(RVServiceOutcome::refusal(why));
-    // The place is taken only while the half-day is held and has one left.
-    auto taken = RVServiceDatabase::exec(
-        db, u"UPDATE schedules SET kyrs = kyrs - 1 WHERE pbid = ? AND kyrs > 0 AND jlzt = 0"_s,
-        {pbid});
-    if (!taken)
-        return fail(RVServiceOutcome::storeFailure());
-    if (taken->numRowsAffected() != 1)
-        return fail(RVServiceOutcome::refusal(u"该时段已约满"_s));
-    bool sold = false;
-    auto insert = RVServiceDatabase::exec(
-        db,
-        u"INSERT INTO bookings (yhid, slot, yyzt, yzhm, brxm, brxb, sfzhm, csny, sjhm, lxdz,"
-        " created) SELECT yhid, ?, '0', ?, xm, CAST(xb AS TEXT), sfzhm, csny, sjhm, dz, ?"
-        " FROM users WHERE yhid = ?"_s,
-        {slotId, textOf(request.yzhm()), QDateTime::currentDateTime().toString(Qt::ISODate),
-         caller.yhid},
-        &sold);
-    if (!insert)
-        return fail(sold ? RVServiceOutcome::refusal(u"该时段已被预约，请选择其他时段"_s)
-                         : RVServiceOutcome::storeFailure());
-    if (insert->numRowsAffected() != 1)
-        return fail(RVServiceOutcome::refusal(u"用户不存在"_s));
-    const qint64 id = insert->lastInsertId().toLongLong();
-    const QString yylsh =
-        QDate::currentDate().toString(u"yyyyMMdd"_s) + QString::number(id).rightJustified(8, u'0');
-    if (!RVServiceDatabase::exec(db, u"UPDATE bookings SET yylsh = ? WHERE id = ?"_s, {yylsh, id}))
-        return fail(RVServiceOutcome::storeFailure());
-    bool ok = false;
-    const QJsonObject reply = bookingsOf(db, caller.yhid, id, &ok);
-    if (!ok)
-        return fail(RVServiceOutcome::storeFailure());
-    if (!session.commit())
-        return RVServiceOutcome::storeFailure();
-    return RVServiceOutcome::success(u"预约成功"_s, reply);
+    return inWriteTransaction(m_database, [&](QSqlDatabase &db) -> RVServiceOutcome {
+        auto slot = RVServiceDatabase::exec(
+            db,
+            u"SELECT t.id, s.jlzt, s.kyrs, s.jzrq FROM slots t JOIN schedules s ON s.pbid = t.pbid"
+            " WHERE t.pbid = ? AND t.fzxh = ?"_s,
+            {pbid, fzxh});
+        if (!slot)
+            return RVServiceOutcome::storeFailure();
+        if (!slot->next())
+            return RVServiceOutcome::refusal(u"该时段不存在"_s);
+        const qint64 slotId = slot->value(0).toLongLong();
+        if (const QString why = refusalOf(slot->value(1).toInt(), slot->value(2).toInt(),
+                                          slot->value(3).toString());
+            !why.isEmpty())
+            return RVServiceOutcome::refusal(why);
+        // The place is taken only while the half-day is held and has one left.
+        auto taken = RVServiceDatabase::exec(
+            db, u"UPDATE schedules SET kyrs = kyrs - 1 WHERE pbid = ? AND kyrs > 0 AND jlzt = 0"_s,
+            {pbid});
+        if (!taken)
+            return RVServiceOutcome::storeFailure();
+        if (taken->numRowsAffected() != 1)
+            return RVServiceOutcome::refusal(u"该时段已约满"_s);
+        bool sold = false;
+        auto insert = RVServiceDatabase::exec(
+            db,
+            u"INSERT INTO bookings (yhid, slot, yyzt, yzhm, brxm, brxb, sfzhm, csny, sjhm, lxdz,"
+            " created) SELECT yhid, ?, '0', ?, xm, CAST(xb AS TEXT), sfzhm, csny, sjhm, dz, ?"
+            " FROM users WHERE yhid = ?"_s,
+            {slotId, textOf(request.yzhm()), QDateTime::currentDateTime().toString(Qt::ISODate),
+             caller.yhid},
+            &sold);
+        if (!insert)
+            return sold ? RVServiceOutcome::refusal(u"该时段已被预约，请选择其他时段"_s)
+                        : RVServiceOutcome::storeFailure();
+        if (insert->numRowsAffected() != 1)
+            return RVServiceOutcome::refusal(u"用户不存在"_s);
+        const qint64 id = insert->lastInsertId().toLongLong();
+        const QString yylsh = QDate::currentDate().toString(u"yyyyMMdd"_s) +
+                              QString::number(id).rightJustified(8, u'0');
+        if (!RVServiceDatabase::exec(db, u"UPDATE bookings SET yylsh = ? WHERE id = ?"_s,
+                                     {yylsh, id}))
+            return RVServiceOutcome::storeFailure();
+        bool ok = false;
+        const QJsonObject reply = bookingsOf(db, caller.yhid, id, &ok);
+        if (!ok)
+            return RVServiceOutcome::storeFailure();
+        return RVServiceOutcome::success(u"预约成功"_s, reply);
+    });
 }
 
 QJsonObject RVServiceBookings::bookingsOf(QSqlDatabase &db, qint64 yhid, qint64 onlyId, bool *ok)
@@ -165,38 +175,30 @@ RVServiceOutcome RVServiceBookings::cancel(const RVServiceAccounts::Caller &call
     const QString yylsh = textOf(request.yylsh());
     if (yylsh.isEmpty())
         return RVServiceOutcome::missing(u"yylsh"_s);
-    auto session = m_database.session();
-    QSqlDatabase &db = session.db();
-    if (!session.beginImmediate())
-        return RVServiceOutcome::storeFailure();
-    const auto fail = [&session](const RVServiceOutcome &outcome) {
-        session.rollback();
-        return outcome;
-    };
-    auto found = RVServiceDatabase::exec(
-        db,
-        u"SELECT b.id, b.yhid, b.yyzt, t.pbid FROM bookings b JOIN slots t ON t.id = b.slot"
-        " WHERE b.yylsh = ?"_s,
-        {yylsh});
-    if (!found)
-        return fail(RVServiceOutcome::storeFailure());
-    if (!found->next())
-        return fail(RVServiceOutcome::refusal(u"预约记录不存在"_s));
-    if (found->value(1).toLongLong() != caller.yhid)
-        return fail(RVServiceOutcome::refusal(u"只能取消本人的预约"_s));
-    if (found->value(2).toString() != liveStatus())
-        return fail(RVServiceOutcome::refusal(u"该预约已取消，不能重复取消"_s));
-    const qint64 id = found->value(0).toLongLong();
-    const QString pbid = found->value(3).toString();
-    auto marked =
-        RVServiceDatabase::exec(db, u"UPDATE bookings SET yyzt = ? WHERE id = ? AND yyzt = ?"_s,
-                                {cancelledStatus(), id, liveStatus()});
-    if (!marked || marked->numRowsAffected() != 1)
-        return fail(RVServiceOutcome::storeFailure());
-    if (!RVServiceDatabase::exec(db, u"UPDATE schedules SET kyrs = kyrs + 1 WHERE pbid = ?"_s,
-                                 {pbid}))
-        return fail(RVServiceOutcome::storeFailure());
-    if (!session.commit())
-        return RVServiceOutcome::storeFailure();
-    return RVServiceOutcome::success(u"取消预约成功"_s);
+    return inWriteTransaction(m_database, [&](QSqlDatabase &db) -> RVServiceOutcome {
+        auto found = RVServiceDatabase::exec(
+            db,
+            u"SELECT b.id, b.yhid, b.yyzt, t.pbid FROM bookings b JOIN slots t ON t.id = b.slot"
+            " WHERE b.yylsh = ?"_s,
+            {yylsh});
+        if (!found)
+            return RVServiceOutcome::storeFailure();
+        if (!found->next())
+            return RVServiceOutcome::refusal(u"预约记录不存在"_s);
+        if (found->value(1).toLongLong() != caller.yhid)
+            return RVServiceOutcome::refusal(u"只能取消本人的预约"_s);
+        if (found->value(2).toString() != liveStatus())
+            return RVServiceOutcome::refusal(u"该预约已取消，不能重复取消"_s);
+        const qint64 id = found->value(0).toLongLong();
+        const QString pbid = found->value(3).toString();
+        auto marked =
+            RVServiceDatabase::exec(db, u"UPDATE bookings SET yyzt = ? WHERE id = ? AND yyzt = ?"_s,
+                                    {cancelledStatus(), id, liveStatus()});
+        if (!marked || marked->numRowsAffected() != 1)
+            return RVServiceOutcome::storeFailure();
+        if (!RVServiceDatabase::exec(db, u"UPDATE schedules SET kyrs = kyrs + 1 WHERE pbid = ?"_s,
+                                     {pbid}))
+            return RVServiceOutcome::storeFailure();
+        return RVServiceOutcome::success(u"取消预约成功"_s);
+    });
 }
