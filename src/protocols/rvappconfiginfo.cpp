@@ -48,6 +48,7 @@ void RVAppConfigInfo::saveNSUserDefaults()
     if (!m_password.isNull())
         store.setObject(keyPassword, m_password);
     store.synchronize();
+    m_infoChanged = false; // what is saved need not be written again when the record goes
 }
 
 RVUserInfo RVAppConfigInfo::userInfo() const

@@ -167,6 +167,25 @@ private Q_SLOTS:
         QCOMPARE(store.objectForKey(u"Password"_s).toString(), u"changed elsewhere"_s);
     }
 
+    void savedRecordIsNotWrittenAgain()
+    {
+        UserDefaults &store = UserDefaults::standardUserDefaults();
+        {
+            RVAppConfigInfo config;
+            config.setPassword(u"mine"_s);
+            QVERIFY(config.infoChanged());
+            config.saveNSUserDefaults();
+            QVERIFY(!config.infoChanged());
+            store.setObject(u"Password"_s, u"changed elsewhere"_s);
+        }
+        QCOMPARE(store.objectForKey(u"Password"_s).toString(), u"changed elsewhere"_s);
+        {
+            RVAppConfigInfo config;
+            config.setPassword(u"unsaved"_s);
+        }
+        QCOMPARE(store.objectForKey(u"Password"_s).toString(), u"unsaved"_s);
+    }
+
     void concurrentTransactionsNeverMixNameAndKey()
     {
         KeyedService keyed;
