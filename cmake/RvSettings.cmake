@@ -5,8 +5,7 @@ add_library(rv_settings INTERFACE)
 add_library(rv::settings ALIAS rv_settings)
 target_compile_features(rv_settings INTERFACE cxx_std_20)
 target_compile_definitions(rv_settings INTERFACE
-  QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER QT_NO_KEYWORDS
-  RV_SERVICE_HOST="${RV_SERVICE_HOST}")
+  QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER QT_NO_KEYWORDS)
 target_compile_options(rv_settings INTERFACE
   -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Werror)
 if(RV_SANITIZE)
@@ -32,7 +31,8 @@ endfunction()
 # One precompiled header for the tests of a folder: they share flags and defines (Qt's test
 # module defines the folder's build directory, so one per folder).
 function(rv_test_pch out)
-  string(MAKE_C_IDENTIFIER "rv_test_pch_${CMAKE_CURRENT_SOURCE_DIR}" pch)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  string(MAKE_C_IDENTIFIER "rv_test_pch_${folder}" pch)
   set(${out} ${pch} PARENT_SCOPE)
   if(TARGET ${pch})
     return()
@@ -51,7 +51,7 @@ endfunction()
 function(rv_add_qt_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   rv_test_pch(pch)
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/testenvironment.cpp)
   # Every test links the same Qt modules, so that all of them can share one precompiled header.
   target_link_libraries(${name} PRIVATE rv::settings Qt6::Test Qt6::Widgets Qt6::Network ${T_LIBS})
   target_compile_definitions(${name} PRIVATE RV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "rvasynimageview.h"
+#include "componentslog.h"
 
 #include "toolkit/application.h"
 #include "toolkit/color.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QLoggingCategory>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSaveFile>
@@ -19,7 +19,6 @@
 
 using namespace Qt::StringLiterals;
 
-Q_LOGGING_CATEGORY(lcAsynImage, "rv.components.asynimage")
 
 namespace
 {

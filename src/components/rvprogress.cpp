@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "rvprogress.h"
+#include "componentslog.h"
 
 #include "platform/mainthread.h"
 #include "toolkit/view.h"
 #include "toolkit/viewcontroller.h"
 
-#include <QLoggingCategory>
 #include <QThreadPool>
 
 #include <chrono>
@@ -15,7 +15,6 @@
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcProgress, "rv.components.progress")
 
 constexpr qreal kTargetFadedAlpha = 0.4;
 constexpr std::chrono::seconds kTipDuration{3};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "ztprogresshud.h"
+#include "componentslog.h"
 
 #include "ztbarprogressview.h"
 #include "ztprogresshuddelegate.h"
@@ -12,7 +13,6 @@
 #include "toolkit/label.h"
 
 #include <QEvent>
-#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -23,7 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcHud, "rv.components.hud")
 
 constexpr qreal kBoxCornerRadius = 10;
 constexpr qreal kDimAlpha = 0.75;

@@ -5,6 +5,7 @@
 // and the work it runs while shown. Kept apart from the content and geometry of the same
 // class so that each file stays readable.
 #include "ztprogresshud.h"
+#include "componentslog.h"
 
 #include "ztprogresshuddelegate.h"
 #include "ztprogresshudfadeeffect.h"
@@ -12,7 +13,6 @@
 #include "platform/mainthread.h"
 #include "toolkit/animation.h"
 
-#include <QLoggingCategory>
 #include <QThread>
 #include <QThreadPool>
 #include <QVariantAnimation>
@@ -22,7 +22,6 @@
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcHudWork, "rv.components.hud.work")
 
 constexpr int kFadeMs = 300;
 // Hiding ends a little above zero, then the end of the hide sets zero.

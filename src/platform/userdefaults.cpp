@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "platform/userdefaults.h"
+#include "platformlog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStandardPaths>
 
-Q_LOGGING_CATEGORY(lcDefaults, "rv.platform.defaults", QtInfoMsg)
 
 namespace platform
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvprotocol.h"
+#include "protocolslog.h"
 
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvcipher.h"
@@ -10,12 +11,10 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QJsonDocument>
-#include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QReadWriteLock>
 #include <QStringDecoder>
 
-Q_LOGGING_CATEGORY(lcProtocol, "rv.protocols", QtInfoMsg)
 
 using namespace Qt::StringLiterals;
 using platform::NotificationCenter;

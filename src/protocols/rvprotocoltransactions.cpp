@@ -3,6 +3,7 @@
 // The transaction operations of RVProtocol: each stores its code, builds the request record
 // with a fresh head, posts it and reads the reply into the records the callers use.
 #include "protocols/rvprotocol.h"
+#include "protocolslog.h"
 
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvdepartmentlistreply.h"
@@ -22,10 +23,8 @@
 #include "protocols/rvuserlogin.h"
 #include "protocols/rvuserregister.h"
 
-#include <QLoggingCategory>
 #include <QRegularExpression>
 
-Q_DECLARE_LOGGING_CATEGORY(lcProtocol)
 
 using namespace Qt::StringLiterals;
 

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvuserinfo.h"
+#include "protocolslog.h"
 
-#include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcUserInfo, "rv.protocols.userinfo", QtInfoMsg)
 
 using namespace Qt::StringLiterals;
 

@@ -1,0 +1,5 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "platformlog.h"
+
+Q_LOGGING_CATEGORY(lcDefaults, "rv.platform.defaults", QtInfoMsg)
