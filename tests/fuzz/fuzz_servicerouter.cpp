@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+//
+// libFuzzer harness for the service's request handling. The input is a whole HTTP request
+// stream as a client would send it; it goes through the HTTP reader in pieces whose sizes the
+// first byte chooses, and every request read is answered by the service's router over an
+// in-memory demo database. A second pass posts the raw input as the form body, so that
+// arbitrary bodies reach the router without any HTTP framing. Besides memory errors and
+// undefined behaviour it stops on any reply that breaks the service's promises: every
+// answer is an envelope whose head says success or refusal.
+#include "service/rvserviceaccounts.h"
+#include "service/rvservicedatabase.h"
+#include "service/rvservicehttpparser.h"
+#include "service/rvservicerouter.h"
+#include "service/rvserviceseeder.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// The seed corpus's 'C' exchanges are enciphered under this login key of the user "fuzzer",
+// so that mutations of them reach the handlers of a logged-in user.
+const QString fuzzerKey = u"5a17c3e9b2d4f60819e7a3c5d2b4f6a8c0e1d3b5a7f90246"_s;
+
+void addFuzzer(RVServiceDatabase &database)
+{
+    require(RVServiceAccounts(database)
+                .registerUser({{u"yhm"_s, u"fuzzer"_s},
+                               {u"mm"_s, u"secret1"_s},
+                               {u"xm"_s, u"测试"_s},
+                               {u"sfzhm"_s, u"330102199001011234"_s},
+                               {u"sjhm"_s, u"13900001111"_s}})
+                .ok);
+    auto session = database.session();
+    require(RVServiceDatabase::exec(session.db(), u"UPDATE users SET gzmy = ? WHERE yhm = ?"_s,
+                                    {fuzzerKey, u"fuzzer"_s})
+                .has_value());
+}
+
+struct Service {
+    std::unique_ptr<QCoreApplication> app;
+    std::unique_ptr<RVServiceDatabase> database;
+    std::unique_ptr<RVServiceRouter> router;
+};
+
+Service &service()
+{
+    static Service s = [] {
+        static int argc = 1;
+        static char name[] = "fuzz_servicerouter";
+        static char *argv[] = {name, nullptr};
+        Service made;
+        made.app = std::make_unique<QCoreApplication>(argc, argv);
+        made.database = std::make_unique<RVServiceDatabase>(u":memory:"_s);
+        QString error;
+        require(made.database->open(&error));
+        require(RVServiceSeeder(*made.database).seed(QDate::currentDate()));
+        addFuzzer(*made.database);
+        made.router = std::make_unique<RVServiceRouter>(*made.database);
+        return made;
+    }();
+    return s;
+}
+
+void answer(const QByteArray &body)
+{
+    const RVServiceRouter::Exchange reply = service().router->handle(body, u"http://h:1"_s);
+    require(reply.status == 200 || reply.status == 400 || reply.status == 413);
+    require(!reply.body.isEmpty());
+    if (reply.body.startsWith('{')) { // a plain reply: its head must say what happened
+        const QJsonObject head =
+            QJsonDocument::fromJson(reply.body).object().value(u"head"_s).toObject();
+        const QString flag = head.value(u"succflag"_s).toString();
+        require(flag == u"0"_s || flag == u"-1"_s);
+        require(reply.ok == (flag == u"0"_s));
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    service();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const QByteArray input(reinterpret_cast<const char *>(data + 1),
+                           static_cast<qsizetype>(size - 1));
+    const qsizetype piece = 1 + data[0] % 64;
+
+    RVServiceHttpLimits limits;
+    limits.maxHeadBytes = 4096;
+    limits.maxBodyBytes = 64 * 1024;
+    RVServiceHttpParser parser(limits);
+    bool failed = false;
+    for (qsizetype at = 0; at < input.size() && !failed; at += piece) {
+        parser.append(QByteArrayView(input).sliced(at, std::min(piece, input.size() - at)));
+        for (;;) {
+            const auto status = parser.next();
+            if (status == RVServiceHttpParser::Status::Ready) {
+                const RVServiceHttpRequest request = parser.take();
+                require(request.body.size() <= limits.maxBodyBytes);
+                if (request.method == "POST")
+                    answer(request.body);
+                continue;
+            }
+            failed = status == RVServiceHttpParser::Status::Failed;
+            if (failed)
+                require(parser.errorStatus() >= 400 && parser.errorStatus() < 600);
+            break;
+        }
+        // Never more held than one head and one body.
+        require(parser.buffered() <= limits.maxHeadBytes + limits.maxBodyBytes + piece);
+    }
+    answer(input);
+    return 0;
+}
