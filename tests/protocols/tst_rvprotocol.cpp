@@ -668,7 +668,7 @@ private Q_SLOTS:
         // Every answer waits until all workers' requests could have arrived: they run side by
         // side, not one after another.
         FakeService service([](const FakeService::Request &) {
-            return FakeService::Response{200, okReply(u"好"_s), 400};
+            return FakeService::Response{200, okReply(u"好"_s), 1000};
         });
         RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, service.startThreaded());
         constexpr int workers = 4;
