@@ -26,7 +26,6 @@
 
 #include "protocols/rvlogmasking.h"
 
-
 using namespace Qt::StringLiterals;
 
 QString RVProtocol::reservationCode()
