@@ -12,10 +12,8 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTcpSocket>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -42,6 +40,7 @@ class TestRVServiceRouter : public QObject
 private:
     std::unique_ptr<RVServiceDatabase> m_db;
     std::unique_ptr<RVServiceRouter> m_router;
+    std::unique_ptr<RVServiceThread> m_service; // one service for all the HTTP-level rows
 
 private Q_SLOTS:
     void initTestCase()
@@ -257,33 +256,48 @@ private Q_SLOTS:
         QVERIFY(rows.toArray().size() <= RVServiceCatalogue::maxPageSize);
     }
 
+    // Raw requests rather than a network access manager: the statuses are those of the
+    // service alone, and no TLS back end is loaded into the test.
+    void httpLevel_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<int>("status");
+        const QByteArray post = "POST /hrzp2/ComService HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                                "Content-Type: application/x-www-form-urlencoded\r\n";
+        const QByteArray big(2 * 1024 * 1024, 'x');
+        const QByteArray b005 = "yhm=(null)&jym=B005&bwnr={\"body\":{}}";
+        QTest::newRow("too large")
+            << post + "Content-Length: " + QByteArray::number(big.size()) + "\r\n\r\n" + big << 413;
+        QTest::newRow("not a post")
+            << QByteArray("GET /hrzp2/ComService HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n") << 405;
+        QTest::newRow("not a form") << post + "Content-Length: 7\r\n\r\ngarbage" << 400;
+        QTest::newRow("no such path")
+            << QByteArray("GET /nothing HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n") << 404;
+        QTest::newRow("a query after all that")
+            << post + "Content-Length: " + QByteArray::number(b005.size()) + "\r\n\r\n" + b005
+            << 200;
+    }
+
     void httpLevel()
     {
-        RVServiceThread service;
-        QString error;
-        QVERIFY2(service.startService(&error), qPrintable(error));
-        QNetworkAccessManager manager;
-        const QUrl endpoint(service.baseUrl() + u"/hrzp2/ComService"_s);
-        const auto statusOf = [](QNetworkReply *reply) {
-            QSignalSpy done(reply, &QNetworkReply::finished);
-            const bool finished = done.wait(20000);
-            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            reply->deleteLater();
-            return finished ? status : -1;
-        };
-        QNetworkRequest request(endpoint);
-        request.setHeader(QNetworkRequest::ContentTypeHeader,
-                          QByteArray("application/x-www-form-urlencoded"));
-        QCOMPARE(statusOf(manager.post(request, QByteArray(2 * 1024 * 1024, 'x'))), 413);
-        QCOMPARE(statusOf(manager.get(request)), 405);
-        QCOMPARE(statusOf(manager.post(request, QByteArray("garbage"))), 400);
-        QCOMPARE(statusOf(manager.get(QNetworkRequest(QUrl(service.baseUrl() + u"/nothing"_s)))),
-                 404);
-        // The service is still there after all that.
-        QCOMPARE(
-            statusOf(manager.post(request, QByteArray("yhm=(null)&jym=B005&bwnr={\"body\":{}}"))),
-            200);
+        QFETCH(QByteArray, request);
+        if (!m_service) {
+            m_service = std::make_unique<RVServiceThread>();
+            QString error;
+            QVERIFY2(m_service->startService(&error), qPrintable(error));
+        }
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, m_service->port());
+        QVERIFY(socket.waitForConnected(10000));
+        socket.write(request);
+        QByteArray reply;
+        while (!reply.contains("\r\n") && socket.waitForReadyRead(20000))
+            reply += socket.readAll();
+        QVERIFY2(reply.startsWith("HTTP/1.1 "), reply.left(64).constData());
+        QTEST(reply.mid(9, 3).toInt(), "status");
     }
+
+    void cleanupTestCase() { m_service.reset(); }
 };
 
 QTEST_GUILESS_MAIN(TestRVServiceRouter)
