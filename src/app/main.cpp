@@ -4,6 +4,7 @@
 #include "app/rvappoptions.h"
 #include "app/rvmainstoryboard.h"
 #include "components/rvworkpool.h"
+#include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvmainviewcontroller.h"
 #include "toolkit/storyboard.h"
@@ -106,6 +107,7 @@ int main(int argc, char *argv[])
     // Work still waiting on the service is told to stop and joined (bounded); the clean-ups
     // it handed to the main thread then run, without their finishes, while the window is
     // still there, so each screen is released here on the main thread.
+    RVNetworkLayer::defaultLayer()->abortAll();
     workPool.shutdown();
     QCoreApplication::sendPostedEvents();
     delegate.applicationWillTerminate();

@@ -228,7 +228,8 @@ void RVProgress::tipMessage(const QString &text, ui::View *view)
     hud->show(true);
     // A timer on the main thread, owned by the overlay: nothing sleeps, and a tip whose view
     // goes early simply never fires.
-    QTimer::singleShot(tipDurationMs, hud, [hud] { hud->hide(true); });
+    // Precise: a coarse timer of this length may fire up to 150 ms early.
+    QTimer::singleShot(tipDurationMs, Qt::PreciseTimer, hud, [hud] { hud->hide(true); });
 }
 
 QVariant RVProgress::lastExectionVariable() const

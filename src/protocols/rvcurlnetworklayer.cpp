@@ -224,11 +224,12 @@ RVCurlNetworkLayer::~RVCurlNetworkLayer()
     }
     curl_multi_wakeup(m_multi);
     m_thread.join();
-    for (auto &[id, transfer] : m_transfers) {
-        curl_multi_remove_handle(m_multi, transfer->easy);
-        transfer->sink->end({FailureKind::Other, u"the network layer was shut down"_s});
+    const Failure shutDown{FailureKind::Other, u"the network layer was shut down"_s};
+    endAll(shutDown);
+    for (Command &command : m_commands) {
+        if (command.add)
+            command.add->sink->end(shutDown);
     }
-    m_transfers.clear();
     m_commands.clear();
     curl_multi_cleanup(m_multi);
 }
@@ -274,16 +275,33 @@ void RVCurlNetworkLayer::run()
     }
 }
 
+void RVCurlNetworkLayer::abortAll()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_aborting = true;
+        m_commands.push_back({0, nullptr});
+    }
+    curl_multi_wakeup(m_multi);
+}
+
 void RVCurlNetworkLayer::takeCommands()
 {
     std::deque<Command> commands;
+    bool aborting = false;
     {
         std::lock_guard lock(m_mutex);
         commands.swap(m_commands);
+        aborting = m_aborting;
     }
+    const Failure aborted{FailureKind::Other, u"aborted: the application is quitting"_s};
     for (Command &command : commands) {
-        if (command.add)
+        if (command.add && aborting)
+            command.add->sink->end(aborted);
+        else if (command.add)
             add(std::move(command.add));
+        else if (command.id == 0)
+            endAll(aborted);
         else
             remove(command.id);
     }
@@ -345,6 +363,16 @@ void RVCurlNetworkLayer::endTransfer(quint64 id, const Failure &failure)
     m_transfers.erase(it);
     curl_multi_remove_handle(m_multi, transfer->easy);
     transfer->sink->end(failure);
+}
+
+void RVCurlNetworkLayer::endAll(const Failure &failure)
+{
+    std::vector<quint64> ids;
+    ids.reserve(m_transfers.size());
+    for (const auto &entry : m_transfers)
+        ids.push_back(entry.first);
+    for (const quint64 id : ids)
+        endTransfer(id, failure);
 }
 
 void RVCurlNetworkLayer::expireIdle()

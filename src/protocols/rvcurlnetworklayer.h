@@ -34,6 +34,7 @@ public:
 
     quint64 start(const Request &request, std::shared_ptr<Sink> sink) override;
     void cancel(quint64 transfer) override;
+    void abortAll() override;
 
     // Connections opened so far, for tests and benchmarks.
     qint64 connectionsOpened() const { return m_connectionsOpened.load(); }
@@ -43,7 +44,7 @@ public:
 private:
     struct Command {
         quint64 id = 0;
-        std::unique_ptr<Transfer> add; // none: cancel the transfer with this id
+        std::unique_ptr<Transfer> add; // none: cancel the transfer with this id (0: abort all)
     };
 
     void run();
@@ -54,11 +55,13 @@ private:
     void expireIdle();
     int pollTimeoutMs() const;
     void endTransfer(quint64 id, const Failure &failure);
+    void endAll(const Failure &failure);
 
     void *m_multi = nullptr; // CURLM
     std::mutex m_mutex;      // guards m_commands and m_stopping
     std::deque<Command> m_commands;
     bool m_stopping = false;
+    bool m_aborting = false; // guarded by m_mutex
     std::atomic<quint64> m_nextId{1};
     std::atomic<qint64> m_connectionsOpened{0};
     std::map<quint64, std::unique_ptr<Transfer>> m_transfers; // the network thread's alone
