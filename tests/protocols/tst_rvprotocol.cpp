@@ -601,11 +601,11 @@ private Q_SLOTS:
             QCOMPARE(service->connectionCount(), 1);
         }
         const auto client = runSync(code);
-        QVERIFY(!client->lastRepuestStats());
-        QCOMPARE(client->lastErrorMsg(), connectionLost);
         QTest::qWait(100); // a second copy would follow at once
         QCOMPARE(copiesOf(*service, code), 1);
         QCOMPARE(service->lastRequest().connection, 1);
+        QVERIFY(!client->lastRepuestStats());
+        QCOMPARE(client->lastErrorMsg(), connectionLost);
     }
 
     void staleQueryConnectionIsReopened_data()
