@@ -167,7 +167,7 @@ FailureKind kindOf(const Transfer &t, CURLcode code)
     }
 }
 
-void configure(Transfer &t)
+void configure(Transfer &t, long maxIdleSeconds)
 {
     CURL *e = t.easy;
     t.url = t.request.url.toEncoded();
@@ -188,6 +188,7 @@ void configure(Transfer &t)
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(t.request.maxBodyBytes));
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, t.request.followRedirects ? 1L : 0L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(e, CURLOPT_MAXAGE_CONN, maxIdleSeconds);
     if (t.request.method == RVNetworkLayer::Method::Post) {
         curl_easy_setopt(e, CURLOPT_POST, 1L);
         curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(t.request.body.size()));
@@ -207,7 +208,7 @@ void configure(Transfer &t)
 
 RVCurlNetworkLayer::RVCurlNetworkLayer() : RVCurlNetworkLayer(Options{}) {}
 
-RVCurlNetworkLayer::RVCurlNetworkLayer(const Options &options)
+RVCurlNetworkLayer::RVCurlNetworkLayer(const Options &options) : m_options(options)
 {
     initialiseCurlOnce();
     m_multi = curl_multi_init();
@@ -310,7 +311,7 @@ void RVCurlNetworkLayer::takeCommands()
 void RVCurlNetworkLayer::add(std::unique_ptr<Transfer> transfer)
 {
     transfer->easy = curl_easy_init();
-    configure(*transfer);
+    configure(*transfer, m_options.maxIdleSecondsBeforeReuse);
     transfer->touch();
     curl_multi_add_handle(m_multi, transfer->easy);
     m_transfers.emplace(transfer->id, std::move(transfer));

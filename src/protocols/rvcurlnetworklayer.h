@@ -24,6 +24,10 @@ public:
     struct Options {
         long maxHostConnections = 8;
         long maxCachedConnections = 16;
+        // A connection idle longer than this is not reused but replaced. The service closes
+        // connections idle for 30 s; one reused at that very moment could take a transaction
+        // down with it, and a transaction is never sent again.
+        long maxIdleSecondsBeforeReuse = 20;
     };
 
     RVCurlNetworkLayer();
@@ -57,6 +61,7 @@ private:
     void endTransfer(quint64 id, const Failure &failure);
     void endAll(const Failure &failure);
 
+    Options m_options;
     void *m_multi = nullptr; // CURLM
     std::mutex m_mutex;      // guards m_commands and m_stopping
     std::deque<Command> m_commands;
