@@ -3,6 +3,7 @@
 #include "app/rvappdelegate.h"
 #include "app/rvappoptions.h"
 #include "app/rvmainstoryboard.h"
+#include "app/rvstoppablenetworklayer.h"
 #include "components/rvworkpool.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvmainviewcontroller.h"
@@ -82,8 +83,12 @@ int main(int argc, char *argv[])
         return selfTest();
 
     // The threads of the screens' service work belong to the application: made before the
-    // first screen, stopped before the screens go.
+    // first screen, stopped before the screens go. At the stop, the transfers they may be
+    // waiting on end at once (the network layer outlives the pool).
+    RVStoppableNetworkLayer network(RVNetworkLayer::defaultLayer());
+    RVNetworkLayer::setDefaultLayer(&network);
     RVWorkPool workPool;
+    workPool.setStopHandler([&network] { network.stop(); });
     RVAppDelegate delegate;
     delegate.didFinishLaunchingWithOptions();
     if (options->quitAfterFirstPaint)
@@ -109,5 +114,6 @@ int main(int argc, char *argv[])
     workPool.shutdown();
     QCoreApplication::sendPostedEvents();
     delegate.applicationWillTerminate();
+    RVNetworkLayer::setDefaultLayer(nullptr);
     return code;
 }
