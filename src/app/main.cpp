@@ -5,6 +5,7 @@
 #include "app/rvmainstoryboard.h"
 #include "app/rvstoppablenetworklayer.h"
 #include "components/rvworkpool.h"
+#include "protocols/rvcipher.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvmainviewcontroller.h"
 #include "toolkit/storyboard.h"
@@ -85,6 +86,9 @@ int main(int argc, char *argv[])
     // The threads of the screens' service work belong to the application: made before the
     // first screen, stopped before the screens go. At the stop, the transfers they may be
     // waiting on end at once (the network layer outlives the pool).
+    // The crypto library keeps state for the thread that sets it up; set up on a worker (the
+    // first login), that state would never be released.
+    RVCipher::encipherToHex(QString(), RVCipher::fixedKeyText());
     RVStoppableNetworkLayer network(RVNetworkLayer::defaultLayer());
     RVNetworkLayer::setDefaultLayer(&network);
     RVWorkPool workPool;

@@ -236,8 +236,8 @@ void RVProgress::tipMessage(const QString &text, ui::View *view)
     hud->setYOffset(kTipYOffset);
     hud->show(true);
     // A timer on the main thread, owned by the overlay: nothing sleeps, and a tip whose view
-    // goes early simply never fires.
-    QTimer::singleShot(tipDurationMs, hud, [hud] { hud->hide(true); });
+    // goes early simply never fires. Precise, so the tip never goes before its three seconds.
+    QTimer::singleShot(tipDurationMs, Qt::PreciseTimer, hud, [hud] { hud->hide(true); });
 }
 
 QVariant RVProgress::lastExectionVariable() const

@@ -6,7 +6,9 @@
 #include "components/ztprogresshud.h"
 #include "platform/userdefaults.h"
 #include "protocols/rvappconfiginfo.h"
+#include "protocols/rvcipher.h"
 #include "protocols/rvloginvalues.h"
+#include "protocols/rvnetworklayer.h"
 #include "toolkit/alertview.h"
 #include "toolkit/animation.h"
 #include "toolkit/navigationcontroller.h"
@@ -38,6 +40,10 @@ void ScreenFixture::prepareOnce()
         return;
     prepared = true;
     QStandardPaths::setTestModeEnabled(true);
+    // As the application does: the crypto and network libraries set themselves up on the main
+    // thread, not on the first worker that needs them.
+    RVCipher::encipherToHex(QString(), RVCipher::fixedKeyText());
+    RVNetworkLayer::defaultLayer();
     ui::Animation::setDisabledForTests(true);
     RVMainStoryboard::registerScreens();
     ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
