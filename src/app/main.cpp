@@ -83,8 +83,10 @@ int main(int argc, char *argv[])
         return selfTest();
 
     // The threads of the screens' service work belong to the application: made before the
-    // first screen, stopped before the screens go.
+    // first screen, stopped before the screens go. At the stop, every transfer they may be
+    // waiting on ends at once (and every later one as it starts), so the join is prompt.
     RVWorkPool workPool;
+    workPool.setStopHandler([] { RVNetworkLayer::defaultLayer()->abortAll(); });
     RVAppDelegate delegate;
     delegate.didFinishLaunchingWithOptions();
     if (options->quitAfterFirstPaint)
@@ -107,7 +109,6 @@ int main(int argc, char *argv[])
     // Work still waiting on the service is told to stop and joined (bounded); the clean-ups
     // it handed to the main thread then run, without their finishes, while the window is
     // still there, so each screen is released here on the main thread.
-    RVNetworkLayer::defaultLayer()->abortAll();
     workPool.shutdown();
     QCoreApplication::sendPostedEvents();
     delegate.applicationWillTerminate();
