@@ -5,6 +5,7 @@
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
 #include "toolkit/storyboard.h"
+#include "toolkit/viewcontroller.h"
 
 using namespace Qt::StringLiterals;
 
@@ -12,7 +13,8 @@ namespace
 {
 template <class Screen> void add(ui::Storyboard *storyboard, const QString &identifier)
 {
-    storyboard->registerViewController(identifier, [] { return std::make_shared<Screen>(); });
+    storyboard->registerViewController(identifier,
+                                       [] { return ui::ViewController::create<Screen>(); });
 }
 } // namespace
 

@@ -4,8 +4,8 @@
 // The overlay's showing and hiding (grace time, minimum show time, fades, the end of a hide)
 // and the work it runs while shown. Kept apart from the content and geometry of the same
 // class so that each file stays readable.
-#include "ztprogresshud.h"
 #include "componentslog.h"
+#include "ztprogresshud.h"
 
 #include "ztprogresshuddelegate.h"
 #include "ztprogresshudfadeeffect.h"
@@ -160,7 +160,7 @@ void ZtProgressHUD::done()
 {
     applyFade(0.0, 1.0);
     QPointer<ZtProgressHUD> self(this);
-    if (m_delegate && !m_delegateAlive.expired())
+    if (m_delegate)
         m_delegate->hudWasHidden(this);
     if (!self)
         return;

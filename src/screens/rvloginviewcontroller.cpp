@@ -29,7 +29,7 @@ void showAlert(const QString &title, const QString &message)
 }
 } // namespace
 
-RVLoginViewController::RVLoginViewController(QObject *parent) : ui::ViewController(parent) {}
+RVLoginViewController::RVLoginViewController() = default;
 
 RVLoginViewController::~RVLoginViewController() = default;
 
