@@ -11,10 +11,15 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
+// Each screen carries the identifier it was made from, so that tests and logs name screens
+// as the storyboard does, whichever class stands behind an identifier.
 template <class Screen> void add(ui::Storyboard *storyboard, const QString &identifier)
 {
-    storyboard->registerViewController(identifier,
-                                       [] { return ui::ViewController::create<Screen>(); });
+    storyboard->registerViewController(identifier, [identifier] {
+        auto screen = ui::ViewController::create<Screen>();
+        screen->setProperty(RVMainStoryboard::identifierProperty, identifier);
+        return screen;
+    });
 }
 } // namespace
 
@@ -28,4 +33,9 @@ void RVMainStoryboard::registerScreens()
 QStringList RVMainStoryboard::identifiers()
 {
     return ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)->identifiers();
+}
+
+QString RVMainStoryboard::identifierOf(const QObject *screen)
+{
+    return screen != nullptr ? screen->property(identifierProperty).toString() : QString();
 }

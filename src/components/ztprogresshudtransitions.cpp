@@ -4,8 +4,8 @@
 // The overlay's showing and hiding (grace time, minimum show time, fades, the end of a hide)
 // and the work it runs while shown. Kept apart from the content and geometry of the same
 // class so that each file stays readable.
-#include "componentslog.h"
 #include "ztprogresshud.h"
+#include "componentslog.h"
 
 #include "ztprogresshuddelegate.h"
 #include "ztprogresshudfadeeffect.h"
