@@ -47,7 +47,7 @@ void ScreenFixture::prepareOnce()
     for (const QString &id : {u"personal"_s, u"appointMent"_s, u"hospitalList"_s}) {
         if (!storyboard->identifiers().contains(id))
             storyboard->registerViewController(id, [id] {
-                auto screen = std::make_shared<StandInScreen>(id);
+                auto screen = ui::ViewController::create<StandInScreen>(id);
                 screen->setProperty(RVMainStoryboard::identifierProperty, id);
                 return screen;
             });
