@@ -58,23 +58,25 @@ struct Service {
     std::unique_ptr<RVServiceRouter> router;
 };
 
+// Made once and never destroyed: the process ends inside libFuzzer, after the thread-local
+// state the database's connections are registered in is already gone.
 Service &service()
 {
-    static Service s = [] {
+    static Service *s = [] {
         static int argc = 1;
         static char name[] = "fuzz_servicerouter";
         static char *argv[] = {name, nullptr};
-        Service made;
-        made.app = std::make_unique<QCoreApplication>(argc, argv);
-        made.database = std::make_unique<RVServiceDatabase>(u":memory:"_s);
+        auto *made = new Service;
+        made->app = std::make_unique<QCoreApplication>(argc, argv);
+        made->database = std::make_unique<RVServiceDatabase>(u":memory:"_s);
         QString error;
-        require(made.database->open(&error));
-        require(RVServiceSeeder(*made.database).seed(QDate::currentDate()));
-        addFuzzer(*made.database);
-        made.router = std::make_unique<RVServiceRouter>(*made.database);
+        require(made->database->open(&error));
+        require(RVServiceSeeder(*made->database).seed(QDate::currentDate()));
+        addFuzzer(*made->database);
+        made->router = std::make_unique<RVServiceRouter>(*made->database);
         return made;
     }();
-    return s;
+    return *s;
 }
 
 void answer(const QByteArray &body)
