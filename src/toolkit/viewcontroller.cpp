@@ -14,6 +14,9 @@
 
 #include <QCoreApplication>
 
+#include <mutex>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace ui
@@ -40,16 +43,27 @@ void ViewController::release(ViewController *controller)
 {
     if (!controller)
         return;
-    if (!Application::isMainThread() && QCoreApplication::instance()) {
-        // Handed over once; should the event loop be gone, the posted call is dropped and the
-        // screen is leaked rather than destroyed on the wrong thread.
+    if (Application::isMainThread()) {
+        controller->destroyView();
+        delete controller;
+        return;
+    }
+    if (QCoreApplication::instance()) {
+        // Handed over once; should the event loop not run again (the application is quitting)
+        // the posted call is dropped and the screen is left to the exit.
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [controller] { release(controller); },
             Qt::QueuedConnection);
         return;
     }
-    controller->destroyView();
-    delete controller;
+    // The application is gone (work that outlived the quit). A screen's objects (its view, its
+    // timers) belong to the main thread and may not be destroyed here, and no thread is left
+    // that may: the screen is left to the process exit.
+    qCWarning(lcToolkit) << "a screen released after the application ended is left to the exit";
+    static std::mutex mutex;
+    static auto *leftToTheExit = new std::vector<ViewController *>; // reachable: not a leak
+    const std::lock_guard lock(mutex);
+    leftToTheExit->push_back(controller);
 }
 
 bool ViewController::isCreated(const std::shared_ptr<ViewController> &controller)

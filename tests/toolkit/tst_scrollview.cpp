@@ -4,6 +4,7 @@
 #include "toolkit/button.h"
 #include "toolkit/scrollview.h"
 #include "toolkit/scrollviewdelegate.h"
+#include "toolkit/tableview.h"
 
 #include <QStandardPaths>
 #include <QTest>
@@ -34,6 +35,18 @@ public:
     void scrollViewDidEndScrollingAnimation(ui::ScrollView *) override
     {
         calls.append(u"endAnimation"_s);
+    }
+};
+
+// Thirty plain rows: enough for a table to scroll under a button laid over it.
+class ThirtyRows final : public ui::TableViewDataSource
+{
+public:
+    int numberOfRowsInSection(ui::TableView *, int) override { return 30; }
+    ui::TableViewCell *cellForRowAtIndexPath(ui::TableView *table, const ui::IndexPath &) override
+    {
+        ui::TableViewCell *cell = table->dequeueReusableCellWithIdentifier(u"row"_s);
+        return cell ? cell : new ui::TableViewCell(ui::TableViewCellStyle::Default, u"row"_s);
     }
 };
 
@@ -168,25 +181,41 @@ private Q_SLOTS:
     // one scrolls the content and cancels the button's tracking.
     void dragStartingOnAButton_data()
     {
+        QTest::addColumn<bool>("table");
         QTest::addColumn<int>("moveBy");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<qreal>("offset");
         QTest::addColumn<QStringList>("events");
-        QTest::newRow("tap with a tremble")
-            << 3 << true << 0.0 << QStringList({u"down"_s, u"upInside"_s});
-        QTest::newRow("drag past the threshold")
-            << 60 << true << 40.0 << QStringList({u"down"_s, u"cancel"_s});
-        QTest::newRow("scrolling off: the button keeps it")
-            << 60 << false << 0.0 << QStringList({u"down"_s, u"upOutside"_s});
+        for (const bool table : {false, true}) {
+            const QString in = table ? u" (table)"_s : u" (scroll view)"_s;
+            QTest::newRow(qPrintable(u"tap with a tremble"_s + in))
+                << table << 3 << true << 0.0 << QStringList({u"down"_s, u"upInside"_s});
+            // The move that crosses the threshold starts the drag; the rest moves the content.
+            QTest::newRow(qPrintable(u"drag past the threshold"_s + in))
+                << table << 60 << true << 40.0 << QStringList({u"down"_s, u"cancel"_s});
+            QTest::newRow(qPrintable(u"scrolling off: the button keeps it"_s + in))
+                << table << 60 << false << 0.0 << QStringList({u"down"_s, u"upOutside"_s});
+        }
     }
     void dragStartingOnAButton()
     {
+        QFETCH(bool, table);
         QFETCH(int, moveBy);
         QFETCH(bool, enabled);
         QFETCH(qreal, offset);
         QFETCH(QStringList, events);
-        ui::ScrollView view(QRectF(0, 0, 320, 400));
-        view.setContentSize(QSizeF(320, 1000));
+        ThirtyRows rows;
+        std::unique_ptr<ui::ScrollView> holder;
+        if (table) {
+            auto *list = new ui::TableView(QRectF(0, 0, 320, 400));
+            list->setDataSource(&rows);
+            list->reloadData();
+            holder.reset(list);
+        } else {
+            holder = std::make_unique<ui::ScrollView>(QRectF(0, 0, 320, 400));
+            holder->setContentSize(QSizeF(320, 1000));
+        }
+        ui::ScrollView &view = *holder;
         view.setScrollEnabled(enabled);
         auto *button = new ui::Button(ui::ButtonType::Custom, QRectF(10, 100, 300, 45));
         view.addSubview(button);
