@@ -3,9 +3,8 @@
 #include "app/rvappdelegate.h"
 #include "app/rvappoptions.h"
 #include "app/rvmainstoryboard.h"
-#include "app/rvstoppablenetworklayer.h"
 #include "components/rvworkpool.h"
-#include "protocols/rvcipher.h"
+#include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvmainviewcontroller.h"
 #include "toolkit/storyboard.h"
@@ -84,15 +83,10 @@ int main(int argc, char *argv[])
         return selfTest();
 
     // The threads of the screens' service work belong to the application: made before the
-    // first screen, stopped before the screens go. At the stop, the transfers they may be
-    // waiting on end at once (the network layer outlives the pool).
-    // The crypto library keeps state for the thread that sets it up; set up on a worker (the
-    // first login), that state would never be released.
-    RVCipher::encipherToHex(QString(), RVCipher::fixedKeyText());
-    RVStoppableNetworkLayer network(RVNetworkLayer::defaultLayer());
-    RVNetworkLayer::setDefaultLayer(&network);
+    // first screen, stopped before the screens go. At the stop, every transfer they may be
+    // waiting on ends at once (and every later one as it starts), so the join is prompt.
     RVWorkPool workPool;
-    workPool.setStopHandler([&network] { network.stop(); });
+    workPool.setStopHandler([] { RVNetworkLayer::defaultLayer()->abortAll(); });
     RVAppDelegate delegate;
     delegate.didFinishLaunchingWithOptions();
     if (options->quitAfterFirstPaint)
@@ -118,6 +112,5 @@ int main(int argc, char *argv[])
     workPool.shutdown();
     QCoreApplication::sendPostedEvents();
     delegate.applicationWillTerminate();
-    RVNetworkLayer::setDefaultLayer(nullptr);
     return code;
 }

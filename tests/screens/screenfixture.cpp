@@ -6,7 +6,6 @@
 #include "components/ztprogresshud.h"
 #include "platform/userdefaults.h"
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvcipher.h"
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvnetworklayer.h"
 #include "toolkit/alertview.h"
@@ -40,9 +39,7 @@ void ScreenFixture::prepareOnce()
         return;
     prepared = true;
     QStandardPaths::setTestModeEnabled(true);
-    // As the application does: the crypto and network libraries set themselves up on the main
-    // thread, not on the first worker that needs them.
-    RVCipher::encipherToHex(QString(), RVCipher::fixedKeyText());
+    // The network library sets itself up on the main thread, not on the first worker.
     RVNetworkLayer::defaultLayer();
     ui::Animation::setDisabledForTests(true);
     RVMainStoryboard::registerScreens();
@@ -50,7 +47,7 @@ void ScreenFixture::prepareOnce()
     for (const QString &id : {u"personal"_s, u"appointMent"_s, u"hospitalList"_s}) {
         if (!storyboard->identifiers().contains(id))
             storyboard->registerViewController(id, [id] {
-                auto screen = std::make_shared<StandInScreen>(id);
+                auto screen = ui::ViewController::create<StandInScreen>(id);
                 screen->setProperty(RVMainStoryboard::identifierProperty, id);
                 return screen;
             });
