@@ -10,6 +10,9 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <memory>
 
 namespace platform
 {
@@ -25,8 +28,17 @@ UserDefaults &UserDefaults::standardUserDefaults()
 
 QString UserDefaults::standardFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-           u"/userdefaults.json"_s;
+    const QString location = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (!QStandardPaths::isTestModeEnabled())
+        return location + u"/userdefaults.json"_s;
+    // The test location is shared by every run of the same test binary on the machine (one per
+    // checkout); each process keeps its store in a folder of its own there, removed when the
+    // process ends, so that simultaneous runs never read each other's saved login.
+    static const std::unique_ptr<QTemporaryDir> folder = [&location] {
+        QDir().mkpath(location);
+        return std::make_unique<QTemporaryDir>(location + u"/run-XXXXXX"_s);
+    }();
+    return folder->filePath(u"userdefaults.json"_s);
 }
 
 UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))

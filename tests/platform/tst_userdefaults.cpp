@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -25,7 +26,12 @@ private Q_SLOTS:
 
     void standardStoreStaysOutOfUserFiles()
     {
-        QVERIFY(UserDefaults::standardFilePath().contains(u"qttest"_s));
+        const QString path = UserDefaults::standardFilePath();
+        QVERIFY(path.contains(u"qttest"_s));
+        // Private to this process: another run of this test at the same time has its own.
+        QVERIFY(QDir(QFileInfo(path).absolutePath()).exists());
+        QVERIFY(path != QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                            u"/userdefaults.json"_s);
     }
 
     void valuesSurviveReopening()
