@@ -4,6 +4,7 @@
 
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
+#include "screens/rvpersonalviewcontroller.h"
 #include "screens/rvregisterviewcontroller.h"
 #include "toolkit/storyboard.h"
 
@@ -24,6 +25,7 @@ void RVMainStoryboard::registerScreens()
     add<RVLoginViewController>(storyboard, u"login"_s);
     add<RVRegisterViewController>(storyboard, u"register"_s);
     storyboard->registerSegue(u"register"_s, u"register"_s);
+    add<RVPersonalViewController>(storyboard, u"personal"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()

@@ -94,7 +94,8 @@ private Q_SLOTS:
         QTest::newRow("history logged in") << true << 3 << u"appointMent"_s << QString();
         QTest::newRow("account logged out")
             << false << 4 << u"RVLoginViewController"_s << QString();
-        QTest::newRow("account logged in") << true << 4 << u"personal"_s << QString();
+        QTest::newRow("account logged in")
+            << true << 4 << u"RVPersonalViewController"_s << QString();
         QTest::newRow("outside the grid") << true << 5 << QString() << QString();
         QTest::newRow("negative") << true << -1 << QString() << QString();
     }
