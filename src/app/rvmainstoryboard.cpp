@@ -4,6 +4,7 @@
 
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
+#include "screens/rvmodifyuserinfocontroller.h"
 #include "screens/rvpersonalviewcontroller.h"
 #include "screens/rvregisterviewcontroller.h"
 #include "toolkit/storyboard.h"
@@ -26,6 +27,7 @@ void RVMainStoryboard::registerScreens()
     add<RVRegisterViewController>(storyboard, u"register"_s);
     storyboard->registerSegue(u"register"_s, u"register"_s);
     add<RVPersonalViewController>(storyboard, u"personal"_s);
+    add<RVModifyUserInfoController>(storyboard, u"modifyUserInfo"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()
