@@ -4,6 +4,7 @@
 
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
+#include "screens/rvmodifypasswdcontroller.h"
 #include "screens/rvmodifyuserinfocontroller.h"
 #include "screens/rvpersonalviewcontroller.h"
 #include "screens/rvregisterviewcontroller.h"
@@ -28,6 +29,7 @@ void RVMainStoryboard::registerScreens()
     storyboard->registerSegue(u"register"_s, u"register"_s);
     add<RVPersonalViewController>(storyboard, u"personal"_s);
     add<RVModifyUserInfoController>(storyboard, u"modifyUserInfo"_s);
+    add<RVModifyPasswdController>(storyboard, u"modifyPasswd"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()
