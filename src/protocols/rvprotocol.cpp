@@ -6,6 +6,7 @@
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvcipher.h"
 #include "protocols/rvhttpexchange.h"
+#include "protocols/rvloginstate.h"
 #include "protocols/rvloginvalues.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 #include <QReadWriteLock>
 #include <QStringDecoder>
 
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using platform::NotificationCenter;
@@ -181,18 +183,19 @@ void RVProtocol::replyDataHandle(const QString &code, const QString &reply)
 
 void RVProtocol::loginReplyHandle()
 {
-    RVAppConfigInfo config;
-    if (m_lastRepuestStats) {
-        const auto user = readReply<RVUserInfo>(m_lastReplyText).value_or(RVUserInfo());
-        config.setUserInfo(user);
-        config.setPassword(m_currentPassword);
-        RVLoginValues::set(RVBaseInfo::text(user.yhm()), RVBaseInfo::text(user.gzmy()));
-    } else {
-        RVLoginValues::clear();
-    }
-    config.setLastLoginSuccess(m_lastRepuestStats);
-    config.saveNSUserDefaults();
-    RVAppConfigInfo::setUserLoginStats(m_lastRepuestStats);
+    // Only an answer of the service decides about the saved login: without one (no connection,
+    // a time-out, an HTTP error, an unreadable text) the service never said the credentials
+    // are wrong, and forgetting them would lose the user's saved login.
+    const auto record = readReply<RVBaseInfo>(m_lastReplyText);
+    RVLoginState::Outcome outcome = RVLoginState::Outcome::Unanswered;
+    if (m_lastRepuestStats)
+        outcome = RVLoginState::Outcome::Accepted;
+    else if (m_isHTTPResponseOK && record)
+        outcome = RVLoginState::Outcome::Refused;
+    const RVUserInfo user = m_lastRepuestStats
+                                ? readReply<RVUserInfo>(m_lastReplyText).value_or(RVUserInfo())
+                                : RVUserInfo();
+    RVLoginState::applyOutcome(std::exchange(m_loginTicket, 0), outcome, user, m_currentPassword);
 }
 
 QString RVProtocol::failureReply(const QString &message)

@@ -166,6 +166,7 @@ private:
     QByteArray m_receiveData;
     bool m_isHTTPResponseOK = false;
     QString m_currentPassword;
+    quint64 m_loginTicket = 0; // taken when a registration or login starts
     QList<std::shared_ptr<RVAsyncObserver>> m_observers;
     QString m_rand;
     QVariant m_tag;

@@ -14,6 +14,7 @@
 #include "protocols/rvdoctorschedulerequest.h"
 #include "protocols/rvhospitallistreply.h"
 #include "protocols/rvhospitallistrequest.h"
+#include "protocols/rvloginstate.h"
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvpasswordmodificationrequest.h"
 #include "protocols/rvplainrecords.h"
@@ -24,7 +25,6 @@
 #include "protocols/rvuserregister.h"
 
 #include <QRegularExpression>
-
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +63,7 @@ std::optional<RVUserInfo> RVProtocol::userRegister(const QJsonObject &userDict)
     if (userDict.isEmpty())
         return std::nullopt;
     const auto request = RVBaseInfo::fromDictionary<RVUserRegister>(userDict, headBuild(u"A001"_s));
+    m_loginTicket = RVLoginState::beginAttempt();
     const QString reply = transact(u"A001"_s, request, RVBaseInfo::text(request.yhm()), false);
     return readReply<RVUserInfo>(reply);
 }
@@ -72,6 +73,7 @@ void RVProtocol::userRegister_async(const QJsonObject &userDict)
     if (userDict.isEmpty())
         return;
     const auto request = RVBaseInfo::fromDictionary<RVUserRegister>(userDict, headBuild(u"A001"_s));
+    m_loginTicket = RVLoginState::beginAttempt();
     transact(u"A001"_s, request, RVBaseInfo::text(request.yhm()), true);
 }
 
@@ -80,6 +82,7 @@ std::optional<RVUserInfo> RVProtocol::login(const QString &name, const QString &
     if (name.isNull() || password.isNull())
         return std::nullopt;
     m_currentPassword = password;
+    m_loginTicket = RVLoginState::beginAttempt();
     auto request = requestFor<RVUserLogin>(u"A002"_s);
     request.setYhm(name);
     request.setMm(password);
@@ -91,6 +94,7 @@ void RVProtocol::login_async(const QString &name, const QString &password)
     if (name.isNull() || password.isNull())
         return;
     m_currentPassword = password;
+    m_loginTicket = RVLoginState::beginAttempt();
     auto request = requestFor<RVUserLogin>(u"A002"_s);
     request.setYhm(name);
     request.setMm(password);
@@ -99,13 +103,7 @@ void RVProtocol::login_async(const QString &name, const QString &password)
 
 void RVProtocol::logout()
 {
-    {
-        RVAppConfigInfo config;
-        config.setPassword(QString());
-        config.setLastLoginSuccess(false);
-        config.saveNSUserDefaults();
-    }
-    RVAppConfigInfo::setUserLoginStats(false);
+    RVLoginState::applyLogout();
     transact(u"C003"_s, requestFor<RVUserLogoutRequest>(u"C003"_s), QString(), true);
 }
 

@@ -2,12 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/rvmodifypasswdcontroller.h"
 
+#include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvaccountform.h"
+#include "screens/rvalert.h"
 #include "screens/rvnavigationconvention.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/color.h"
-#include "toolkit/navigationcontroller.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textfield.h"
 
@@ -80,17 +82,13 @@ ui::TableViewCell *RVModifyPasswdController::cellForRowAtIndexPath(ui::TableView
         tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     const int row = indexPath.row;
-    ui::TextField *field =
-        RVAccountForm::addCaptionedField(cell, rows.at(size_t(row)).caption, kFieldWidth);
-    field->setTag(row);
+    ui::TextField *field = RVAccountForm::addCaptionedField(
+        cell, row, rows.at(size_t(row)).caption, kFieldWidth,
+        [this](int tag, const QString &text) { textFieldWithText(tag, text); });
     field->setSecureTextEntry(true);
     field->setPlaceholder(rows.at(size_t(row)).placeholder);
     if (const QString *value = fieldForTag(row))
         field->setText(*value);
-    field->addTarget([this](ui::Control *sender) { textFieldDoneEditing(sender); },
-                     ui::ControlEvent::EditingDidEndOnExit);
-    field->addTarget([this](ui::Control *sender) { textFieldWithText(sender); },
-                     ui::ControlEvent::EditingChanged);
     if (row == kLastRow) {
         if (ui::Button *made = RVAccountForm::placeSubmitButton(tableView, m_submitButton,
                                                                 u"更 改"_s, kButtonAboveContentEnd))
@@ -106,19 +104,10 @@ QString *RVModifyPasswdController::fieldForTag(int tag)
     return tag >= 0 && tag < int(fields.size()) ? fields.at(size_t(tag)) : nullptr;
 }
 
-void RVModifyPasswdController::textFieldWithText(ui::Control *sender)
+void RVModifyPasswdController::textFieldWithText(int tag, const QString &text)
 {
-    const auto *field = qobject_cast<ui::TextField *>(sender);
-    if (field == nullptr)
-        return;
-    if (QString *target = fieldForTag(field->tag()))
-        *target = field->text();
-}
-
-void RVModifyPasswdController::textFieldDoneEditing(ui::Control *sender)
-{
-    if (auto *field = qobject_cast<ui::TextField *>(sender))
-        field->resignFirstResponder();
+    if (QString *target = fieldForTag(tag))
+        *target = text;
 }
 
 QString RVModifyPasswdController::inputProblem() const
@@ -135,24 +124,18 @@ void RVModifyPasswdController::registerButtonClick(ui::Control *)
 {
     const QString problem = inputProblem();
     if (!problem.isNull()) {
-        RVAccountForm::showAlert(problem);
+        RVAlert::show(problem);
         return;
     }
     if (_secPassword == _yymm)
         return; // the new password is the old one: nothing to change
-    const QString yhid = RVBaseInfo::text(_userInfo.yhid());
-    const QString oldPassword = _yymm;
-    const QString newPassword = _mm;
-    std::weak_ptr<ui::ViewController> weakSelf = weak_from_this();
-    RVAccountForm::runBehindOverlay<Outcome>(
+    RVProgress::run(
         this, u"加载中"_s,
-        [yhid, oldPassword, newPassword] { return modifyPwd(yhid, oldPassword, newPassword); },
-        [weakSelf](const Outcome &outcome) {
-            // Saved even when the user has left the screen: the change has happened.
-            if (outcome.result)
-                keepNewPassword(outcome.yhid, outcome.newPassword);
-            if (auto self = RVAccountForm::screenOnTop<RVModifyPasswdController>(weakSelf))
-                self->showModifyInfo(outcome);
+        [yhid = RVBaseInfo::text(_userInfo.yhid()), oldPassword = _yymm, newPassword = _mm] {
+            return modifyPwd(yhid, oldPassword, newPassword);
+        },
+        [](RVModifyPasswdController &self, const Outcome &outcome) {
+            self.showModifyInfo(outcome);
         });
 }
 
@@ -165,15 +148,15 @@ RVModifyPasswdController::Outcome RVModifyPasswdController::modifyPwd(const QStr
     return {result, client.lastErrorMsg(), yhid, newPassword};
 }
 
-void RVModifyPasswdController::keepNewPassword(const QString &yhid, const QString &newPassword)
+bool RVModifyPasswdController::keepNewPassword(const QString &yhid, const QString &newPassword)
 {
     if (yhid.isEmpty() || newPassword.isEmpty())
-        return;
+        return false;
     RVAppConfigInfo config;
     if (RVBaseInfo::text(config.userInfo().yhid()) != yhid)
-        return;
+        return false;
     config.setPassword(newPassword);
-    config.saveNSUserDefaults();
+    return config.saveNSUserDefaults();
 }
 
 void RVModifyPasswdController::showModifyInfo(const Outcome &outcome)
@@ -181,10 +164,11 @@ void RVModifyPasswdController::showModifyInfo(const Outcome &outcome)
     getResult = outcome.result;
     errorMessage = outcome.message;
     if (getResult) {
-        RVAccountForm::showAlert(u"密码修改成功"_s);
-        if (ui::NavigationController *navigation = navigationController())
-            navigation->popViewControllerAnimated(true);
+        // Kept even when the user has left the screen meanwhile: the change has happened.
+        keepNewPassword(outcome.yhid, outcome.newPassword);
+        if (RVAlert::showIfOnTop(this, u"密码修改成功"_s))
+            RVScreenGuard::popIfOnTop(this);
         return;
     }
-    RVAccountForm::showAlert(errorMessage);
+    RVAlert::showIfOnTop(this, errorMessage);
 }

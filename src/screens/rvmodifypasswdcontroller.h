@@ -42,8 +42,8 @@ public:
     ui::TableViewCell *cellForRowAtIndexPath(ui::TableView *tableView,
                                              const ui::IndexPath &indexPath) override;
 
-    void textFieldWithText(ui::Control *sender);
-    void textFieldDoneEditing(ui::Control *sender);
+    // Copies a row's whole text into the field its tag names; other tags are ignored.
+    void textFieldWithText(int tag, const QString &text);
     void registerButtonClick(ui::Control *sender);
 
     // The message of the first check the input fails, or a null text when the input passes.
@@ -51,10 +51,11 @@ public:
     // Worker side: sends the change and reads the outcome.
     static Outcome modifyPwd(const QString &yhid, const QString &oldPassword,
                              const QString &newPassword);
-    // Main thread, whether or not the screen is still shown: after a successful change, the
-    // saved password becomes the new one if the saved user has that id.
-    static void keepNewPassword(const QString &yhid, const QString &newPassword);
-    // Main-thread side: confirms and pops, or shows the failure.
+    // After a successful change, the saved password becomes the new one if the saved user
+    // has that id. True when it was replaced and written.
+    static bool keepNewPassword(const QString &yhid, const QString &newPassword);
+    // Main-thread side: records the outcome and keeps a changed password for the automatic
+    // login; confirms and pops, or shows the failure, only while the screen is on top.
     void showModifyInfo(const Outcome &outcome);
 
     ui::TableView *tableView() const { return m_tableView; }

@@ -2,12 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/rvmodifyuserinfocontroller.h"
 
+#include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvaccountform.h"
+#include "screens/rvalert.h"
 #include "screens/rvnavigationconvention.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/color.h"
-#include "toolkit/navigationcontroller.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textfield.h"
 
@@ -96,17 +98,13 @@ ui::TableViewCell *RVModifyUserInfoController::cellForRowAtIndexPath(ui::TableVi
         tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     const int row = indexPath.row;
-    ui::TextField *field =
-        RVAccountForm::addCaptionedField(cell, captions.at(size_t(row)), kFieldWidth);
-    field->setTag(row);
+    ui::TextField *field = RVAccountForm::addCaptionedField(
+        cell, row, captions.at(size_t(row)), kFieldWidth,
+        [this](int tag, const QString &text) { textFieldWithText(tag, text); });
     // The name row shows the name as edited so far, which starts as the saved one, so that a
     // row built again never drops what was typed.
     if (const QString *value = editedFieldForTag(row))
         field->setText(*value);
-    field->addTarget([this](ui::Control *sender) { textFieldDoneEditing(sender); },
-                     ui::ControlEvent::EditingDidEndOnExit);
-    field->addTarget([this](ui::Control *sender) { textFieldWithText(sender); },
-                     ui::ControlEvent::EditingChanged);
     if (row == kLastRow) {
         if (ui::Button *made = RVAccountForm::placeSubmitButton(tableView, m_submitButton,
                                                                 u"提 交"_s, kButtonAboveContentEnd))
@@ -122,19 +120,10 @@ QString *RVModifyUserInfoController::editedFieldForTag(int tag)
     return tag >= 0 && tag < int(fields.size()) ? fields.at(size_t(tag)) : nullptr;
 }
 
-void RVModifyUserInfoController::textFieldWithText(ui::Control *sender)
+void RVModifyUserInfoController::textFieldWithText(int tag, const QString &text)
 {
-    const auto *field = qobject_cast<ui::TextField *>(sender);
-    if (field == nullptr)
-        return;
-    if (QString *target = editedFieldForTag(field->tag()))
-        *target = field->text();
-}
-
-void RVModifyUserInfoController::textFieldDoneEditing(ui::Control *sender)
-{
-    if (auto *field = qobject_cast<ui::TextField *>(sender))
-        field->resignFirstResponder();
+    if (QString *target = editedFieldForTag(tag))
+        *target = text;
 }
 
 QString RVModifyUserInfoController::inputProblem() const
@@ -167,18 +156,15 @@ void RVModifyUserInfoController::registerButtonClick(ui::Control *)
 {
     const QString problem = inputProblem();
     if (!problem.isNull()) {
-        RVAccountForm::showAlert(problem);
+        RVAlert::show(problem);
         return;
     }
     if (unchanged())
         return;
-    const RVUserInfo info = modifiedUserInfo();
-    std::weak_ptr<ui::ViewController> weakSelf = weak_from_this();
-    RVAccountForm::runBehindOverlay<Outcome>(
-        this, u"加载中"_s, [info] { return modifyUserInfo(info); },
-        [weakSelf](const Outcome &outcome) {
-            if (auto self = RVAccountForm::screenOnTop<RVModifyUserInfoController>(weakSelf))
-                self->showModifyInfo(outcome);
+    RVProgress::run(
+        this, u"加载中"_s, [info = modifiedUserInfo()] { return modifyUserInfo(info); },
+        [](RVModifyUserInfoController &self, const Outcome &outcome) {
+            self.showModifyInfo(outcome);
         });
 }
 
@@ -194,11 +180,11 @@ void RVModifyUserInfoController::showModifyInfo(const Outcome &outcome)
 {
     getUserInfo = outcome.reply;
     errorMessage = outcome.message;
+    // The user may have gone back meanwhile: then the outcome is only recorded.
     if (getUserInfo && getUserInfo->state()) {
-        RVAccountForm::showAlert(u"信息修改成功"_s);
-        if (ui::NavigationController *navigation = navigationController())
-            navigation->popViewControllerAnimated(true);
+        if (RVAlert::showIfOnTop(this, u"信息修改成功"_s))
+            RVScreenGuard::popIfOnTop(this);
         return;
     }
-    RVAccountForm::showAlert(errorMessage);
+    RVAlert::showIfOnTop(this, errorMessage);
 }

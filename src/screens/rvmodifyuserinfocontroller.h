@@ -42,8 +42,8 @@ public:
     ui::TableViewCell *cellForRowAtIndexPath(ui::TableView *tableView,
                                              const ui::IndexPath &indexPath) override;
 
-    void textFieldWithText(ui::Control *sender);
-    void textFieldDoneEditing(ui::Control *sender);
+    // Copies a row's whole text into the field its tag names; other tags are ignored.
+    void textFieldWithText(int tag, const QString &text);
     void registerButtonClick(ui::Control *sender);
 
     // The message of the first check the input fails, or a null text when it may be sent.
@@ -54,7 +54,8 @@ public:
     RVUserInfo modifiedUserInfo() const;
     // Worker side: sends the change and reads the outcome.
     static Outcome modifyUserInfo(const RVUserInfo &info);
-    // Main-thread side: confirms and pops, or shows the failure.
+    // Main-thread side: records the outcome; confirms and pops, or shows the failure, only
+    // while the screen is on top.
     void showModifyInfo(const Outcome &outcome);
 
     ui::TableView *tableView() const { return m_tableView; }

@@ -2,13 +2,16 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/rvregisterviewcontroller.h"
 
+#include "components/rvprogress.h"
 #include "protocols/rvprotocol.h"
 #include "protocols/rvuserregister.h"
 #include "screens/rvaccountform.h"
+#include "screens/rvalert.h"
+#include "screens/rvformtextfield.h"
 #include "screens/rvnavigationconvention.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/color.h"
 #include "toolkit/tableviewcell.h"
-#include "toolkit/textfield.h"
 
 #include <array>
 
@@ -78,20 +81,13 @@ ui::TableViewCell *RVRegisterViewController::cellForRowAtIndexPath(ui::TableView
 {
     ui::TableViewCell *cell =
         tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
-    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     cell->setAccessoryType(ui::TableViewCellAccessoryType::None);
     const int row = indexPath.row;
     const QString *value = fieldForTag(row);
-    const bool secure = row == 1 || row == 2;
-    ui::TextField *field =
-        RVAccountForm::makeField(QRectF(0, 0, 280, 31), row, value ? *value : QString(),
-                                 placeholders.at(size_t(row)), secure);
-    field->addTarget([this](ui::Control *sender) { textFieldDoneEditing(sender); },
-                     ui::ControlEvent::EditingDidEndOnExit);
-    field->addTarget([this](ui::Control *sender) { textFieldWithText(sender); },
-                     ui::ControlEvent::EditingChanged);
-    cell->setAccessoryView(field);
-    cell->setBackgroundColor(field->backgroundColor());
+    // The row shows what was typed so far, so that a row built again keeps it.
+    RVFormTextField::install(
+        cell, {row, placeholders.at(size_t(row)), value ? *value : QString(), row == 1 || row == 2},
+        [this](int tag, const QString &text) { textFieldWithText(tag, text); });
     if (row == kLastRow) {
         if (ui::Button *made = RVAccountForm::placeSubmitButton(tableView, m_registerButton,
                                                                 u"注册"_s, kButtonAboveContentEnd))
@@ -108,19 +104,10 @@ QString *RVRegisterViewController::fieldForTag(int tag)
     return tag >= 0 && tag < int(fields.size()) ? fields.at(size_t(tag)) : nullptr;
 }
 
-void RVRegisterViewController::textFieldWithText(ui::Control *sender)
+void RVRegisterViewController::textFieldWithText(int tag, const QString &text)
 {
-    const auto *field = qobject_cast<ui::TextField *>(sender);
-    if (field == nullptr)
-        return;
-    if (QString *target = fieldForTag(field->tag()))
-        *target = field->text();
-}
-
-void RVRegisterViewController::textFieldDoneEditing(ui::Control *sender)
-{
-    if (auto *field = qobject_cast<ui::TextField *>(sender))
-        field->resignFirstResponder();
+    if (QString *target = fieldForTag(tag))
+        *target = text;
 }
 
 bool RVRegisterViewController::isPureInt(const QString &string)
@@ -158,7 +145,7 @@ void RVRegisterViewController::registerButtonClick(ui::Control *)
 {
     const QString problem = inputProblem();
     if (!problem.isNull()) {
-        RVAccountForm::showAlert(problem);
+        RVAlert::show(problem);
         return;
     }
     // The identity number goes last but one: setting it also fills the sex and birth date.
@@ -169,13 +156,10 @@ void RVRegisterViewController::registerButtonClick(ui::Control *)
     record.setSjhm(_phone);
     record.setSfzhm(_idcard);
     record.setDz(_address);
-    const QJsonObject body = record.body_dict();
-    std::weak_ptr<ui::ViewController> weakSelf = weak_from_this();
-    RVAccountForm::runBehindOverlay<Outcome>(
-        this, u"注册中"_s, [body] { return registerUser(body); },
-        [weakSelf](const Outcome &outcome) {
-            if (auto self = RVAccountForm::screenOnTop<RVRegisterViewController>(weakSelf))
-                self->finishedRegister(outcome);
+    RVProgress::run(
+        this, u"注册中"_s, [body = record.body_dict()] { return registerUser(body); },
+        [](RVRegisterViewController &self, const Outcome &outcome) {
+            self.finishedRegister(outcome);
         });
 }
 
@@ -189,8 +173,9 @@ RVRegisterViewController::Outcome RVRegisterViewController::registerUser(const Q
 void RVRegisterViewController::finishedRegister(const Outcome &outcome)
 {
     if (!outcome.succeeded) {
-        RVAccountForm::showAlert(outcome.message);
+        RVAlert::showIfOnTop(this, outcome.message);
         return;
     }
-    gotMainPage();
+    if (RVScreenGuard::isOnTop(this))
+        gotMainPage();
 }

@@ -41,8 +41,8 @@ public:
     ui::TableViewCell *cellForRowAtIndexPath(ui::TableView *tableView,
                                              const ui::IndexPath &indexPath) override;
 
-    void textFieldWithText(ui::Control *sender);
-    void textFieldDoneEditing(ui::Control *sender);
+    // Copies a row's whole text into the field its tag names; other tags are ignored.
+    void textFieldWithText(int tag, const QString &text);
     void registerButtonClick(ui::Control *sender);
     // A whole number: leading white space, an optional sign, at least one digit, and nothing
     // after the digits. The value may be too large for any integer type.
@@ -52,7 +52,8 @@ public:
     QString inputProblem() const;
     // Worker side: sends the registration body and reads the outcome.
     static Outcome registerUser(const QJsonObject &body);
-    // Main-thread side: alert on refusal, back to the home screen on success.
+    // Main-thread side: alert on refusal, back to the home screen on success; nothing when
+    // the user has left the screen meanwhile (the registration itself still counts).
     void finishedRegister(const Outcome &outcome);
 
     ui::TableView *tableView() const { return m_tableView; }

@@ -3,10 +3,10 @@
 #include "accountscreentesting.h"
 
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvloginvalues.h"
 #include "protocols/rvprotocol.h"
 #include "protocols/rvuserregister.h"
 #include "screenfixture.h"
+#include "screens/rvmainviewcontroller.h"
 #include "service/rvservicethread.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/storyboard.h"
@@ -74,11 +74,10 @@ RVUserInfo AccountScreenTesting::registerAndLogin(const QString &name, const QSt
 
 bool AccountScreenTesting::launchSettled(ScreenFixture &app)
 {
-    const QString key = RVLoginValues::dynamicKey();
     app.launch();
-    if (!RVAppConfigInfo::savedLastLoginSuccess())
-        return true;
-    return QTest::qWaitFor([&key] { return RVLoginValues::dynamicKey() != key; }, 10000);
+    auto *home = qobject_cast<RVMainViewController *>(app.navigation()->topViewController());
+    return home != nullptr &&
+           QTest::qWaitFor([home] { return !home->automaticLoginRunning(); }, 10000);
 }
 
 ui::ViewController *AccountScreenTesting::push(ui::NavigationController *navigation,

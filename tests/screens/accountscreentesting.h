@@ -39,9 +39,9 @@ public:
     // Registers an account and logs it in through the client, as the login screen would:
     // afterwards the saved record, password and login state are those of this user.
     static RVUserInfo registerAndLogin(const QString &name, const QString &password);
-    // Launches the application and, when the saved last login succeeded, waits until the home
-    // screen's automatic login has ended (it hands out a new login key, which an exchange
-    // started meanwhile would miss). False when it never ends.
+    // Launches the application and waits until the home screen's automatic login (when the
+    // saved last login succeeded) has ended: it hands out a new login key, which an exchange
+    // started meanwhile would miss. False when it never ends.
     static bool launchSettled(ScreenFixture &app);
     // Pushes the screen with the storyboard identifier onto the fixture's stack, animation
     // off, and returns it.

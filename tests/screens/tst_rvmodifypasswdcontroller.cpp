@@ -144,7 +144,7 @@ private Q_SLOTS:
             submit(screen, {password, u"secret2"_s, u"secret2"_s});
             QTRY_VERIFY(ScreenFixture::visibleAlert() != nullptr);
             QCOMPARE(ScreenFixture::visibleAlert()->message(), u"密码修改成功"_s);
-            QCOMPARE(app.topIdentifier(), u"RVPersonalViewController"_s);
+            QCOMPARE(app.topIdentifier(), u"personal"_s);
         }
         QCOMPARE(RVAppConfigInfo().password(), u"secret2"_s);
 
@@ -184,7 +184,8 @@ private Q_SLOTS:
             config.setUserInfo(user);
             config.setPassword(u"old123"_s);
         }
-        RVModifyPasswdController::keepNewPassword(changedId, newPassword);
+        QCOMPARE(RVModifyPasswdController::keepNewPassword(changedId, newPassword),
+                 kept == newPassword);
         QCOMPARE(RVAppConfigInfo().password(), kept);
     }
 };

@@ -188,7 +188,7 @@ private Q_SLOTS:
         submit(screen, editRow(3, u"北京市西城区"_s));
         QTRY_VERIFY(ScreenFixture::visibleAlert() != nullptr);
         QCOMPARE(ScreenFixture::visibleAlert()->message(), u"信息修改成功"_s);
-        QCOMPARE(app.topIdentifier(), u"RVPersonalViewController"_s);
+        QCOMPARE(app.topIdentifier(), u"personal"_s);
 
         // The service holds all four values, the untouched ones as they were.
         const std::optional<RVUserInfo> stored = RVProtocol().login(m_account, password);

@@ -145,8 +145,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("opened");
         QTest::newRow("card opens nothing") << 0 << 0 << QString();
-        QTest::newRow("profile") << 1 << 0 << u"RVModifyUserInfoController"_s;
-        QTest::newRow("password") << 1 << 1 << u"RVModifyPasswdController"_s;
+        QTest::newRow("profile") << 1 << 0 << u"modifyUserInfo"_s;
+        QTest::newRow("password") << 1 << 1 << u"modifyPasswd"_s;
         QTest::newRow("booking history") << 2 << 0 << u"appointMent"_s;
     }
     void entries()

@@ -295,7 +295,7 @@ private Q_SLOTS:
         QTest::qWait(100);
         QVERIFY(!ScreenFixture::visibleAlert());
         QCOMPARE(app.navigation()->viewControllers().size(), 2);
-        QCOMPARE(app.topIdentifier(), u"RVLoginViewController"_s);
+        QCOMPARE(app.topIdentifier(), u"login"_s);
     }
 };
 
