@@ -8,6 +8,7 @@
 #include "protocols/rvhttpexchange.h"
 #include "protocols/rvloginstate.h"
 #include "protocols/rvloginvalues.h"
+#include "protocols/rvlogmasking.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -37,6 +38,15 @@ Endpoint &endpoint()
 {
     static Endpoint e;
     return e;
+}
+
+// A query changes nothing at the service, so it may be sent again once when the connection it
+// went out on turns out to have been closed by the service; a registration, a login or a
+// user's transaction never is: the service may have applied the first copy.
+RVHttpExchange::Resend resendRuleFor(const QString &code)
+{
+    return code.startsWith(u'B') ? RVHttpExchange::Resend::OnceOnStaleConnection
+                                 : RVHttpExchange::Resend::Never;
 }
 
 std::optional<QString> strictUtf8(const QByteArray &bytes)
@@ -111,6 +121,11 @@ QString RVProtocol::serviceHost()
 {
     QReadLocker lock(&endpoint().lock);
     return endpoint().host;
+}
+
+void RVProtocol::setNetworkLayer(RVNetworkLayer *layer)
+{
+    m_networkLayer = layer;
 }
 
 bool RVProtocol::isRunning() const
@@ -249,20 +264,20 @@ QString RVProtocol::postWithKey(const QString &yhm, const QString &code, const Q
         u"yhm="_s + (yhm.isNull() ? u"(null)"_s : yhm) + u"&jym="_s + code + u"&bwnr="_s + message;
     qCDebug(lcProtocol).noquote() << u"post: "_s + form;
     if (async) {
-        startAsync(form.toUtf8(), key);
+        startAsync(form.toUtf8(), key, resendRuleFor(code));
         return {};
     }
-    const RVHttpExchange::Result result =
-        RVHttpExchange::postBlocking(QUrl(m_urlapi), form.toUtf8());
+    const RVHttpExchange::Result result = RVHttpExchange::postBlocking(
+        QUrl(m_urlapi), form.toUtf8(), resendRuleFor(code), m_networkLayer);
     qCDebug(lcProtocol).noquote() << u"sync response info:%1 %2 %3"_s.arg(result.headers)
                                          .arg(result.statusCode)
-                                         .arg(result.transportError ? result.errorDescription
+                                         .arg(result.transportError ? result.errorDetail
                                                                     : u"(null)"_s);
     m_isHTTPResponseOK = !result.transportError && result.statusCode / 100 == 2;
     QString reply;
     if (m_isHTTPResponseOK) {
         reply = readSyncReply(result.body, code, key);
-        qCDebug(lcProtocol).noquote() << u"post result "_s + reply;
+        qCDebug(lcProtocol).noquote() << u"post result "_s + RVLogMasking::masked(reply);
     } else {
         reply = failureReply(result.transportError ? result.errorDescription : networkError);
     }
@@ -297,7 +312,8 @@ QString RVProtocol::failWithoutSending(const QString &code, const QString &messa
     return reply;
 }
 
-void RVProtocol::startAsync(const QByteArray &form, const QString &key)
+void RVProtocol::startAsync(const QByteArray &form, const QString &key,
+                            RVHttpExchange::Resend resend)
 {
     if (isRunning()) {
         qCDebug(lcProtocol) << "have a http post is runing...";
@@ -315,7 +331,8 @@ void RVProtocol::startAsync(const QByteArray &form, const QString &key)
     }
     m_exchangeKey = key;
     m_receiveData.clear();
-    m_connection->start(QUrl(m_urlapi), form);
+    m_connection->setNetworkLayer(m_networkLayer);
+    m_connection->start(QUrl(m_urlapi), form, resend);
     m_keepAlive = weak_from_this().lock();
 }
 
@@ -349,7 +366,7 @@ void RVProtocol::onAsyncResponse(int statusCode, const QString &headers)
 void RVProtocol::onAsyncFinished()
 {
     const QString reply = getAsyncResult();
-    qCDebug(lcProtocol).noquote() << u"async post result "_s + reply;
+    qCDebug(lcProtocol).noquote() << u"async post result "_s + RVLogMasking::masked(reply);
     replyDataHandle(m_typeCode, reply);
     // Idle before observers hear of it, so that one of them may start the next exchange.
     auto keep = std::move(m_keepAlive);
@@ -360,9 +377,10 @@ void RVProtocol::onAsyncFinished()
     releaseLater(std::move(keep));
 }
 
-void RVProtocol::onAsyncFailed(const QString &description)
+void RVProtocol::onAsyncFailed(const QString &description, const QString &detail)
 {
-    qCDebug(lcProtocol).noquote() << description;
+    qCDebug(lcProtocol).noquote() << detail;
+    m_lastTransportFailure = description;
     m_typeCode = QString();
     auto keep = std::move(m_keepAlive);
     postHTTPFailureNotification();

@@ -24,22 +24,9 @@
 #include "protocols/rvuserlogin.h"
 #include "protocols/rvuserregister.h"
 
-#include <QRegularExpression>
+#include "protocols/rvlogmasking.h"
 
 using namespace Qt::StringLiterals;
-
-namespace
-{
-
-// Request texts go to the debug log; passwords never do.
-QString maskedForLog(const QString &text)
-{
-    static const QRegularExpression secret(uR"re("(mm|yymm)"(\s*:\s*)"(?:[^"\\]|\\.)*")re"_s);
-    QString masked = text;
-    return masked.replace(secret, uR"("\1"\2"***")"_s);
-}
-
-} // namespace
 
 QString RVProtocol::reservationCode()
 {
@@ -51,10 +38,11 @@ QString RVProtocol::transact(const QString &code, const RVBaseInfo &request,
 {
     m_typeCode = code;
     const QString text = request.toJson();
-    qCDebug(lcProtocol).noquote() << maskedForLog(text);
+    // Request and reply texts go to the debug log; passwords and the session key never do.
+    qCDebug(lcProtocol).noquote() << RVLogMasking::masked(text);
     const QString reply = send(code, accountName, text, async);
     if (!async)
-        qCDebug(lcProtocol).noquote() << reply;
+        qCDebug(lcProtocol).noquote() << RVLogMasking::masked(reply);
     return reply;
 }
 

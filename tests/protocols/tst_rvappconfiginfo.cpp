@@ -18,6 +18,7 @@
 #include <QTest>
 
 #include <atomic>
+#include <latch>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -356,7 +357,9 @@ private Q_SLOTS:
     {
         QFETCH(QString, race);
         AccountService accounts;
-        accounts.jitterMs = 3;
+        // Logins answered at once arrive together, so their outcomes are applied at the same
+        // moment; the logout is timed at random across the login.
+        accounts.jitterMs = 0;
         FakeService service([&](const FakeService::Request &r) { return accounts.handle(r); });
         RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, service.startThreaded());
         constexpr int rounds = 150;
@@ -376,6 +379,57 @@ private Q_SLOTS:
                      qPrintable(u"round %1: "_s.arg(round) + unit.inconsistency()));
             if (race == u"two logins")
                 QVERIFY(unit.logined);
+        }
+    }
+
+    void outcomesAppliedAtTheSameMoment_data()
+    {
+        QTest::addColumn<QString>("second");
+        QTest::newRow("two accepted logins: the later one wins") << u"login"_s;
+        QTest::newRow("a login and a later logout: logged out") << u"logout"_s;
+        QTest::newRow("a login and a later refusal: logged out") << u"refused"_s;
+    }
+
+    // Two outcomes released at the same instant, many times over: whichever thread runs
+    // first, the exchange that started later decides, and the unit is never mixed.
+    void outcomesAppliedAtTheSameMoment()
+    {
+        QFETCH(QString, second);
+        RVUserInfo zhang;
+        zhang.setYhm(u"zhang"_s);
+        zhang.setGzmy(u"0123456789abcdef0123456789abcdef0123456789abcdef"_s);
+        RVUserInfo wang;
+        wang.setYhm(u"wang"_s);
+        wang.setGzmy(u"fedcba9876543210fedcba9876543210fedcba9876543210"_s);
+        constexpr int rounds = 300;
+        for (int round = 0; round < rounds; ++round) {
+            forgetEverything();
+            const quint64 first = RVLoginState::beginAttempt();
+            const quint64 later = second == u"logout" ? 0 : RVLoginState::beginAttempt();
+            std::latch start(2);
+            std::thread a([&] {
+                start.arrive_and_wait();
+                RVLoginState::applyOutcome(first, RVLoginState::Outcome::Accepted, zhang,
+                                           u"pw-zhang"_s);
+            });
+            std::thread b([&] {
+                start.arrive_and_wait();
+                if (second == u"logout")
+                    RVLoginState::applyLogout();
+                else if (second == u"login")
+                    RVLoginState::applyOutcome(later, RVLoginState::Outcome::Accepted, wang,
+                                               u"pw-wang"_s);
+                else
+                    RVLoginState::applyOutcome(later, RVLoginState::Outcome::Refused);
+            });
+            a.join();
+            b.join();
+            const Unit unit = Unit::now();
+            const QString where = u"round %1: "_s.arg(round);
+            QVERIFY2(unit.inconsistency().isEmpty(), qPrintable(where + unit.inconsistency()));
+            QVERIFY2(unit.logined == (second == u"login"), qPrintable(where));
+            if (second == u"login")
+                QCOMPARE(unit.loginName, u"wang"_s);
         }
     }
 
