@@ -68,21 +68,13 @@ private Q_SLOTS:
         QVERIFY(AccountScreenTesting::registerAndLogin(m_account, password).state());
     }
 
-    void rows()
+    void everyRowIsHidden()
     {
         ScreenFixture app;
         RVModifyPasswdController *screen = open(app);
         QVERIFY(screen);
-        const QStringList placeholders{u"请输入旧密码"_s, u"请输入新密码"_s, u"请确认新密码"_s};
-        for (int row = 0; row < 3; ++row) {
-            ui::TextField *field = AccountScreenTesting::field(screen->tableView(), row);
-            QVERIFY(field);
-            QCOMPARE(field->tag(), row);
-            QVERIFY(field->isSecureTextEntry());
-            QCOMPARE(field->placeholder(), placeholders.at(row));
-            QCOMPARE(field->frame().width(), 205.0);
-        }
-        QCOMPARE(screen->submitButton()->titleForState(ui::ControlState::Normal), u"更 改"_s);
+        for (int row = 0; row < 3; ++row)
+            QVERIFY(AccountScreenTesting::field(screen->tableView(), row)->isSecureTextEntry());
     }
 
     // Columns: what is typed as old, new and confirmation; the alert shown at once (none

@@ -9,10 +9,8 @@
 #include "screens/rvpersonalviewcontroller.h"
 #include "service/rvservicethread.h"
 #include "toolkit/button.h"
-#include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/tableview.h"
-#include "toolkit/tableviewcell.h"
 
 #include <QTest>
 
@@ -114,29 +112,6 @@ private Q_SLOTS:
                      qPrintable(component.tagLabel()));
         QCOMPARE(label->geometry(), QRect(85, 15, 250, 60));
         QCOMPARE(screen->infoTableView->rectForRowAtIndexPath({0, 0}).height(), 80.0);
-    }
-
-    void rows()
-    {
-        ScreenFixture app;
-        RVPersonalViewController *screen = openPersonal(app);
-        QVERIFY(screen);
-        const QList<std::pair<ui::TableView *, QString>> expected{
-            {screen->settingTableView, u"修改信息"_s},
-            {screen->settingTableView, u"修改密码"_s},
-            {screen->otherTableView, u"我的挂号记录"_s}};
-        for (qsizetype i = 0; i < expected.size(); ++i) {
-            ui::TableView *table = expected.at(i).first;
-            const int row = table == screen->settingTableView ? int(i) : 0;
-            ui::TableViewCell *cell = table->cellForRowAtIndexPath({0, row});
-            QVERIFY(cell);
-            QCOMPARE(cell->textLabel()->text(), expected.at(i).second);
-            QCOMPARE(cell->accessoryType(), ui::TableViewCellAccessoryType::DisclosureIndicator);
-            QCOMPARE(cell->selectionStyle(), ui::TableViewCellSelectionStyle::Blue);
-        }
-        QCOMPARE(screen->settingTableView->numberOfRowsInSection(0), 2);
-        QCOMPARE(screen->otherTableView->numberOfRowsInSection(0), 1);
-        QCOMPARE(screen->infoTableView->numberOfRowsInSection(0), 1);
     }
 
     void entries_data()
