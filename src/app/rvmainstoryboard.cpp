@@ -4,6 +4,10 @@
 
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
+#include "screens/rvmodifypasswdcontroller.h"
+#include "screens/rvmodifyuserinfocontroller.h"
+#include "screens/rvpersonalviewcontroller.h"
+#include "screens/rvregisterviewcontroller.h"
 #include "toolkit/storyboard.h"
 #include "toolkit/viewcontroller.h"
 
@@ -28,6 +32,11 @@ void RVMainStoryboard::registerScreens()
     ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
     add<RVMainViewController>(storyboard, u"main"_s);
     add<RVLoginViewController>(storyboard, u"login"_s);
+    add<RVRegisterViewController>(storyboard, u"register"_s);
+    storyboard->registerSegue(u"register"_s, u"register"_s);
+    add<RVPersonalViewController>(storyboard, u"personal"_s);
+    add<RVModifyUserInfoController>(storyboard, u"modifyUserInfo"_s);
+    add<RVModifyPasswdController>(storyboard, u"modifyPasswd"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()

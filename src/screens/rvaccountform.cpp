@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/rvaccountform.h"
+
+#include "screens/rvformtextfield.h"
+#include "toolkit/button.h"
+#include "toolkit/color.h"
+#include "toolkit/font.h"
+#include "toolkit/label.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewcell.h"
+#include "toolkit/textfield.h"
+#include "toolkit/textmetrics.h"
+
+namespace
+{
+constexpr qreal kCaptionX = 15;
+constexpr qreal kCaptionY = 10;
+constexpr qreal kCaptionGap = 20;
+constexpr qreal kCaptionFontSize = 16;
+constexpr qreal kButtonX = 10;
+constexpr qreal kButtonWidth = 300;
+constexpr qreal kButtonHeight = 45;
+constexpr int kButtonFontSize = 20;
+// Marks what addCaptionedField put into a row, so that a reused row can drop it.
+const char *const captionedRowProperty = "rvCaptionedRow";
+} // namespace
+
+ui::TextField *RVAccountForm::addCaptionedField(ui::TableViewCell *cell, int row,
+                                                const QString &caption, qreal fieldWidth,
+                                                Changed changed)
+{
+    for (ui::View *old : cell->contentView()->subviews()) {
+        if (old->property(captionedRowProperty).toBool())
+            old->removeFromSuperview();
+    }
+    const QFont font = ui::Font::systemFontOfSize(kCaptionFontSize);
+    const QSizeF size = ui::TextMetrics::sizeWithFont(caption, font);
+    auto *label = new ui::Label(QRectF(QPointF(kCaptionX, kCaptionY), size));
+    label->setText(caption);
+    label->setFont(font);
+    label->setTextAlignment(ui::TextAlignment::Left);
+    label->setProperty(captionedRowProperty, true);
+    cell->contentView()->addSubview(label);
+
+    ui::TextField *field = RVFormTextField::make({row, {}, {}, false}, std::move(changed));
+    field->setFrame(QRectF(size.width() + kCaptionGap, kCaptionY, fieldWidth, size.height()));
+    field->setProperty(captionedRowProperty, true);
+    cell->contentView()->addSubview(field);
+    return field;
+}
+
+ui::Button *RVAccountForm::placeSubmitButton(ui::TableView *tableView, QPointer<ui::Button> &slot,
+                                             const QString &title, qreal bottomOffset)
+{
+    const QRectF frame(kButtonX, tableView->contentSize().height() - bottomOffset, kButtonWidth,
+                       kButtonHeight);
+    if (slot) {
+        slot->setFrame(frame);
+        return nullptr;
+    }
+    auto *button = new ui::Button(ui::ButtonType::RoundedRect, frame);
+    button->setTitle(title);
+    QFont font = button->titleLabel()->font();
+    font.setPixelSize(kButtonFontSize);
+    button->titleLabel()->setFont(font);
+    tableView->addSubview(button);
+    slot = button;
+    return button;
+}
+
+void RVAccountForm::reserveButtonSpace(ui::TableView *tableView, qreal height)
+{
+    auto *footer = new ui::View(QRectF(0, 0, tableView->frame().width(), height));
+    footer->setBackgroundColor(ui::Color::clearColor());
+    tableView->setTableFooterView(footer);
+}

@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/rvpersonalviewcontroller.h"
+
+#include "components/rvmarkuplabel.h"
+#include "protocols/rvappconfiginfo.h"
+#include "protocols/rvprotocol.h"
+#include "screens/rvnavigationconvention.h"
+#include "toolkit/color.h"
+#include "toolkit/image.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/storyboard.h"
+#include "toolkit/tableviewcell.h"
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString reuseIdentifier = u"ReusePersonalCell"_s;
+constexpr qreal kCardHeight = 80;
+constexpr qreal kRowHeight = ui::TableViewCell::kDefaultRowHeight;
+constexpr qreal kTableGap = 10;
+
+const QString cardFormat = u"<p align=left><font size=20>姓名：</font><font size=20 "
+                           "color=blue>%1</font></p>\n<p align=left><font size=20>电话：</"
+                           "font><font size=20 color=blue>%2</font></p>"_s;
+
+// Absent shows as empty; "<" and ">" as the entities the markup turns back into them.
+QString markupSafe(const QJsonValue &value)
+{
+    QString text = RVBaseInfo::text(value);
+    text.replace(u'<', u"&lt;"_s);
+    text.replace(u'>', u"&gt;"_s);
+    return text;
+}
+
+// A plain table that shows all its rows without scrolling, in the screen's colour.
+ui::TableView *makeTable(qreal top, qreal height)
+{
+    auto *table = new ui::TableView(QRectF(0, top, 320, height));
+    table->registerClass<ui::TableViewCell>(reuseIdentifier);
+    return table;
+}
+} // namespace
+
+RVPersonalViewController::RVPersonalViewController(QObject *parent) : ui::ViewController(parent) {}
+
+RVPersonalViewController::~RVPersonalViewController()
+{
+    // The tables die with the view, possibly after this controller: they must not call back.
+    for (ui::TableView *table :
+         {infoTableView.data(), settingTableView.data(), otherTableView.data()}) {
+        if (table != nullptr) {
+            table->setDataSource(nullptr);
+            table->setDelegate(nullptr);
+        }
+    }
+}
+
+void RVPersonalViewController::loadView()
+{
+    ui::ViewController::loadView();
+    qreal top = kTableGap;
+    infoTableView = makeTable(top, kCardHeight);
+    top += kCardHeight + kTableGap;
+    settingTableView = makeTable(top, 2 * kRowHeight);
+    top += 2 * kRowHeight + kTableGap;
+    otherTableView = makeTable(top, kRowHeight);
+    top += kRowHeight + 2 * kTableGap;
+    for (ui::TableView *table :
+         {infoTableView.data(), settingTableView.data(), otherTableView.data()})
+        view()->addSubview(table);
+
+    m_exitLoginButton = new ui::Button(ui::ButtonType::RoundedRect, QRectF(10, top, 300, 45));
+    m_exitLoginButton->setTitle(u"退出登录"_s);
+    m_exitLoginButton->setTitleColor(ui::Color::redColor());
+    m_exitLoginButton->addTarget([this](ui::Control *sender) { exitLoginButtonClick(sender); },
+                                 ui::ControlEvent::TouchUpInside);
+    view()->addSubview(m_exitLoginButton);
+}
+
+void RVPersonalViewController::viewDidLoad()
+{
+    view()->setBackgroundColor(ui::Color::colorWithWhite(0.96, 1.0));
+    for (ui::TableView *table :
+         {infoTableView.data(), settingTableView.data(), otherTableView.data()}) {
+        table->setDataSource(this);
+        table->setDelegate(this);
+        table->setScrollEnabled(false);
+        table->setBackgroundView(nullptr);
+        table->setBackgroundColor(view()->backgroundColor());
+        table->reloadData();
+    }
+}
+
+void RVPersonalViewController::viewDidAppear(bool animated)
+{
+    setNavigationInfo();
+    ui::ViewController::viewDidAppear(animated);
+}
+
+void RVPersonalViewController::setNavigationInfo()
+{
+    RVNavigationConvention::setNavigationInfo(this);
+}
+
+void RVPersonalViewController::gotMainPage()
+{
+    RVNavigationConvention::gotMainPage(this);
+}
+
+int RVPersonalViewController::numberOfRowsInSection(ui::TableView *tableView, int)
+{
+    return tableView == settingTableView ? 2 : 1;
+}
+
+qreal RVPersonalViewController::heightForRowAtIndexPath(ui::TableView *tableView,
+                                                        const ui::IndexPath &)
+{
+    return tableView == infoTableView ? kCardHeight : kRowHeight;
+}
+
+ui::TableViewCell *RVPersonalViewController::cellForRowAtIndexPath(ui::TableView *tableView,
+                                                                   const ui::IndexPath &indexPath)
+{
+    ui::TableViewCell *cell =
+        tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
+    cell->setBackgroundColor(ui::Color::whiteColor());
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    if (tableView == infoTableView) {
+        buildCard(cell);
+        return cell;
+    }
+    cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Blue);
+    if (tableView == settingTableView)
+        cell->textLabel()->setText(indexPath.row == 0 ? u"修改信息"_s : u"修改密码"_s);
+    else
+        cell->textLabel()->setText(u"我的挂号记录"_s);
+    return cell;
+}
+
+void RVPersonalViewController::buildCard(ui::TableViewCell *cell)
+{
+    // A reused card row already holds its picture and label: only the text is new.
+    auto *label = cell->contentView()->findChild<RVMarkupLabel *>();
+    if (label == nullptr) {
+        auto *picture = new ui::Button(ui::ButtonType::Custom, QRectF(10, 10, 60, 60));
+        picture->layer().setCornerRadius(4);
+        picture->layer().setMasksToBounds(true);
+        picture->layer().setBorderWidth(1);
+        picture->layer().setBorderColor(ui::Color::blueColor());
+        picture->setBackgroundImage(ui::Image::imageNamed(u"user_setting_unselect.png"_s));
+        picture->setBackgroundImage(ui::Image::imageNamed(u"user_setting_select.png"_s),
+                                    ui::ControlState::Highlighted);
+        cell->contentView()->addSubview(picture);
+
+        label = new RVMarkupLabel(QRect(85, 15, 250, 60), cell->contentView());
+        label->setParagraphReplacement(QString());
+        label->setOpaque(false);
+        label->setBackgroundColor(Qt::transparent);
+        label->setLineSpacing(8);
+        label->show();
+    }
+    label->setText(cardMarkup(RVAppConfigInfo().userInfo()));
+    QRectF frame = cell->frame();
+    frame.setHeight(kCardHeight);
+    cell->setFrame(frame);
+}
+
+QString RVPersonalViewController::cardMarkup(const RVUserInfo &user)
+{
+    return cardFormat.arg(markupSafe(user.xm()), markupSafe(user.sjhm()));
+}
+
+RVMarkupLabel *RVPersonalViewController::cardLabel() const
+{
+    ui::TableViewCell *cell =
+        infoTableView ? infoTableView->cellForRowAtIndexPath({0, 0}) : nullptr;
+    return cell != nullptr ? cell->contentView()->findChild<RVMarkupLabel *>() : nullptr;
+}
+
+void RVPersonalViewController::didSelectRowAtIndexPath(ui::TableView *tableView,
+                                                       const ui::IndexPath &indexPath)
+{
+    tableView->deselectRowAtIndexPath(indexPath, true);
+    if (tableView == otherTableView)
+        pushScreen(u"appointMent"_s);
+    else if (tableView == settingTableView)
+        pushScreen(indexPath.row == 0 ? u"modifyUserInfo"_s : u"modifyPasswd"_s);
+}
+
+void RVPersonalViewController::pushScreen(const QString &identifier)
+{
+    ui::NavigationController *navigation = navigationController();
+    auto screen = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+                      ->instantiateViewControllerWithIdentifier(identifier);
+    // A screen the storyboard does not hold yet opens nothing.
+    if (navigation != nullptr && screen)
+        navigation->pushViewController(screen, true);
+}
+
+void RVPersonalViewController::exitLoginButtonClick(ui::Control *)
+{
+    // The client records the logout at once and keeps itself alive until its exchange ends;
+    // nobody waits for the answer.
+    RVProtocol::create()->logout();
+    gotMainPage();
+}

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "protocols/rvuserinfo.h"
+#include "toolkit/button.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewdatasource.h"
+#include "toolkit/tableviewdelegate.h"
+#include "toolkit/viewcontroller.h"
+
+#include <QPointer>
+
+class RVMarkupLabel;
+
+// The logged-in user's account page: a card with the saved name and mobile number drawn from
+// markup, the entries to the profile and password screens and to the booking history, and the
+// logout. The card is read afresh from the saved user record whenever its row is built; the
+// screen keeps no copy of the user.
+class RVPersonalViewController : public ui::ViewController,
+                                 public ui::TableViewDataSource,
+                                 public ui::TableViewDelegate
+{
+    Q_OBJECT
+
+public:
+    explicit RVPersonalViewController(QObject *parent = nullptr);
+    ~RVPersonalViewController() override;
+
+    void loadView() override;
+    void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
+    void setNavigationInfo();
+    void gotMainPage();
+
+    int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
+    int numberOfRowsInSection(ui::TableView *tableView, int section) override;
+    ui::TableViewCell *cellForRowAtIndexPath(ui::TableView *tableView,
+                                             const ui::IndexPath &indexPath) override;
+    qreal heightForRowAtIndexPath(ui::TableView *tableView,
+                                  const ui::IndexPath &indexPath) override;
+    void didSelectRowAtIndexPath(ui::TableView *tableView, const ui::IndexPath &indexPath) override;
+    void exitLoginButtonClick(ui::Control *sender);
+
+    // The card's markup for a user. The name and the number are typed by people, so their
+    // angle brackets are written as the entities the markup decodes and show as typed.
+    static QString cardMarkup(const RVUserInfo &user);
+
+    QPointer<ui::TableView> infoTableView;
+    QPointer<ui::TableView> settingTableView;
+    QPointer<ui::TableView> otherTableView;
+    ui::Button *exitLoginButton() const { return m_exitLoginButton; }
+    // The card's label, once its row is built.
+    RVMarkupLabel *cardLabel() const;
+
+private:
+    void buildCard(ui::TableViewCell *cell);
+    void pushScreen(const QString &identifier);
+
+    QPointer<ui::Button> m_exitLoginButton;
+};
