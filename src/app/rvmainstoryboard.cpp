@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvmainstoryboard.h"
 
+#include "screens/rvdetailinfoviewcontroller.h"
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
 #include "toolkit/storyboard.h"
@@ -21,6 +22,7 @@ void RVMainStoryboard::registerScreens()
     ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
     add<RVMainViewController>(storyboard, u"main"_s);
     add<RVLoginViewController>(storyboard, u"login"_s);
+    add<RVDetailInfoViewController>(storyboard, u"detailInfo"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()
