@@ -3,6 +3,7 @@
 #include "app/rvmainstoryboard.h"
 
 #include "screens/rvdetailinfoviewcontroller.h"
+#include "screens/rvdoctorlistviewcontroller.h"
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
 #include "toolkit/storyboard.h"
@@ -23,6 +24,7 @@ void RVMainStoryboard::registerScreens()
     add<RVMainViewController>(storyboard, u"main"_s);
     add<RVLoginViewController>(storyboard, u"login"_s);
     add<RVDetailInfoViewController>(storyboard, u"detailInfo"_s);
+    add<RVDoctorListViewController>(storyboard, u"doctorList"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()
