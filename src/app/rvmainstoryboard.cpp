@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvmainstoryboard.h"
 
+#include "screens/rvdepartmentlistcontroller.h"
 #include "screens/rvdetailinfoviewcontroller.h"
 #include "screens/rvdoctorlistviewcontroller.h"
 #include "screens/rvloginviewcontroller.h"
@@ -24,6 +25,7 @@ void RVMainStoryboard::registerScreens()
     add<RVMainViewController>(storyboard, u"main"_s);
     add<RVLoginViewController>(storyboard, u"login"_s);
     add<RVDetailInfoViewController>(storyboard, u"detailInfo"_s);
+    add<RVDepartmentListController>(storyboard, u"departmentListMain"_s);
     add<RVDoctorListViewController>(storyboard, u"doctorList"_s);
 }
 
