@@ -6,6 +6,7 @@
 #include "screens/rvdetailinfoviewcontroller.h"
 #include "screens/rvdoctorlistviewcontroller.h"
 #include "screens/rvhospitalinfoviewcontroller.h"
+#include "screens/rvhospitallistviewcontroller.h"
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
 #include "toolkit/storyboard.h"
@@ -25,6 +26,7 @@ void RVMainStoryboard::registerScreens()
     ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
     add<RVMainViewController>(storyboard, u"main"_s);
     add<RVLoginViewController>(storyboard, u"login"_s);
+    add<RVHospitalListViewController>(storyboard, u"hospitalList"_s);
     add<RVHospitalInfoViewController>(storyboard, u"hospitalInfo"_s);
     add<RVDetailInfoViewController>(storyboard, u"detailInfo"_s);
     add<RVDepartmentListController>(storyboard, u"departmentListMain"_s);

@@ -89,7 +89,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("opened");
         QTest::addColumn<QString>("alert");
-        QTest::newRow("hospitals") << false << 0 << u"hospitalList"_s << QString();
+        QTest::newRow("hospitals") << false << 0 << u"RVHospitalListViewController"_s << QString();
         QTest::newRow("departments") << false << 1 << u"RVDepartmentListController"_s << QString();
         QTest::newRow("doctors") << false << 2 << u"RVDoctorListViewController"_s << QString();
         QTest::newRow("history logged out") << false << 3 << QString() << u"请先登录"_s;
