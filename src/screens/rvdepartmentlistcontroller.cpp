@@ -3,7 +3,7 @@
 #include "screens/rvdepartmentlistcontroller.h"
 
 #include "protocols/rvprotocol.h"
-#include "screens/rvbrowsingsupport.h"
+#include "screens/rvclearfooter.h"
 #include "screens/rvdoctorlistviewcontroller.h"
 #include "screens/rvnavigationconvention.h"
 #include "toolkit/color.h"
@@ -73,9 +73,12 @@ void RVDepartmentListController::loadDeptListSchedules()
 {
     const QString hospital = hospid;
     const QString parent = parentId;
-    RVBrowsingSupport::load<RVDepartmentListController, Outcome>(
+    RVScreenLoad::load(
         this, u"加载中"_s, [hospital, parent] { return fetchDepartments(hospital, parent); },
-        &RVDepartmentListController::loadDeptListSchedulesFinish);
+        [](RVDepartmentListController &self, const Outcome &outcome) {
+            self.loadDeptListSchedulesFinish(outcome);
+        },
+        [](RVDepartmentListController &self) { self.reloadTable(); });
 }
 
 RVDepartmentListController::Outcome
@@ -89,27 +92,23 @@ RVDepartmentListController::fetchDepartments(const QString &hospitalCode, const 
         list = client.ClassificationDeptmentList(QString(), parentId);
     else
         list = client.ReservationDepartmentList(hospitalCode, parentId);
-    Outcome outcome;
-    outcome.departmentList = list.value_or(QList<RVDepartmentInfo>());
-    outcome.httpStats = client.lastRepuestStats() && list.has_value();
-    outcome.httpErrorMessage = client.lastErrorMsg();
+    Outcome outcome = Outcome::of(client, list.value_or(QList<RVDepartmentInfo>()));
+    outcome.httpStats = outcome.httpStats && list.has_value();
     return outcome;
 }
 
 void RVDepartmentListController::loadDeptListSchedulesFinish(const Outcome &outcome)
 {
-    departmentList = outcome.departmentList;
+    departmentList = outcome.value;
     httpStats = outcome.httpStats;
     httpErrorMessage = outcome.httpErrorMessage;
+}
+
+void RVDepartmentListController::reloadTable()
+{
     // The views may have gone with the window while the screen waited for its load.
-    if (!m_tableView)
-        return;
-    if (httpStats) {
+    if (m_tableView)
         m_tableView->reloadData();
-        return;
-    }
-    if (RVBrowsingSupport::isOnTop(this))
-        RVBrowsingSupport::showAlert(httpErrorMessage);
 }
 
 ui::TableViewCell *RVDepartmentListController::cellForRowAtIndexPath(ui::TableView *tableView,
@@ -156,5 +155,5 @@ void RVDepartmentListController::didSelectRowAtIndexPath(ui::TableView *tableVie
 
 ui::View *RVDepartmentListController::viewForFooterInSection(ui::TableView *, int)
 {
-    return RVBrowsingSupport::clearFooter();
+    return RVClearFooter::make();
 }

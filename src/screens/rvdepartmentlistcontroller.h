@@ -3,6 +3,7 @@
 #pragma once
 
 #include "protocols/rvdepartmentinfo.h"
+#include "screens/rvscreenload.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
@@ -26,11 +27,7 @@ public:
     // The identifier of the root department, whose children are the classes.
     static inline const QString FIRST_DEPT_ID = QStringLiteral("0");
 
-    struct Outcome {
-        QList<RVDepartmentInfo> departmentList;
-        bool httpStats = false;
-        QString httpErrorMessage;
-    };
+    using Outcome = RVLoadOutcome<QList<RVDepartmentInfo>>;
 
     explicit RVDepartmentListController(QObject *parent = nullptr);
     ~RVDepartmentListController() override;
@@ -48,6 +45,7 @@ public:
     // On a worker: the level's transaction, chosen by the two hand-over values.
     static Outcome fetchDepartments(const QString &hospitalCode, const QString &parentId);
     void loadDeptListSchedulesFinish(const Outcome &outcome);
+    void reloadTable();
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
     int numberOfRowsInSection(ui::TableView *, int) override { return int(departmentList.size()); }

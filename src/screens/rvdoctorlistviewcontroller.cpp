@@ -3,13 +3,10 @@
 #include "screens/rvdoctorlistviewcontroller.h"
 
 #include "components/rvprogress.h"
-#include "platform/mainthread.h"
 #include "protocols/rvprotocol.h"
-#include "screens/rvbrowsingsupport.h"
 #include "screens/rvnavigationconvention.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/color.h"
-
-#include <QThreadPool>
 
 using namespace Qt::StringLiterals;
 
@@ -97,20 +94,13 @@ void RVDoctorListViewController::requestNextPage(bool withOverlay)
     const int page = currentPage + 1;
     const quint64 generation = m_generation;
     auto fetch = [query, page, generation] { return fetchPage(query, page, generation); };
-    if (withOverlay) {
-        RVBrowsingSupport::load<RVDoctorListViewController, PageOutcome>(
-            this, u"加载中"_s, fetch, &RVDoctorListViewController::requestNextPageFinish);
-        return;
-    }
-    // Later pages load without the overlay; the header shows that a page is coming.
-    const std::weak_ptr<ui::ViewController> weakSelf = weak_from_this();
-    QThreadPool::globalInstance()->start([fetch, weakSelf] {
-        const PageOutcome outcome = fetch();
-        platform::MainThread::post([weakSelf, outcome] {
-            if (auto self = std::static_pointer_cast<RVDoctorListViewController>(weakSelf.lock()))
-                self->requestNextPageFinish(outcome);
-        });
-    });
+    auto finish = [](RVDoctorListViewController &self, const PageOutcome &outcome) {
+        self.requestNextPageFinish(outcome);
+    };
+    if (withOverlay)
+        RVProgress::run(this, u"加载中"_s, std::move(fetch), std::move(finish));
+    else // later pages load without the overlay; the header shows that a page is coming
+        RVProgress::fetch(this, std::move(fetch), std::move(finish));
 }
 
 RVDoctorListViewController::PageOutcome
@@ -251,9 +241,11 @@ void RVDoctorListViewController::searchBarSearchButtonClicked(ui::SearchBar *sea
     ++m_generation;
     const Query query = currentQuery();
     const quint64 generation = m_generation;
-    RVBrowsingSupport::load<RVDoctorListViewController, PageOutcome>(
+    RVProgress::run(
         this, u"搜索中"_s, [query, generation] { return fetchPage(query, 1, generation); },
-        &RVDoctorListViewController::searchDoctorFinish);
+        [](RVDoctorListViewController &self, const PageOutcome &outcome) {
+            self.searchDoctorFinish(outcome);
+        });
 }
 
 void RVDoctorListViewController::searchDoctorFinish(const PageOutcome &outcome)
@@ -264,7 +256,7 @@ void RVDoctorListViewController::searchDoctorFinish(const PageOutcome &outcome)
     reloading = false;
     if (!m_tableView)
         return;
-    if (doctorList.isEmpty() && RVBrowsingSupport::isOnTop(this))
+    if (doctorList.isEmpty() && RVScreenGuard::isOnTop(this))
         RVProgress::tipMessage(u"没有这位医生"_s, view());
     m_tableView->setDataSource(this);
     m_tableView->setDelegate(this);

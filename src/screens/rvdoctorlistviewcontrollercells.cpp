@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 // The rows of the doctor list, the snapshot of a row and the way to the doctor detail screen.
 #include "components/rvasynimageview.h"
-#include "screens/rvbrowsingsupport.h"
+#include "screens/rvclearfooter.h"
 #include "screens/rvdoctorlistviewcontroller.h"
 #include "toolkit/color.h"
 #include "toolkit/font.h"
@@ -116,7 +116,7 @@ void RVDoctorListViewController::didSelectRowAtIndexPath(ui::TableView *,
 
 ui::View *RVDoctorListViewController::viewForFooterInSection(ui::TableView *, int)
 {
-    return RVBrowsingSupport::clearFooter();
+    return RVClearFooter::make();
 }
 
 std::unique_ptr<ui::TableViewCell> RVDoctorListViewController::snapshotOfRow(int row) const

@@ -3,7 +3,8 @@
 #include "screens/rvhospitalinfoviewcontroller.h"
 
 #include "protocols/rvprotocol.h"
-#include "screens/rvbrowsingsupport.h"
+#include "screens/rvalert.h"
+#include "screens/rvclearfooter.h"
 #include "screens/rvdepartmentlistcontroller.h"
 #include "screens/rvdetailinfoviewcontroller.h"
 #include "screens/rvnavigationconvention.h"
@@ -103,19 +104,21 @@ void RVHospitalInfoViewController::gotMainPage()
 void RVHospitalInfoViewController::loadHosInfoSchedules()
 {
     const QString code = hospid;
-    RVBrowsingSupport::load<RVHospitalInfoViewController, Outcome>(
+    RVScreenLoad::load(
         this, u"加载中"_s, [code] { return fetchHospital(code); },
-        &RVHospitalInfoViewController::loadHosInfoSchedulesFinish);
+        [](RVHospitalInfoViewController &self, const Outcome &outcome) {
+            self.loadHosInfoSchedulesFinish(outcome);
+        },
+        [](RVHospitalInfoViewController &self) { self.reloadCard(); });
 }
 
 RVHospitalInfoViewController::Outcome
 RVHospitalInfoViewController::fetchHospital(const QString &hospitalCode)
 {
     RVProtocol client;
-    Outcome outcome;
-    outcome.hospitalInfo = client.hospitalInfo(hospitalCode);
-    outcome.httpStats = client.lastRepuestStats() && outcome.hospitalInfo.has_value();
-    outcome.httpErrorMessage = client.lastErrorMsg();
+    const std::optional<RVHospitalInfo> hospital = client.hospitalInfo(hospitalCode);
+    Outcome outcome = Outcome::of(client, hospital);
+    outcome.httpStats = outcome.httpStats && hospital.has_value();
     return outcome;
 }
 
@@ -123,19 +126,17 @@ void RVHospitalInfoViewController::loadHosInfoSchedulesFinish(const Outcome &out
 {
     httpStats = outcome.httpStats;
     // A failed load leaves no hospital: the text detail then gets none rather than a husk.
-    hospitalInfo = httpStats ? outcome.hospitalInfo : std::nullopt;
+    hospitalInfo = httpStats ? outcome.value : std::nullopt;
     httpErrorMessage = outcome.httpErrorMessage;
+}
+
+void RVHospitalInfoViewController::reloadCard()
+{
+    // Shown now rather than only on the next appearance, so the card never stands untitled.
+    navigationItem()->setTitle(field(&RVHospitalInfo::yyjc));
     // The views may have gone with the window while the screen waited for its load.
-    if (!m_mainTableView)
-        return;
-    if (httpStats) {
+    if (m_mainTableView)
         m_mainTableView->reloadData();
-        // Shown now rather than only on the next appearance, so the card never stands untitled.
-        navigationItem()->setTitle(field(&RVHospitalInfo::yyjc));
-        return;
-    }
-    if (RVBrowsingSupport::isOnTop(this))
-        RVBrowsingSupport::showAlert(httpErrorMessage);
 }
 
 qreal RVHospitalInfoViewController::heightForRowAtIndexPath(ui::TableView *,
@@ -276,7 +277,7 @@ void RVHospitalInfoViewController::didSelectRowAtIndexPath(ui::TableView *tableV
             details->hospitalInfo = hospitalInfo;
         break;
     case Notice:
-        RVBrowsingSupport::showAlert(u"暂无停诊公告"_s);
+        RVAlert::show(u"暂无停诊公告"_s);
         break;
     default:
         break;
@@ -288,7 +289,7 @@ void RVHospitalInfoViewController::didSelectRowAtIndexPath(ui::TableView *tableV
 
 ui::View *RVHospitalInfoViewController::viewForFooterInSection(ui::TableView *, int)
 {
-    return RVBrowsingSupport::clearFooter();
+    return RVClearFooter::make();
 }
 
 QString RVHospitalInfoViewController::field(QJsonValue (RVHospitalInfo::*getter)() const) const

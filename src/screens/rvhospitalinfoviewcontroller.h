@@ -3,6 +3,7 @@
 #pragma once
 
 #include "protocols/rvhospitalinfo.h"
+#include "screens/rvscreenload.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
@@ -28,11 +29,7 @@ class RVHospitalInfoViewController : public ui::ViewController,
     Q_OBJECT
 
 public:
-    struct Outcome {
-        std::optional<RVHospitalInfo> hospitalInfo;
-        bool httpStats = false;
-        QString httpErrorMessage;
-    };
+    using Outcome = RVLoadOutcome<std::optional<RVHospitalInfo>>;
     static constexpr int kRowCount = 7;
 
     explicit RVHospitalInfoViewController(QObject *parent = nullptr);
@@ -50,6 +47,7 @@ public:
     void loadHosInfoSchedules();
     static Outcome fetchHospital(const QString &hospitalCode);
     void loadHosInfoSchedulesFinish(const Outcome &outcome);
+    void reloadCard();
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
     int numberOfRowsInSection(ui::TableView *, int) override { return kRowCount; }

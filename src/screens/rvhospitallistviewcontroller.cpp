@@ -3,7 +3,7 @@
 #include "screens/rvhospitallistviewcontroller.h"
 
 #include "protocols/rvprotocol.h"
-#include "screens/rvbrowsingsupport.h"
+#include "screens/rvclearfooter.h"
 #include "screens/rvhospitalinfoviewcontroller.h"
 #include "screens/rvnavigationconvention.h"
 #include "toolkit/color.h"
@@ -72,37 +72,36 @@ void RVHospitalListViewController::gotMainPage()
 
 void RVHospitalListViewController::loadHosListSchedules()
 {
-    RVBrowsingSupport::load<RVHospitalListViewController, Outcome>(
+    RVScreenLoad::load(
         this, u"加载中"_s, &fetchHospitals,
-        &RVHospitalListViewController::loadHosListScheduledFinish);
+        [](RVHospitalListViewController &self, const Outcome &outcome) {
+            self.loadHosListScheduledFinish(outcome);
+        },
+        [](RVHospitalListViewController &self) { self.reloadTable(); });
 }
 
 RVHospitalListViewController::Outcome RVHospitalListViewController::fetchHospitals()
 {
     RVProtocol client;
     const std::optional<QList<RVHospitalInfo>> list = client.hospitalList(QString());
-    Outcome outcome;
-    outcome.hospitalList = list.value_or(QList<RVHospitalInfo>());
+    Outcome outcome = Outcome::of(client, list.value_or(QList<RVHospitalInfo>()));
     // A reply that could not be read is a failure, whatever the exchange said.
-    outcome.httpStats = client.lastRepuestStats() && list.has_value();
-    outcome.httpErrorMessage = client.lastErrorMsg();
+    outcome.httpStats = outcome.httpStats && list.has_value();
     return outcome;
 }
 
 void RVHospitalListViewController::loadHosListScheduledFinish(const Outcome &outcome)
 {
-    hospitalList = outcome.hospitalList;
+    hospitalList = outcome.value;
     httpStats = outcome.httpStats;
     httpErrorMessage = outcome.httpErrorMessage;
+}
+
+void RVHospitalListViewController::reloadTable()
+{
     // The views may have gone with the window while the screen waited for its load.
-    if (!m_tableView)
-        return;
-    if (httpStats) {
+    if (m_tableView)
         m_tableView->reloadData();
-        return;
-    }
-    if (RVBrowsingSupport::isOnTop(this))
-        RVBrowsingSupport::showAlert(httpErrorMessage);
 }
 
 ui::TableViewCell *
@@ -124,7 +123,7 @@ RVHospitalListViewController::cellForRowAtIndexPath(ui::TableView *tableView,
 
 ui::View *RVHospitalListViewController::viewForFooterInSection(ui::TableView *, int)
 {
-    return RVBrowsingSupport::clearFooter();
+    return RVClearFooter::make();
 }
 
 void RVHospitalListViewController::didSelectRowAtIndexPath(ui::TableView *tableView,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "protocols/rvhospitalinfo.h"
+#include "screens/rvscreenload.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
@@ -23,11 +24,7 @@ class RVHospitalListViewController : public ui::ViewController,
 
 public:
     // What one load brings back to the main thread.
-    struct Outcome {
-        QList<RVHospitalInfo> hospitalList;
-        bool httpStats = false;
-        QString httpErrorMessage;
-    };
+    using Outcome = RVLoadOutcome<QList<RVHospitalInfo>>;
 
     explicit RVHospitalListViewController(QObject *parent = nullptr);
     ~RVHospitalListViewController() override;
@@ -41,8 +38,9 @@ public:
     void loadHosListSchedules();
     // On a worker: asks the service for all hospitals. Touches no screen.
     static Outcome fetchHospitals();
-    // On the main thread: keeps the outcome, then reloads or alerts.
+    // On the main thread: keeps the outcome; the load then reloads or alerts.
     void loadHosListScheduledFinish(const Outcome &outcome);
+    void reloadTable();
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
     int numberOfRowsInSection(ui::TableView *, int) override { return int(hospitalList.size()); }

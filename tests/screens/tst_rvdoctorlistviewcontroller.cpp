@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "app/rvmainstoryboard.h"
 #include "browsingtestservice.h"
 #include "components/rvasynimageview.h"
 #include "components/ztprogresshud.h"
@@ -100,8 +101,11 @@ private Q_SLOTS:
         ScreenFixture::prepareOnce();
         ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
         if (!storyboard->identifiers().contains(u"doctor"_s))
-            storyboard->registerViewController(
-                u"doctor"_s, [] { return std::make_shared<StandInScreen>(u"doctor"_s); });
+            storyboard->registerViewController(u"doctor"_s, [] {
+                auto screen = std::make_shared<StandInScreen>(u"doctor"_s);
+                screen->setProperty(RVMainStoryboard::identifierProperty, u"doctor"_s);
+                return screen;
+            });
         RVDoctorListViewController::setDoctorHandOver(
             [this](ui::ViewController *screen, const RVDoctorInfo &doctor,
                    std::unique_ptr<ui::TableViewCell> cell) {

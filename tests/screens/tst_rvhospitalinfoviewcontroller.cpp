@@ -133,9 +133,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("pushed");
         QTest::addColumn<QString>("alert");
-        QTest::newRow("departments") << 3 << u"RVDepartmentListController"_s << QString();
-        QTest::newRow("details") << 4 << u"RVDetailInfoViewController"_s << QString();
-        QTest::newRow("introduction") << 5 << u"RVDetailInfoViewController"_s << QString();
+        QTest::newRow("departments") << 3 << u"departmentListMain"_s << QString();
+        QTest::newRow("details") << 4 << u"detailInfo"_s << QString();
+        QTest::newRow("introduction") << 5 << u"detailInfo"_s << QString();
         QTest::newRow("closure notice") << 6 << QString() << u"暂无停诊公告"_s;
         QTest::newRow("telephone only deselects") << 2 << QString() << QString();
         QTest::newRow("header does nothing") << 0 << QString() << QString();
