@@ -199,14 +199,6 @@ private Q_SLOTS:
         QTest::qWait(100);
         QVERIFY(!ScreenFixture::visibleAlert());
     }
-
-    void footerIsAClearGap()
-    {
-        RVHospitalListViewController list;
-        std::unique_ptr<ui::View> footer(list.viewForFooterInSection(nullptr, 0));
-        QCOMPARE(footer->frame(), QRectF(0, 0, 320, 5));
-        QCOMPARE(footer->backgroundColor().alpha(), 0);
-    }
 };
 
 QTEST_MAIN(TestRVHospitalListViewController)
