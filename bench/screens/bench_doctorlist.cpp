@@ -55,7 +55,7 @@ QList<RVDoctorInfo> doctors(int first, int count)
 // A doctor list that lists the given doctors and asks the service for nothing.
 std::shared_ptr<RVDoctorListViewController> doctorList(int count)
 {
-    auto screen = std::make_shared<RVDoctorListViewController>();
+    auto screen = ui::ViewController::create<RVDoctorListViewController>();
     screen->deptid = u"bench"_s; // no search bar: the table fills the view
     screen->doctorList = doctors(1, count);
     screen->currentPage = count / RVDoctorListViewController::kPageSize;

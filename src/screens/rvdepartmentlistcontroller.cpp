@@ -20,7 +20,7 @@ namespace
 const QString reuseIdentifier = u"ReuseDepartmentListCell"_s;
 }
 
-RVDepartmentListController::RVDepartmentListController(QObject *parent) : ui::ViewController(parent)
+RVDepartmentListController::RVDepartmentListController()
 {
     setTitle(u"科室查询"_s);
 }

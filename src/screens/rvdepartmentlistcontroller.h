@@ -29,7 +29,7 @@ public:
 
     using Outcome = RVLoadOutcome<QList<RVDepartmentInfo>>;
 
-    explicit RVDepartmentListController(QObject *parent = nullptr);
+    RVDepartmentListController();
     ~RVDepartmentListController() override;
 
     QString hospitalCode() const { return hospid; }

@@ -21,9 +21,7 @@ constexpr qreal kTextMaxHeight = 2000;
 constexpr qreal kTextPadding = 5;
 } // namespace
 
-RVDetailInfoViewController::RVDetailInfoViewController(QObject *parent) : ui::ViewController(parent)
-{
-}
+RVDetailInfoViewController::RVDetailInfoViewController() {}
 
 RVDetailInfoViewController::~RVDetailInfoViewController()
 {

@@ -22,7 +22,7 @@ class RVDetailInfoViewController : public ui::ViewController,
     Q_OBJECT
 
 public:
-    explicit RVDetailInfoViewController(QObject *parent = nullptr);
+    RVDetailInfoViewController();
     ~RVDetailInfoViewController() override;
 
     void loadView() override;

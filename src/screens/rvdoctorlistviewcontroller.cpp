@@ -27,7 +27,7 @@ void RVDoctorListViewController::setDoctorHandOver(DoctorHandOver handOver)
     doctorHandOver() = std::move(handOver);
 }
 
-RVDoctorListViewController::RVDoctorListViewController(QObject *parent) : ui::ViewController(parent)
+RVDoctorListViewController::RVDoctorListViewController()
 {
     setTitle(u"医生查询"_s);
 }

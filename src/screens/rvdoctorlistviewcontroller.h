@@ -64,7 +64,7 @@ public:
                            std::unique_ptr<ui::TableViewCell> doctorInfoCell)>;
     static void setDoctorHandOver(DoctorHandOver handOver);
 
-    explicit RVDoctorListViewController(QObject *parent = nullptr);
+    RVDoctorListViewController();
     ~RVDoctorListViewController() override;
 
     void viewDidLoad() override;

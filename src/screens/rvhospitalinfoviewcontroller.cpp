@@ -51,10 +51,7 @@ std::shared_ptr<ui::ViewController> instantiate(const QString &identifier)
 }
 } // namespace
 
-RVHospitalInfoViewController::RVHospitalInfoViewController(QObject *parent)
-    : ui::ViewController(parent)
-{
-}
+RVHospitalInfoViewController::RVHospitalInfoViewController() {}
 
 RVHospitalInfoViewController::~RVHospitalInfoViewController()
 {

@@ -32,7 +32,7 @@ public:
     using Outcome = RVLoadOutcome<std::optional<RVHospitalInfo>>;
     static constexpr int kRowCount = 7;
 
-    explicit RVHospitalInfoViewController(QObject *parent = nullptr);
+    RVHospitalInfoViewController();
     ~RVHospitalInfoViewController() override;
 
     QString hospitalCode() const { return hospid; }

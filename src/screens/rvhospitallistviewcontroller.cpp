@@ -21,8 +21,7 @@ namespace
 const QString reuseIdentifier = u"ReuseHospitalListCell"_s;
 }
 
-RVHospitalListViewController::RVHospitalListViewController(QObject *parent)
-    : ui::ViewController(parent)
+RVHospitalListViewController::RVHospitalListViewController()
 {
     setTitle(u"医院查询"_s);
 }

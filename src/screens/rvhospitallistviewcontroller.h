@@ -26,7 +26,7 @@ public:
     // What one load brings back to the main thread.
     using Outcome = RVLoadOutcome<QList<RVHospitalInfo>>;
 
-    explicit RVHospitalListViewController(QObject *parent = nullptr);
+    RVHospitalListViewController();
     ~RVHospitalListViewController() override;
 
     void loadView() override;

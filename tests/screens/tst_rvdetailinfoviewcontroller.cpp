@@ -22,7 +22,7 @@ private:
     open(ScreenFixture &app, const std::optional<QString> &introduction)
     {
         app.launch();
-        auto screen = std::make_shared<RVDetailInfoViewController>();
+        auto screen = ui::ViewController::create<RVDetailInfoViewController>();
         if (introduction) {
             RVHospitalInfo hospital;
             hospital.setYyjs(*introduction);

@@ -102,7 +102,7 @@ private Q_SLOTS:
         ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
         if (!storyboard->identifiers().contains(u"doctor"_s))
             storyboard->registerViewController(u"doctor"_s, [] {
-                auto screen = std::make_shared<StandInScreen>(u"doctor"_s);
+                auto screen = ui::ViewController::create<StandInScreen>(u"doctor"_s);
                 screen->setProperty(RVMainStoryboard::identifierProperty, u"doctor"_s);
                 return screen;
             });

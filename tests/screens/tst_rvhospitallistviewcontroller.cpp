@@ -41,7 +41,8 @@ private:
     // Leaves the list for another screen and comes back to it.
     static void appearAgain(ScreenFixture &app)
     {
-        app.navigation()->pushViewController(std::make_shared<StandInScreen>(u"other"_s), false);
+        app.navigation()->pushViewController(ui::ViewController::create<StandInScreen>(u"other"_s),
+                                             false);
         app.navigation()->popViewControllerAnimated(false);
     }
     static QStringList rowTexts(RVHospitalListViewController *list)
