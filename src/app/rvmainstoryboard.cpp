@@ -2,6 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvmainstoryboard.h"
 
+#include "screens/rvdepartmentlistcontroller.h"
+#include "screens/rvdetailinfoviewcontroller.h"
+#include "screens/rvdoctorlistviewcontroller.h"
+#include "screens/rvhospitalinfoviewcontroller.h"
+#include "screens/rvhospitallistviewcontroller.h"
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
 #include "screens/rvmodifypasswdcontroller.h"
@@ -37,6 +42,11 @@ void RVMainStoryboard::registerScreens()
     add<RVPersonalViewController>(storyboard, u"personal"_s);
     add<RVModifyUserInfoController>(storyboard, u"modifyUserInfo"_s);
     add<RVModifyPasswdController>(storyboard, u"modifyPasswd"_s);
+    add<RVHospitalListViewController>(storyboard, u"hospitalList"_s);
+    add<RVHospitalInfoViewController>(storyboard, u"hospitalInfo"_s);
+    add<RVDetailInfoViewController>(storyboard, u"detailInfo"_s);
+    add<RVDepartmentListController>(storyboard, u"departmentListMain"_s);
+    add<RVDoctorListViewController>(storyboard, u"doctorList"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()

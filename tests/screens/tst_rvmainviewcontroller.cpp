@@ -165,6 +165,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("opened");
         QTest::addColumn<QString>("alert");
         QTest::newRow("hospitals") << false << 0 << u"hospitalList"_s << QString();
+        QTest::newRow("departments") << false << 1 << u"departmentListMain"_s << QString();
+        QTest::newRow("doctors") << false << 2 << u"doctorList"_s << QString();
         QTest::newRow("history logged out") << false << 3 << QString() << u"请先登录"_s;
         QTest::newRow("history logged in") << true << 3 << u"appointMent"_s << QString();
         QTest::newRow("account logged out") << false << 4 << u"login"_s << QString();

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "components/pvxrefreshtableheaderdelegate.h"
+#include "components/pvxrefreshtableheaderview.h"
+#include "protocols/rvdoctorinfo.h"
+#include "toolkit/searchbar.h"
+#include "toolkit/searchbardelegate.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewdatasource.h"
+#include "toolkit/tableviewdelegate.h"
+#include "toolkit/viewcontroller.h"
+
+#include <QList>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+namespace ui
+{
+class TableViewCell;
+}
+
+// Doctors eight to a page, with photo, name, title, hospital and speciality; dragging the
+// list up past its end loads the next page through the load-more header below the last row,
+// and a tap opens the doctor's detail screen with a snapshot of the row. Opened from a
+// department it lists that department's doctors; opened with nothing handed over it lists
+// all doctors and offers a search by the initials of the name. It owns the doctors loaded so
+// far and the paging state. Workers only fetch: every page and search result comes back to
+// the main thread, which alone changes the list, the paging state and the header.
+class RVDoctorListViewController : public ui::ViewController,
+                                   public ui::TableViewDataSource,
+                                   public ui::TableViewDelegate,
+                                   public ui::SearchBarDelegate,
+                                   public PvxRefreshTableHeaderDelegate
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kPageSize = 8;
+
+    // The filters of a fetch, copied for the worker.
+    struct Query {
+        QString hospitalCode;
+        QString deptid;
+        QString departmentCode;
+        QString doctorName;
+    };
+    // One page as a worker found it. generation names the list it was asked for, so that a
+    // page that arrives after a search replaced the list is not appended to the new one.
+    struct PageOutcome {
+        int page = 0;
+        quint64 generation = 0;
+        QList<RVDoctorInfo> doctors;
+        bool HTTPResponseOK = false;
+    };
+
+    // The doctor detail screen's inputs: the doctor record and the snapshot of its row, whose
+    // ownership passes to the detail screen. The detail screen registers its setters here.
+    using DoctorHandOver =
+        std::function<void(ui::ViewController *doctorScreen, const RVDoctorInfo &doctorInfo,
+                           std::unique_ptr<ui::TableViewCell> doctorInfoCell)>;
+    static void setDoctorHandOver(DoctorHandOver handOver);
+
+    RVDoctorListViewController();
+    ~RVDoctorListViewController() override;
+
+    void viewDidLoad() override;
+    void viewDidAppear(bool animated) override;
+    void setNavigationInfo();
+    void gotMainPage();
+
+    // Paging.
+    void requestNextPage(bool withOverlay);
+    static PageOutcome fetchPage(const Query &query, int page, quint64 generation);
+    void requestNextPageFinish(const PageOutcome &outcome);
+    void refreshDoctorViewList();
+    void doneLoadingTableViewData();
+    void reloadTableViewDataSource();
+
+    void scrollViewDidScroll(ui::ScrollView *scrollView) override;
+    void scrollViewDidEndDragging(ui::ScrollView *scrollView, bool willDecelerate) override;
+    void pvxRefreshTableHeaderDidTriggerRefresh(PvxRefreshTableHeaderView *view) override;
+    bool pvxRefreshTableHeaderDataSourceIsLoading(PvxRefreshTableHeaderView *view) override;
+    std::optional<QDateTime>
+    pvxRefreshTableHeaderDataSourceLastUpdated(PvxRefreshTableHeaderView *view) override;
+
+    // Search.
+    bool searchBarShouldBeginEditing(ui::SearchBar *) override { return !reloading; }
+    bool searchBarShouldEndEditing(ui::SearchBar *) override { return true; }
+    void searchBarSearchButtonClicked(ui::SearchBar *searchBar) override;
+    void searchDoctorFinish(const PageOutcome &outcome);
+
+    // Table.
+    int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
+    int numberOfRowsInSection(ui::TableView *, int) override { return int(doctorList.size()); }
+    qreal heightForRowAtIndexPath(ui::TableView *, const ui::IndexPath &) override
+    {
+        return cellHeight;
+    }
+    ui::TableViewCell *cellForRowAtIndexPath(ui::TableView *tableView,
+                                             const ui::IndexPath &indexPath) override;
+    std::optional<ui::IndexPath> willSelectRowAtIndexPath(ui::TableView *,
+                                                          const ui::IndexPath &indexPath) override;
+    void didSelectRowAtIndexPath(ui::TableView *tableView, const ui::IndexPath &indexPath) override;
+    ui::View *viewForFooterInSection(ui::TableView *, int) override;
+
+    // A plain cell holding copies of the row's labels and of the picture its photo shows now.
+    std::unique_ptr<ui::TableViewCell> snapshotOfRow(int row) const;
+    Query currentQuery() const;
+
+    ui::TableView *tableView() const { return m_tableView; }
+    ui::SearchBar *searchBar() const { return m_searchBar; }
+    PvxRefreshTableHeaderView *refreshHeaderView() const { return m_refreshHeaderView; }
+
+    // Handed over; null while absent.
+    QString hospitalCode;
+    QString deptid;
+    QString departmentCode;
+    QString doctorName;
+    int currentPage = 0;
+    QList<RVDoctorInfo> doctorList;
+    qint32 cellHeight = 95;
+    bool reloading = false;
+    bool isLastPage = false;
+
+private:
+    void takePage(const PageOutcome &outcome, bool replace);
+    void fillCell(ui::TableViewCell *cell, const RVDoctorInfo &doctor) const;
+    void openDoctor(int row);
+
+    static DoctorHandOver &doctorHandOver();
+
+    QPointer<ui::TableView> m_tableView;
+    QPointer<ui::SearchBar> m_searchBar;
+    QPointer<PvxRefreshTableHeaderView> m_refreshHeaderView;
+    quint64 m_generation = 0;
+};

@@ -1,0 +1,446 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "app/rvmainstoryboard.h"
+#include "browsingtestservice.h"
+#include "components/rvasynimageview.h"
+#include "components/ztprogresshud.h"
+#include "protocols/rvprotocol.h"
+#include "screenfixture.h"
+#include "screens/rvdoctorlistviewcontroller.h"
+#include "screens/rvmainviewcontroller.h"
+#include "service/rvservicethread.h"
+#include "toolkit/image.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/storyboard.h"
+#include "toolkit/tableviewcell.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+// Page sizes the service gives, page by page; a page past the list is empty.
+BrowsingTestService::Answer pages(const QList<int> &sizes)
+{
+    return [sizes](const BrowsingTestService::Call &call) {
+        const int page = call.body.value(u"dqym"_s).toInt();
+        int first = 1;
+        for (int p = 1; p < page; ++p)
+            first += sizes.value(p - 1);
+        return BrowsingTestService::listReply(
+            BrowsingTestService::doctors(first, sizes.value(page - 1)));
+    };
+}
+
+QList<int> pagesAsked(const BrowsingTestService &service)
+{
+    QList<int> asked;
+    for (const auto &call : service.calls(u"B006"_s))
+        asked << call.body.value(u"dqym"_s).toInt();
+    return asked;
+}
+
+QList<RVAsynImageView *> photosOf(ui::TableViewCell *cell)
+{
+    QList<RVAsynImageView *> photos;
+    for (ui::View *view : cell->subviews()) {
+        if (auto *photo = qobject_cast<RVAsynImageView *>(view))
+            photos << photo;
+    }
+    return photos;
+}
+
+QStringList labelTexts(const ui::View *cell)
+{
+    QStringList texts;
+    for (ui::View *view : cell->subviews()) {
+        if (auto *label = qobject_cast<ui::Label *>(view))
+            texts << label->text();
+    }
+    return texts;
+}
+} // namespace
+
+class TestRVDoctorListViewController : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::shared_ptr<ui::ViewController> m_handedScreen;
+    RVDoctorInfo m_handedDoctor;
+    std::unique_ptr<ui::TableViewCell> m_handedCell;
+
+    static RVDoctorListViewController *openFromHome(ScreenFixture &app)
+    {
+        app.launch();
+        auto *home =
+            static_cast<RVMainViewController *>(app.navigation()->viewControllers().first().get());
+        home->contentButtonClick(2);
+        return qobject_cast<RVDoctorListViewController *>(app.navigation()->topViewController());
+    }
+    // Drags the list up past its end by twice the threshold and lets go.
+    static void pullUp(RVDoctorListViewController *list)
+    {
+        ui::TableView *table = list->tableView();
+        table->beginDragging();
+        table->dragTo(QPointF(0, table->maximumContentOffset().y() + 4 * 65));
+        table->endDragging();
+    }
+    static void pullAndWait(RVDoctorListViewController *list)
+    {
+        pullUp(list);
+        QTRY_VERIFY(!list->reloading);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        ScreenFixture::prepareOnce();
+        ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
+        if (!storyboard->identifiers().contains(u"doctor"_s))
+            storyboard->registerViewController(u"doctor"_s, [] {
+                auto screen = ui::ViewController::create<StandInScreen>(u"doctor"_s);
+                screen->setProperty(RVMainStoryboard::identifierProperty, u"doctor"_s);
+                return screen;
+            });
+        RVDoctorListViewController::setDoctorHandOver(
+            [this](ui::ViewController *screen, const RVDoctorInfo &doctor,
+                   std::unique_ptr<ui::TableViewCell> cell) {
+                m_handedScreen = screen->shared_from_this();
+                m_handedDoctor = doctor;
+                m_handedCell = std::move(cell);
+            });
+    }
+    void init()
+    {
+        ScreenFixture::forgetLogin();
+        QDir(RVAsynImageView::cacheDirectory()).removeRecursively();
+        m_handedScreen.reset();
+        m_handedCell.reset();
+        m_handedDoctor = RVDoctorInfo();
+    }
+    void cleanupTestCase() { RVDoctorListViewController::setDoctorHandOver(nullptr); }
+
+    void paging_data()
+    {
+        QTest::addColumn<QList<int>>("sizes");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("8 + 8 + empty success ends paging") << QList<int>{8, 8, 0} << 16;
+        QTest::newRow("page of 3 ends paging at once") << QList<int>{3} << 3;
+        QTest::newRow("8 + 3 ends on the short page") << QList<int>{8, 3} << 11;
+        QTest::newRow("empty first page") << QList<int>{0} << 0;
+    }
+    void paging()
+    {
+        QFETCH(QList<int>, sizes);
+        QFETCH(int, rows);
+        BrowsingTestService service;
+        service.setAnswer(u"B006"_s, pages(sizes));
+        ScreenFixture app;
+        RVDoctorListViewController *list = openFromHome(app);
+        QVERIFY(list);
+        QTRY_COMPARE(service.calls(u"B006"_s).size(), 1);
+        QTRY_COMPARE(list->currentPage, sizes.first() > 0 ? 1 : 0);
+        QTRY_COMPARE(list->tableView()->numberOfRowsInSection(0), qMin(rows, sizes.first()));
+        const auto first = service.calls(u"B006"_s).first().body;
+        QCOMPARE(first.value(u"xssl"_s).toInt(), 8);
+        QVERIFY(!first.contains(u"pym"_s));
+        if (sizes.first() == 8) {
+            QVERIFY(list->refreshHeaderView());
+            QCOMPARE(list->refreshHeaderView()->frame(), QRectF(0, 8 * 95, 320, 480));
+        }
+        for (int page = 2; page <= sizes.size(); ++page) {
+            QVERIFY2(list->refreshHeaderView(), "the header stays while pages may follow");
+            pullAndWait(list);
+            QTRY_COMPARE(pagesAsked(service).size(), page);
+            QTRY_VERIFY(!list->reloading);
+            if (list->refreshHeaderView())
+                QCOMPARE(list->refreshHeaderView()->frame().top(), 95.0 * list->doctorList.size());
+        }
+        QCOMPARE(list->tableView()->numberOfRowsInSection(0), rows);
+        QVERIFY(list->isLastPage);
+        QVERIFY(!list->refreshHeaderView());
+        QCOMPARE(list->tableView()->contentInset().bottom, 0.0);
+        QList<int> expected;
+        for (int page = 1; page <= sizes.size(); ++page)
+            expected << page;
+        QCOMPARE(pagesAsked(service), expected);
+        // Nothing more is asked once paging has ended.
+        pullUp(list);
+        QTest::qWait(50);
+        QCOMPARE(pagesAsked(service), expected);
+        QCOMPARE(list->doctorList.size(), rows);
+        if (rows > 0)
+            QCOMPARE(RVBaseInfo::text(list->doctorList.last().ysmc()), u"医生%1"_s.arg(rows));
+    }
+
+    void refusedPageKeepsHeaderAndAsksTheSamePage()
+    {
+        BrowsingTestService service;
+        service.setAnswer(u"B006"_s, pages({8, 8, 8}));
+        ScreenFixture app;
+        RVDoctorListViewController *list = openFromHome(app);
+        QVERIFY(list);
+        QTRY_COMPARE(list->tableView()->numberOfRowsInSection(0), 8);
+        service.refuseConnections(true);
+        pullAndWait(list);
+        QCOMPARE(list->doctorList.size(), 8);
+        QCOMPARE(list->currentPage, 1);
+        QVERIFY(!list->isLastPage);
+        QVERIFY(list->refreshHeaderView());
+        QCOMPARE(list->refreshHeaderView()->frame().top(), 760.0);
+        QCOMPARE(list->refreshHeaderView()->state(), PvxRefreshHeaderNormal);
+        QCOMPARE(pagesAsked(service), QList<int>({1}));
+
+        service.refuseConnections(false);
+        pullAndWait(list);
+        QTRY_COMPARE(list->doctorList.size(), 16);
+        QCOMPARE(pagesAsked(service), QList<int>({1, 2}));
+        QCOMPARE(list->refreshHeaderView()->frame().top(), 1520.0);
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("found");
+        QTest::addColumn<int>("searches");
+        QTest::newRow("new text replaces the list") << QStringList{u"YS"_s} << 3 << 1;
+        QTest::newRow("a full page keeps paging open") << QStringList{u"YS"_s} << 8 << 1;
+        QTest::newRow("same text twice sends once") << QStringList{u"YS"_s, u"YS"_s} << 3 << 1;
+        QTest::newRow("other text searches again") << QStringList{u"YS"_s, u"ZS"_s} << 3 << 2;
+        QTest::newRow("no match") << QStringList{u"QQ"_s} << 0 << 1;
+    }
+    void search()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(int, found);
+        QFETCH(int, searches);
+        BrowsingTestService service;
+        service.setAnswer(u"B006"_s, [found](const BrowsingTestService::Call &call) {
+            if (!call.body.contains(u"pym"_s))
+                return pages({8, 8, 8})(call);
+            return BrowsingTestService::listReply(BrowsingTestService::doctors(100, found));
+        });
+        ScreenFixture app;
+        RVDoctorListViewController *list = openFromHome(app);
+        QVERIFY(list);
+        QTRY_COMPARE(list->doctorList.size(), 8);
+        pullAndWait(list);
+        QTRY_COMPARE(list->doctorList.size(), 16);
+        QCOMPARE(list->currentPage, 2);
+
+        for (const QString &text : texts) {
+            list->searchBar()->setText(text);
+            list->searchBarSearchButtonClicked(list->searchBar());
+            QTRY_VERIFY(!list->reloading);
+        }
+        QList<BrowsingTestService::Call> searched;
+        for (const auto &call : service.calls(u"B006"_s)) {
+            if (call.body.contains(u"pym"_s))
+                searched << call;
+        }
+        QCOMPARE(searched.size(), searches);
+        QCOMPARE(searched.last().body.value(u"pym"_s).toString(), texts.last());
+        QCOMPARE(searched.last().body.value(u"dqym"_s).toInt(), 1);
+        QCOMPARE(list->doctorName, texts.last());
+        QCOMPARE(list->tableView()->numberOfRowsInSection(0), found);
+        QCOMPARE(list->isLastPage, found < 8);
+        QCOMPARE(list->currentPage, found > 0 ? 1 : 2);
+        if (found > 0)
+            QCOMPARE(RVBaseInfo::text(list->doctorList.first().ysmc()), u"医生100"_s);
+        const auto huds = ZtProgressHUD::allHUDsForView(list->view());
+        QStringList tips;
+        for (ZtProgressHUD *hud : huds)
+            tips << hud->labelText();
+        QCOMPARE(tips.contains(u"没有这位医生"_s), found == 0);
+    }
+
+    void searchedPagesCarryTheName()
+    {
+        BrowsingTestService service;
+        service.setAnswer(u"B006"_s, pages({8, 8, 8}));
+        ScreenFixture app;
+        RVDoctorListViewController *list = openFromHome(app);
+        QVERIFY(list);
+        QTRY_COMPARE(list->doctorList.size(), 8);
+        list->searchBar()->setText(u"YS"_s);
+        list->searchBarSearchButtonClicked(list->searchBar());
+        QTRY_VERIFY(!list->reloading);
+        pullAndWait(list);
+        QTRY_COMPARE(list->doctorList.size(), 16);
+        const auto last = service.calls(u"B006"_s).last().body;
+        QCOMPARE(last.value(u"pym"_s).toString(), u"YS"_s);
+        QCOMPARE(last.value(u"dqym"_s).toInt(), 2);
+    }
+
+    void filteredModes_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("nothing handed over") << QString();
+        QTest::newRow("hospital") << u"hospid"_s;
+        QTest::newRow("department") << u"deptid"_s;
+        QTest::newRow("department code") << u"bzksdm"_s;
+    }
+    void filteredModes()
+    {
+        QFETCH(QString, field);
+        BrowsingTestService service;
+        service.setAnswer(u"B006"_s, pages({3}));
+        ScreenFixture app;
+        app.launch();
+        auto list = std::dynamic_pointer_cast<RVDoctorListViewController>(
+            ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+                ->instantiateViewControllerWithIdentifier(u"doctorList"_s));
+        if (field == u"hospid")
+            list->hospitalCode = u"H1"_s;
+        else if (field == u"deptid")
+            list->deptid = u"H1-0101"_s;
+        else if (field == u"bzksdm")
+            list->departmentCode = u"0101"_s;
+        app.navigation()->pushViewController(list, false);
+        QTRY_COMPARE(list->tableView()->numberOfRowsInSection(0), 3);
+        QCOMPARE(list->searchBar() != nullptr, field.isNull());
+        const QRectF bounds = list->view()->bounds();
+        QCOMPARE(list->tableView()->frame(),
+                 field.isNull() ? bounds.adjusted(0, 44, 0, 0) : bounds);
+        const QJsonObject body = service.calls(u"B006"_s).first().body;
+        for (const QString &key : {u"hospid"_s, u"deptid"_s, u"bzksdm"_s})
+            QCOMPARE(body.contains(key), key == field);
+    }
+
+    void reusedRowsShowTheirOwnDoctor()
+    {
+        BrowsingTestService service;
+        service.setAnswer(u"B006"_s, pages({8, 8, 8, 8}));
+        ScreenFixture app;
+        RVDoctorListViewController *list = openFromHome(app);
+        QVERIFY(list);
+        QTRY_COMPARE(list->doctorList.size(), 8);
+        for (int page = 2; page <= 3; ++page) {
+            pullAndWait(list);
+            QTRY_COMPARE(list->doctorList.size(), 8 * page);
+        }
+        ui::TableView *table = list->tableView();
+        for (qreal y : {table->maximumContentOffset().y(), 700.0, 0.0}) {
+            table->setContentOffset(QPointF(0, y));
+            const QList<ui::IndexPath> rows = table->indexPathsForVisibleRows();
+            QVERIFY(!rows.isEmpty());
+            QVERIFY(table->visibleCells().size() <= 7);
+            for (const ui::IndexPath &path : rows) {
+                ui::TableViewCell *cell = table->cellForRowAtIndexPath(path);
+                const QString row = QString::number(path.row + 1);
+                QCOMPARE(cell->tag(), path.row + 1);
+                QCOMPARE(labelTexts(cell),
+                         QStringList({u"医生"_s + row, u"主任医师"_s, u"滨江第"_s + row + u"医院"_s,
+                                      u"擅长"_s + row}));
+                QCOMPARE(photosOf(cell).size(), 1);
+            }
+        }
+    }
+
+    void nameAndTitleSitSideBySide()
+    {
+        BrowsingTestService service;
+        service.setAnswer(u"B006"_s, pages({1}));
+        ScreenFixture app;
+        RVDoctorListViewController *list = openFromHome(app);
+        QVERIFY(list);
+        QTRY_COMPARE(list->tableView()->numberOfRowsInSection(0), 1);
+        QList<ui::Label *> labels;
+        for (ui::View *view : list->tableView()->cellForRowAtIndexPath({0, 0})->subviews()) {
+            if (auto *label = qobject_cast<ui::Label *>(view))
+                labels << label;
+        }
+        QCOMPARE(labels.size(), 4);
+        const QRectF name = labels.at(0)->frame();
+        const QRectF title = labels.at(1)->frame();
+        QCOMPARE(name.topLeft(), QPointF(75, 5));
+        QCOMPARE(title.left(), name.right());
+        QCOMPARE(title.bottom(), name.bottom() - 1);
+        QVERIFY(title.height() < name.height());
+        QCOMPARE(labels.at(2)->frame(), QRectF(75, 30, 230, 30));
+        QCOMPARE(labels.at(3)->frame(), QRectF(75, 55, 230, 30));
+        QCOMPARE(labels.at(3)->numberOfLines(), 2);
+    }
+
+    void tapWhileSearchingOnlyDismissesTheKeyboard()
+    {
+        BrowsingTestService service;
+        service.setAnswer(u"B006"_s, pages({3}));
+        ScreenFixture app;
+        RVDoctorListViewController *list = openFromHome(app);
+        QVERIFY(list);
+        QTRY_COMPARE(list->tableView()->numberOfRowsInSection(0), 3);
+        QVERIFY(list->searchBar()->becomeFirstResponder());
+        list->tableView()->tapRowAtIndexPath({0, 1});
+        QVERIFY(!list->searchBar()->isFirstResponder());
+        QCOMPARE(app.navigation()->topViewController(), list);
+        QVERIFY(!m_handedScreen);
+
+        list->tableView()->tapRowAtIndexPath({0, 1});
+        QCOMPARE(app.topIdentifier(), u"doctor"_s);
+        QCOMPARE(m_handedScreen.get(), app.navigation()->topViewController());
+        QCOMPARE(RVBaseInfo::text(m_handedDoctor.ysdm()), u"D2"_s);
+        QVERIFY(m_handedCell);
+        QCOMPARE(labelTexts(m_handedCell.get()),
+                 QStringList({u"医生2"_s, u"主任医师"_s, u"滨江第2医院"_s, u"擅长2"_s}));
+    }
+
+    // The placeholder while the photo is still away; the photo once it is shown.
+    void snapshotHoldsThePictureShownAtTheTap_data()
+    {
+        QTest::addColumn<bool>("photoArrives");
+        QTest::newRow("photo not arrived") << false;
+        QTest::newRow("photo shown") << true;
+    }
+    void snapshotHoldsThePictureShownAtTheTap()
+    {
+        QFETCH(bool, photoArrives);
+        std::unique_ptr<RVServiceThread> realService;
+        std::unique_ptr<BrowsingTestService> fake;
+        if (photoArrives) {
+            realService = std::make_unique<RVServiceThread>();
+            QString error;
+            QVERIFY2(realService->startService(&error), qPrintable(error));
+            RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, realService->port());
+        } else {
+            fake = std::make_unique<BrowsingTestService>();
+            // Photos from a host that never answers.
+            fake->setAnswer(u"B006"_s, [](const BrowsingTestService::Call &) {
+                return BrowsingTestService::listReply(
+                    BrowsingTestService::doctors(1, 2, u"http://127.0.0.1:9"_s));
+            });
+        }
+        ScreenFixture app;
+        RVDoctorListViewController *list = openFromHome(app);
+        QVERIFY(list);
+        QTRY_VERIFY(list->tableView()->numberOfRowsInSection(0) > 0);
+        ui::TableViewCell *cell = list->tableView()->cellForRowAtIndexPath({0, 0});
+        QCOMPARE(photosOf(cell).size(), 1);
+        RVAsynImageView *photo = photosOf(cell).first();
+        const ui::Image placeholder = ui::Image::imageNamed(u"doctor_logo.png"_s);
+        if (photoArrives)
+            QTRY_VERIFY_WITH_TIMEOUT(!(photo->image() == placeholder), 10000);
+        else
+            QCOMPARE(photo->image(), placeholder);
+
+        list->tableView()->tapRowAtIndexPath({0, 0});
+        QVERIFY(m_handedCell);
+        QList<ui::ImageView *> pictures;
+        for (ui::View *view : m_handedCell->subviews()) {
+            if (auto *picture = qobject_cast<ui::ImageView *>(view))
+                pictures << picture;
+        }
+        QCOMPARE(pictures.size(), 1);
+        QCOMPARE(pictures.first()->frame(), QRectF(5, 5, 60, 85));
+        QCOMPARE(pictures.first()->image(), photo->image());
+        QCOMPARE(pictures.first()->image() == placeholder, !photoArrives);
+        QCOMPARE(labelTexts(m_handedCell.get()), labelTexts(cell));
+    }
+};
+
+QTEST_MAIN(TestRVDoctorListViewController)
+#include "tst_rvdoctorlistviewcontroller.moc"
