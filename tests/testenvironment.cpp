@@ -3,6 +3,7 @@
 // Linked into every test executable: pins the time zone, the locale and the headless platform
 // before main runs, so that a test binary started by hand behaves as it does under CTest.
 
+#include <QtCore/QByteArray>
 #include <QtCore/QtGlobal>
 
 #include <clocale>
