@@ -2,38 +2,34 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "rvprogress.h"
 #include "componentslog.h"
+#include "rvworkpool.h"
 
 #include "platform/mainthread.h"
 #include "toolkit/view.h"
 #include "toolkit/viewcontroller.h"
 
-#include <QThreadPool>
+#include <QTimer>
 
-#include <chrono>
 #include <exception>
-#include <thread>
 
 namespace
 {
 
-constexpr qreal kTargetFadedAlpha = 0.4;
-constexpr std::chrono::seconds kTipDuration{3};
 constexpr qreal kTipMargin = 8;
 constexpr qreal kTipYOffset = 170;
 
-// A screen's method that throws is reported; the overlay still goes and the screen comes
-// back, rather than the process ending on a worker.
-void runGuarded(const RVProgress::Method &method, RVProgress &progress, const char *what)
+// A screen's work or finish that throws is reported; the overlay still goes and the screen
+// comes back, rather than the process ending on a worker.
+template <class Call> auto guarded(const char *what, Call &&call) -> decltype(call())
 {
-    if (!method)
-        return;
     try {
-        method(progress);
+        return call();
     } catch (const std::exception &error) {
         qCWarning(lcProgress) << what << "failed:" << error.what();
     } catch (...) {
         qCWarning(lcProgress) << what << "failed";
     }
+    return decltype(call())();
 }
 
 // The view under the overlay: a screen's root view, or the target when it is a view.
@@ -44,15 +40,6 @@ ui::View *viewOf(QObject *target)
     return qobject_cast<ui::View *>(target);
 }
 
-// The tip's wait. The sleeping block gives its pool slot back meanwhile, so that several
-// tips (or other pooled work) never queue behind each other.
-void waitForTip()
-{
-    QThreadPool::globalInstance()->releaseThread();
-    std::this_thread::sleep_for(kTipDuration);
-    QThreadPool::globalInstance()->reserveThread();
-}
-
 } // namespace
 
 std::shared_ptr<RVProgress> RVProgress::create()
@@ -61,6 +48,12 @@ std::shared_ptr<RVProgress> RVProgress::create()
 }
 
 RVProgress::~RVProgress() = default;
+
+void RVProgress::refuseUnowned()
+{
+    qCWarning(lcProgress) << "RVProgress::run needs a screen held by a shared pointer (one "
+                             "made by the storyboard or pushed); the work is not run";
+}
 
 void RVProgress::showWhileExecuting(Method method, std::shared_ptr<QObject> target,
                                     const QString &text)
@@ -106,65 +99,108 @@ void RVProgress::showWhileExecuting(Method work, Method finish, std::shared_ptr<
           ZtProgressHUDMode::Indeterminate);
 }
 
+// The older form rides on the hand-over: its work fills the slots, its finish reads them.
+// The instance outlives both, so they may refer to it.
 void RVProgress::start(Method work, Method finish, std::shared_ptr<QObject> target, ui::View *view,
                        const QString &text, ZtProgressHUDMode mode)
+{
+    Job job = [this, work = std::move(work), finish = std::move(finish)]() -> Apply {
+        if (work)
+            work(*this);
+        return [this, finish] {
+            if (finish)
+                finish(*this);
+        };
+    };
+    startJob(std::move(job), std::move(target), view, text, mode, true);
+}
+
+void RVProgress::startJob(Job job, std::shared_ptr<QObject> target, ui::View *view,
+                          const QString &text, ZtProgressHUDMode mode, bool overlay)
 {
     if (m_running) {
         qCWarning(lcProgress) << "RVProgress is already running work; each use needs its own "
                                  "instance, this one is refused";
         return;
     }
+    if (RVWorkPool::current().isStopping()) {
+        qCInfo(lcProgress) << "the application is quitting; work not started";
+        return;
+    }
     m_running = true;
     _targetClass = std::move(target);
     _targetView = view;
-    _method = std::move(work);
-    _finishMethod = std::move(finish);
+    _method = std::move(job);
     setLastExectionVariable(QVariant());
     setLastExectionOtherVariable(QVariant());
 
-    if (_targetView) {
+    if (overlay && _targetView) {
         m_HUD = ZtProgressHUD::showHUDAddedTo(_targetView, true);
         m_HUD->setLabelText(text);
         m_HUD->setMode(mode);
         m_HUD->setDimBackground(true);
         m_HUD->setRemoveFromSuperViewOnHide(true);
-        // Faded here rather than by the worker: views belong to the main thread.
-        _targetView->setAlpha(kTargetFadedAlpha);
-    } else {
+        fadeTarget();
+    } else if (overlay) {
         qCWarning(lcProgress) << "RVProgress has no view to cover; the work runs without overlay";
     }
-    std::thread([self = shared_from_this()]() mutable {
-        launchExecution(std::move(self));
-    }).detach();
+    const bool queued = RVWorkPool::current().start(
+        [self = shared_from_this()]() mutable { launchExecution(std::move(self)); });
+    if (!queued) {
+        cleanUp(Apply());
+        return;
+    }
     if (m_HUD)
         m_HUD->show(true);
 }
 
-// On the worker. The reference to this instance moves on into the main-thread clean-up, so
-// the worker never makes the last release of it (nor of the screen it holds).
+// On a worker. The reference to this instance moves on into the main-thread clean-up, so the
+// worker never makes the last release of it (nor of the screen it holds).
 void RVProgress::launchExecution(std::shared_ptr<RVProgress> self)
 {
-    RVProgress &progress = *self;
-    runGuarded(progress._method, progress, "work behind the progress overlay");
-    platform::MainThread::post([self = std::move(self)]() mutable {
-        self->cleanUp();
+    Apply apply = guarded("work behind the progress overlay", [&] { return self->_method(); });
+    platform::MainThread::post([self = std::move(self), apply = std::move(apply)]() mutable {
+        self->cleanUp(apply);
+        apply = nullptr;
         self.reset();
     });
 }
 
-void RVProgress::cleanUp()
+void RVProgress::cleanUp(const Apply &apply)
 {
-    runGuarded(_finishMethod, *this, "finish of the progress overlay");
-    if (_targetView)
-        _targetView->setAlpha(1.0);
+    // Once quitting, a finish would meet screens and services being torn down.
+    if (apply && !RVWorkPool::current().isStopping())
+        guarded("finish of the progress overlay", [&] { apply(); });
+    unfadeTarget();
     _method = nullptr;
-    _finishMethod = nullptr;
     if (m_HUD)
         m_HUD->hide(true);
     m_running = false;
     // Nothing needs the target any more. Letting it go now also breaks the cycle of a screen
     // that keeps this instance.
     const std::shared_ptr<QObject> target = std::move(_targetClass);
+}
+
+// The content under the overlay is faded, the overlay itself is not: fading the covered view
+// would fade its subviews too, the overlay among them, leaving grey text on dark grey.
+void RVProgress::fadeTarget()
+{
+    const QList<ui::View *> subviews = _targetView->subviews();
+    for (ui::View *subview : subviews) {
+        if (qobject_cast<ZtProgressHUD *>(subview) != nullptr)
+            continue;
+        m_faded.append({QPointer<ui::View>(subview), subview->alpha()});
+        subview->setAlpha(subview->alpha() * fadedAlpha);
+    }
+}
+
+void RVProgress::unfadeTarget()
+{
+    for (const auto &[view, alpha] : std::as_const(m_faded)) {
+        if (view)
+            view->setAlpha(alpha);
+    }
+    m_faded.clear();
 }
 
 void RVProgress::tipMessage(const QString &text, ui::View *view)
@@ -189,11 +225,10 @@ void RVProgress::tipMessage(const QString &text, ui::View *view)
     hud->setUserInteractionEnabled(false);
     hud->setRemoveFromSuperViewOnHide(true);
     hud->setYOffset(kTipYOffset);
-    QPointer<ZtProgressHUD> guard(hud);
-    hud->showAnimated(true, waitForTip, [guard] {
-        if (guard)
-            guard->removeFromSuperview();
-    });
+    hud->show(true);
+    // A timer on the main thread, owned by the overlay: nothing sleeps, and a tip whose view
+    // goes early simply never fires.
+    QTimer::singleShot(tipDurationMs, hud, [hud] { hud->hide(true); });
 }
 
 QVariant RVProgress::lastExectionVariable() const

@@ -4,6 +4,8 @@
 
 #include "ztprogresshud.h"
 
+#include "toolkit/viewcontroller.h"
+
 #include <QMutex>
 #include <QObject>
 #include <QPointer>
@@ -12,19 +14,32 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
+#include <utility>
 
 namespace ui
 {
 class View;
 }
 
-// How a screen runs its service work: the work on a thread of its own behind an overlay over
-// the screen, then an optional finish on the main thread, then the overlay goes; and short
-// tips that hide by themselves. One instance per use. It holds the target (the screen)
-// strongly, and the worker holds the instance, so a screen popped meanwhile lives until its
-// work and finish have run; the worker hands its reference to the main thread, so the last
-// release (and with it the screen's destruction) always happens there. The two result slots
-// carry what the work found to the finish.
+// How a screen runs its service work: the work on a worker of the application's pool, behind
+// an overlay over the screen, then a finish on the main thread, then the overlay goes; and
+// short tips that hide by themselves. One instance per use.
+//
+// The hand-over is the point of this class. The work gets copies of its inputs and RETURNS
+// what it found; it never writes the screen. The finish runs on the main thread with the
+// screen and that value, and is the only place that assigns the screen's fields, so a table
+// that reads them on the main thread never races a worker:
+//
+//     RVProgress::run(this, u"加载中"_s,
+//                     [hospid = m_hospid] { return fetch(hospid); },        // worker
+//                     [](RVHospitalListViewController &self, Outcome outcome) {  // main
+//                         self.apply(outcome);
+//                     });
+//
+// The instance holds the screen strongly, so a screen popped meanwhile lives until its finish
+// has run; the last release always happens on the main thread. Once the application is
+// quitting, finishes no longer run.
 class RVProgress final : public std::enable_shared_from_this<RVProgress>
 {
 public:
@@ -34,9 +49,36 @@ public:
     ~RVProgress();
     Q_DISABLE_COPY_MOVE(RVProgress)
 
-    // The overlay goes over the target's root view when the target is a view controller,
-    // over the target itself when it is a view. Main thread; a second use while one runs is
-    // refused with a warning.
+    // Runs work() on a worker behind the overlay with the text over the screen's root view
+    // (or over the given view), then finish(screen, result) on the main thread. work takes no
+    // arguments: capture copies. finish takes (Screen &, T) for work returning T, or
+    // (Screen &) for work returning nothing. Main thread. Returns the running instance, or
+    // null when the screen is not held by a shared pointer.
+    template <class Screen, class Work, class Finish>
+    static std::shared_ptr<RVProgress> run(Screen *screen, const QString &text, Work work,
+                                           Finish finish)
+    {
+        return run(screen, nullptr, text, std::move(work), std::move(finish));
+    }
+    template <class Screen, class Work, class Finish>
+    static std::shared_ptr<RVProgress> run(Screen *screen, ui::View *view, const QString &text,
+                                           Work work, Finish finish)
+    {
+        return launch(screen, view ? view : screen->view(), text, true, std::move(work),
+                      std::move(finish));
+    }
+
+    // The same hand-over with no overlay and nothing faded: the doctor list's further pages,
+    // fetched while the user keeps scrolling. The screen is kept alive until finish has run.
+    template <class Screen, class Work, class Finish>
+    static std::shared_ptr<RVProgress> fetch(Screen *screen, Work work, Finish finish)
+    {
+        return launch(screen, nullptr, QString(), false, std::move(work), std::move(finish));
+    }
+
+    // The older form, with the two result slots: the overlay goes over the target's root view
+    // when the target is a view controller, over the target itself when it is a view. Main
+    // thread; a second use while one runs is refused with a warning.
     void showWhileExecuting(Method method, std::shared_ptr<QObject> target, const QString &text);
     void showWhileExecuting(Method method, std::shared_ptr<QObject> target, const QString &text,
                             ZtProgressHUDMode mode);
@@ -50,31 +92,73 @@ public:
     // through, then hides it. Given the navigation container's view, the tip outlives the
     // screen that showed it.
     static void tipMessage(const QString &text, ui::View *view);
+    static constexpr int tipDurationMs = 3000;
 
-    // The result slots: any thread (the work writes them, the finish reads them after).
+    // The result slots of the older form: any thread.
     QVariant lastExectionVariable() const;
     void setLastExectionVariable(const QVariant &value);
     QVariant lastExectionOtherVariable() const;
     void setLastExectionOtherVariable(const QVariant &value);
 
-    // The overlay of the running use (main thread); null once it has gone.
+    // The overlay of the running use (main thread); null once it has gone, and for a fetch.
     ZtProgressHUD *HUD() const { return m_HUD.data(); }
     bool isRunning() const { return m_running; }
 
+    // The alpha the covered content takes while the overlay shows.
+    static constexpr qreal fadedAlpha = 0.4;
+
 private:
+    // What the worker hands back: the main-thread half, carrying the work's value.
+    using Apply = std::function<void()>;
+    using Job = std::function<Apply()>;
+
     RVProgress() = default;
+
+    template <class Screen, class Work, class Finish>
+    static std::shared_ptr<RVProgress> launch(Screen *screen, ui::View *view, const QString &text,
+                                              bool overlay, Work work, Finish finish)
+    {
+        static_assert(std::is_base_of_v<ui::ViewController, Screen>,
+                      "RVProgress::run takes a screen (a view controller)");
+        std::shared_ptr<ui::ViewController> keep =
+            screen ? screen->weak_from_this().lock() : nullptr;
+        if (!keep) {
+            refuseUnowned();
+            return nullptr;
+        }
+        Job job = [work = std::move(work), finish = std::move(finish), screen]() -> Apply {
+            using T = std::invoke_result_t<Work &>;
+            if constexpr (std::is_void_v<T>) {
+                work();
+                return [finish, screen] { finish(*screen); };
+            } else {
+                // Shared so that the main-thread half stays copyable whatever T is.
+                auto value = std::make_shared<T>(work());
+                return [finish, screen, value] { finish(*screen, std::move(*value)); };
+            }
+        };
+        auto progress = create();
+        progress->startJob(std::move(job), std::move(keep), view, text,
+                           ZtProgressHUDMode::Indeterminate, overlay);
+        return progress;
+    }
+    static void refuseUnowned();
 
     void start(Method work, Method finish, std::shared_ptr<QObject> target, ui::View *view,
                const QString &text, ZtProgressHUDMode mode);
+    void startJob(Job job, std::shared_ptr<QObject> target, ui::View *view, const QString &text,
+                  ZtProgressHUDMode mode, bool overlay);
     static void launchExecution(std::shared_ptr<RVProgress> self);
-    void cleanUp();
+    void cleanUp(const Apply &apply);
+    void fadeTarget();
+    void unfadeTarget();
 
     // Named as the rest of the program knows them.
     std::shared_ptr<QObject> _targetClass;
     QPointer<ui::View> _targetView;
-    Method _method;
-    Method _finishMethod;
+    Job _method;
     QPointer<ZtProgressHUD> m_HUD;
+    QList<std::pair<QPointer<ui::View>, qreal>> m_faded;
     bool m_running = false;
 
     mutable QMutex m_slotsMutex;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "rvprogress.h"
+#include "rvworkpool.h"
 #include "ztprogresshud.h"
 
 #include "platform/mainthread.h"
@@ -10,11 +11,13 @@
 #include "toolkit/window.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMutex>
 #include <QRegularExpression>
 #include <QSemaphore>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 #include <atomic>
 #include <memory>
@@ -54,7 +57,16 @@ public:
         m_probe->destroyedOn = QThread::currentThread();
     }
 
+    void loadView() override
+    {
+        ui::ViewController::loadView();
+        content = new ui::View(QRectF(0, 0, 320, 200));
+        view()->addSubview(content);
+    }
+
     int result = 0;
+    QStringList rows; // assigned by finishes only
+    ui::View *content = nullptr;
 
 private:
     std::shared_ptr<Probe> m_probe;
@@ -63,6 +75,17 @@ private:
 QThread *mainThread()
 {
     return QCoreApplication::instance()->thread();
+}
+
+// The opacity a view is drawn with: its own alpha times that of every view above it.
+qreal shownAlpha(const QWidget *widget)
+{
+    qreal alpha = 1.0;
+    for (; widget != nullptr; widget = widget->parentWidget()) {
+        if (const auto *view = qobject_cast<const ui::View *>(widget))
+            alpha *= view->alpha();
+    }
+    return alpha;
 }
 
 } // namespace
@@ -142,8 +165,9 @@ private Q_SLOTS:
         ZtProgressHUD *hud = ZtProgressHUD::HUDForView(view);
         QVERIFY(hud);
         QCOMPARE(progress->HUD(), hud);
-        QCOMPARE(view->alpha(), 0.4);
-        QCOMPARE(hud->alpha(), 1.0);
+        // The content under the overlay is faded; the overlay itself stays fully legible.
+        QCOMPARE(shownAlpha(screen->content), 0.4);
+        QCOMPARE(shownAlpha(hud), 1.0);
         QCOMPARE(hud->frame(), view->bounds());
         QVERIFY(hud->dimBackground());
         QVERIFY(hud->removeFromSuperViewOnHide());
@@ -153,7 +177,7 @@ private Q_SLOTS:
         QPointer<ZtProgressHUD> guard(hud);
         gate.release();
         QTRY_VERIFY(!ZtProgressHUD::HUDForView(view));
-        QCOMPARE(view->alpha(), 1.0);
+        QCOMPARE(shownAlpha(screen->content), 1.0);
         QVERIFY(!progress->isRunning());
         QTRY_VERIFY(guard.isNull());
     }
@@ -191,7 +215,7 @@ private Q_SLOTS:
             seenOther = p.lastExectionOtherVariable();
             ZtProgressHUD *hud = p.HUD();
             overlayStillUp = hud && hud->superview() == view && hud->alpha() == 1.0;
-            viewAlphaInFinish = view->alpha();
+            viewAlphaInFinish = shownAlpha(screen->content);
         };
         auto progress = RVProgress::create();
         if (text.isNull())
@@ -206,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(seenOther, QVariant(u"预约成功"_s));
         QVERIFY(overlayStillUp);
         QCOMPARE(viewAlphaInFinish, 0.4);
-        QCOMPARE(view->alpha(), 1.0);
+        QCOMPARE(shownAlpha(screen->content), 1.0);
     }
 
     // Main-thread work queued by the work (the screens' result handlers) still sees the
@@ -222,7 +246,7 @@ private Q_SLOTS:
             [&](RVProgress &) {
                 platform::MainThread::post([&] {
                     overlayUp = ZtProgressHUD::HUDForView(view) != nullptr;
-                    alpha = view->alpha();
+                    alpha = shownAlpha(screen->content);
                     handled = true;
                 });
             },
@@ -373,6 +397,176 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!ZtProgressHUD::HUDForView(container), 5000);
         QVERIFY2(clock.elapsed() >= 2900, qPrintable(QString::number(clock.elapsed())));
         QTRY_VERIFY(guard.isNull());
+    }
+
+    void runHandsTheValueToTheFinish_data()
+    {
+        QTest::addColumn<bool>("returnsValue");
+        QTest::addColumn<bool>("overContent");
+        QTest::newRow("a value, overlay over the screen") << true << false;
+        QTest::newRow("a value, overlay over a given view") << true << true;
+        QTest::newRow("nothing returned, finish takes the screen only") << false << false;
+    }
+
+    // The work runs on a worker with its copies and returns; only the finish, on the main
+    // thread with the overlay still up, assigns the screen. Nothing of the screen changes
+    // while the work runs.
+    void runHandsTheValueToTheFinish()
+    {
+        QFETCH(bool, returnsValue);
+        QFETCH(bool, overContent);
+        auto screen = pushScreen(std::make_shared<Probe>());
+        ui::View *covered = overContent ? screen->content : screen->view();
+        QSemaphore started;
+        QSemaphore gate;
+        std::atomic<QThread *> workThread{nullptr};
+        QThread *finishThread = nullptr;
+        bool overlayUpInFinish = false;
+        const QStringList input{u"协和医院"_s, u"同仁医院"_s};
+        auto wait = [&] {
+            workThread = QThread::currentThread();
+            started.release();
+            gate.acquire();
+        };
+        auto seeOverlay = [&] {
+            finishThread = QThread::currentThread();
+            overlayUpInFinish = ZtProgressHUD::HUDForView(covered) != nullptr;
+        };
+        std::shared_ptr<RVProgress> progress;
+        ui::View *given = overContent ? screen->content : nullptr;
+        if (returnsValue) {
+            progress = RVProgress::run(
+                screen.get(), given, u"加载中"_s,
+                [wait, input] {
+                    wait();
+                    return input + QStringList{u"天坛医院"_s};
+                },
+                [seeOverlay](Screen &self, QStringList rows) {
+                    seeOverlay();
+                    self.rows = std::move(rows);
+                });
+        } else {
+            progress =
+                RVProgress::run(screen.get(), given, u"加载中"_s, wait, [seeOverlay](Screen &self) {
+                    seeOverlay();
+                    self.result = 7;
+                });
+        }
+        QVERIFY(progress);
+        QVERIFY(started.tryAcquire(1, 5000));
+        QVERIFY(workThread.load() != mainThread());
+        ZtProgressHUD *hud = ZtProgressHUD::HUDForView(covered);
+        QVERIFY(hud);
+        QCOMPARE(hud->labelText(), u"加载中"_s);
+        QCOMPARE(shownAlpha(hud), 1.0);
+        QVERIFY(screen->rows.isEmpty());
+        QCOMPARE(screen->result, 0);
+
+        gate.release();
+        QTRY_VERIFY(!progress->isRunning());
+        QCOMPARE(finishThread, mainThread());
+        QVERIFY(overlayUpInFinish);
+        if (returnsValue)
+            QCOMPARE(screen->rows, input + QStringList{u"天坛医院"_s});
+        else
+            QCOMPARE(screen->result, 7);
+        QTRY_VERIFY(!ZtProgressHUD::HUDForView(covered));
+        QCOMPARE(shownAlpha(screen->content), 1.0);
+    }
+
+    void keepsScreenUntilFinish_data()
+    {
+        QTest::addColumn<bool>("withOverlay");
+        QTest::newRow("run behind the overlay") << true;
+        QTest::newRow("fetch of a further page, no overlay") << false;
+    }
+
+    // A screen popped while its work runs lives until its finish has run, then goes on the
+    // main thread. A fetch shows no overlay and fades nothing.
+    void keepsScreenUntilFinish()
+    {
+        QFETCH(bool, withOverlay);
+        auto probe = std::make_shared<Probe>();
+        QSemaphore started;
+        QSemaphore gate;
+        {
+            auto screen = pushScreen(probe);
+            auto work = [&started, &gate] {
+                started.release();
+                gate.acquire();
+                return 8;
+            };
+            auto finish = [probe](Screen &self, int count) {
+                self.result = count;
+                self.view()->setNeedsDisplay(); // touches the screen's view
+                probe->append(u"finish:"_s + QString::number(count));
+            };
+            if (withOverlay)
+                QVERIFY(RVProgress::run(screen.get(), u"加载中"_s, work, finish));
+            else
+                QVERIFY(RVProgress::fetch(screen.get(), work, finish));
+            QVERIFY(started.tryAcquire(1, 5000));
+            QCOMPARE(ZtProgressHUD::HUDForView(screen->view()) != nullptr, withOverlay);
+            QCOMPARE(shownAlpha(screen->content), withOverlay ? 0.4 : 1.0);
+            QVERIFY(m_nav->popViewControllerAnimated(false));
+        }
+        settle();
+        QVERIFY(probe->events().isEmpty());
+
+        gate.release();
+        QTRY_VERIFY(probe->destroyedOn.load() != nullptr);
+        QCOMPARE(probe->events(), QStringList({u"finish:8"_s, u"destroyed"_s}));
+        QCOMPARE(probe->destroyedOn.load(), mainThread());
+    }
+
+    // A screen nobody owns through a shared pointer cannot be kept alive: refused, not run.
+    void runRefusesAnUnownedScreen()
+    {
+        Screen screen(std::make_shared<Probe>());
+        std::atomic_bool ran{false};
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"shared pointer"_s));
+        const auto progress = RVProgress::run(
+            &screen, u"加载中"_s, [&ran] { ran = true; }, [](Screen &) {});
+        QVERIFY(!progress);
+        QTest::qWait(50);
+        QVERIFY(!ran);
+    }
+
+    // Quitting while a load waits on the service: the wait ends, the pool joins within its
+    // bound, the finish no longer runs and the overlay goes.
+    void quittingDuringALoadSkipsTheFinish()
+    {
+        RVWorkPool pool;
+        auto screen = pushScreen(std::make_shared<Probe>());
+        QSemaphore started;
+        bool finished = false;
+        auto progress = RVProgress::run(
+            screen.get(), u"加载中"_s,
+            [&started] {
+                // Stands for a blocking exchange: a local event loop that would wait long.
+                QEventLoop loop;
+                QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+                started.release();
+                loop.exec();
+                return 1;
+            },
+            [&finished](Screen &, int) { finished = true; });
+        QVERIFY(started.tryAcquire(1, 5000));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(pool.shutdown(std::chrono::milliseconds(5000)));
+        QVERIFY(clock.elapsed() < 5000);
+        QTRY_VERIFY(!progress->isRunning());
+        QVERIFY(!finished);
+        QTRY_VERIFY(!ZtProgressHUD::HUDForView(screen->view()));
+        // Work offered after the stop is not run at all.
+        std::atomic_bool ran{false};
+        auto late = RVProgress::run(
+            screen.get(), u"加载中"_s, [&ran] { ran = true; }, [](Screen &) {});
+        QVERIFY(late && !late->isRunning());
+        QVERIFY(!ZtProgressHUD::HUDForView(screen->view()));
+        QTest::qWait(50);
+        QVERIFY(!ran);
     }
 
     void tipWithoutViewIsReported()

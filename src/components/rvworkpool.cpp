@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "rvworkpool.h"
+#include "componentslog.h"
+
+#include <QThread>
+#include <QThreadPool>
+
+namespace
+{
+
+// Enough for a load, a page fetch and a login waiting on the service at once, without one
+// slow exchange queueing the others behind it.
+constexpr int kMaxThreads = 8;
+
+std::atomic<RVWorkPool *> installed{nullptr};
+
+} // namespace
+
+RVWorkPool::RVWorkPool() : m_pool(new QThreadPool)
+{
+    m_pool->setMaxThreadCount(kMaxThreads);
+    m_previous = installed.exchange(this);
+}
+
+RVWorkPool::~RVWorkPool()
+{
+    RVWorkPool *self = this;
+    installed.compare_exchange_strong(self, m_previous);
+    shutdown();
+    if (m_joined)
+        delete m_pool;
+}
+
+RVWorkPool &RVWorkPool::current()
+{
+    if (RVWorkPool *pool = installed.load())
+        return *pool;
+    // Built on first use and stopped (bounded) at exit like the application's own.
+    static RVWorkPool fallback;
+    return fallback;
+}
+
+bool RVWorkPool::start(std::function<void()> job)
+{
+    if (m_stopping.load()) {
+        qCInfo(lcProgress) << "work pool is stopping; a job was dropped";
+        return false;
+    }
+    m_pool->start([this, job = std::move(job)] { runJob(job); });
+    return true;
+}
+
+void RVWorkPool::runJob(const std::function<void()> &job)
+{
+    QThread *thread = QThread::currentThread();
+    {
+        // Checked under the lock that shutdown takes: a job either sees the stop or is
+        // listed as busy when shutdown ends the waits.
+        QMutexLocker lock(&m_mutex);
+        if (m_stopping.load())
+            return;
+        m_busy.insert(thread);
+    }
+    job();
+    QMutexLocker lock(&m_mutex);
+    m_busy.remove(thread);
+}
+
+int RVWorkPool::activeCount() const
+{
+    QMutexLocker lock(&m_mutex);
+    return int(m_busy.size());
+}
+
+bool RVWorkPool::shutdown(std::chrono::milliseconds bound)
+{
+    if (m_joined)
+        return true;
+    m_pool->clear();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_stopping.store(true);
+        // A job waiting on the service waits in an event loop of its own thread: ending the
+        // thread's event loops ends that wait, and the exchange reports a failure.
+        for (QThread *thread : std::as_const(m_busy))
+            thread->exit(1);
+    }
+    m_joined = m_pool->waitForDone(int(bound.count()));
+    if (!m_joined)
+        qCWarning(lcProgress) << "work pool: threads still busy after" << bound.count()
+                              << "ms; left to the exit";
+    return m_joined;
+}

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include <QMutex>
+#include <QSet>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+
+class QThread;
+class QThreadPool;
+
+// The threads that run the screens' service work. The application owns one for its run (it
+// makes one in main); whoever has none, a test for one, gets a process-wide pool. At quit the
+// owner stops it: work not yet started is dropped, work waiting on the service is told to stop
+// waiting (the exchange's local event loop is ended), no finish of a screen runs any more, and
+// the threads are joined within a bounded time, so quitting during a load neither hangs nor
+// leaves a worker touching what the exit tears down.
+class RVWorkPool final
+{
+public:
+    // Becomes the current pool until it is destroyed.
+    RVWorkPool();
+    // Stops the pool with the default bound.
+    ~RVWorkPool();
+    Q_DISABLE_COPY_MOVE(RVWorkPool)
+
+    static constexpr std::chrono::milliseconds defaultShutdownBound{3000};
+
+    // The application's pool, or the process-wide one when none was made.
+    static RVWorkPool &current();
+
+    // Queues the job; false (job dropped) once the pool is stopping.
+    bool start(std::function<void()> job);
+    bool isStopping() const { return m_stopping.load(); }
+    // Threads busy with a job now.
+    int activeCount() const;
+
+    // Stops the pool and joins its threads; true when they all ended within the bound. Main
+    // thread. A pool whose threads did not end is left to the exit rather than waited for.
+    bool shutdown(std::chrono::milliseconds bound = defaultShutdownBound);
+
+private:
+    void runJob(const std::function<void()> &job);
+
+    QThreadPool *m_pool;
+    mutable QMutex m_mutex;
+    QSet<QThread *> m_busy;
+    std::atomic<bool> m_stopping{false};
+    bool m_joined = false;
+    RVWorkPool *m_previous = nullptr;
+};

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "rvworkpool.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSemaphore>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+
+using namespace std::chrono_literals;
+
+class TestRVWorkPool : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The pool made last is the current one; when it goes the one before comes back.
+    void currentFollowsTheOwner()
+    {
+        RVWorkPool &before = RVWorkPool::current();
+        {
+            RVWorkPool outer;
+            QCOMPARE(&RVWorkPool::current(), &outer);
+            {
+                RVWorkPool inner;
+                QCOMPARE(&RVWorkPool::current(), &inner);
+            }
+            QCOMPARE(&RVWorkPool::current(), &outer);
+        }
+        QCOMPARE(&RVWorkPool::current(), &before);
+    }
+
+    // Jobs run off the main thread, several at once (a slow exchange does not queue a
+    // second one behind it).
+    void jobsRunOnWorkersSideBySide()
+    {
+        RVWorkPool pool;
+        QSemaphore inside;
+        QSemaphore gate;
+        std::atomic<int> offMain{0};
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(pool.start([&] {
+                if (QThread::currentThread() != QCoreApplication::instance()->thread())
+                    ++offMain;
+                inside.release();
+                gate.acquire();
+            }));
+        }
+        QVERIFY(inside.tryAcquire(3, 5000));
+        QCOMPARE(pool.activeCount(), 3);
+        gate.release(3);
+        QVERIFY(pool.shutdown(5s));
+        QCOMPARE(offMain.load(), 3);
+    }
+
+    void shutdownEndsWaits_data()
+    {
+        QTest::addColumn<int>("waiters");
+        QTest::newRow("one load waiting on the service") << 1;
+        QTest::newRow("several loads waiting") << 4;
+    }
+
+    // Jobs waiting in an event loop of their thread (as a blocking exchange does) are told to
+    // stop; the pool joins well before their wait would have ended.
+    void shutdownEndsWaits()
+    {
+        QFETCH(int, waiters);
+        RVWorkPool pool;
+        QSemaphore started;
+        std::atomic<int> ended{0};
+        for (int i = 0; i < waiters; ++i) {
+            pool.start([&] {
+                QEventLoop loop;
+                QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+                started.release();
+                loop.exec();
+                ++ended;
+            });
+        }
+        QVERIFY(started.tryAcquire(waiters, 5000));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(pool.shutdown(5s));
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(ended.load(), waiters);
+        QVERIFY(pool.isStopping());
+    }
+
+    // Once stopping, nothing new runs and queued jobs are dropped.
+    void stoppedPoolRunsNothing()
+    {
+        RVWorkPool pool;
+        QVERIFY(pool.shutdown(1s));
+        std::atomic_bool ran{false};
+        QVERIFY(!pool.start([&] { ran = true; }));
+        QTest::qWait(50);
+        QVERIFY(!ran);
+    }
+
+    // A job that ignores the stop is waited for only as long as the bound; asked again once
+    // it has ended, the pool joins.
+    void shutdownIsBounded()
+    {
+        RVWorkPool pool;
+        QSemaphore started;
+        QSemaphore gate;
+        pool.start([&] {
+            started.release();
+            gate.acquire();
+        });
+        QVERIFY(started.tryAcquire(1, 5000));
+        QElapsedTimer clock;
+        clock.start();
+        QTest::ignoreMessage(QtWarningMsg,
+                             "work pool: threads still busy after 200 ms; left to the exit");
+        QVERIFY(!pool.shutdown(200ms));
+        QVERIFY(clock.elapsed() < 3000);
+        gate.release();
+        QVERIFY(pool.shutdown(5s));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRVWorkPool)
+#include "tst_rvworkpool.moc"
