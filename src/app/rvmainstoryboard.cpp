@@ -4,6 +4,7 @@
 
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
+#include "screens/rvreservationinfocontroller.h"
 #include "toolkit/storyboard.h"
 
 using namespace Qt::StringLiterals;
@@ -21,6 +22,7 @@ void RVMainStoryboard::registerScreens()
     ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
     add<RVMainViewController>(storyboard, u"main"_s);
     add<RVLoginViewController>(storyboard, u"login"_s);
+    add<RVReservationInfoController>(storyboard, u"registerInfo"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()
