@@ -5,6 +5,7 @@
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
 #include "screens/rvreservationinfocontroller.h"
+#include "screens/rvreservationtimeelectcontroller.h"
 #include "toolkit/storyboard.h"
 
 using namespace Qt::StringLiterals;
@@ -22,6 +23,7 @@ void RVMainStoryboard::registerScreens()
     ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
     add<RVMainViewController>(storyboard, u"main"_s);
     add<RVLoginViewController>(storyboard, u"login"_s);
+    add<RVReservationTimeElectController>(storyboard, u"registerTimeElect"_s);
     add<RVReservationInfoController>(storyboard, u"registerInfo"_s);
 }
 
