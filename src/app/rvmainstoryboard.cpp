@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvmainstoryboard.h"
 
+#include "screens/rvdoctorcontroller.h"
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
 #include "screens/rvreservationinfocontroller.h"
@@ -23,6 +24,7 @@ void RVMainStoryboard::registerScreens()
     ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
     add<RVMainViewController>(storyboard, u"main"_s);
     add<RVLoginViewController>(storyboard, u"login"_s);
+    add<RVDoctorController>(storyboard, u"doctor"_s);
     add<RVReservationTimeElectController>(storyboard, u"registerTimeElect"_s);
     add<RVReservationInfoController>(storyboard, u"registerInfo"_s);
 }
