@@ -5,6 +5,7 @@
 #include "screens/rvdoctorcontroller.h"
 #include "screens/rvloginviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
+#include "screens/rvreservationhistorylistviewcontroller.h"
 #include "screens/rvreservationinfocontroller.h"
 #include "screens/rvreservationtimeelectcontroller.h"
 #include "toolkit/storyboard.h"
@@ -27,6 +28,7 @@ void RVMainStoryboard::registerScreens()
     add<RVDoctorController>(storyboard, u"doctor"_s);
     add<RVReservationTimeElectController>(storyboard, u"registerTimeElect"_s);
     add<RVReservationInfoController>(storyboard, u"registerInfo"_s);
+    add<RVReservationHistoryListViewController>(storyboard, u"appointMent"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()
