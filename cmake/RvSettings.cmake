@@ -8,7 +8,16 @@ target_compile_definitions(rv_settings INTERFACE
   QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER QT_NO_KEYWORDS)
 target_compile_options(rv_settings INTERFACE
   -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Werror)
-if(RV_SANITIZE)
+# The environment every test runs in. Leaks are checked; the suppressions name only system
+# libraries' own allocations (see the file), never the project's code.
+set(RV_TEST_ENVIRONMENT
+  "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TZ=Asia/Shanghai"
+  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizers/lsan.supp:print_suppressions=0"
+  "TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizers/tsan.supp:halt_on_error=1:second_deadlock_stack=1:report_signal_unsafe=0")
+if(RV_SANITIZE STREQUAL "thread")
+  target_compile_options(rv_settings INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(rv_settings INTERFACE -fsanitize=thread)
+elseif(RV_SANITIZE)
   target_compile_options(rv_settings INTERFACE
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(rv_settings INTERFACE -fsanitize=address,undefined)
@@ -57,7 +66,9 @@ function(rv_add_qt_test name)
   target_compile_definitions(${name} PRIVATE RV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
   target_precompile_headers(${name} REUSE_FROM ${pch})
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TZ=Asia/Shanghai;ASAN_OPTIONS=detect_leaks=0"
-    TIMEOUT 300)
+  # Labelled by layer, so that a run can pick layers (the thread-sanitizer run picks the
+  # threaded ones).
+  get_filename_component(layer ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set_tests_properties(${name} PROPERTIES LABELS ${layer}
+    ENVIRONMENT "${RV_TEST_ENVIRONMENT}" TIMEOUT 300)
 endfunction()

@@ -3,12 +3,14 @@
 # SPDX-FileCopyrightText: 2026 The RV patient client developers
 # Installs what is missing, builds, starts the stand-in booking service on loopback (unless one
 # already answers on 127.0.0.1:8080), and opens the application. The service started here is
-# stopped when the application quits. Without a display the application runs on Qt's VNC
-# platform: connect a VNC viewer to the address printed below.
+# stopped when the application quits. Without a display the application runs on a virtual X
+# display served by a VNC server on loopback only: connect a VNC viewer to the address printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DRV_BUILD_TESTS=OFF -DRV_BUILD_BENCH=OFF
+scripts/install-deps.sh --run
+# No precompiled headers here: they would fill the build folder for a build that is done once.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DRV_BUILD_TESTS=OFF -DRV_BUILD_BENCH=OFF \
+  -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON
 cmake --build build --parallel "$(nproc)" --target rv-patient rv-service
 
 port=8080
@@ -26,9 +28,9 @@ else
   done
 fi
 
+app=(build/src/app/rv-patient --service "127.0.0.1:$port" "$@")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  vnc_port=${RV_VNC_PORT:-5900}
-  export QT_QPA_PLATFORM="vnc:size=320x568:port=$vnc_port"
-  echo "No display: connect a VNC viewer to 127.0.0.1:$vnc_port (close the app with Ctrl+C)."
+  scripts/headless-session.sh "${app[@]}"
+else
+  "${app[@]}"
 fi
-build/src/app/rv-patient --service "127.0.0.1:$port" "$@"

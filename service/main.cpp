@@ -7,10 +7,31 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 using namespace Qt::StringLiterals;
+
+namespace
+{
+// Every open connection is a descriptor: take all the system allows this process, so that
+// the connection cap, not the default soft limit, decides how many clients are held.
+void raiseDescriptorLimit()
+{
+#ifdef Q_OS_UNIX
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+#endif
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    raiseDescriptorLimit();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"rv-service"_s);
     QCoreApplication::setOrganizationName(u"rv"_s);

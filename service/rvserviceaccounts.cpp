@@ -8,6 +8,7 @@
 #include "protocols/rvuserregister.h"
 #include "service/rvpasswordhasher.h"
 #include "service/rvservicedatabase.h"
+#include "service/rvservicevalues.h"
 
 #include <QDateTime>
 
@@ -20,7 +21,7 @@ constexpr int maxFieldLength = 200;
 
 QString textOf(const QJsonValue &value)
 {
-    return RVBaseInfo::text(value);
+    return RVServiceValues::text(value);
 }
 
 // A present field as a bound value; absent stays NULL so that COALESCE keeps the old value.

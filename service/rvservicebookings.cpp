@@ -6,6 +6,7 @@
 #include "protocols/rvreservationinfo.h"
 #include "protocols/rvreservationlistinforequest.h"
 #include "service/rvservicedatabase.h"
+#include "service/rvservicevalues.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -15,9 +16,11 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
+constexpr qint64 maxSlot = 1'000'000;
+
 QString textOf(const QJsonValue &value)
 {
-    return RVBaseInfo::text(value).trimmed();
+    return RVServiceValues::text(value).trimmed();
 }
 
 bool isOtherUser(const QJsonValue &yhid, const RVServiceAccounts::Caller &caller)
@@ -75,14 +78,17 @@ RVServiceOutcome RVServiceBookings::book(const RVServiceAccounts::Caller &caller
         return RVServiceOutcome::missing(u"pbid"_s);
     if (textOf(request.fzxh()).isEmpty())
         return RVServiceOutcome::missing(u"fzxh"_s);
-    const long long fzxh = RVBaseInfo::intValue(request.fzxh());
+    // Slot numbers are small; anything else names no slot (and never reaches a cast).
+    const std::optional<qint64> fzxh = RVServiceValues::wholeNumber(request.fzxh(), 0, maxSlot);
+    if (!fzxh)
+        return RVServiceOutcome::refusal(u"该时段不存在"_s);
 
     return inWriteTransaction(m_database, [&](QSqlDatabase &db) -> RVServiceOutcome {
         auto slot = RVServiceDatabase::exec(
             db,
             u"SELECT t.id, s.jlzt, s.kyrs, s.jzrq FROM slots t JOIN schedules s ON s.pbid = t.pbid"
             " WHERE t.pbid = ? AND t.fzxh = ?"_s,
-            {pbid, fzxh});
+            {pbid, *fzxh});
         if (!slot)
             return RVServiceOutcome::storeFailure();
         if (!slot->next())

@@ -14,11 +14,13 @@
 #include "protocols/rvhospitallistrequest.h"
 #include "service/rvservicedatabase.h"
 #include "service/rvservicedemodata.h"
+#include "service/rvservicevalues.h"
 
 #include <QJsonArray>
 #include <QSqlQuery>
 
 #include <functional>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -28,7 +30,7 @@ const QString queryOk = u"查询成功"_s;
 
 QString textOf(const QJsonValue &value)
 {
-    return RVBaseInfo::text(value);
+    return RVServiceValues::text(value);
 }
 
 // A present, non-empty text as a bound value; otherwise NULL, which the queries read as
@@ -187,9 +189,22 @@ RVServiceOutcome RVServiceCatalogue::diseaseList()
 RVServiceOutcome RVServiceCatalogue::doctorList(const QJsonObject &body, const QString &photoBase)
 {
     const auto request = RVBaseInfo::fromDictionary<RVDoctorListRequest>(body);
-    const auto page = std::max<long long>(1, RVBaseInfo::intValue(request.dqym()));
-    auto size = RVBaseInfo::intValue(request.xssl());
-    size = size < 1 ? defaultPageSize : std::min<long long>(size, maxPageSize);
+    // The page number comes from the network: one that is not a number, or that no list
+    // could reach, is refused, so that the offset below stays small and never overflows.
+    constexpr qint64 lowest = std::numeric_limits<qint64>::min();
+    qint64 page = 1;
+    if (!textOf(request.dqym()).trimmed().isEmpty()) {
+        const std::optional<qint64> asked =
+            RVServiceValues::wholeNumber(request.dqym(), lowest, maxPage);
+        if (!asked)
+            return RVServiceOutcome::refusal(u"页码无效：dqym"_s);
+        page = std::max<qint64>(1, *asked);
+    }
+    // A page size out of range is clamped, as the client may ask for "all" with a big one.
+    const qint64 size =
+        RVServiceValues::wholeNumber(request.xssl(), 1, std::numeric_limits<qint64>::max())
+            .value_or(defaultPageSize);
+    const qint64 rows = std::min<qint64>(size, maxPageSize);
     const QVariant pym = filterOf(request.pym());
     QVariant dept, deptClass, deptStandard;
     auto session = m_database.session();
@@ -221,7 +236,7 @@ RVServiceOutcome RVServiceCatalogue::doctorList(const QJsonObject &body, const Q
             " AND (? IS NULL OR d.pym LIKE ? ESCAPE '\\')"
             " ORDER BY d.sort LIMIT ? OFFSET ?"_s),
         {windowStart(), windowEnd(), hospid, hospid, dept, dept, deptClass, deptClass, deptStandard,
-         deptStandard, code, code, pym, likePrefix(pym.toString()), size, (page - 1) * size});
+         deptStandard, code, code, pym, likePrefix(pym.toString()), rows, (page - 1) * rows});
     if (!query)
         return RVServiceOutcome::storeFailure();
     return RVServiceOutcome::success(

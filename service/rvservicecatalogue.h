@@ -38,6 +38,7 @@ public:
 
     static constexpr int defaultPageSize = 8;
     static constexpr int maxPageSize = 100;
+    static constexpr int maxPage = 1'000'000;
     // First and last day of the schedule window, "yyyy-MM-dd".
     static QString windowStart();
     static QString windowEnd();

@@ -35,6 +35,7 @@ QString RVServiceOptions::defaultDatabasePath()
 std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &arguments,
                                                         QString *error)
 {
+    const RVServiceOptions defaults;
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Stand-in booking service for the RV patient client"_s);
     parser.addHelpOption();
@@ -47,7 +48,16 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
     const QCommandLineOption noSeed(u"no-seed"_s, u"Never seed the demo data set."_s);
     const QCommandLineOption latest(
         u"latest-version"_s, u"Version announced by the store lookup."_s, u"V"_s, u"1.0.0"_s);
-    parser.addOptions({listen, db, seed, noSeed, latest});
+    const QCommandLineOption maxConnections(
+        u"max-connections"_s, u"Connections held at once; more are refused with 503."_s, u"N"_s,
+        QString::number(defaults.limits.maxConnections));
+    const QCommandLineOption headTimeout(u"head-timeout"_s,
+                                         u"Seconds a client has to send a request head."_s, u"S"_s,
+                                         QString::number(defaults.limits.headTimeoutMs / 1000));
+    const QCommandLineOption idleTimeout(
+        u"idle-timeout"_s, u"Seconds a kept-alive connection may wait for its next request."_s,
+        u"S"_s, QString::number(defaults.limits.idleTimeoutMs / 1000));
+    parser.addOptions({listen, db, seed, noSeed, latest, maxConnections, headTimeout, idleTimeout});
     parser.process(arguments);
 
     RVServiceOptions options;
@@ -65,6 +75,21 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
         *error = u"--db needs a path"_s;
         return std::nullopt;
     }
+    const auto bounded = [&parser](const QCommandLineOption &option, int min, int max) {
+        bool numeric = false;
+        const int value = parser.value(option).toInt(&numeric);
+        return numeric && value >= min && value <= max ? value : -1;
+    };
+    const int cap = bounded(maxConnections, 1, 1'000'000);
+    const int head = bounded(headTimeout, 1, 3600);
+    const int idle = bounded(idleTimeout, 1, 3600);
+    if (cap < 0 || head < 0 || idle < 0) {
+        *error = u"--max-connections takes 1 to 1000000, the time-outs 1 to 3600 seconds"_s;
+        return std::nullopt;
+    }
+    options.limits.maxConnections = cap;
+    options.limits.headTimeoutMs = head * 1000;
+    options.limits.idleTimeoutMs = idle * 1000;
     options.latestVersion = parser.value(latest).trimmed();
     if (options.latestVersion.isEmpty()) {
         *error = u"--latest-version needs a version"_s;

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "service/rvservicehttplimits.h"
+
 #include <QHostAddress>
 #include <QString>
 #include <QStringList>
@@ -18,6 +20,7 @@ struct RVServiceOptions {
     QString databasePath;      // ":memory:" for a database that lives as long as the process
     Seed seed = Seed::Default; // Default seeds a database that had no schema yet
     QString latestVersion = QStringLiteral("1.0.0");
+    RVServiceHttpLimits limits; // what one client may cost; see the class
 
     // Parses the arguments (the program name first); nullopt with a message on bad input.
     // --help and --version are answered by the parser itself and end the process.

@@ -6,9 +6,8 @@
 #include "service/rvservicelog.h"
 
 #include <QElapsedTimer>
-#include <QHttpServerRequest>
-#include <QHttpServerResponse>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrlQuery>
 
@@ -16,52 +15,49 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-using Status = QHttpServerResponder::StatusCode;
-
-QHttpServerResponse plain(const QByteArray &text, Status status)
+RVServiceHttpResponse plain(int status, const QByteArray &text)
 {
-    return QHttpServerResponse("text/plain; charset=utf-8", text, status);
+    return RVServiceHttpResponse::text(status, text);
 }
 
 // The store identifier of a lookup: from the query, or from a form body.
-QString lookupId(const QHttpServerRequest &request)
+QString lookupId(const RVServiceHttpRequest &request)
 {
     QString id = request.query().queryItemValue(u"id"_s, QUrl::FullyDecoded);
-    if (id.isEmpty() && request.method() == QHttpServerRequest::Method::Post)
-        id = QUrlQuery(QString::fromUtf8(request.body()))
-                 .queryItemValue(u"id"_s, QUrl::FullyDecoded);
+    if (id.isEmpty() && request.method == "POST")
+        id = QUrlQuery(QString::fromUtf8(request.body)).queryItemValue(u"id"_s, QUrl::FullyDecoded);
     return id.trimmed();
 }
 } // namespace
 
 RVServiceServer::RVServiceServer(RVServiceDatabase &database, const QString &latestVersion,
-                                 QObject *parent)
-    : QObject(parent), m_router(database), m_latestVersion(latestVersion)
+                                 const RVServiceHttpLimits &limits, QObject *parent)
+    : QObject(parent),
+      m_http(limits, [this](const RVServiceHttpRequest &request) { return handle(request); }),
+      m_router(database), m_latestVersion(latestVersion)
 {
-    addRoutes();
 }
 
 RVServiceServer::~RVServiceServer() = default;
 
-void RVServiceServer::addRoutes()
+RVServiceHttpResponse RVServiceServer::handle(const RVServiceHttpRequest &request)
 {
-    m_http.route(u"/hrzp2/ComService"_s,
-                 [this](const QHttpServerRequest &request) { return exchange(request); });
-    m_http.route(u"/photos/<arg>"_s,
-                 [this](const QString &file, const QHttpServerRequest &) { return photo(file); });
-    m_http.route(u"/lookup"_s,
-                 [this](const QHttpServerRequest &request) { return lookup(request); });
-    m_http.route(u"/update"_s,
-                 [this](const QHttpServerRequest &request) { return updatePage(request); });
-    m_http.setMissingHandler([](const QHttpServerRequest &request, QHttpServerResponder &&out) {
-        qCInfo(lcService).noquote() << u"404"_s << request.url().path();
-        out.write("not found\n", "text/plain; charset=utf-8", Status::NotFound);
-    });
+    const QString path = request.path();
+    if (path == u"/hrzp2/ComService"_s)
+        return exchange(request);
+    if (path.startsWith(u"/photos/"_s) && path.indexOf(u'/', 8) < 0 && path.size() > 8)
+        return photo(path.mid(8));
+    if (path == u"/lookup"_s)
+        return lookup(request);
+    if (path == u"/update"_s)
+        return updatePage(request);
+    qCInfo(lcService).noquote() << u"404"_s << path.left(128);
+    return plain(404, "not found\n");
 }
 
 quint16 RVServiceServer::listen(const QHostAddress &address, quint16 port)
 {
-    m_port = m_http.listen(address, port);
+    m_port = m_http.listen(address, port) ? m_http.serverPort() : 0;
     m_address = address;
     return m_port;
 }
@@ -79,9 +75,9 @@ QString RVServiceServer::baseUrl() const
     return u"http://%1:%2"_s.arg(host).arg(m_port);
 }
 
-QString RVServiceServer::baseFor(const QHttpServerRequest &request) const
+QString RVServiceServer::baseFor(const RVServiceHttpRequest &request) const
 {
-    const QByteArray host = request.value("Host");
+    const QByteArray host = request.header("host");
     bool plainHost = !host.isEmpty() && host.size() <= 255;
     for (const char c : host)
         plainHost = plainHost && (std::isalnum(static_cast<unsigned char>(c)) || c == '.' ||
@@ -89,43 +85,51 @@ QString RVServiceServer::baseFor(const QHttpServerRequest &request) const
     return plainHost ? u"http://"_s + QString::fromLatin1(host) : baseUrl();
 }
 
-QHttpServerResponse RVServiceServer::exchange(const QHttpServerRequest &request)
+RVServiceHttpResponse RVServiceServer::exchange(const RVServiceHttpRequest &request)
 {
     QElapsedTimer clock;
     clock.start();
-    if (request.method() != QHttpServerRequest::Method::Post) {
+    if (request.method != "POST") {
         qCInfo(lcService).noquote() << u"405 the booking endpoint takes POST only"_s;
-        return plain("POST only\n", Status::MethodNotAllowed);
+        RVServiceHttpResponse refusal = plain(405, "POST only\n");
+        refusal.headers.append(qMakePair(QByteArray("Allow"), QByteArray("POST")));
+        return refusal;
     }
-    const RVServiceRouter::Exchange result = m_router.handle(request.body(), baseFor(request));
+    const RVServiceRouter::Exchange result = m_router.handle(request.body, baseFor(request));
     qCInfo(lcService).noquote() << u"%1 user=%2 %3 %4 (%5, %6 ms)"_s.arg(
         result.code.isEmpty() ? u"-"_s : result.code.left(16),
         result.user.isEmpty() ? u"-"_s : result.user.left(64), result.ok ? u"ok"_s : u"refused"_s,
         result.message, QString::number(result.status), QString::number(clock.elapsed()));
-    return QHttpServerResponse(result.contentType, result.body, static_cast<Status>(result.status));
+    RVServiceHttpResponse response;
+    response.status = result.status;
+    response.contentType = result.contentType;
+    response.body = result.body;
+    return response;
 }
 
-QHttpServerResponse RVServiceServer::photo(const QString &file)
+RVServiceHttpResponse RVServiceServer::photo(const QString &file)
 {
     QString ysdm = file;
     if (!ysdm.endsWith(u".png"_s))
-        return plain("not found\n", Status::NotFound);
+        return plain(404, "not found\n");
     ysdm.chop(4);
     auto cached = m_photos.constFind(ysdm);
     if (cached == m_photos.constEnd()) {
         const std::optional<QString> sex = m_router.catalogue().doctorSex(ysdm);
         if (!sex) {
             qCInfo(lcService).noquote() << u"photo %1 not found"_s.arg(ysdm.left(32));
-            return plain("not found\n", Status::NotFound);
+            return plain(404, "not found\n");
         }
         cached = m_photos.insert(ysdm, RVPhotoPainter::portraitPng(ysdm, *sex == u"女"_s));
     }
-    QHttpServerResponse response("image/png", *cached);
-    response.addHeader("Cache-Control", "max-age=86400");
+    RVServiceHttpResponse response;
+    response.contentType = "image/png";
+    response.body = *cached;
+    response.headers.append(qMakePair(QByteArray("Cache-Control"), QByteArray("max-age=86400")));
     return response;
 }
 
-QHttpServerResponse RVServiceServer::lookup(const QHttpServerRequest &request) const
+RVServiceHttpResponse RVServiceServer::lookup(const RVServiceHttpRequest &request) const
 {
     const QString id = lookupId(request);
     QJsonObject reply{{u"resultCount"_s, 0}, {u"results"_s, QJsonArray()}};
@@ -139,10 +143,13 @@ QHttpServerResponse RVServiceServer::lookup(const QHttpServerRequest &request) c
                                     {u"trackViewUrl"_s, page.toString(QUrl::FullyEncoded)}}}}};
     }
     qCInfo(lcService).noquote() << u"lookup id=%1 version=%2"_s.arg(id.left(64), m_latestVersion);
-    return QHttpServerResponse(reply);
+    RVServiceHttpResponse response;
+    response.contentType = "application/json";
+    response.body = QJsonDocument(reply).toJson(QJsonDocument::Compact);
+    return response;
 }
 
-QHttpServerResponse RVServiceServer::updatePage(const QHttpServerRequest &request) const
+RVServiceHttpResponse RVServiceServer::updatePage(const RVServiceHttpRequest &request) const
 {
     const QString id = lookupId(request).toHtmlEscaped();
     const QString html = u"<!DOCTYPE html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
@@ -151,5 +158,8 @@ QHttpServerResponse RVServiceServer::updatePage(const QHttpServerRequest &reques
                          "<p>请使用最新版本的安装包更新应用。</p></body></html>\n"_s.arg(
                              m_latestVersion.toHtmlEscaped(), id);
     qCInfo(lcService).noquote() << u"update page id=%1"_s.arg(id.left(64));
-    return QHttpServerResponse("text/html; charset=utf-8", html.toUtf8());
+    RVServiceHttpResponse response;
+    response.contentType = "text/html; charset=utf-8";
+    response.body = html.toUtf8();
+    return response;
 }

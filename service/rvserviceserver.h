@@ -2,20 +2,20 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "service/rvservicehttplistener.h"
 #include "service/rvservicerouter.h"
 
 #include <QHash>
 #include <QHostAddress>
-#include <QHttpServer>
 #include <QObject>
 
-class QHttpServerRequest;
-class QHttpServerResponse;
 class RVServiceDatabase;
 
 // The HTTP face of the service: the booking endpoint "/hrzp2/ComService", the doctors'
 // photographs under "/photos/", the store lookup "/lookup" and the update page "/update".
-// Lives on the thread that runs its event loop; every exchange writes one log line.
+// Lives on the thread that runs its event loop; every exchange writes one log line. The HTTP
+// layer is the service's own listener, which bounds what each client may hold (see
+// RVServiceHttpLimits); the handlers here see only complete requests.
 class RVServiceServer final : public QObject
 {
     Q_OBJECT
@@ -23,7 +23,7 @@ class RVServiceServer final : public QObject
 
 public:
     RVServiceServer(RVServiceDatabase &database, const QString &latestVersion,
-                    QObject *parent = nullptr);
+                    const RVServiceHttpLimits &limits = {}, QObject *parent = nullptr);
     ~RVServiceServer() override;
 
     // The port listened on (the system's choice for port 0), or 0 on failure.
@@ -31,17 +31,21 @@ public:
     // "http://host:port" of the listening socket.
     QString baseUrl() const;
 
+    // Connections held at once, for the tests and the log.
+    int openConnections() const { return m_http.openConnections(); }
+    // Answers one complete request; the route is chosen by its path.
+    RVServiceHttpResponse handle(const RVServiceHttpRequest &request);
+
 private:
-    void addRoutes();
-    QHttpServerResponse exchange(const QHttpServerRequest &request);
-    QHttpServerResponse photo(const QString &file);
-    QHttpServerResponse lookup(const QHttpServerRequest &request) const;
-    QHttpServerResponse updatePage(const QHttpServerRequest &request) const;
+    RVServiceHttpResponse exchange(const RVServiceHttpRequest &request);
+    RVServiceHttpResponse photo(const QString &file);
+    RVServiceHttpResponse lookup(const RVServiceHttpRequest &request) const;
+    RVServiceHttpResponse updatePage(const RVServiceHttpRequest &request) const;
     // The address the client used (its Host header when that is a plain host name), so that
     // the photograph and update links work from wherever the client is.
-    QString baseFor(const QHttpServerRequest &request) const;
+    QString baseFor(const RVServiceHttpRequest &request) const;
 
-    QHttpServer m_http;
+    RVServiceHttpListener m_http;
     RVServiceRouter m_router;
     QString m_latestVersion;
     QHostAddress m_address;

@@ -2,7 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 // Prints the cost of the service client beside the bare libraries it stands on:
 //  1. one synchronous enciphered user transaction with a 2 KB reply, beside a bare
-//     QNetworkAccessManager POST of the same bytes to the same loopback service;
+//     QNetworkAccessManager POST of the same bytes to the same loopback service over a
+//     connection it keeps open, plus bare EVP enciphering the request and deciphering the
+//     reply (the work any client of this service must do);
 //  2. enciphering 4 KB messages to hexadecimal, beside a bare OpenSSL EVP loop.
 #include "fakeservice.h"
 #include "protocols/rvcipher.h"
@@ -31,6 +33,22 @@ namespace
 {
 
 const QString key = u"00112233445566778899aabbccddeeff0011223344556677"_s;
+
+// Bare Triple-DES over the given bytes, as the client must run it once per direction.
+void bareCipher(const QByteArray &keyBytes, const QByteArray &in, bool encrypt)
+{
+    std::vector<unsigned char> out(size_t(in.size()) + 16);
+    EVP_CIPHER_CTX *ctx = EVP_CIPHER_CTX_new();
+    int n = 0;
+    int tail = 0;
+    EVP_CipherInit_ex(ctx, EVP_des_ede3_ecb(), nullptr,
+                      reinterpret_cast<const unsigned char *>(keyBytes.constData()), nullptr,
+                      encrypt ? 1 : 0);
+    EVP_CipherUpdate(ctx, out.data(), &n, reinterpret_cast<const unsigned char *>(in.constData()),
+                     int(in.size()));
+    EVP_CipherFinal_ex(ctx, out.data() + n, &tail);
+    EVP_CIPHER_CTX_free(ctx);
+}
 
 double median(std::vector<double> samples)
 {
@@ -80,11 +98,16 @@ void transactionBenchmark()
     const QByteArray form = service.lastRequest().body;
 
     const QUrl url = RVProtocol::serviceEndpoint();
+    const QByteArray keyBytes = *RVCipher::keyToBytes(key);
+    const QString sentHex = QString::fromUtf8(form.mid(form.indexOf("&bwnr=") + 6));
+    const QByteArray requestPlain = RVCipher::decipherFromHex(sentHex, key)->toUtf8();
+    const QByteArray replyCipher = QByteArray::fromHex(reply);
     auto clientCall = [] {
         RVProtocol().reserationHistoryListWithTime({}, u"1"_s, u"13800000000"_s);
     };
+    QNetworkAccessManager manager; // kept: the bare side reuses its connection too
     auto barePost = [&] {
-        QNetworkAccessManager manager;
+        bareCipher(keyBytes, requestPlain, true);
         QNetworkRequest request(url);
         request.setHeader(QNetworkRequest::ContentTypeHeader,
                           QByteArrayLiteral("application/x-www-form-urlencoded"));
@@ -94,6 +117,7 @@ void transactionBenchmark()
         loop.exec();
         r->readAll();
         delete r;
+        bareCipher(keyBytes, replyCipher, false);
     };
     auto exchangeOnly = [&] { RVHttpExchange::postBlocking(url, form); };
 
@@ -112,8 +136,9 @@ void transactionBenchmark()
     const double client = median(clientTimes);
     const double bare = median(bareTimes);
     const double exchange = median(exchangeTimes);
-    std::printf("transaction C002 (2 KB reply): client %.1f us, bare QNAM POST %.1f us, ratio %.3f "
-                "(goal <= 1.25); the client's HTTP exchange alone %.1f us\n",
+    std::printf("transaction C002 (2 KB reply): client %.1f us, bare reused-connection QNAM POST "
+                "+ EVP both ways %.1f us, ratio %.3f (goal <= 1.15); the client's HTTP exchange "
+                "alone %.1f us\n",
                 client, bare, client / bare, exchange);
 }
 

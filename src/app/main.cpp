@@ -3,6 +3,7 @@
 #include "app/rvappdelegate.h"
 #include "app/rvappoptions.h"
 #include "app/rvmainstoryboard.h"
+#include "components/rvworkpool.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvmainviewcontroller.h"
 #include "toolkit/storyboard.h"
@@ -80,6 +81,9 @@ int main(int argc, char *argv[])
     if (options->selfTest)
         return selfTest();
 
+    // The threads of the screens' service work belong to the application: made before the
+    // first screen, stopped before the screens go.
+    RVWorkPool workPool;
     RVAppDelegate delegate;
     delegate.didFinishLaunchingWithOptions();
     if (options->quitAfterFirstPaint)
@@ -99,6 +103,11 @@ int main(int argc, char *argv[])
         });
     }
     const int code = QApplication::exec();
+    // Work still waiting on the service is told to stop and joined (bounded); the clean-ups
+    // it handed to the main thread then run, without their finishes, while the window is
+    // still there, so each screen is released here on the main thread.
+    workPool.shutdown();
+    QCoreApplication::sendPostedEvents();
     delegate.applicationWillTerminate();
     return code;
 }

@@ -9,14 +9,21 @@
 #include "screens/rvreservationinfocontroller.h"
 #include "screens/rvreservationtimeelectcontroller.h"
 #include "toolkit/storyboard.h"
+#include "toolkit/viewcontroller.h"
 
 using namespace Qt::StringLiterals;
 
 namespace
 {
+// Each screen carries the identifier it was made from, so that tests and logs name screens
+// as the storyboard does, whichever class stands behind an identifier.
 template <class Screen> void add(ui::Storyboard *storyboard, const QString &identifier)
 {
-    storyboard->registerViewController(identifier, [] { return std::make_shared<Screen>(); });
+    storyboard->registerViewController(identifier, [identifier] {
+        auto screen = std::make_shared<Screen>();
+        screen->setProperty(RVMainStoryboard::identifierProperty, identifier);
+        return screen;
+    });
 }
 } // namespace
 
@@ -34,4 +41,9 @@ void RVMainStoryboard::registerScreens()
 QStringList RVMainStoryboard::identifiers()
 {
     return ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)->identifiers();
+}
+
+QString RVMainStoryboard::identifierOf(const QObject *screen)
+{
+    return screen != nullptr ? screen->property(identifierProperty).toString() : QString();
 }

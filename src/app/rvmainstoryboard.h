@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+class QObject;
+
 // The interface resource "MainStoryboard": which controller each screen identifier makes.
 // Identifiers of screens that are not part of the application yet are simply not registered,
 // so that opening them does nothing.
@@ -12,4 +14,7 @@ class RVMainStoryboard final
 public:
     static void registerScreens();
     static QStringList identifiers();
+    // The dynamic property of every screen made here that holds its storyboard identifier.
+    static constexpr const char *identifierProperty = "storyboardIdentifier";
+    static QString identifierOf(const QObject *screen);
 };

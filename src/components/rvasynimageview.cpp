@@ -3,22 +3,19 @@
 #include "rvasynimageview.h"
 #include "componentslog.h"
 
+#include "protocols/rvnetworkforwarder.h"
 #include "toolkit/application.h"
 #include "toolkit/color.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
-
 
 namespace
 {
@@ -96,15 +93,6 @@ void RVAsynImageView::setRestartPolicy(int maxRestarts, std::chrono::millisecond
     m_firstRestartDelay = std::max(std::chrono::milliseconds(0), firstDelay);
 }
 
-QNetworkAccessManager *RVAsynImageView::networkAccessManager()
-{
-    // One manager for every view, living on the main thread with the application object.
-    static QPointer<QNetworkAccessManager> manager;
-    if (!manager)
-        manager = new QNetworkAccessManager(QCoreApplication::instance());
-    return manager;
-}
-
 void RVAsynImageView::networkActivityChanged(int delta)
 {
     s_activeDownloads = std::max(0, s_activeDownloads + delta);
@@ -122,60 +110,63 @@ void RVAsynImageView::loadImage()
         giveUp(u"not a web address: %1"_s.arg(m_imageURL));
         return;
     }
-    QNetworkRequest request(url);
-    // The file cache is the only cache of these pictures; ask the network every time.
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                         QNetworkRequest::AlwaysNetwork);
-    request.setTransferTimeout(kTimeoutMs);
     if (m_fileName.isEmpty())
         m_fileName = cacheFileNameForURL(m_imageURL);
     m_downloadFileName = m_fileName;
     m_loadData = QByteArray();
+    m_status = 0;
 
-    QNetworkReply *reply = networkAccessManager()->get(request);
-    m_connection = reply;
+    RVNetworkLayer::Request request;
+    request.method = RVNetworkLayer::Method::Get;
+    request.url = url;
+    request.idleTimeoutMs = kTimeoutMs;
+    request.maxBodyBytes = kMaxDownloadBytes;
+    request.followRedirects = true;
+    // A picture is asked for again as often as needed: nothing changes at the other end.
+    request.resend = RVNetworkLayer::Resend::OnceOnStaleConnection;
+    RVNetworkForwarder::Handlers handlers;
+    handlers.response = [this](int status, const QString &) {
+        connectionDidReceiveResponse(status);
+    };
+    handlers.data = [this](const QByteArray &bytes) { connectionDidReceiveData(bytes); };
+    handlers.end = [this](const RVNetworkLayer::Failure &failure) { connectionDidEnd(failure); };
+    m_connection = std::make_shared<RVNetworkForwarder>(this, std::move(handlers));
+    m_connectionLayer = m_layer != nullptr ? m_layer : RVNetworkLayer::defaultLayer();
     networkActivityChanged(+1);
-    connect(reply, &QNetworkReply::metaDataChanged, this,
-            &RVAsynImageView::connectionDidReceiveResponse);
-    connect(reply, &QIODevice::readyRead, this, &RVAsynImageView::connectionDidReceiveData);
-    connect(reply, &QNetworkReply::finished, this, &RVAsynImageView::connectionDidFinishLoading);
+    m_transfer = m_connectionLayer->start(request, m_connection);
 }
 
-void RVAsynImageView::connectionDidReceiveResponse()
+void RVAsynImageView::connectionDidReceiveResponse(int statusCode)
 {
-    if (!m_connection)
-        return;
-    const QVariant length = m_connection->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid() && length.toLongLong() > kMaxDownloadBytes)
-        giveUp(u"picture of %1 bytes is too large"_s.arg(length.toLongLong()));
+    // A later response (after a redirection) replaces whatever came before it.
+    m_status = statusCode;
+    m_loadData = QByteArray();
 }
 
-void RVAsynImageView::connectionDidReceiveData()
+void RVAsynImageView::connectionDidReceiveData(const QByteArray &bytes)
 {
-    if (!m_connection)
-        return;
     if (m_loadData.isNull())
         m_loadData.reserve(2048);
-    m_loadData.append(m_connection->readAll());
-    if (m_loadData.size() > kMaxDownloadBytes)
+    m_loadData.append(bytes);
+}
+
+void RVAsynImageView::connectionDidEnd(const RVNetworkLayer::Failure &failure)
+{
+    if (!failure) {
+        connectionDidFinishLoading();
+        return;
+    }
+    if (failure.kind == RVNetworkLayer::FailureKind::TooLarge) {
         giveUp(u"picture larger than %1 bytes"_s.arg(kMaxDownloadBytes));
+        return;
+    }
+    connectionDidFail(failure.detail, true);
 }
 
 void RVAsynImageView::connectionDidFinishLoading()
 {
-    if (!m_connection)
-        return;
-    connectionDidReceiveData();
-    if (!m_connection)
-        return; // refused while reading the rest
-    const QNetworkReply::NetworkError error = m_connection->error();
-    const int status = m_connection->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (error != QNetworkReply::NoError) {
-        connectionDidFail(m_connection->errorString(), true);
-        return;
-    }
-    if (status < 200 || status > 299) {
-        connectionDidFail(u"HTTP status %1"_s.arg(status), true);
+    if (m_status < 200 || m_status > 299) {
+        connectionDidFail(u"HTTP status %1"_s.arg(m_status), true);
         return;
     }
     const QByteArray data = m_loadData;
@@ -239,13 +230,14 @@ bool RVAsynImageView::storeDownload(const QByteArray &data, const QString &file,
 void RVAsynImageView::dropConnection()
 {
     m_loadData = QByteArray();
-    QNetworkReply *reply = m_connection;
-    if (!reply)
+    if (!m_connection)
         return;
-    m_connection = nullptr;
-    disconnect(reply, nullptr, this, nullptr);
-    if (reply->isRunning())
-        reply->abort();
-    reply->deleteLater();
+    // Detached first: nothing of this download reaches the view any more, even if it was
+    // already on its way.
+    m_connection->detach();
+    m_connection.reset();
+    m_connectionLayer->cancel(m_transfer);
+    m_connectionLayer = nullptr;
+    m_transfer = 0;
     networkActivityChanged(-1);
 }

@@ -2,17 +2,17 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "protocols/rvnetworklayer.h"
 #include "toolkit/imageview.h"
 
 #include <QByteArray>
-#include <QNetworkReply>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 
 #include <chrono>
+#include <memory>
 
-class QNetworkAccessManager;
+class RVNetworkForwarder;
 
 // An image view that shows its placeholder at once and then the picture at imageURL. It owns
 // the one download under way and the file cache: every picture that arrives is checked to be
@@ -20,7 +20,8 @@ class QNetworkAccessManager;
 // of the per-user cache location, named after the last piece of its address, and a later
 // request for an address with the same last piece is served from that file without network
 // traffic. Failed downloads are restarted a bounded number of times with a growing delay.
-// All calls belong on the main thread, where the network replies are delivered.
+// Downloads go through the application's network layer, sharing its connections with the
+// service exchanges. All calls belong on the main thread, where the download events arrive.
 class RVAsynImageView final : public ui::ImageView
 {
     Q_OBJECT
@@ -51,6 +52,8 @@ public:
     // each further restart waits twice as long as the one before.
     void setRestartPolicy(int maxRestarts, std::chrono::milliseconds firstDelay);
     bool isLoading() const { return m_connection != nullptr; }
+    // The network layer of this view's downloads; null (the default) is the application's.
+    void setNetworkLayer(RVNetworkLayer *layer) { m_layer = layer; }
     bool isRestartPending() const { return m_restartTimer.isActive(); }
 
     // The cache directory, "DoctorImage" in the per-user cache location.
@@ -66,11 +69,11 @@ Q_SIGNALS:
     void imageLoadFailed(const QString &reason);
 
 private:
-    static QNetworkAccessManager *networkAccessManager();
     static void networkActivityChanged(int delta);
-    void connectionDidReceiveData();
-    void connectionDidReceiveResponse();
+    void connectionDidReceiveResponse(int statusCode);
+    void connectionDidReceiveData(const QByteArray &bytes);
     void connectionDidFinishLoading();
+    void connectionDidEnd(const RVNetworkLayer::Failure &failure);
     void connectionDidFail(const QString &reason, bool restart);
     void giveUp(const QString &reason);
     bool storeDownload(const QByteArray &data, const QString &file, QString *reason) const;
@@ -79,7 +82,11 @@ private:
     QString m_imageURL;
     ui::Image m_placeholderImage;
     QString m_fileName;
-    QPointer<QNetworkReply> m_connection;
+    RVNetworkLayer *m_layer = nullptr;
+    std::shared_ptr<RVNetworkForwarder> m_connection;
+    RVNetworkLayer *m_connectionLayer = nullptr;
+    quint64 m_transfer = 0;
+    int m_status = 0;
     QByteArray m_loadData;
     QString m_downloadFileName;
     QTimer m_restartTimer;

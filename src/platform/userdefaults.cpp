@@ -3,13 +3,13 @@
 #include "platform/userdefaults.h"
 #include "platformlog.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
 #include <QStandardPaths>
-
 
 namespace platform
 {
@@ -32,7 +32,27 @@ QString UserDefaults::standardFilePath()
 UserDefaults::UserDefaults(QString filePath) : m_filePath(std::move(filePath))
 {
     QMutexLocker lock(&m_mutex);
+    removeLeftoversLocked();
     loadLocked();
+}
+
+void UserDefaults::removeLeftoversLocked()
+{
+    const QFileInfo store(m_filePath);
+    // The atomic save writes "<name>.XXXXXX" and renames it over the store.
+    const QString pattern = store.fileName() + u".??????"_s;
+    const QDateTime oldEnough = QDateTime::currentDateTimeUtc().addSecs(-leftoverAgeSeconds);
+    const QFileInfoList leftovers =
+        store.absoluteDir().entryInfoList({pattern}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo &leftover : leftovers) {
+        if (leftover.lastModified().toUTC() > oldEnough)
+            continue;
+        if (QFile::remove(leftover.absoluteFilePath()))
+            qCInfo(lcDefaults) << "removed the leftover of an interrupted save"
+                               << leftover.fileName();
+        else
+            qCWarning(lcDefaults) << "cannot remove the leftover" << leftover.absoluteFilePath();
+    }
 }
 
 void UserDefaults::loadLocked()
@@ -85,6 +105,19 @@ void UserDefaults::removeObjectForKey(const QString &key)
 bool UserDefaults::synchronize()
 {
     QMutexLocker lock(&m_mutex);
+    return writeLocked();
+}
+
+bool UserDefaults::setObjectsAndSynchronize(const QJsonObject &values)
+{
+    QMutexLocker lock(&m_mutex);
+    for (auto it = values.begin(); it != values.end(); ++it)
+        m_values.insert(it.key(), it.value());
+    return writeLocked();
+}
+
+bool UserDefaults::writeLocked()
+{
     const QFileInfo info(m_filePath);
     if (!QDir().mkpath(info.absolutePath())) {
         qCWarning(lcDefaults) << "cannot create" << info.absolutePath();

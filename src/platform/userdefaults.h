@@ -30,14 +30,23 @@ public:
 
     // Writes the store through to its file; false (with a warning logged) when it cannot.
     bool synchronize();
+    // Sets the values and writes the store through as one step: no other thread's change
+    // lands between them. False (with a warning logged) when the write failed.
+    bool setObjectsAndSynchronize(const QJsonObject &values);
     // Drops what is in memory and reads the file again.
     void reload();
 
     QString filePath() const { return m_filePath; }
+    // A save cut short (the process killed between writing and renaming) leaves its temporary
+    // file beside the store; such files older than this are removed when the store opens.
+    // Younger ones may belong to a save of another instance still running.
+    static constexpr int leftoverAgeSeconds = 10;
     static QString standardFilePath();
 
 private:
     void loadLocked();
+    bool writeLocked();
+    void removeLeftoversLocked();
 
     mutable QMutex m_mutex;
     QString m_filePath;

@@ -3,4 +3,5 @@
 #include "protocolslog.h"
 
 Q_LOGGING_CATEGORY(lcProtocol, "rv.protocols", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcNetwork, "rv.protocols.network", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcUserInfo, "rv.protocols.userinfo", QtInfoMsg)

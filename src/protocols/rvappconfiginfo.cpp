@@ -3,15 +3,13 @@
 #include "protocols/rvappconfiginfo.h"
 
 #include "platform/userdefaults.h"
-
-#include <atomic>
+#include "protocols/rvloginstate.h"
 
 using namespace Qt::StringLiterals;
 using platform::UserDefaults;
 
 namespace
 {
-std::atomic<bool> isLogined{false};
 const QString keyUserInfo = u"UserInfo"_s;
 const QString keyLoginSuccess = u"LoginSuccess"_s;
 const QString keyPassword = u"Password"_s;
@@ -39,16 +37,19 @@ void RVAppConfigInfo::readNSUserDefaults()
     m_password = password.isString() ? password.toString() : QString();
 }
 
-void RVAppConfigInfo::saveNSUserDefaults()
+bool RVAppConfigInfo::saveNSUserDefaults()
 {
-    UserDefaults &store = UserDefaults::standardUserDefaults();
+    // The three keys in one write, so that no other save lands between them.
+    QJsonObject values{{keyLoginSuccess, m_lastLoginSuccess}};
     if (m_userInfo)
-        store.setObject(keyUserInfo, *m_userInfo);
-    store.setObject(keyLoginSuccess, m_lastLoginSuccess);
+        values.insert(keyUserInfo, *m_userInfo);
     if (!m_password.isNull())
-        store.setObject(keyPassword, m_password);
-    store.synchronize();
-    m_infoChanged = false; // what is saved need not be written again when the record goes
+        values.insert(keyPassword, m_password);
+    const bool saved = UserDefaults::standardUserDefaults().setObjectsAndSynchronize(values);
+    // What is saved need not be written again when the record goes; what failed to save is
+    // not retried then either (the failure was logged and reported here).
+    m_infoChanged = false;
+    return saved;
 }
 
 RVUserInfo RVAppConfigInfo::userInfo() const
@@ -76,12 +77,12 @@ void RVAppConfigInfo::setLastLoginSuccess(bool value)
 
 bool RVAppConfigInfo::userLogined()
 {
-    return isLogined.load();
+    return RVLoginState::isLogined();
 }
 
 void RVAppConfigInfo::setUserLoginStats(bool logined)
 {
-    isLogined.store(logined);
+    RVLoginState::setLogined(logined);
 }
 
 bool RVAppConfigInfo::savedLastLoginSuccess()

@@ -12,8 +12,8 @@
 // The little the client keeps on the device: the last logged-in user's record, that user's
 // password and whether the last login succeeded, in the per-application key-value store under
 // "UserInfo", "LoginSuccess" and "Password". Opening a record reads the saved values afresh; a
-// changed record saves itself when it goes. The application-wide login state lives beside it
-// in memory only, atomic because logins finish on worker threads.
+// changed record saves itself when it goes. The application-wide login state lives in memory
+// only (RVLoginState, which applies each login outcome to both as one unit).
 class RVAppConfigInfo final
 {
 public:
@@ -22,7 +22,8 @@ public:
     Q_DISABLE_COPY_MOVE(RVAppConfigInfo)
 
     void readNSUserDefaults();
-    void saveNSUserDefaults();
+    // Writes the values in one step; false when the store could not be written.
+    bool saveNSUserDefaults();
 
     // Never none: with nothing saved, a record with every field absent.
     RVUserInfo userInfo() const;

@@ -106,14 +106,32 @@ QJsonValue RVBaseInfo::analyzing_body(const QString &text)
     return parsed ? parsed->toObject().value(u"body"_s) : QJsonValue(QJsonValue::Undefined);
 }
 
+namespace
+{
+
+// 2^63: the first double that no long long holds. Every double below it in magnitude, and
+// -2^63 itself, converts exactly; anything else would be undefined behaviour.
+constexpr double beyondLongLong = 9223372036854775808.0;
+
+long long saturatedIntegerPart(double d)
+{
+    if (d != d)
+        return 0;
+    if (d >= beyondLongLong)
+        return std::numeric_limits<long long>::max();
+    if (d < -beyondLongLong)
+        return std::numeric_limits<long long>::min();
+    return static_cast<long long>(d);
+}
+
+} // namespace
+
 long long RVBaseInfo::intValue(const QJsonValue &value)
 {
-    if (value.isDouble()) {
-        const double d = value.toDouble();
-        if (!(d == d) || d >= 9.2e18 || d <= -9.2e18)
-            return 0;
-        return static_cast<long long>(d);
-    }
+    if (value.isDouble())
+        return saturatedIntegerPart(value.toDouble());
+    if (value.isBool())
+        return value.toBool() ? 1 : 0; // as the platform's JSON reader gives a boolean
     if (!value.isString())
         return 0;
     const QString s = value.toString();
@@ -123,13 +141,20 @@ long long RVBaseInfo::intValue(const QJsonValue &value)
     bool negative = false;
     if (i < s.size() && (s[i] == u'-' || s[i] == u'+'))
         negative = s[i++] == u'-';
+    // Accumulated as a negative number, whose range reaches one further than the positive.
+    constexpr long long least = std::numeric_limits<long long>::min();
     long long result = 0;
     for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i) {
-        if (result > (std::numeric_limits<long long>::max() - 9) / 10)
-            break; // saturate rather than overflow on absurdly long digit runs
-        result = result * 10 + (s[i].unicode() - u'0');
+        const int digit = s[i].unicode() - u'0';
+        if (result < (least + digit) / 10) {
+            result = least; // saturate rather than overflow on absurdly long digit runs
+            break;
+        }
+        result = result * 10 - digit;
     }
-    return negative ? -result : result;
+    if (negative)
+        return result;
+    return result == least ? std::numeric_limits<long long>::max() : -result;
 }
 
 QString RVBaseInfo::text(const QJsonValue &value)
@@ -138,7 +163,10 @@ QString RVBaseInfo::text(const QJsonValue &value)
         return value.toString();
     if (value.isDouble()) {
         const double d = value.toDouble();
-        if (d == static_cast<double>(static_cast<long long>(d)))
+        // Whole numbers within the integer range print as integers; anything larger in
+        // magnitude (never convertible) in exponent form.
+        if (d > -beyondLongLong && d < beyondLongLong &&
+            d == static_cast<double>(static_cast<long long>(d)))
             return QString::number(static_cast<long long>(d));
         return QString::number(d, 'g', 15);
     }

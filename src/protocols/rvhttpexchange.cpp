@@ -2,12 +2,15 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvhttpexchange.h"
 
+#include "protocols/rvnetworkforwarder.h"
+
+#include <QCoreApplication>
 #include <QEventLoop>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QThread>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 using namespace Qt::StringLiterals;
 
@@ -16,42 +19,76 @@ namespace
 
 std::atomic<int> timeoutSetting{30000};
 
-const QString timeoutMessage = u"网络请求超时。"_s;
-const QString oversizeMessage = u"网络出错。"_s;
-
-QNetworkRequest formRequest(const QUrl &url)
+// Collects one transfer for a caller that waits for it.
+class BlockingSink final : public RVNetworkLayer::Sink
 {
-    QNetworkRequest request(url);
-    // The phone platform adds this content type to every posted body; nothing else is ours.
-    request.setHeader(QNetworkRequest::ContentTypeHeader,
-                      QByteArrayLiteral("application/x-www-form-urlencoded"));
-    request.setTransferTimeout(RVHttpExchange::timeoutMs());
-    return request;
-}
+public:
+    void response(int statusCode, const QString &headers) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_status = statusCode;
+        m_headers = headers;
+        m_body.clear(); // a later response replaces an earlier one
+    }
+    void data(const QByteArray &bytes) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_body += bytes;
+    }
+    void end(const RVNetworkLayer::Failure &failure) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_failure = failure;
+        m_done = true;
+        m_condition.notify_all();
+        if (m_wake)
+            m_wake();
+    }
 
-QString headerText(const QNetworkReply *reply)
-{
-    QStringList fields;
-    for (const auto &pair : reply->rawHeaderPairs())
-        fields << QString::fromLatin1(pair.first + ": " + pair.second);
-    return u"{"_s + fields.join(u"; "_s) + u"}"_s;
-}
+    // Runs (on the layer's thread, once) when the transfer ends; set before it starts.
+    void setWake(std::function<void()> wake) { m_wake = std::move(wake); }
+    bool done()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_done;
+    }
+    void wait()
+    {
+        std::unique_lock lock(m_mutex);
+        m_condition.wait(lock, [this] { return m_done; });
+    }
+    RVHttpExchange::Result result()
+    {
+        std::lock_guard lock(m_mutex);
+        RVHttpExchange::Result r;
+        r.headers = m_headers;
+        if (m_failure || m_status == 0) {
+            r.transportError = true;
+            const auto kind = m_failure ? m_failure.kind : RVNetworkLayer::FailureKind::Other;
+            r.errorDescription = RVNetworkLayer::userMessage(kind);
+            r.errorDetail = m_failure ? m_failure.detail : u"no response"_s;
+        } else {
+            r.statusCode = m_status;
+            r.body = m_body;
+        }
+        return r;
+    }
 
-bool hasHttpStatus(const QNetworkReply *reply)
-{
-    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-}
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_condition;
+    std::function<void()> m_wake;
+    bool m_done = false;
+    int m_status = 0;
+    QString m_headers;
+    QByteArray m_body;
+    RVNetworkLayer::Failure m_failure;
+};
 
-// Qt reports HTTP error statuses as errors too; only an exchange without any HTTP answer is a
-// transport failure here, so that a 500 reads as a status, not as a broken network.
-QString transportFailure(const QNetworkReply *reply, bool oversize)
+bool onMainThread()
 {
-    if (oversize)
-        return oversizeMessage;
-    if (reply->error() == QNetworkReply::OperationCanceledError ||
-        reply->error() == QNetworkReply::TimeoutError)
-        return timeoutMessage;
-    return reply->errorString();
+    const QCoreApplication *app = QCoreApplication::instance();
+    return app != nullptr && QThread::currentThread() == app->thread();
 }
 
 } // namespace
@@ -73,101 +110,90 @@ void RVHttpExchange::setTimeoutMsForTests(int ms)
     timeoutSetting.store(ms > 0 ? ms : 30000);
 }
 
-RVHttpExchange::Result RVHttpExchange::postBlocking(const QUrl &url, const QByteArray &body)
+RVNetworkLayer::Request RVHttpExchange::formRequest(const QUrl &url, const QByteArray &body,
+                                                    Resend resend)
 {
-    QNetworkAccessManager manager;
-    QEventLoop loop;
-    QNetworkReply *reply = manager.post(formRequest(url), body);
-    bool oversize = false;
-    QObject::connect(reply, &QNetworkReply::downloadProgress, &loop,
-                     [&](qint64 received, qint64 total) {
-                         if (received > maxReplyBytes || total > maxReplyBytes) {
-                             oversize = true;
-                             reply->abort();
-                         }
-                     });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-
-    Result result;
-    result.headers = headerText(reply);
-    if (oversize || !hasHttpStatus(reply)) {
-        result.transportError = true;
-        result.errorDescription = transportFailure(reply, oversize);
-    } else {
-        result.statusCode = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        result.body = reply->readAll();
-    }
-    delete reply;
-    return result;
+    RVNetworkLayer::Request request;
+    request.method = RVNetworkLayer::Method::Post;
+    request.url = url;
+    request.body = body;
+    // The phone platform adds this content type to every posted body; nothing else is ours.
+    request.headers = {{"Content-Type", "application/x-www-form-urlencoded"}};
+    request.idleTimeoutMs = timeoutMs();
+    request.maxBodyBytes = maxReplyBytes;
+    request.resend = resend;
+    return request;
 }
 
-bool RVHttpExchange::start(const QUrl &url, const QByteArray &body)
+RVHttpExchange::Result RVHttpExchange::postBlocking(const QUrl &url, const QByteArray &body,
+                                                    Resend resend, RVNetworkLayer *layer)
+{
+    if (layer == nullptr)
+        layer = RVNetworkLayer::defaultLayer();
+    auto sink = std::make_shared<BlockingSink>();
+    if (!onMainThread()) {
+        layer->start(formRequest(url, body, resend), sink);
+        sink->wait();
+        return sink->result();
+    }
+    // The main thread keeps its event loop turning: the interface repaints, and a service
+    // living on this thread (in tests) can answer.
+    QEventLoop loop;
+    QObject context;
+    sink->setWake([&context, &loop] {
+        QMetaObject::invokeMethod(
+            &context, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+    });
+    layer->start(formRequest(url, body, resend), sink);
+    while (!sink->done())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return sink->result();
+}
+
+bool RVHttpExchange::start(const QUrl &url, const QByteArray &body, Resend resend)
 {
     if (isRunning())
         return false;
-    if (m_manager == nullptr)
-        m_manager = new QNetworkAccessManager(this);
-    m_received = 0;
+    RVNetworkForwarder::Handlers handlers;
     m_responseSeen = false;
-    m_reply = m_manager->post(formRequest(url), body);
-    connect(m_reply, &QNetworkReply::readyRead, this, &RVHttpExchange::onReadyRead);
-    connect(m_reply, &QNetworkReply::finished, this, &RVHttpExchange::onFinished);
+    handlers.response = [this](int status, const QString &headers) {
+        m_responseSeen = true;
+        Q_EMIT responseReceived(status, headers);
+    };
+    handlers.data = [this](const QByteArray &bytes) { Q_EMIT dataReceived(bytes); };
+    handlers.end = [this](const RVNetworkLayer::Failure &failure) { onEnd(failure); };
+    m_forwarder = std::make_shared<RVNetworkForwarder>(this, std::move(handlers));
+    m_runningLayer = m_layer != nullptr ? m_layer : RVNetworkLayer::defaultLayer();
+    m_transfer = m_runningLayer->start(formRequest(url, body, resend), m_forwarder);
     return true;
 }
 
 void RVHttpExchange::cancel()
 {
-    if (m_reply.isNull())
+    if (!isRunning())
         return;
-    QNetworkReply *reply = m_reply;
-    m_reply.clear();
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
+    RVNetworkLayer *layer = m_runningLayer;
+    const quint64 transfer = m_transfer;
+    release();
+    layer->cancel(transfer);
 }
 
-void RVHttpExchange::onReadyRead()
+void RVHttpExchange::release()
 {
-    if (m_reply.isNull())
-        return;
-    if (!m_responseSeen && hasHttpStatus(m_reply)) {
-        m_responseSeen = true;
-        Q_EMIT responseReceived(
-            m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-            headerText(m_reply));
-    }
-    const QByteArray bytes = m_reply->readAll();
-    m_received += bytes.size();
-    if (m_received > maxReplyBytes) {
-        finishWithFailure(oversizeMessage);
-        return;
-    }
-    if (!bytes.isEmpty())
-        Q_EMIT dataReceived(bytes);
+    m_forwarder->detach();
+    m_forwarder.reset();
+    m_runningLayer = nullptr;
+    m_transfer = 0;
 }
 
-void RVHttpExchange::onFinished()
+void RVHttpExchange::onEnd(const RVNetworkLayer::Failure &failure)
 {
-    if (m_reply.isNull())
-        return;
-    if (!hasHttpStatus(m_reply)) {
-        finishWithFailure(transportFailure(m_reply, false));
-        return;
-    }
-    onReadyRead();
-    if (m_reply.isNull())
-        return; // the last bytes went past the size limit
-    QNetworkReply *reply = m_reply;
-    m_reply.clear();
-    reply->disconnect(this);
-    reply->deleteLater();
-    Q_EMIT finished();
-}
-
-void RVHttpExchange::finishWithFailure(const QString &description)
-{
-    cancel();
-    Q_EMIT failed(description);
+    release();
+    if (failure)
+        Q_EMIT failed(RVNetworkLayer::userMessage(failure.kind), failure.detail);
+    else if (!m_responseSeen)
+        Q_EMIT failed(RVNetworkLayer::userMessage(RVNetworkLayer::FailureKind::Other),
+                      u"ended without a response"_s);
+    else
+        Q_EMIT finished();
 }

@@ -6,7 +6,9 @@
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvcipher.h"
 #include "protocols/rvhttpexchange.h"
+#include "protocols/rvloginstate.h"
 #include "protocols/rvloginvalues.h"
+#include "protocols/rvlogmasking.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -15,6 +17,7 @@
 #include <QReadWriteLock>
 #include <QStringDecoder>
 
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using platform::NotificationCenter;
@@ -35,6 +38,15 @@ Endpoint &endpoint()
 {
     static Endpoint e;
     return e;
+}
+
+// A query changes nothing at the service, so it may be sent again once when the connection it
+// went out on turns out to have been closed by the service; a registration, a login or a
+// user's transaction never is: the service may have applied the first copy.
+RVHttpExchange::Resend resendRuleFor(const QString &code)
+{
+    return code.startsWith(u'B') ? RVHttpExchange::Resend::OnceOnStaleConnection
+                                 : RVHttpExchange::Resend::Never;
 }
 
 std::optional<QString> strictUtf8(const QByteArray &bytes)
@@ -111,6 +123,11 @@ QString RVProtocol::serviceHost()
     return endpoint().host;
 }
 
+void RVProtocol::setNetworkLayer(RVNetworkLayer *layer)
+{
+    m_networkLayer = layer;
+}
+
 bool RVProtocol::isRunning() const
 {
     return m_connection != nullptr && m_connection->isRunning();
@@ -181,18 +198,19 @@ void RVProtocol::replyDataHandle(const QString &code, const QString &reply)
 
 void RVProtocol::loginReplyHandle()
 {
-    RVAppConfigInfo config;
-    if (m_lastRepuestStats) {
-        const auto user = readReply<RVUserInfo>(m_lastReplyText).value_or(RVUserInfo());
-        config.setUserInfo(user);
-        config.setPassword(m_currentPassword);
-        RVLoginValues::set(RVBaseInfo::text(user.yhm()), RVBaseInfo::text(user.gzmy()));
-    } else {
-        RVLoginValues::clear();
-    }
-    config.setLastLoginSuccess(m_lastRepuestStats);
-    config.saveNSUserDefaults();
-    RVAppConfigInfo::setUserLoginStats(m_lastRepuestStats);
+    // Only an answer of the service decides about the saved login: without one (no connection,
+    // a time-out, an HTTP error, an unreadable text) the service never said the credentials
+    // are wrong, and forgetting them would lose the user's saved login.
+    const auto record = readReply<RVBaseInfo>(m_lastReplyText);
+    RVLoginState::Outcome outcome = RVLoginState::Outcome::Unanswered;
+    if (m_lastRepuestStats)
+        outcome = RVLoginState::Outcome::Accepted;
+    else if (m_isHTTPResponseOK && record)
+        outcome = RVLoginState::Outcome::Refused;
+    const RVUserInfo user = m_lastRepuestStats
+                                ? readReply<RVUserInfo>(m_lastReplyText).value_or(RVUserInfo())
+                                : RVUserInfo();
+    RVLoginState::applyOutcome(std::exchange(m_loginTicket, 0), outcome, user, m_currentPassword);
 }
 
 QString RVProtocol::failureReply(const QString &message)
@@ -246,20 +264,20 @@ QString RVProtocol::postWithKey(const QString &yhm, const QString &code, const Q
         u"yhm="_s + (yhm.isNull() ? u"(null)"_s : yhm) + u"&jym="_s + code + u"&bwnr="_s + message;
     qCDebug(lcProtocol).noquote() << u"post: "_s + form;
     if (async) {
-        startAsync(form.toUtf8(), key);
+        startAsync(form.toUtf8(), key, resendRuleFor(code));
         return {};
     }
-    const RVHttpExchange::Result result =
-        RVHttpExchange::postBlocking(QUrl(m_urlapi), form.toUtf8());
+    const RVHttpExchange::Result result = RVHttpExchange::postBlocking(
+        QUrl(m_urlapi), form.toUtf8(), resendRuleFor(code), m_networkLayer);
     qCDebug(lcProtocol).noquote() << u"sync response info:%1 %2 %3"_s.arg(result.headers)
                                          .arg(result.statusCode)
-                                         .arg(result.transportError ? result.errorDescription
+                                         .arg(result.transportError ? result.errorDetail
                                                                     : u"(null)"_s);
     m_isHTTPResponseOK = !result.transportError && result.statusCode / 100 == 2;
     QString reply;
     if (m_isHTTPResponseOK) {
         reply = readSyncReply(result.body, code, key);
-        qCDebug(lcProtocol).noquote() << u"post result "_s + reply;
+        qCDebug(lcProtocol).noquote() << u"post result "_s + RVLogMasking::masked(reply);
     } else {
         reply = failureReply(result.transportError ? result.errorDescription : networkError);
     }
@@ -294,7 +312,8 @@ QString RVProtocol::failWithoutSending(const QString &code, const QString &messa
     return reply;
 }
 
-void RVProtocol::startAsync(const QByteArray &form, const QString &key)
+void RVProtocol::startAsync(const QByteArray &form, const QString &key,
+                            RVHttpExchange::Resend resend)
 {
     if (isRunning()) {
         qCDebug(lcProtocol) << "have a http post is runing...";
@@ -312,7 +331,8 @@ void RVProtocol::startAsync(const QByteArray &form, const QString &key)
     }
     m_exchangeKey = key;
     m_receiveData.clear();
-    m_connection->start(QUrl(m_urlapi), form);
+    m_connection->setNetworkLayer(m_networkLayer);
+    m_connection->start(QUrl(m_urlapi), form, resend);
     m_keepAlive = weak_from_this().lock();
 }
 
@@ -346,7 +366,7 @@ void RVProtocol::onAsyncResponse(int statusCode, const QString &headers)
 void RVProtocol::onAsyncFinished()
 {
     const QString reply = getAsyncResult();
-    qCDebug(lcProtocol).noquote() << u"async post result "_s + reply;
+    qCDebug(lcProtocol).noquote() << u"async post result "_s + RVLogMasking::masked(reply);
     replyDataHandle(m_typeCode, reply);
     // Idle before observers hear of it, so that one of them may start the next exchange.
     auto keep = std::move(m_keepAlive);
@@ -357,9 +377,10 @@ void RVProtocol::onAsyncFinished()
     releaseLater(std::move(keep));
 }
 
-void RVProtocol::onAsyncFailed(const QString &description)
+void RVProtocol::onAsyncFailed(const QString &description, const QString &detail)
 {
-    qCDebug(lcProtocol).noquote() << description;
+    qCDebug(lcProtocol).noquote() << detail;
+    m_lastTransportFailure = description;
     m_typeCode = QString();
     auto keep = std::move(m_keepAlive);
     postHTTPFailureNotification();

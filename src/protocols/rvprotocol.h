@@ -21,7 +21,9 @@
 #include <memory>
 #include <optional>
 
-class RVHttpExchange;
+#include "protocols/rvhttpexchange.h"
+
+class RVNetworkLayer;
 
 // The service client. One object per exchange: it builds the envelope of a transaction,
 // enciphers it by the code's first letter, posts it, reads the reply into records and keeps the
@@ -57,6 +59,13 @@ public:
     bool lastRepuestStats() const { return m_lastRepuestStats; }
     QString lastErrorMsg() const { return m_lastErrorMsg; }
     bool isRunning() const;
+    // The network layer this client's exchanges go through; null (the default) is the
+    // application's. Tests hand a client a layer of their own.
+    void setNetworkLayer(RVNetworkLayer *layer);
+    RVNetworkLayer *networkLayer() const { return m_networkLayer; }
+    // What the user is told of the last asynchronous exchange that failed in the network (the
+    // failure notification carries no reply); null when none failed.
+    QString lastTransportFailure() const { return m_lastTransportFailure; }
 
     static RVProtocol *fromNotification(const platform::Notification &notification);
     QString successNotificationName() const;
@@ -133,10 +142,10 @@ private:
     QString readSyncReply(const QByteArray &bytes, const QString &code, const QString &key);
     QString failWithoutSending(const QString &code, const QString &message, bool async);
     void loginReplyHandle();
-    void startAsync(const QByteArray &form, const QString &key);
+    void startAsync(const QByteArray &form, const QString &key, RVHttpExchange::Resend resend);
     void onAsyncResponse(int statusCode, const QString &headers);
     void onAsyncFinished();
-    void onAsyncFailed(const QString &description);
+    void onAsyncFailed(const QString &description, const QString &detail);
     // Runs one transaction: stores the code, writes the request and posts it.
     QString transact(const QString &code, const RVBaseInfo &request, const QString &accountName,
                      bool async);
@@ -166,6 +175,7 @@ private:
     QByteArray m_receiveData;
     bool m_isHTTPResponseOK = false;
     QString m_currentPassword;
+    quint64 m_loginTicket = 0; // taken when a registration or login starts
     QList<std::shared_ptr<RVAsyncObserver>> m_observers;
     QString m_rand;
     QVariant m_tag;
@@ -173,6 +183,8 @@ private:
     QString m_lastErrorMsg;
     QString m_exchangeKey; // the key the running exchange was enciphered with
     RVHttpExchange *m_connection = nullptr;
+    RVNetworkLayer *m_networkLayer = nullptr;
+    QString m_lastTransportFailure;
     std::shared_ptr<RVProtocol> m_keepAlive;
     QString m_lastReplyText; // the reply last handled, and its envelope parsed once
     std::optional<QJsonObject> m_lastEnvelope;

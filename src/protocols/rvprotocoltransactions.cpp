@@ -14,6 +14,7 @@
 #include "protocols/rvdoctorschedulerequest.h"
 #include "protocols/rvhospitallistreply.h"
 #include "protocols/rvhospitallistrequest.h"
+#include "protocols/rvloginstate.h"
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvpasswordmodificationrequest.h"
 #include "protocols/rvplainrecords.h"
@@ -23,23 +24,9 @@
 #include "protocols/rvuserlogin.h"
 #include "protocols/rvuserregister.h"
 
-#include <QRegularExpression>
-
+#include "protocols/rvlogmasking.h"
 
 using namespace Qt::StringLiterals;
-
-namespace
-{
-
-// Request texts go to the debug log; passwords never do.
-QString maskedForLog(const QString &text)
-{
-    static const QRegularExpression secret(uR"re("(mm|yymm)"(\s*:\s*)"(?:[^"\\]|\\.)*")re"_s);
-    QString masked = text;
-    return masked.replace(secret, uR"("\1"\2"***")"_s);
-}
-
-} // namespace
 
 QString RVProtocol::reservationCode()
 {
@@ -51,10 +38,11 @@ QString RVProtocol::transact(const QString &code, const RVBaseInfo &request,
 {
     m_typeCode = code;
     const QString text = request.toJson();
-    qCDebug(lcProtocol).noquote() << maskedForLog(text);
+    // Request and reply texts go to the debug log; passwords and the session key never do.
+    qCDebug(lcProtocol).noquote() << RVLogMasking::masked(text);
     const QString reply = send(code, accountName, text, async);
     if (!async)
-        qCDebug(lcProtocol).noquote() << reply;
+        qCDebug(lcProtocol).noquote() << RVLogMasking::masked(reply);
     return reply;
 }
 
@@ -63,6 +51,7 @@ std::optional<RVUserInfo> RVProtocol::userRegister(const QJsonObject &userDict)
     if (userDict.isEmpty())
         return std::nullopt;
     const auto request = RVBaseInfo::fromDictionary<RVUserRegister>(userDict, headBuild(u"A001"_s));
+    m_loginTicket = RVLoginState::beginAttempt();
     const QString reply = transact(u"A001"_s, request, RVBaseInfo::text(request.yhm()), false);
     return readReply<RVUserInfo>(reply);
 }
@@ -72,6 +61,7 @@ void RVProtocol::userRegister_async(const QJsonObject &userDict)
     if (userDict.isEmpty())
         return;
     const auto request = RVBaseInfo::fromDictionary<RVUserRegister>(userDict, headBuild(u"A001"_s));
+    m_loginTicket = RVLoginState::beginAttempt();
     transact(u"A001"_s, request, RVBaseInfo::text(request.yhm()), true);
 }
 
@@ -80,6 +70,7 @@ std::optional<RVUserInfo> RVProtocol::login(const QString &name, const QString &
     if (name.isNull() || password.isNull())
         return std::nullopt;
     m_currentPassword = password;
+    m_loginTicket = RVLoginState::beginAttempt();
     auto request = requestFor<RVUserLogin>(u"A002"_s);
     request.setYhm(name);
     request.setMm(password);
@@ -91,6 +82,7 @@ void RVProtocol::login_async(const QString &name, const QString &password)
     if (name.isNull() || password.isNull())
         return;
     m_currentPassword = password;
+    m_loginTicket = RVLoginState::beginAttempt();
     auto request = requestFor<RVUserLogin>(u"A002"_s);
     request.setYhm(name);
     request.setMm(password);
@@ -99,13 +91,7 @@ void RVProtocol::login_async(const QString &name, const QString &password)
 
 void RVProtocol::logout()
 {
-    {
-        RVAppConfigInfo config;
-        config.setPassword(QString());
-        config.setLastLoginSuccess(false);
-        config.saveNSUserDefaults();
-    }
-    RVAppConfigInfo::setUserLoginStats(false);
+    RVLoginState::applyLogout();
     transact(u"C003"_s, requestFor<RVUserLogoutRequest>(u"C003"_s), QString(), true);
 }
 

@@ -4,7 +4,6 @@
 
 #include "components/rvprogress.h"
 #include "protocols/rvprotocol.h"
-#include "screens/rvbookingscreensupport.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvreservationtimeelectcontroller.h"
 #include "toolkit/button.h"

@@ -3,11 +3,12 @@
 #include "screens/rvloginviewcontroller.h"
 
 #include "components/rvprogress.h"
-#include "platform/mainthread.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
+#include "screens/rvalert.h"
+#include "screens/rvformtextfield.h"
 #include "screens/rvnavigationconvention.h"
-#include "toolkit/alertview.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/navigationcontroller.h"
@@ -22,11 +23,6 @@ namespace
 {
 const QString reuseIdentifier = u"ReuseTabCell"_s;
 const QString registerSegue = u"register"_s;
-
-void showAlert(const QString &title, const QString &message)
-{
-    ui::AlertView::initWithTitle(title, message, nullptr, u"确定"_s)->show();
-}
 } // namespace
 
 RVLoginViewController::RVLoginViewController(QObject *parent) : ui::ViewController(parent) {}
@@ -90,31 +86,21 @@ ui::TableViewCell *RVLoginViewController::cellForRowAtIndexPath(ui::TableView *t
 {
     ui::TableViewCell *cell =
         tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
-    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-    auto *field = new ui::TextField(QRectF(0, 0, 280, 31));
-    field->setContentVerticalAlignment(ui::ContentVerticalAlignment::Center);
-    field->setReturnKeyType(ui::ReturnKeyType::Done);
-    field->setClearButtonMode(ui::TextFieldViewMode::WhileEditing);
-    field->setTag(indexPath.row);
-    field->setBackgroundColor(ui::Color::whiteColor());
+    RVFormTextField::Options options;
+    options.row = indexPath.row;
     if (indexPath.row == 0) {
         const QString saved = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhm());
-        if (!saved.isEmpty()) {
-            field->setText(saved);
+        if (!saved.isEmpty())
             _userName = saved;
-        } else {
-            field->setPlaceholder(u"帐户"_s);
-        }
+        options.text = saved;
+        options.placeholder = saved.isEmpty() ? u"帐户"_s : QString();
     } else {
-        field->setSecureTextEntry(true);
-        field->setPlaceholder(u"密码"_s);
+        options.secure = true;
+        options.placeholder = u"密码"_s;
     }
-    field->addTarget([this](ui::Control *sender) { textFieldDoneEditing(sender); },
-                     ui::ControlEvent::EditingDidEndOnExit);
+    ui::TextField *field = RVFormTextField::install(cell, options, nullptr);
     field->addTarget([this](ui::Control *sender) { textFieldWithText(sender); },
                      ui::ControlEvent::EditingChanged);
-    cell->setAccessoryView(field);
-    cell->setBackgroundColor(field->backgroundColor());
     return cell;
 }
 
@@ -138,40 +124,35 @@ void RVLoginViewController::textFieldDoneEditing(ui::Control *sender)
 void RVLoginViewController::login(ui::Control *)
 {
     if (_userName.isEmpty()) {
-        showAlert(QString(), u"请填写用户名"_s);
+        RVAlert::show(u"请填写用户名"_s);
         return;
     }
     if (_password.isEmpty()) {
-        showAlert(QString(), u"请填写密码"_s);
+        RVAlert::show(u"请填写密码"_s);
         return;
     }
-    // The worker gets copies of the two texts; the reply comes back to the main thread.
-    const QString name = _userName;
-    const QString password = _password;
-    std::weak_ptr<ui::ViewController> weakSelf = weak_from_this();
-    RVProgress::create()->showWhileExecuting(
-        [name, password, weakSelf](RVProgress &) {
-            const std::optional<RVUserInfo> reply = RVProtocol().login(name, password);
-            platform::MainThread::post([weakSelf, reply] {
-                if (auto self = std::static_pointer_cast<RVLoginViewController>(weakSelf.lock()))
-                    self->finishedLogin(reply);
-            });
-        },
-        shared_from_this(), u"登录中"_s);
+    RVProgress::run(
+        this, u"登录中"_s,
+        [name = _userName, password = _password] { return RVProtocol().login(name, password); },
+        [](RVLoginViewController &self, const std::optional<RVUserInfo> &reply) {
+            self.finishedLogin(reply);
+        });
 }
 
 void RVLoginViewController::finishedLogin(const std::optional<RVUserInfo> &reply)
 {
     getUserInfo = reply;
     if (!reply || !reply->state()) {
-        showAlert(u"登录失败"_s, reply ? RVBaseInfo::text(reply->errorMsg()) : QString());
+        // A user who went back meanwhile is not shown the failure of a login left behind.
+        RVAlert::showIfOnTop(this, u"登录失败"_s,
+                             reply ? RVBaseInfo::text(reply->errorMsg()) : QString());
         return;
     }
     if (RVBaseInfo::text(reply->yhm()).isEmpty())
         return;
-    ui::NavigationController *navigation = navigationController();
-    if (navigation == nullptr)
-        return;
-    RVProgress::tipMessage(u"登录成功"_s, navigation->view());
-    navigation->popViewControllerAnimated(true);
+    // The tip goes over the navigation container, so it tells of the login wherever the user
+    // is now; the screen pops only if it is still the one shown.
+    if (ui::NavigationController *navigation = navigationController())
+        RVProgress::tipMessage(u"登录成功"_s, navigation->view());
+    RVScreenGuard::popIfOnTop(this);
 }

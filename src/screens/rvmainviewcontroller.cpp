@@ -4,7 +4,9 @@
 
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvhttpexchange.h"
+#include "protocols/rvloginstate.h"
 #include "protocols/rvprotocol.h"
+#include "screens/rvalert.h"
 #include "toolkit/alertview.h"
 #include "toolkit/application.h"
 #include "toolkit/button.h"
@@ -113,6 +115,8 @@ void RVMainViewController::viewDidLoad()
     adPageControl->addTarget([this](ui::Control *) { pageTurn(adPageControl); },
                              ui::ControlEvent::ValueChanged);
 
+    // Whatever changes the login state (a login finishing late, a logout), the button follows.
+    RVLoginState::observe(this, [this](bool) { userLoginCheckStatus(); });
     userLoging();
 
     loginStatsButton->setBackgroundColor(ui::Color::colorWithWhite(0.2, 1.0));
@@ -195,6 +199,9 @@ void RVMainViewController::scrollViewDidEndDecelerating(ui::ScrollView *scrollVi
 
 void RVMainViewController::loginStatsButtonClieck(ui::Control *)
 {
+    // The button says the automatic login is running; its outcome decides where to go.
+    if (m_automaticLoginRunning)
+        return;
     pushScreen(RVAppConfigInfo::userLogined() ? u"personal"_s : u"login"_s);
 }
 
@@ -219,7 +226,7 @@ void RVMainViewController::contentButtonClick(int index)
         if (RVAppConfigInfo::userLogined())
             pushScreen(u"appointMent"_s);
         else
-            ui::AlertView::initWithTitle(QString(), u"请先登录"_s, nullptr, u"确定"_s)->show();
+            RVAlert::show(u"请先登录"_s);
         break;
     case 4:
         loginStatsButtonClieck(nullptr);
@@ -248,6 +255,8 @@ void RVMainViewController::onCheckVersion(const QString &version)
         m_storeManager = new QNetworkAccessManager(this);
     QNetworkRequest request(withIdentifier(storeUrl(store().lookup, u"/lookup"_s)));
     request.setTransferTimeout(RVHttpExchange::timeoutMs());
+    // The lookup carries its parameters in the query; the empty body is still a form.
+    request.setHeader(QNetworkRequest::ContentTypeHeader, u"application/x-www-form-urlencoded"_s);
     QNetworkReply *reply = m_storeManager->post(request, QByteArray());
     connect(reply, &QNetworkReply::finished, this, [this, reply, version] {
         reply->deleteLater();

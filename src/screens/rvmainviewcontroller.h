@@ -53,6 +53,9 @@ public:
     // the outcome comes back to the main thread.
     void userLoging();
     void finishedAutomaticLogin(bool succeeded);
+    bool automaticLoginRunning() const { return m_automaticLoginRunning; }
+    // What the login-status button says while the automatic login waits for the service.
+    static QString automaticLoginTitle();
     void userLoginCheckStatus();
     // Asks the store without blocking; the alert follows when the answer arrives.
     void onCheckVersion(const QString &version);
@@ -81,8 +84,10 @@ public:
 
 private:
     void pushScreen(const QString &identifier);
+    void showStatusTitle(const QString &title);
     int advertCount() const;
 
     QTimer *m_adTimer = nullptr;
     QNetworkAccessManager *m_storeManager = nullptr;
+    bool m_automaticLoginRunning = false;
 };

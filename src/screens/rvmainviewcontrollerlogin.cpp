@@ -5,7 +5,6 @@
 #include "screens/rvmainviewcontroller.h"
 
 #include "components/rvprogress.h"
-#include "platform/mainthread.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvhttpexchange.h"
 #include "protocols/rvprotocol.h"
@@ -22,35 +21,38 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QThreadPool>
 #include <QUrlQuery>
 
 using namespace Qt::StringLiterals;
 
 void RVMainViewController::userLoging()
 {
-    userLoginCheckStatus();
     RVAppConfigInfo config;
-    if (!config.lastLoginSuccess())
-        return;
     const QString name = RVBaseInfo::text(config.userInfo().yhm());
     const QString password = config.password();
-    if (name.isEmpty() || password.isEmpty())
+    if (!config.lastLoginSuccess() || name.isEmpty() || password.isEmpty()) {
+        userLoginCheckStatus();
         return;
-    std::weak_ptr<ui::ViewController> weakSelf = weak_from_this();
-    QThreadPool::globalInstance()->start([name, password, weakSelf] {
-        const auto reply = RVProtocol().login(name, password);
-        const bool succeeded = reply && reply->state();
-        platform::MainThread::post([weakSelf, succeeded] {
-            if (auto self = std::static_pointer_cast<RVMainViewController>(weakSelf.lock()))
-                self->finishedAutomaticLogin(succeeded);
-        });
-    });
+    }
+    // On a worker so that a slow or unreachable service never freezes the home screen. While
+    // it runs the button says so and does not open the login screen: a login started there
+    // now would race this one.
+    m_automaticLoginRunning = true;
+    userLoginCheckStatus();
+    RVProgress::fetch(
+        this,
+        [name, password] {
+            const auto reply = RVProtocol().login(name, password);
+            return reply && reply->state();
+        },
+        [](RVMainViewController &self, bool succeeded) { self.finishedAutomaticLogin(succeeded); });
 }
 
 void RVMainViewController::finishedAutomaticLogin(bool succeeded)
 {
-    if (!succeeded) {
+    m_automaticLoginRunning = false;
+    // A login the user made meanwhile may have overtaken this one: what counts is the state.
+    if (!succeeded && !RVAppConfigInfo::userLogined()) {
         if (ui::NavigationController *navigation = navigationController())
             RVProgress::tipMessage(u"登录失败"_s, navigation->view());
     }
@@ -61,10 +63,9 @@ void RVMainViewController::userLoginCheckStatus()
 {
     if (RVAppConfigInfo::userLogined()) {
         const QString name = RVBaseInfo::text(RVAppConfigInfo().userInfo().xm());
-        loginStatsButton->setTitle(u"欢迎您：%1，进入个人中心！"_s.arg(name));
-        loginStatsButton->setTitleColor(ui::Color::whiteColor());
-        loginStatsButton->setBackgroundImage(ui::Image(), ui::ControlState::Normal);
-        loginStatsButton->setBackgroundImage(ui::Image(), ui::ControlState::Highlighted);
+        showStatusTitle(u"欢迎您：%1，进入个人中心！"_s.arg(name));
+    } else if (m_automaticLoginRunning) {
+        showStatusTitle(automaticLoginTitle());
     } else {
         loginStatsButton->setBackgroundImage(ui::Image::imageNamed(u"user_unlogin_bg.png"_s),
                                              ui::ControlState::Normal);
@@ -72,6 +73,19 @@ void RVMainViewController::userLoginCheckStatus()
                                              ui::ControlState::Highlighted);
         loginStatsButton->setTitle(QString());
     }
+}
+
+QString RVMainViewController::automaticLoginTitle()
+{
+    return u"正在自动登录，请稍候…"_s;
+}
+
+void RVMainViewController::showStatusTitle(const QString &title)
+{
+    loginStatsButton->setTitle(title);
+    loginStatsButton->setTitleColor(ui::Color::whiteColor());
+    loginStatsButton->setBackgroundImage(ui::Image(), ui::ControlState::Normal);
+    loginStatsButton->setBackgroundImage(ui::Image(), ui::ControlState::Highlighted);
 }
 
 int RVMainViewController::numberOfItemsInSection(ui::CollectionView *, int)

@@ -5,8 +5,10 @@
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
-#include "screens/rvbookingscreensupport.h"
+#include "screens/rvalert.h"
+#include "screens/rvclearfooter.h"
 #include "screens/rvnavigationconvention.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/color.h"
 #include "toolkit/font.h"
 #include "toolkit/label.h"
@@ -117,10 +119,9 @@ void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutco
             _mainTableView->reloadData();
         return;
     }
-    if (!RVBookingScreenSupport::isOnTop(this))
-        return;
-    RVBookingScreenSupport::showAlert(_httpErrorMessage);
-    navigationController()->popViewControllerAnimated(true);
+    // Alert and leave only while still shown: the user may have gone back meanwhile.
+    RVAlert::showIfOnTop(this, _httpErrorMessage);
+    RVScreenGuard::popIfOnTop(this);
 }
 
 int RVReservationHistoryListViewController::numberOfRowsInSection(ui::TableView *, int)
@@ -217,8 +218,8 @@ void RVReservationHistoryListViewController::finishedCancel(const CancelOutcome 
                                                        ui::TableViewRowAnimation::Automatic);
             break;
         }
-    } else if (RVBookingScreenSupport::isOnTop(this)) {
-        RVBookingScreenSupport::showAlert(outcome.message);
+    } else {
+        RVAlert::showIfOnTop(this, outcome.message);
     }
     if (_mainTableView)
         _mainTableView->setEditing(false, true);
@@ -226,5 +227,5 @@ void RVReservationHistoryListViewController::finishedCancel(const CancelOutcome 
 
 ui::View *RVReservationHistoryListViewController::viewForFooterInSection(ui::TableView *, int)
 {
-    return RVBookingScreenSupport::clearFooter();
+    return RVClearFooter::make();
 }

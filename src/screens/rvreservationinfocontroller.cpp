@@ -5,8 +5,9 @@
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
-#include "screens/rvbookingscreensupport.h"
+#include "screens/rvalert.h"
 #include "screens/rvnavigationconvention.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/image.h"
@@ -230,9 +231,9 @@ bool RVReservationInfoController::historyHoldsBooking(const RVReservationInfo &r
 void RVReservationInfoController::reservationFinish(const ReservationOutcome &outcome)
 {
     // The user may have gone back meanwhile; a screen no longer shown neither alerts nor pops.
-    if (!RVBookingScreenSupport::isOnTop(this))
+    if (!RVScreenGuard::isOnTop(this))
         return;
-    RVBookingScreenSupport::showAlert(outcome.message);
+    RVAlert::show(outcome.message);
     if (outcome.ok)
         navigationController()->popToRootViewControllerAnimated(true);
 }

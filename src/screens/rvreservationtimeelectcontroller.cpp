@@ -5,9 +5,10 @@
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
-#include "screens/rvbookingscreensupport.h"
+#include "screens/rvclearfooter.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvreservationinfocontroller.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/alertview.h"
 #include "toolkit/color.h"
 #include "toolkit/label.h"
@@ -98,7 +99,7 @@ void RVReservationTimeElectController::loadDoctorTimeSchedulesFinish(const Slots
         return; // the screen's view went with the navigation stack meanwhile
     _tableViewTime->reloadData();
     // A failed exchange is not a half-day without slots: say why the list is empty.
-    if (!outcome.ok && RVBookingScreenSupport::isOnTop(this))
+    if (!outcome.ok && RVScreenGuard::isOnTop(this))
         RVProgress::tipMessage(outcome.message, view());
 }
 
@@ -121,7 +122,7 @@ RVReservationTimeElectController::cellForRowAtIndexPath(ui::TableView *tableView
 
 ui::View *RVReservationTimeElectController::viewForFooterInSection(ui::TableView *, int)
 {
-    return RVBookingScreenSupport::clearFooter();
+    return RVClearFooter::make();
 }
 
 std::optional<ui::IndexPath>
@@ -153,7 +154,7 @@ void RVReservationTimeElectController::alertViewClickedButtonAtIndex(ui::AlertVi
     if (buttonIndex == 0)
         return; // "取消": the user stays on the slots
     ui::NavigationController *navigation = navigationController();
-    if (navigation == nullptr || !RVBookingScreenSupport::isOnTop(this))
+    if (navigation == nullptr || !RVScreenGuard::isOnTop(this))
         return;
     if (auto login = instantiate(u"login"_s))
         navigation->pushViewController(login, true);

@@ -3,6 +3,7 @@
 #include "imageserver.h"
 #include "rvasynimageview.h"
 
+#include "protocols/rvhttpexchange.h"
 #include "toolkit/application.h"
 
 #include <QBuffer>
@@ -13,7 +14,9 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 using Mode = ImageServer::Mode;
@@ -68,6 +71,9 @@ private Q_SLOTS:
     void unusableAddresses_data();
     void unusableAddresses();
     void newerUrlDuringDownload();
+    void endedConnectionIsAskedOncePerAttempt_data();
+    void endedConnectionIsAskedOncePerAttempt();
+    void downloadBesideBlockingExchange();
 
 private:
     std::unique_ptr<RVAsynImageView> makeView();
@@ -299,6 +305,68 @@ void TestRVAsynImageView::newerUrlDuringDownload()
     QCOMPARE(loaded.count(), 1);
     QCOMPARE(shownColor(*view), QColor(Qt::green));
     QCOMPARE(cacheEntries(), QStringList{u"b.png"_s});
+}
+
+void TestRVAsynImageView::endedConnectionIsAskedOncePerAttempt_data()
+{
+    QTest::addColumn<ImageServer::Response>("response");
+    QTest::addColumn<bool>("loaded");
+
+    // Each attempt is one request: the network layer never asks again by itself, so the
+    // number of requests is the view's own count of attempts.
+    QTest::newRow("closed without an answer")
+        << ImageServer::Response{{}, 200, Mode::CloseAtOnce} << false;
+    QTest::newRow("cut picture, no length")
+        << ImageServer::Response{png(Qt::red).left(40), 200, Mode::NoContentLength} << false;
+    QTest::newRow("whole picture, no length")
+        << ImageServer::Response{png(Qt::red), 200, Mode::NoContentLength} << true;
+    QTest::newRow("cut off halfway")
+        << ImageServer::Response{png(Qt::red), 200, Mode::DropHalfway} << false;
+}
+
+void TestRVAsynImageView::endedConnectionIsAskedOncePerAttempt()
+{
+    QFETCH(ImageServer::Response, response);
+    QFETCH(bool, loaded);
+    m_server->setResponse(u"/p/13.png"_s, response);
+    auto view = makeView();
+    view->setRestartPolicy(0, std::chrono::milliseconds(0));
+    QSignalSpy succeeded(view.get(), &RVAsynImageView::imageLoaded);
+    QSignalSpy failed(view.get(), &RVAsynImageView::imageLoadFailed);
+    view->setImageURL(m_server->urlFor(u"/p/13.png"_s));
+    QTRY_COMPARE(succeeded.count() + failed.count(), 1);
+    QCOMPARE(succeeded.count(), loaded ? 1 : 0);
+    QTest::qWait(100); // a request sent again would arrive now
+    QCOMPARE(m_server->requestCount(u"/p/13.png"_s), 1);
+    QCOMPARE(view->image() == m_placeholder, !loaded);
+}
+
+void TestRVAsynImageView::downloadBesideBlockingExchange()
+{
+    // A slow photograph must not hold up a service exchange made meanwhile on a worker.
+    m_server->setResponse(u"/slow/14.png"_s, {png(Qt::blue), 200, Mode::StallHalfway, 0, 1500});
+    m_server->setResponse(u"/service"_s, {"answer"});
+    auto view = makeView();
+    QSignalSpy loaded(view.get(), &RVAsynImageView::imageLoaded);
+    QSignalSpy requested(m_server.get(), &ImageServer::requestReceived);
+    view->setImageURL(m_server->urlFor(u"/slow/14.png"_s));
+    QVERIFY(requested.wait());
+
+    std::atomic<bool> finished{false};
+    RVHttpExchange::Result result;
+    std::thread worker([&] {
+        result = RVHttpExchange::postBlocking(QUrl(m_server->urlFor(u"/service"_s)), "form");
+        finished = true;
+    });
+    QTRY_VERIFY(finished.load());
+    worker.join();
+    QVERIFY(view->isLoading()); // the photograph is still on its way
+    QVERIFY(!result.transportError);
+    QCOMPARE(result.statusCode, 200);
+    QCOMPARE(result.body, QByteArray("answer"));
+
+    QVERIFY(loaded.wait());
+    QCOMPARE(shownColor(*view), QColor(Qt::blue));
 }
 
 QTEST_MAIN(TestRVAsynImageView)

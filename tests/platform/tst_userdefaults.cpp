@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "platform/userdefaults.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -98,6 +100,84 @@ private Q_SLOTS:
         for (int t = 0; t < 4; ++t)
             QCOMPARE(saved.value(u"key%1"_s.arg(t)).toInt(), 49);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no temporary left over
+    }
+    void leftoversOfInterruptedSaves_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("ageSeconds");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("temporary of a killed save") << u"store.json.a1B2c3"_s << 3600 << true;
+        QTest::newRow("just past the age limit") << u"store.json.XyZ0Q9"_s << 11 << true;
+        QTest::newRow("young: a save of another instance may be running")
+            << u"store.json.Qw3rTy"_s << 0 << false;
+        QTest::newRow("other suffix length is not ours") << u"store.json.bak"_s << 3600 << false;
+        QTest::newRow("another store's temporary") << u"other.json.a1B2c3"_s << 3600 << false;
+    }
+
+    // A save killed between writing its temporary file and renaming it leaves the temporary
+    // beside the store; the next open removes it and still reads the store.
+    void leftoversOfInterruptedSaves()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, ageSeconds);
+        QFETCH(bool, removed);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"store.json"_s);
+        {
+            UserDefaults store(path);
+            store.setObject(u"LoginSuccess"_s, true);
+            QVERIFY(store.synchronize());
+        }
+        QFile leftover(dir.filePath(name));
+        QVERIFY(leftover.open(QIODevice::WriteOnly));
+        leftover.write(R"({"LoginSuccess": fa)");
+        leftover.close();
+        QVERIFY(leftover.open(QIODevice::ReadWrite));
+        QVERIFY(leftover.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-ageSeconds),
+                                     QFileDevice::FileModificationTime));
+        leftover.close();
+
+        UserDefaults reopened(path);
+        QCOMPARE(!QFile::exists(dir.filePath(name)), removed);
+        QVERIFY(reopened.boolForKey(u"LoginSuccess"_s));
+        QVERIFY(QFile::exists(path));
+    }
+
+    // Several keys land in the file in one write: a reader of the file never sees some of them
+    // without the others, and a failed write is reported.
+    void severalKeysInOneWrite()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"store.json"_s);
+        UserDefaults store(path);
+        std::atomic_bool stop{false};
+        std::atomic<int> torn{0};
+        std::thread reader([&] {
+            while (!stop) {
+                UserDefaults snapshot(path);
+                const QJsonValue a = snapshot.objectForKey(u"a"_s);
+                if (a != snapshot.objectForKey(u"b"_s) || a != snapshot.objectForKey(u"c"_s))
+                    ++torn;
+            }
+        });
+        std::thread other([&] {
+            for (int i = 0; i < 200; ++i) {
+                store.setObject(u"unrelated"_s, i);
+                store.synchronize();
+            }
+        });
+        for (int i = 1; i <= 200; ++i) {
+            QVERIFY(store.setObjectsAndSynchronize({{u"a"_s, i}, {u"b"_s, i}, {u"c"_s, i}}));
+        }
+        other.join();
+        stop = true;
+        reader.join();
+        QCOMPARE(torn.load(), 0);
+        QCOMPARE(UserDefaults(path).objectForKey(u"c"_s).toInt(), 200);
+
+        UserDefaults unwritable(u"/proc/no-such-dir/store.json"_s);
+        QVERIFY(!unwritable.setObjectsAndSynchronize({{u"a"_s, 1}}));
+        QCOMPARE(unwritable.objectForKey(u"a"_s).toInt(), 1);
     }
 };
 

@@ -43,18 +43,40 @@ quint16 FakeService::startThreaded()
 int FakeService::requestCount() const
 {
     QMutexLocker lock(&m_mutex);
-    return m_requests;
+    return int(m_requests.size());
 }
 
 FakeService::Request FakeService::lastRequest() const
 {
     QMutexLocker lock(&m_mutex);
-    return m_last;
+    return m_requests.isEmpty() ? Request() : m_requests.constLast();
+}
+
+QList<FakeService::Request> FakeService::requests() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_requests;
+}
+
+int FakeService::connectionCount() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_connections;
+}
+
+int FakeService::peakInFlight() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_peakInFlight;
 }
 
 void FakeService::onConnection()
 {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+        {
+            QMutexLocker lock(&m_mutex);
+            socket->setProperty("connection", ++m_connections);
+        }
         connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
@@ -85,19 +107,61 @@ void FakeService::serve(QTcpSocket *socket)
     request.path = requestLine.value(1);
     request.headers = head;
     request.body = buffer.mid(headerEnd + 4, length);
+    request.connection = socket->property("connection").toInt();
+    request.onConnection = socket->property("served").toInt() + 1;
+    socket->setProperty("served", request.onConnection);
     {
         QMutexLocker lock(&m_mutex);
-        ++m_requests;
-        m_last = request;
+        m_requests.append(request);
+        m_peakInFlight = std::max(m_peakInFlight, ++m_inFlight);
     }
     const Response response = m_handler(request);
-    const QByteArray bytes = "HTTP/1.1 " + QByteArray::number(response.status) +
-                             " Status\r\nContent-Type: text/plain; charset=utf-8\r\n"
-                             "Content-Length: " +
-                             QByteArray::number(response.body.size()) + "\r\n\r\n" + response.body;
     if (response.delayMs > 0) {
-        QTimer::singleShot(response.delayMs, socket, [socket, bytes] { socket->write(bytes); });
+        QTimer::singleShot(response.delayMs, socket,
+                           [this, socket, response] { answer(socket, response); });
         return;
     }
-    socket->write(bytes);
+    answer(socket, response);
+}
+
+void FakeService::answered()
+{
+    QMutexLocker lock(&m_mutex);
+    --m_inFlight;
+}
+
+void FakeService::answer(QTcpSocket *socket, const Response &response)
+{
+    answered();
+    if (response.ending == Ending::CloseWithoutAnswer) {
+        socket->disconnectFromHost();
+        return;
+    }
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) +
+                      " Status\r\nContent-Type: text/plain; charset=utf-8\r\n";
+    QByteArray body = response.body;
+    switch (response.ending) {
+    case Ending::CutShort:
+        head += "Content-Length: " + QByteArray::number(body.size() + 400) + "\r\n";
+        break;
+    case Ending::NoLength:
+        head += "Connection: close\r\n";
+        break;
+    case Ending::Chunked: {
+        head += "Transfer-Encoding: chunked\r\n";
+        const qsizetype half = body.size() / 2;
+        auto chunk = [](const QByteArray &part) -> QByteArray {
+            return QByteArray::number(part.size(), 16) + "\r\n" + part + "\r\n";
+        };
+        body = chunk(body.left(half)) + chunk(body.mid(half)) + "0\r\n\r\n";
+        break;
+    }
+    default:
+        head += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+        break;
+    }
+    socket->write(head + "\r\n" + body);
+    if (response.ending == Ending::CutShort || response.ending == Ending::NoLength ||
+        response.ending == Ending::CloseAfterAnswer)
+        socket->disconnectFromHost();
 }

@@ -4,6 +4,8 @@
 #include "platform/userdefaults.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvcipher.h"
+#include "protocols/rvhttpexchange.h"
+#include "protocols/rvloginstate.h"
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvprotocol.h"
 
@@ -11,10 +13,14 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QRandomGenerator>
+#include <QSemaphore>
 #include <QStandardPaths>
 #include <QTest>
 
 #include <atomic>
+#include <latch>
+#include <memory>
+#include <optional>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -88,6 +94,104 @@ private:
     int m_mixed = 0;
 };
 
+// A service of accounts: a login is accepted when its password is "pw-" followed by the name.
+// What it answers otherwise, and whether logins wait at a gate first, each test decides.
+class AccountService
+{
+public:
+    enum class Answer { Normal, HttpError, Unreadable };
+
+    FakeService::Response handle(const FakeService::Request &request)
+    {
+        const QString text = QString::fromUtf8(request.body);
+        const qsizetype at = text.indexOf(u"&bwnr="_s);
+        const QString code = text.left(at).split(u'&').value(1).mid(4);
+        if (code != u"A002")
+            return reply(envelope({}, true)); // the logout: nothing to check
+        if (gated) {
+            arrived.release();
+            gate.acquire();
+        }
+        if (answer == Answer::HttpError)
+            return {500, "internal error"};
+        if (answer == Answer::Unreadable)
+            return {200, "<html>proxy login page</html>"};
+        const auto body = RVCipher::decipherFromHex(text.mid(at + 6), RVCipher::fixedKeyText());
+        const QJsonObject fields = QJsonDocument::fromJson(body.value_or(QString()).toUtf8())
+                                       .object()
+                                       .value(u"body"_s)
+                                       .toObject();
+        const QString name = fields.value(u"yhm"_s).toString();
+        if (fields.value(u"mm"_s).toString() != u"pw-"_s + name)
+            return reply(envelope({}, false));
+        QByteArray key(RVCipher::keyBytes, Qt::Uninitialized);
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(key.data()),
+                                              RVCipher::keyBytes / 4);
+        const QJsonObject user{{u"yhm"_s, name},
+                               {u"xm"_s, QString(u"用户"_s + name)},
+                               {u"gzmy"_s, RVCipher::nsdataToHex(key)}};
+        FakeService::Response response = reply(envelope(user, true));
+        response.delayMs = jitterMs > 0 ? int(QRandomGenerator::global()->bounded(jitterMs)) : 0;
+        return response;
+    }
+
+    std::atomic<Answer> answer{Answer::Normal};
+    std::atomic_bool gated{false};
+    std::atomic<int> jitterMs{0};
+    QSemaphore arrived;
+    QSemaphore gate;
+
+private:
+    static QByteArray envelope(const QJsonObject &body, bool success)
+    {
+        const QJsonObject head{{u"succflag"_s, success ? u"0"_s : u"-1"_s},
+                               {u"retmsg"_s, success ? u"成功"_s : u"密码错误"_s}};
+        return QJsonDocument(QJsonObject{{u"head"_s, head}, {u"body"_s, body}}).toJson();
+    }
+    static FakeService::Response reply(const QByteArray &json)
+    {
+        return {
+            200,
+            RVCipher::encipherToHex(QString::fromUtf8(json), RVCipher::fixedKeyText())->toLatin1()};
+    }
+};
+
+// What the unit holds now, saved and in memory.
+struct Unit {
+    bool savedFlag;
+    QString savedName;
+    QString savedPassword;
+    QString loginName;
+    bool logined;
+
+    static Unit now()
+    {
+        UserDefaults::standardUserDefaults().reload(); // what a restart would read
+        RVAppConfigInfo config;
+        return {config.lastLoginSuccess(), RVBaseInfo::text(config.userInfo().yhm()),
+                config.password(), RVLoginValues::username(), RVAppConfigInfo::userLogined()};
+    }
+    // One login's values throughout: the state and the saved flag agree, and a logged-in
+    // state has the saved user's name and password in the login values.
+    QString inconsistency() const
+    {
+        if (savedFlag != logined)
+            return u"saved flag %1, state %2"_s.arg(savedFlag).arg(logined);
+        if (logined && (loginName != savedName || savedPassword != u"pw-"_s + savedName))
+            return u"logged in as %1, saved %2 with password %3"_s.arg(loginName, savedName,
+                                                                       savedPassword);
+        return {};
+    }
+};
+
+void forgetEverything()
+{
+    QFile::remove(UserDefaults::standardFilePath());
+    UserDefaults::standardUserDefaults().reload();
+    RVAppConfigInfo::setUserLoginStats(false);
+    RVLoginValues::clear();
+}
+
 } // namespace
 
 class TestRVAppConfigInfo : public QObject
@@ -152,6 +256,181 @@ private Q_SLOTS:
         QCOMPARE(config.userInfo().yhm().toString(), u"li"_s);
         QVERIFY(!RVAppConfigInfo::userLogined());
         QCOMPARE(keyed.mixed(), 0);
+    }
+
+    void outcomeOfALoginAttempt_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<bool>("flagAfter");
+        QTest::addColumn<bool>("loginedAfter");
+        QTest::addColumn<QString>("nameAfter");
+        QTest::newRow("accepted") << u"none"_s << true << true << u"li"_s;
+        QTest::newRow("refused by the service") << u"refused"_s << false << false << QString();
+        QTest::newRow("service not running") << u"unreachable"_s << true << false << QString();
+        QTest::newRow("HTTP error") << u"http"_s << true << false << QString();
+        QTest::newRow("unreadable answer") << u"unreadable"_s << true << false << QString();
+        QTest::newRow("no answer within the time-out")
+            << u"timeout"_s << true << false << QString();
+    }
+
+    // Only the service's refusal forgets a saved login; a failure to reach the service or to
+    // read its answer ends the login of this run but leaves the saved login and password.
+    void outcomeOfALoginAttempt()
+    {
+        QFETCH(QString, failure);
+        QFETCH(bool, flagAfter);
+        QFETCH(bool, loginedAfter);
+        QFETCH(QString, nameAfter);
+        forgetEverything();
+        AccountService accounts;
+        auto service = std::make_unique<FakeService>(
+            [&](const FakeService::Request &r) { return accounts.handle(r); });
+        const quint16 port = service->startThreaded();
+        RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, port);
+        QVERIFY(RVProtocol().login(u"li"_s, u"pw-li"_s)->state());
+
+        QString password = u"pw-li"_s;
+        if (failure == u"refused")
+            password = u"wrong"_s;
+        else if (failure == u"unreachable")
+            service.reset(); // the port is closed now
+        else if (failure == u"http")
+            accounts.answer = AccountService::Answer::HttpError;
+        else if (failure == u"unreadable")
+            accounts.answer = AccountService::Answer::Unreadable;
+        else if (failure == u"timeout") {
+            accounts.gated = true;
+            RVHttpExchange::setTimeoutMsForTests(300);
+        }
+        const auto reply = RVProtocol().login(u"li"_s, password);
+        if (failure == u"timeout") {
+            accounts.gate.release();
+            RVHttpExchange::setTimeoutMsForTests(30000);
+        }
+        QCOMPARE(reply && reply->state(), failure == u"none");
+
+        const Unit unit = Unit::now();
+        QCOMPARE(unit.savedFlag, flagAfter);
+        QCOMPARE(unit.logined, loginedAfter);
+        QCOMPARE(unit.loginName, nameAfter);
+        QCOMPARE(unit.savedName, u"li"_s);
+        QCOMPARE(unit.savedPassword, u"pw-li"_s); // a refused password is never saved
+    }
+
+    // A logout while a login waits for its answer: the answer that comes afterwards does not
+    // log the user back in.
+    void logoutWhileLoginWaits()
+    {
+        forgetEverything();
+        AccountService accounts;
+        FakeService service([&](const FakeService::Request &r) { return accounts.handle(r); });
+        RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, service.startThreaded());
+        QVERIFY(RVProtocol().login(u"li"_s, u"pw-li"_s)->state());
+
+        accounts.gated = true;
+        std::optional<RVUserInfo> reply;
+        std::thread login([&reply] { reply = RVProtocol().login(u"li"_s, u"pw-li"_s); });
+        QVERIFY(accounts.arrived.tryAcquire(1, 5000));
+        RVProtocol::create()->logout();
+        accounts.gate.release();
+        login.join();
+        QVERIFY(reply && reply->state()); // the service did accept it
+
+        const Unit unit = Unit::now();
+        QVERIFY(!unit.logined);
+        QVERIFY(!unit.savedFlag);
+        QCOMPARE(unit.savedPassword, u"pw-li"_s);
+        QTRY_COMPARE(service.requestCount(), 3); // the logout's own exchange went out
+    }
+
+    void interleavings_data()
+    {
+        QTest::addColumn<QString>("race");
+        QTest::newRow("a login against a logout") << u"logout"_s;
+        QTest::newRow("two logins of different users") << u"two logins"_s;
+    }
+
+    // Many rounds of a login on a worker racing a logout, or a second user's login: whatever
+    // the order, the unit ends consistent (the state and the saved flag agree; the saved
+    // record, password and login values belong to one login).
+    void interleavings()
+    {
+        QFETCH(QString, race);
+        AccountService accounts;
+        // Logins answered at once arrive together, so their outcomes are applied at the same
+        // moment; the logout is timed at random across the login.
+        accounts.jitterMs = 0;
+        FakeService service([&](const FakeService::Request &r) { return accounts.handle(r); });
+        RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, service.startThreaded());
+        constexpr int rounds = 150;
+        for (int round = 0; round < rounds; ++round) {
+            forgetEverything();
+            std::thread first([] { RVProtocol().login(u"zhang"_s, u"pw-zhang"_s); });
+            if (race == u"logout") {
+                QThread::usleep(QRandomGenerator::global()->bounded(3000));
+                RVLoginState::applyLogout();
+            } else {
+                std::thread second([] { RVProtocol().login(u"wang"_s, u"pw-wang"_s); });
+                second.join();
+            }
+            first.join();
+            const Unit unit = Unit::now();
+            QVERIFY2(unit.inconsistency().isEmpty(),
+                     qPrintable(u"round %1: "_s.arg(round) + unit.inconsistency()));
+            if (race == u"two logins")
+                QVERIFY(unit.logined);
+        }
+    }
+
+    void outcomesAppliedAtTheSameMoment_data()
+    {
+        QTest::addColumn<QString>("second");
+        QTest::newRow("two accepted logins: the later one wins") << u"login"_s;
+        QTest::newRow("a login and a later logout: logged out") << u"logout"_s;
+        QTest::newRow("a login and a later refusal: logged out") << u"refused"_s;
+    }
+
+    // Two outcomes released at the same instant, many times over: whichever thread runs
+    // first, the exchange that started later decides, and the unit is never mixed.
+    void outcomesAppliedAtTheSameMoment()
+    {
+        QFETCH(QString, second);
+        RVUserInfo zhang;
+        zhang.setYhm(u"zhang"_s);
+        zhang.setGzmy(u"0123456789abcdef0123456789abcdef0123456789abcdef"_s);
+        RVUserInfo wang;
+        wang.setYhm(u"wang"_s);
+        wang.setGzmy(u"fedcba9876543210fedcba9876543210fedcba9876543210"_s);
+        constexpr int rounds = 300;
+        for (int round = 0; round < rounds; ++round) {
+            forgetEverything();
+            const quint64 first = RVLoginState::beginAttempt();
+            const quint64 later = second == u"logout" ? 0 : RVLoginState::beginAttempt();
+            std::latch start(2);
+            std::thread a([&] {
+                start.arrive_and_wait();
+                RVLoginState::applyOutcome(first, RVLoginState::Outcome::Accepted, zhang,
+                                           u"pw-zhang"_s);
+            });
+            std::thread b([&] {
+                start.arrive_and_wait();
+                if (second == u"logout")
+                    RVLoginState::applyLogout();
+                else if (second == u"login")
+                    RVLoginState::applyOutcome(later, RVLoginState::Outcome::Accepted, wang,
+                                               u"pw-wang"_s);
+                else
+                    RVLoginState::applyOutcome(later, RVLoginState::Outcome::Refused);
+            });
+            a.join();
+            b.join();
+            const Unit unit = Unit::now();
+            const QString where = u"round %1: "_s.arg(round);
+            QVERIFY2(unit.inconsistency().isEmpty(), qPrintable(where + unit.inconsistency()));
+            QVERIFY2(unit.logined == (second == u"login"), qPrintable(where));
+            if (second == u"login")
+                QCOMPARE(unit.loginName, u"wang"_s);
+        }
     }
 
     void readOnlyRecordSavesNothing()

@@ -44,6 +44,27 @@ private Q_SLOTS:
         QTest::newRow("empty") << u""_s << false << false << QString();
         QTest::newRow("none") << QString() << false << false << QString();
         QTest::newRow("two values") << u"{} {}"_s << false << false << QString();
+        // A boolean reads as 0 or 1, so true is a failure and false a success.
+        QTest::newRow("boolean true is failure")
+            << uR"({"head":{"succflag":true}})"_s << true << false << QString();
+        QTest::newRow("boolean false is success")
+            << uR"({"head":{"succflag":false}})"_s << true << true << QString();
+        // Numbers beyond any integer are not zero, whatever their sign.
+        QTest::newRow("1e19 is failure")
+            << uR"({"head":{"succflag":1e19}})"_s << true << false << QString();
+        QTest::newRow("-1e19 is failure")
+            << uR"({"head":{"succflag":-1e19}})"_s << true << false << QString();
+        QTest::newRow("2^63 is failure")
+            << uR"({"head":{"succflag":9223372036854775808}})"_s << true << false << QString();
+        QTest::newRow("huge digit text is failure")
+            << uR"({"head":{"succflag":"99999999999999999999999"}})"_s << true << false
+            << QString();
+        QTest::newRow("fraction below one is success")
+            << uR"({"head":{"succflag":0.5}})"_s << true << true << QString();
+        QTest::newRow("huge message number")
+            << uR"({"head":{"succflag":"0","retmsg":1e19}})"_s << true << true << u"1e+19"_s;
+        QTest::newRow("huge negative message number")
+            << uR"({"head":{"succflag":"1","retmsg":-1e300}})"_s << true << false << u"-1e+300"_s;
     }
     void replyOutcome()
     {
@@ -82,19 +103,30 @@ private Q_SLOTS:
         QTest::newRow("plus") << QJsonValue(u"+5"_s) << 5LL;
         QTest::newRow("no digits") << QJsonValue(u"x1"_s) << 0LL;
         QTest::newRow("absent") << QJsonValue(QJsonValue::Undefined) << 0LL;
-        QTest::newRow("bool") << QJsonValue(true) << 0LL;
-        QTest::newRow("huge text saturates")
-            << QJsonValue(QString(40, u'9')) << std::numeric_limits<qlonglong>::max() / 10;
+        QTest::newRow("bool true") << QJsonValue(true) << 1LL;
+        QTest::newRow("bool false") << QJsonValue(false) << 0LL;
+        QTest::newRow("null") << QJsonValue(QJsonValue::Null) << 0LL;
+        constexpr qlonglong most = std::numeric_limits<qlonglong>::max();
+        constexpr qlonglong least = std::numeric_limits<qlonglong>::min();
+        QTest::newRow("largest exact number")
+            << QJsonValue(9007199254740992.0) << 9007199254740992LL;
+        QTest::newRow("2^63 saturates") << QJsonValue(9223372036854775808.0) << most;
+        QTest::newRow("1e300 saturates") << QJsonValue(1e300) << most;
+        QTest::newRow("-2^63 is exact") << QJsonValue(-9223372036854775808.0) << least;
+        QTest::newRow("-1e300 saturates") << QJsonValue(-1e300) << least;
+        QTest::newRow("huge text saturates") << QJsonValue(QString(40, u'9')) << most;
+        QTest::newRow("huge negative text saturates")
+            << QJsonValue(u"-"_s + QString(40, u'9')) << least;
+        QTest::newRow("text at the limit") << QJsonValue(u"9223372036854775807"_s) << most;
+        QTest::newRow("text one past the limit") << QJsonValue(u"9223372036854775808"_s) << most;
+        QTest::newRow("negative text at the limit")
+            << QJsonValue(u"-9223372036854775808"_s) << least;
     }
     void intValue()
     {
         QFETCH(QJsonValue, value);
         QFETCH(qlonglong, expected);
-        // A run of digits too long for an integer must not overflow into a negative value.
-        if (expected == std::numeric_limits<qlonglong>::max() / 10)
-            QVERIFY(RVBaseInfo::intValue(value) >= expected);
-        else
-            QCOMPARE(RVBaseInfo::intValue(value), expected);
+        QCOMPARE(RVBaseInfo::intValue(value), expected);
     }
 
     void numbersStayNumbers()

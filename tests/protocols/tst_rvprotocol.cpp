@@ -5,13 +5,18 @@
 #include "protocols/rvcipher.h"
 #include "protocols/rvhttpexchange.h"
 #include "protocols/rvloginvalues.h"
+#include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
+#include "protocols/rvreservationinfo.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTest>
+
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +48,85 @@ QByteArray okReply(const QString &message = u"成功"_s, const QJsonObject &body
 QByteArray enciphered(const QByteArray &json, const QString &key)
 {
     return RVCipher::encipherToHex(QString::fromUtf8(json), key)->toLatin1();
+}
+
+using Ending = FakeService::Ending;
+const QString connectionLost = u"与服务器的连接中断。"_s;
+
+// A reply with one list item, plain for a query and enciphered for a user's transaction.
+QByteArray listReply(const QString &code)
+{
+    const QByteArray json = okReply(
+        u"成功"_s,
+        {{u"list"_s, QJsonArray{QJsonObject{{u"hospid"_s, u"7"_s}, {u"yylsh"_s, u"88"_s}}}}});
+    return code.startsWith(u'B') ? json : enciphered(json, userKey);
+}
+
+QString codeOf(const FakeService::Request &request)
+{
+    return parseForm(request.body).jym;
+}
+
+int copiesOf(const FakeService &service, const QString &code)
+{
+    int copies = 0;
+    for (const FakeService::Request &request : service.requests())
+        copies += codeOf(request) == code ? 1 : 0;
+    return copies;
+}
+
+// Runs the synchronous operation of a code on a fresh client and returns the client.
+std::shared_ptr<RVProtocol> runSync(const QString &code, RVNetworkLayer *layer = nullptr)
+{
+    auto client = RVProtocol::create();
+    client->setNetworkLayer(layer);
+    if (code == u"B001") {
+        client->hospitalList(QString());
+    } else if (code == u"B005") {
+        client->diseaseList();
+    } else if (code == u"A002") {
+        client->login(u"zhang"_s, u"secret"_s);
+    } else if (code == u"C001") {
+        RVReservationInfo booking;
+        booking.setPbid(u"5"_s);
+        client->reseration(booking);
+    } else if (code == u"C002") {
+        client->reserationHistoryListWithTime({}, u"1"_s, QString());
+    } else if (code == u"C005") {
+        client->removeReserationWithUserId(u"1"_s, u"2"_s);
+    } else if (code == u"C006") {
+        client->userPasswordModificationWithUserid(u"1"_s, u"old"_s, u"new"_s);
+    }
+    return client;
+}
+
+// Stands in for the network: every transfer gets the scripted response, body and ending at
+// once, without a socket.
+class ScriptedLayer final : public RVNetworkLayer
+{
+public:
+    quint64 start(const Request &request, std::shared_ptr<Sink> sink) override
+    {
+        requests << request;
+        if (status > 0)
+            sink->response(status, u"{}"_s);
+        if (!body.isEmpty())
+            sink->data(body);
+        sink->end(failure);
+        return quint64(requests.size());
+    }
+    void cancel(quint64) override {}
+
+    int status = 200;
+    QByteArray body;
+    Failure failure;
+    QList<Request> requests;
+};
+
+QStringList capturedLog;
+void captureLog(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedLog << message;
 }
 
 class Observer final : public RVAsyncObserver
@@ -190,8 +274,7 @@ private Q_SLOTS:
         RVProtocol client;
         const auto hospitals = client.hospitalList(QString());
         QVERIFY(!client.lastRepuestStats());
-        QVERIFY(!client.lastErrorMsg().isEmpty());
-        QVERIFY(client.lastErrorMsg() != u"网络错误"_s);
+        QCOMPARE(client.lastErrorMsg(), u"无法连接服务器。"_s);
         QVERIFY(hospitals && hospitals->isEmpty());
     }
 
@@ -437,6 +520,275 @@ private Q_SLOTS:
         QVERIFY(!watch.expired());
         QTRY_VERIFY(watch.expired());
         QCOMPARE(service->requestCount(), 1);
+    }
+
+    void cutShortReplyIsAFailure_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("async");
+        QTest::addColumn<int>("ending");
+        QTest::addColumn<bool>("whole");
+        const int cut = int(Ending::CutShort);
+        QTest::newRow("query cut short") << u"B001"_s << false << cut << false;
+        QTest::newRow("user transaction cut short") << u"C002"_s << false << cut << false;
+        QTest::newRow("async query cut short") << u"B001"_s << true << cut << false;
+        QTest::newRow("async user transaction cut short") << u"C002"_s << true << cut << false;
+        QTest::newRow("query ending with its connection")
+            << u"B001"_s << false << int(Ending::NoLength) << true;
+        QTest::newRow("async transaction ending with its connection")
+            << u"C002"_s << true << int(Ending::NoLength) << true;
+        QTest::newRow("chunked query") << u"B001"_s << false << int(Ending::Chunked) << true;
+        QTest::newRow("async chunked transaction")
+            << u"C002"_s << true << int(Ending::Chunked) << true;
+    }
+    void cutShortReplyIsAFailure()
+    {
+        QFETCH(QString, code);
+        QFETCH(bool, async);
+        QFETCH(int, ending);
+        QFETCH(bool, whole);
+        auto service = serve([&](const FakeService::Request &) {
+            return FakeService::Response{200, listReply(code), 0, Ending(ending)};
+        });
+        RVLoginValues::set(u"zhang"_s, userKey);
+        if (!async) {
+            const auto client = runSync(code);
+            QCOMPARE(client->lastRepuestStats(), whole);
+            QCOMPARE(client->HTTPResponseOK(), whole);
+            if (!whole)
+                QCOMPARE(client->lastErrorMsg(), connectionLost);
+            return;
+        }
+        auto observer = std::make_shared<Observer>();
+        auto client = RVProtocol::create();
+        client->addObserver(observer);
+        if (code == u"B001")
+            client->hospitalList_async(QString());
+        else
+            client->reserationHistoryListWithTime_async({}, u"1"_s, QString());
+        QTRY_COMPARE(observer->successes + observer->failures, 1);
+        QCOMPARE(observer->successes, whole ? 1 : 0);
+        // A failed exchange handles no reply: the outcome keeps its initial failure.
+        QCOMPARE(client->lastRepuestStats(), whole);
+        QCOMPARE(client->lastTransportFailure(), whole ? QString() : connectionLost);
+    }
+
+    void transactionIsNeverSentTwice_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("reused");
+        QTest::newRow("booking on a new connection") << u"C001"_s << false;
+        QTest::newRow("booking on a reused connection") << u"C001"_s << true;
+        QTest::newRow("cancelling on a reused connection") << u"C005"_s << true;
+        QTest::newRow("password change on a reused connection") << u"C006"_s << true;
+        QTest::newRow("login on a reused connection") << u"A002"_s << true;
+    }
+    void transactionIsNeverSentTwice()
+    {
+        QFETCH(QString, code);
+        QFETCH(bool, reused);
+        // The service reads the whole transaction and closes without answering: it may have
+        // applied it, so the client must not send it again.
+        auto service = serve([&](const FakeService::Request &request) {
+            if (codeOf(request) == code)
+                return FakeService::Response{200, {}, 0, Ending::CloseWithoutAnswer};
+            return FakeService::Response{200, okReply()};
+        });
+        RVLoginValues::set(u"zhang"_s, userKey);
+        if (reused) {
+            QVERIFY(runSync(u"B005"_s)->lastRepuestStats());
+            QCOMPARE(service->connectionCount(), 1);
+        }
+        const auto client = runSync(code);
+        QVERIFY(!client->lastRepuestStats());
+        QCOMPARE(client->lastErrorMsg(), connectionLost);
+        QTest::qWait(100); // a second copy would follow at once
+        QCOMPARE(copiesOf(*service, code), 1);
+        QCOMPARE(service->lastRequest().connection, 1);
+    }
+
+    void staleQueryConnectionIsReopened_data()
+    {
+        QTest::addColumn<int>("firstEnding");
+        QTest::addColumn<int>("copies");
+        QTest::newRow("closed after the first answer") << int(Ending::CloseAfterAnswer) << 1;
+        QTest::newRow("closed on reading the next query") << int(Ending::KeepOpen) << 2;
+    }
+    void staleQueryConnectionIsReopened()
+    {
+        QFETCH(int, firstEnding);
+        QFETCH(int, copies);
+        auto service = serve([&](const FakeService::Request &request) {
+            if (request.onConnection == 1)
+                return FakeService::Response{200, listReply(codeOf(request)), 0,
+                                             Ending(firstEnding)};
+            return FakeService::Response{200, {}, 0, Ending::CloseWithoutAnswer};
+        });
+        QVERIFY(runSync(u"B005"_s)->lastRepuestStats());
+        const auto client = runSync(u"B001"_s);
+        QVERIFY(client->lastRepuestStats());
+        QCOMPARE(client->lastErrorMsg(), u"成功"_s);
+        QCOMPARE(copiesOf(*service, u"B001"_s), copies);
+        QCOMPARE(service->connectionCount(), 2);
+    }
+
+    void sequentialExchangesShareOneConnection()
+    {
+        auto service = serve([](const FakeService::Request &request) {
+            return FakeService::Response{200, listReply(codeOf(request))};
+        });
+        RVLoginValues::set(u"zhang"_s, userKey);
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY(runSync(u"B001"_s)->lastRepuestStats());
+            QVERIFY(runSync(u"C002"_s)->lastRepuestStats());
+        }
+        QCOMPARE(service->requestCount(), 10);
+        QCOMPARE(service->connectionCount(), 1);
+    }
+
+    void timeoutOnAReusedConnection()
+    {
+        auto service = serve([](const FakeService::Request &request) {
+            return FakeService::Response{200, okReply(), request.onConnection == 1 ? 0 : 3000};
+        });
+        RVHttpExchange::setTimeoutMsForTests(200);
+        QVERIFY(runSync(u"B005"_s)->lastRepuestStats());
+        QElapsedTimer clock;
+        clock.start();
+        const auto client = runSync(u"B001"_s);
+        QVERIFY(clock.elapsed() < 2500);
+        QVERIFY(!client->lastRepuestStats());
+        QCOMPARE(client->lastErrorMsg(), u"网络请求超时。"_s);
+        QCOMPARE(service->lastRequest().connection, 1);
+        QCOMPARE(service->lastRequest().onConnection, 2);
+    }
+
+    void severalWorkersAtOnce()
+    {
+        // Every answer waits until all workers' requests could have arrived: they run side by
+        // side, not one after another.
+        FakeService service([](const FakeService::Request &) {
+            return FakeService::Response{200, okReply(u"好"_s), 1000};
+        });
+        RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, service.startThreaded());
+        constexpr int workers = 4;
+        std::array<bool, workers> outcomes{};
+        std::vector<std::thread> threads;
+        for (int i = 0; i < workers; ++i)
+            threads.emplace_back([&outcomes, i] {
+                RVProtocol client;
+                client.hospitalList(QString());
+                outcomes[size_t(i)] = client.lastRepuestStats();
+            });
+        for (std::thread &thread : threads)
+            thread.join();
+        for (const bool ok : outcomes)
+            QVERIFY(ok);
+        QCOMPARE(service.requestCount(), workers);
+        QCOMPARE(service.peakInFlight(), workers);
+    }
+
+    void sessionKeyIsNeverLogged_data()
+    {
+        QTest::addColumn<bool>("plain");
+        QTest::addColumn<bool>("async");
+        QTest::newRow("enciphered reply") << false << false;
+        QTest::newRow("plain reply") << true << false;
+        QTest::newRow("async reply") << false << true;
+    }
+    void sessionKeyIsNeverLogged()
+    {
+        QFETCH(bool, plain);
+        QFETCH(bool, async);
+        const QByteArray reply =
+            okReply(u"登录成功"_s, {{u"yhm"_s, u"zhang"_s}, {u"gzmy"_s, userKey}});
+        auto service = serve([&](const FakeService::Request &) {
+            return FakeService::Response{200, plain ? reply
+                                                    : enciphered(reply, RVCipher::fixedKeyText())};
+        });
+        capturedLog.clear();
+        QLoggingCategory::setFilterRules(u"rv.protocols*.debug=true"_s);
+        const QtMessageHandler previous = qInstallMessageHandler(captureLog);
+        auto client = RVProtocol::create();
+        if (async) {
+            client->login_async(u"zhang"_s, u"secret-word"_s);
+            QTRY_VERIFY(!client->isRunning());
+        } else {
+            client->login(u"zhang"_s, u"secret-word"_s);
+        }
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+        QCOMPARE(RVLoginValues::dynamicKey(), userKey); // the key did arrive
+        const QString log = capturedLog.join(u'\n');
+        QVERIFY(log.contains(u"\"gzmy\""_s)); // the reply was logged...
+        QVERIFY(!log.contains(userKey));      // ...without its key
+        QVERIFY(!log.contains(userKey.toUpper()));
+        QVERIFY(!log.contains(u"secret-word"_s));
+    }
+
+    void networkFailureTexts_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        using Kind = RVNetworkLayer::FailureKind;
+        QTest::newRow("refused or unknown host")
+            << int(Kind::CannotConnect) << u"无法连接服务器。"_s;
+        QTest::newRow("time-out") << int(Kind::TimedOut) << u"网络请求超时。"_s;
+        QTest::newRow("connection lost") << int(Kind::ConnectionLost) << connectionLost;
+        QTest::newRow("reply too large") << int(Kind::TooLarge) << u"网络出错。"_s;
+        QTest::newRow("bad address") << int(Kind::BadAddress) << u"服务器地址无效。"_s;
+        QTest::newRow("anything else") << int(Kind::Other) << u"网络连接失败。"_s;
+    }
+    void networkFailureTexts()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, message);
+        // Half a reply came before the failure: it must never be read as the reply.
+        ScriptedLayer layer;
+        layer.body = okReply();
+        layer.failure = {RVNetworkLayer::FailureKind(kind), u"library text"_s};
+        const auto client = runSync(u"B001"_s, &layer);
+        QVERIFY(!client->lastRepuestStats());
+        QCOMPARE(client->lastErrorMsg(), message);
+
+        auto observer = std::make_shared<Observer>();
+        auto asyncClient = RVProtocol::create();
+        asyncClient->setNetworkLayer(&layer);
+        asyncClient->addObserver(observer);
+        asyncClient->hospitalList_async(QString());
+        QTRY_COMPARE(observer->failures, 1);
+        QCOMPARE(observer->successes, 0);
+        QCOMPARE(asyncClient->lastTransportFailure(), message);
+        QVERIFY(asyncClient->typeCode().isNull());
+    }
+
+    void resendRuleFollowsTheCode_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("mayResend");
+        QTest::newRow("query") << u"B001"_s << true;
+        QTest::newRow("login") << u"A002"_s << false;
+        QTest::newRow("booking") << u"C001"_s << false;
+        QTest::newRow("cancelling") << u"C005"_s << false;
+        QTest::newRow("password change") << u"C006"_s << false;
+    }
+    void resendRuleFollowsTheCode()
+    {
+        QFETCH(QString, code);
+        QFETCH(bool, mayResend);
+        ScriptedLayer layer;
+        layer.body = okReply();
+        RVLoginValues::set(u"zhang"_s, userKey);
+        RVHttpExchange::setTimeoutMsForTests(1234);
+        runSync(code, &layer);
+        QCOMPARE(layer.requests.size(), 1);
+        const RVNetworkLayer::Request &request = layer.requests.first();
+        QCOMPARE(request.resend == RVNetworkLayer::Resend::OnceOnStaleConnection, mayResend);
+        QCOMPARE(request.method, RVNetworkLayer::Method::Post);
+        QCOMPARE(request.idleTimeoutMs, 1234);
+        QCOMPARE(request.maxBodyBytes, qint64(RVHttpExchange::maxReplyBytes));
+        QVERIFY(!request.followRedirects);
+        QCOMPARE(parseForm(request.body).jym, code);
     }
 
     void logoutKeepsLoginValues()

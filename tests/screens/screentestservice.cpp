@@ -32,6 +32,7 @@ FakeService::Response ScreenTestService::handle(const FakeService::Request &requ
 {
     if (request.path.startsWith("/lookup")) {
         ++m_lookups;
+        m_lookupHeaders = request.headers;
         const QJsonArray results{QJsonObject{{u"version"_s, m_version}}};
         return {200, QJsonDocument(QJsonObject{{u"results"_s, results}}).toJson()};
     }
@@ -48,10 +49,12 @@ FakeService::Response ScreenTestService::handle(const FakeService::Request &requ
                                  .value(u"body"_s)
                                  .toObject();
     if (m_lastName != u"li" || body.value(u"mm"_s).toString() != u"right")
-        return {200, enciphered({{u"succflag"_s, u"-1"_s}, {u"retmsg"_s, u"密码错误"_s}})};
+        return {200, enciphered({{u"succflag"_s, u"-1"_s}, {u"retmsg"_s, u"密码错误"_s}}),
+                m_loginDelayMs};
     const QJsonObject user{{u"yhm"_s, u"li"_s},
                            {u"xm"_s, u"李四"_s},
                            {u"yhid"_s, u"7"_s},
                            {u"gzmy"_s, RVCipher::fixedKeyText()}};
-    return {200, enciphered({{u"succflag"_s, u"0"_s}, {u"retmsg"_s, u"登录成功"_s}}, user)};
+    return {200, enciphered({{u"succflag"_s, u"0"_s}, {u"retmsg"_s, u"登录成功"_s}}, user),
+            m_loginDelayMs};
 }

@@ -20,6 +20,9 @@ public:
     QString lastLoginName() const { return m_lastName; }
     int lookups() const { return m_lookups; }
     void setStoreVersion(const QString &version) { m_version = version; }
+    // Logins are answered only after this long (the service busy or far away).
+    void setLoginDelayMs(int ms) { m_loginDelayMs = ms; }
+    QByteArray lastLookupHeaders() const { return m_lookupHeaders; }
 
 private:
     FakeService::Response handle(const FakeService::Request &request);
@@ -29,4 +32,6 @@ private:
     int m_lookups = 0;
     QString m_lastName;
     QString m_version = QStringLiteral("1.0.0");
+    int m_loginDelayMs = 0;
+    QByteArray m_lookupHeaders;
 };

@@ -14,6 +14,7 @@
 #include "toolkit/textfield.h"
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -156,6 +157,37 @@ private Q_SLOTS:
         QCOMPARE(homeButton->title(), u"主页"_s);
         homeButton->trigger();
         QTRY_COMPARE(app.navigation()->viewControllers().size(), 1);
+    }
+    void outcomeAfterTheUserWentBack_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("logined");
+        QTest::newRow("refused: no alert over the home screen") << u"wrong"_s << false;
+        QTest::newRow("accepted: the home screen greets, nothing is popped") << u"right"_s << true;
+    }
+
+    // "返回" pressed while the login overlay is up: the outcome that comes later shows no
+    // alert and pops nothing, and the home screen shows the login state as it now is.
+    void outcomeAfterTheUserWentBack()
+    {
+        QFETCH(QString, password);
+        QFETCH(bool, logined);
+        ScreenTestService service;
+        service.setLoginDelayMs(300);
+        ScreenFixture app;
+        QPointer<RVLoginViewController> login = openLogin(app);
+        QVERIFY(login);
+        submit(login, u"li"_s, password);
+        QVERIFY(app.navigation()->popViewControllerAnimated(false));
+        // The screen lives until its finish has run, then goes.
+        QTRY_VERIFY(login.isNull());
+        QCOMPARE(service.logins(), 1);
+        QVERIFY(!ScreenFixture::visibleAlert());
+        QCOMPARE(app.navigation()->viewControllers().size(), 1);
+        QCOMPARE(RVAppConfigInfo::userLogined(), logined);
+        auto *home = static_cast<RVMainViewController *>(app.navigation()->topViewController());
+        QTRY_COMPARE(home->loginStatsButton->titleForState(ui::ControlState::Normal),
+                     logined ? u"欢迎您：李四，进入个人中心！"_s : QString());
     }
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvappconfiginfo.h"
+#include "protocols/rvprotocol.h"
 #include "screenfixture.h"
 #include "screens/rvmainviewcontroller.h"
 #include "screentestservice.h"
@@ -83,6 +84,80 @@ private Q_SLOTS:
         }
     }
 
+    // While the saved login waits for the service, the button says so and a tap does not open
+    // the login screen; the outcome then shows without a new appearance.
+    void buttonWhileAutomaticLoginWaits()
+    {
+        ScreenTestService service;
+        service.setLoginDelayMs(600);
+        save(true, u"right"_s);
+        ScreenFixture app;
+        app.launch();
+        RVMainViewController *screen = home(app);
+        QVERIFY(screen->automaticLoginRunning());
+        ui::Button *button = screen->loginStatsButton;
+        QCOMPARE(button->titleForState(ui::ControlState::Normal),
+                 RVMainViewController::automaticLoginTitle());
+        button->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+        screen->contentButtonClick(4);
+        QCOMPARE(app.navigation()->viewControllers().size(), 1);
+
+        QTRY_COMPARE(button->titleForState(ui::ControlState::Normal),
+                     u"欢迎您：李四，进入个人中心！"_s);
+        QVERIFY(!screen->automaticLoginRunning());
+        button->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+        QCOMPARE(app.topIdentifier(), u"personal"_s);
+    }
+
+    void buttonFollowsTheState_data()
+    {
+        QTest::addColumn<bool>("from");
+        QTest::addColumn<bool>("to");
+        QTest::newRow("logged in by a login finishing late") << false << true;
+        QTest::newRow("logged out elsewhere") << true << false;
+    }
+
+    // The home screen shows the state as it is whenever it changes, also while it is on top
+    // and nothing appears anew.
+    void buttonFollowsTheState()
+    {
+        QFETCH(bool, from);
+        QFETCH(bool, to);
+        ScreenTestService service;
+        save(false, u"right"_s);
+        RVAppConfigInfo::setUserLoginStats(from);
+        ScreenFixture app;
+        app.launch();
+        ui::Button *button = home(app)->loginStatsButton;
+        const QString greeting = u"欢迎您：李四，进入个人中心！"_s;
+        QCOMPARE(button->titleForState(ui::ControlState::Normal), from ? greeting : QString());
+        if (to)
+            RVAppConfigInfo::setUserLoginStats(true);
+        else
+            RVProtocol::create()->logout();
+        QTRY_COMPARE(button->titleForState(ui::ControlState::Normal), to ? greeting : QString());
+        QCOMPARE(button->backgroundImageForState(ui::ControlState::Normal).isNull(), to);
+    }
+
+    // One start without the service does not forget the saved login: only a refusal does.
+    void unreachableServiceKeepsTheSavedLogin()
+    {
+        ScreenFixture::prepareOnce();
+        {
+            // A port that nobody listens on any more.
+            ScreenTestService gone;
+        }
+        save(true, u"right"_s);
+        ScreenFixture app;
+        app.launch();
+        QTRY_COMPARE(ScreenFixture::tipText(app.navigation()), u"登录失败"_s);
+        QVERIFY(!home(app)->automaticLoginRunning());
+        QVERIFY(!RVAppConfigInfo::userLogined());
+        RVAppConfigInfo config;
+        QVERIFY(config.lastLoginSuccess());
+        QCOMPARE(config.password(), u"right"_s);
+    }
+
     void gridActions_data()
     {
         QTest::addColumn<bool>("logined");
@@ -92,8 +167,7 @@ private Q_SLOTS:
         QTest::newRow("hospitals") << false << 0 << u"hospitalList"_s << QString();
         QTest::newRow("history logged out") << false << 3 << QString() << u"请先登录"_s;
         QTest::newRow("history logged in") << true << 3 << u"appointMent"_s << QString();
-        QTest::newRow("account logged out")
-            << false << 4 << u"RVLoginViewController"_s << QString();
+        QTest::newRow("account logged out") << false << 4 << u"login"_s << QString();
         QTest::newRow("account logged in") << true << 4 << u"personal"_s << QString();
         QTest::newRow("outside the grid") << true << 5 << QString() << QString();
         QTest::newRow("negative") << true << -1 << QString() << QString();
@@ -152,6 +226,8 @@ private Q_SLOTS:
         app.launch();
         home(app)->onCheckVersion(u"1.0.0"_s);
         QTRY_COMPARE(service.lookups(), 1);
+        QVERIFY(service.lastLookupHeaders().toLower().contains(
+            "content-type: application/x-www-form-urlencoded"));
         if (offered)
             QTRY_VERIFY(ScreenFixture::visibleAlert() != nullptr);
         else

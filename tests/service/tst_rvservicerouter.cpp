@@ -174,6 +174,89 @@ private Q_SLOTS:
                  0);
     }
 
+    // Numbers far out of range in every field that the service reads as a number or an
+    // identifier: a clear answer each time, with no undefined conversion on the way (the
+    // sanitizer build aborts on one).
+    void outOfRangeNumbers_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("message");
+        const QString found = u"查询成功"_s;
+        const QString noSlot = u"该时段不存在"_s;
+        const QString badPage = u"页码无效：dqym"_s;
+        const auto row = [](const char *name, const char *code, const char *body, bool ok,
+                            const QString &message) {
+            QTest::newRow(name) << QString::fromLatin1(code) << QByteArray(body) << ok << message;
+        };
+        row("B003 deptid 1e19", "B003", R"({"deptid":1e19})", true, found);
+        row("B003 deptid -1e300", "B003", R"({"deptid":-1e300,"hospid":1e19})", true, found);
+        row("B004 hospid 1e19", "B004", R"({"hospid":1e19})", true, found);
+        row("B002 hospid 1e19", "B002", R"({"hospid":1e19})", false, u"医院不存在"_s);
+        row("B006 dqym of twenty digits", "B006", R"({"dqym":"9999999999999999999","xssl":100})",
+            false, badPage);
+        row("B006 dqym 1e19", "B006", R"({"dqym":1e19,"xssl":8})", false, badPage);
+        row("B006 dqym one past the last page", "B006", R"({"dqym":1000001})", false, badPage);
+        row("B006 dqym not a number", "B006", R"({"dqym":"x"})", false, badPage);
+        row("B006 dqym the last page", "B006", R"({"dqym":1000000,"xssl":100})", true, found);
+        row("B006 dqym negative", "B006", R"({"dqym":-9999999999,"xssl":2})", true, found);
+        row("B006 xssl of twenty digits", "B006", R"({"dqym":1,"xssl":"99999999999999999999"})",
+            true, found);
+        row("B006 xssl 1e19", "B006", R"({"dqym":2,"xssl":1e19})", true, found);
+        row("B007 ysdm 1e19", "B007", R"({"ysdm":1e19})", false, u"医生不存在"_s);
+        row("B008 ysdm 1e19", "B008", R"({"ysdm":1e19})", false, u"医生不存在"_s);
+        row("B008 pbid 1e19 of a real doctor", "B008", R"({"ysdm":"D0001","pbid":1e19})", true,
+            found);
+        row("B009 pbid -1e19", "B009", R"({"pbid":-1e19})", false, u"排班不存在"_s);
+        row("C001 fzxh 1e19", "C001", R"({"pbid":"%PBID%","fzxh":1e19})", false, noSlot);
+        row("C001 fzxh of twenty digits", "C001",
+            R"({"pbid":"%PBID%","fzxh":"99999999999999999999"})", false, noSlot);
+        row("C001 fzxh negative", "C001", R"({"pbid":"%PBID%","fzxh":-1})", false, noSlot);
+        row("C001 pbid 1e300", "C001", R"({"pbid":1e300,"fzxh":1})", false, noSlot);
+        row("C001 yhid 1e19", "C001", R"({"yhid":1e19,"pbid":"%PBID%","fzxh":1})", false,
+            u"只能为本人预约"_s);
+        row("C002 yhid -1e19", "C002", R"({"yhid":-1e19})", false, u"只能查询本人的预约"_s);
+        row("C005 yylsh 1e19", "C005", R"({"yylsh":1e19})", false, u"预约记录不存在"_s);
+    }
+
+    void outOfRangeNumbers()
+    {
+        QFETCH(QString, code);
+        QFETCH(QByteArray, body);
+        // A real half-day of a real doctor, so that only the number under test is wrong.
+        const QByteArray schedules =
+            m_router->handle("yhm=(null)&jym=B008&bwnr={\"body\":{\"ysdm\":\"D0001\"}}", {}).body;
+        const QJsonArray list = QJsonDocument::fromJson(schedules)
+                                    .object()
+                                    .value(u"body"_s)
+                                    .toObject()
+                                    .value(u"list"_s)
+                                    .toArray();
+        QVERIFY(!list.isEmpty());
+        body.replace("%PBID%", list.first().toObject().value(u"pbid"_s).toString().toUtf8());
+        const QString message =
+            u"{\"head\":{\"trcode\":\"%1\"},\"body\":%2}"_s.arg(code, QString::fromUtf8(body));
+        const bool user = code.startsWith(u'C');
+        const auto caller = RVServiceAccounts(*m_db).caller(u"known"_s);
+        QVERIFY(caller);
+        const QByteArray form =
+            "yhm=" + QByteArray(user ? "known" : "(null)") + "&jym=" + code.toLatin1() +
+            "&bwnr=" + (user ? enciphered(message, caller->key) : message.toUtf8());
+        const RVServiceRouter::Exchange reply = m_router->handle(form, u"http://h:1"_s);
+        QCOMPARE(reply.status, 200);
+        const QByteArray text =
+            user ? RVCipher::decipherFromHex(QString::fromLatin1(reply.body), caller->key)
+                       .value_or(QString())
+                       .toUtf8()
+                 : reply.body;
+        const QJsonObject h = head(text);
+        QTEST(h.value(u"succflag"_s).toString() == u"0"_s, "ok");
+        QTEST(h.value(u"retmsg"_s).toString(), "message");
+        const QJsonValue rows = QJsonDocument::fromJson(text).object().value(u"body"_s)[u"list"_s];
+        QVERIFY(rows.toArray().size() <= RVServiceCatalogue::maxPageSize);
+    }
+
     void httpLevel()
     {
         RVServiceThread service;

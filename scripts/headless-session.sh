@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# SPDX-FileCopyrightText: 2026 The RV patient client developers
+# Runs a command on a virtual X display whose picture is served by a VNC server that listens on
+# loopback only, and stops both when the command ends. Usage: headless-session.sh COMMAND...
+# RV_VNC_PORT picks the VNC port (default 5900). A patient's screen is never reachable from
+# the network: connect from this machine, or through an SSH tunnel.
+set -euo pipefail
+vnc_port=${RV_VNC_PORT:-5900}
+display_number=${RV_DISPLAY_NUMBER:-}
+if [ -z "$display_number" ]; then
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display_number=$n; break; }
+  done
+fi
+display=":$display_number"
+
+pids=()
+stop_all() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+}
+trap stop_all EXIT INT TERM
+
+Xvfb "$display" -screen 0 320x568x24 -nolisten tcp -nolisten local >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display_number" ] && break; sleep 0.1; done
+x11vnc -display "$display" -localhost -rfbport "$vnc_port" -forever -shared -quiet \
+  -nopw -noipv6 >/dev/null 2>&1 &
+pids+=($!)
+echo "No display: connect a VNC viewer on this machine to 127.0.0.1:$vnc_port (close the app with Ctrl+C)."
+DISPLAY="$display" QT_QPA_PLATFORM=xcb "$@" &
+pids+=($!)
+wait "${pids[-1]}"

@@ -1,0 +1,222 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "service/rvservicehttpconnection.h"
+
+#include "service/rvservicelog.h"
+
+#include <QTcpSocket>
+
+#include <algorithm>
+#include <exception>
+#include <utility>
+
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+// Bytes taken from the socket at a time; also the size of its own read buffer, so that a
+// client sending faster than the service reads is held back by TCP rather than by memory.
+constexpr qint64 readChunk = 64 * 1024;
+} // namespace
+
+RVServiceHttpConnection::RVServiceHttpConnection(qintptr descriptor,
+                                                 const RVServiceHttpLimits &limits, Handler handler,
+                                                 QObject *parent)
+    : QObject(parent), m_socket(new QTcpSocket(this)), m_limits(limits), m_parser(limits),
+      m_handler(std::move(handler))
+{
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, &RVServiceHttpConnection::onDeadline);
+    connect(m_socket, &QTcpSocket::readyRead, this, &RVServiceHttpConnection::onReadyRead);
+    connect(m_socket, &QTcpSocket::bytesWritten, this, &RVServiceHttpConnection::onBytesWritten);
+    connect(m_socket, &QTcpSocket::disconnected, this, &RVServiceHttpConnection::onDisconnected);
+    if (!m_socket->setSocketDescriptor(descriptor)) {
+        qCWarning(lcService).noquote() << u"cannot take a connection:"_s << m_socket->errorString();
+        m_phase = Phase::Closed;
+        QMetaObject::invokeMethod(this, &RVServiceHttpConnection::onDisconnected,
+                                  Qt::QueuedConnection);
+        return;
+    }
+    m_socket->setReadBufferSize(readChunk);
+    // A new connection that says nothing is a head that does not arrive.
+    enter(Phase::Head, m_limits.headTimeoutMs);
+}
+
+RVServiceHttpConnection::~RVServiceHttpConnection()
+{
+    m_socket->disconnect(this); // closing the socket must not call back into a dying object
+}
+
+bool RVServiceHttpConnection::isOpen() const
+{
+    return m_phase != Phase::Closed;
+}
+
+void RVServiceHttpConnection::refuseAtOnce(int status, const QByteArray &text)
+{
+    if (m_phase != Phase::Closed)
+        refuse(status, text);
+}
+
+void RVServiceHttpConnection::enter(Phase phase, int timeoutMs)
+{
+    if (m_phase == phase && m_deadline.isActive())
+        return;
+    m_phase = phase;
+    m_deadline.start(std::max(1, timeoutMs));
+}
+
+void RVServiceHttpConnection::onReadyRead()
+{
+    if (m_phase == Phase::Closing || m_phase == Phase::Lingering)
+        discardInput();
+    else if (m_phase != Phase::Closed)
+        process();
+}
+
+void RVServiceHttpConnection::process()
+{
+    for (;;) {
+        // A client that sends requests but does not read the replies is not given more.
+        if (m_socket->bytesToWrite() > m_limits.maxPendingOutput)
+            return;
+        switch (m_parser.next()) {
+        case RVServiceHttpParser::Status::Ready:
+            answer(m_parser.take());
+            if (m_phase == Phase::Closing)
+                return;
+            m_deadline.stop(); // the next request has a deadline of its own
+            follow(m_parser.stage());
+            break;
+        case RVServiceHttpParser::Status::Failed:
+            qCInfo(lcService).noquote()
+                << u"%1 %2"_s.arg(m_parser.errorStatus())
+                       .arg(QString::fromLatin1(m_parser.errorText()).trimmed());
+            refuse(m_parser.errorStatus(), m_parser.errorText());
+            return;
+        case RVServiceHttpParser::Status::NeedMore:
+            if (m_socket->bytesAvailable() > 0) {
+                m_parser.append(m_socket->read(readChunk));
+                break;
+            }
+            follow(m_parser.stage());
+            if (m_parser.wantsContinue()) {
+                m_socket->write("HTTP/1.1 100 Continue\r\n\r\n");
+                m_parser.continueSent();
+            }
+            return;
+        }
+    }
+}
+
+void RVServiceHttpConnection::answer(const RVServiceHttpRequest &request)
+{
+    RVServiceHttpResponse response;
+    try {
+        response = m_handler(request);
+    } catch (const std::exception &e) {
+        qCWarning(lcService).noquote() << u"500 handler failed:"_s << QString::fromUtf8(e.what());
+        response = RVServiceHttpResponse::text(500, "internal error\n");
+    }
+    const bool keepAlive = request.keepAlive();
+    m_socket->write(response.serialized(keepAlive, request.isHead()));
+    if (!keepAlive)
+        closeAfterWrite();
+}
+
+// The deadline follows the request: it starts when a head begins, again when the body
+// begins, and again when the connection falls idle after a reply.
+void RVServiceHttpConnection::follow(RVServiceHttpParser::Stage stage)
+{
+    switch (stage) {
+    case RVServiceHttpParser::Stage::Idle:
+        enter(Phase::Idle, m_limits.idleTimeoutMs);
+        break;
+    case RVServiceHttpParser::Stage::Head:
+        enter(Phase::Head, m_limits.headTimeoutMs);
+        break;
+    case RVServiceHttpParser::Stage::Body:
+        enter(Phase::Body, m_limits.bodyTimeoutMs);
+        break;
+    }
+}
+
+void RVServiceHttpConnection::onDeadline()
+{
+    switch (m_phase) {
+    case Phase::Head:
+    case Phase::Body:
+        qCInfo(lcService).noquote() << u"408 request not complete in time, connection closed"_s;
+        refuse(408, "request not complete in time\n");
+        break;
+    case Phase::Idle:
+        m_phase = Phase::Closing;
+        m_socket->disconnectFromHost();
+        if (m_socket->state() != QAbstractSocket::UnconnectedState)
+            m_deadline.start(std::max(1, m_limits.lingerMs));
+        break;
+    case Phase::Closing:
+    case Phase::Lingering:
+        m_socket->abort();
+        break;
+    case Phase::Closed:
+        break;
+    }
+}
+
+void RVServiceHttpConnection::refuse(int status, const QByteArray &text)
+{
+    m_socket->write(RVServiceHttpResponse::text(status, text).serialized(false));
+    closeAfterWrite();
+}
+
+void RVServiceHttpConnection::closeAfterWrite()
+{
+    m_phase = Phase::Closing;
+    m_deadline.start(std::max(1, m_limits.writeTimeoutMs));
+    m_socket->flush();
+    if (m_socket->bytesToWrite() == 0)
+        beginLinger();
+}
+
+void RVServiceHttpConnection::onBytesWritten()
+{
+    if (m_phase == Phase::Closing && m_socket->bytesToWrite() == 0)
+        beginLinger();
+    else if (m_phase != Phase::Closing && m_phase != Phase::Lingering && m_phase != Phase::Closed &&
+             m_socket->bytesToWrite() <= m_limits.maxPendingOutput)
+        process(); // requests held back while the replies waited
+}
+
+// The reply is out: say so to the peer by closing our sending side, read and drop whatever
+// it still sends (a refused body, say) until it closes too or the linger runs out.
+void RVServiceHttpConnection::beginLinger()
+{
+    m_phase = Phase::Lingering;
+    m_deadline.start(std::max(1, m_limits.lingerMs));
+#ifdef Q_OS_UNIX
+    if (m_socket->socketDescriptor() >= 0)
+        ::shutdown(static_cast<int>(m_socket->socketDescriptor()), SHUT_WR);
+#else
+    m_socket->disconnectFromHost();
+#endif
+    discardInput();
+}
+
+void RVServiceHttpConnection::discardInput()
+{
+    while (m_socket->bytesAvailable() > 0)
+        m_socket->skip(m_socket->bytesAvailable());
+}
+
+void RVServiceHttpConnection::onDisconnected()
+{
+    m_phase = Phase::Closed;
+    m_deadline.stop();
+    if (!std::exchange(m_finished, true))
+        Q_EMIT finished();
+}

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "service/rvservicehttplimits.h"
+#include "service/rvservicehttpparser.h"
+#include "service/rvservicehttpresponse.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+class QTcpSocket;
+
+// One accepted connection: reads requests through its parser, answers each with the handler
+// in order, and keeps the connection for the next request while the client wants it. It owns
+// the clock of its connection: the head, the body and the wait between requests each have a
+// deadline, and a refused request is answered before the connection is closed, with what
+// still arrives read and thrown away for a short while so that the refusal is not lost to a
+// reset. Emits finished() once, when its socket is gone.
+class RVServiceHttpConnection final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RVServiceHttpConnection)
+
+public:
+    using Handler = std::function<RVServiceHttpResponse(const RVServiceHttpRequest &)>;
+
+    RVServiceHttpConnection(qintptr descriptor, const RVServiceHttpLimits &limits, Handler handler,
+                            QObject *parent = nullptr);
+    ~RVServiceHttpConnection() override;
+
+    // Answers the first request with this status at once, without reading it, and closes:
+    // the refusal of a connection beyond the cap.
+    void refuseAtOnce(int status, const QByteArray &text);
+    bool isOpen() const;
+
+Q_SIGNALS:
+    void finished();
+
+private:
+    enum class Phase { Head, Body, Idle, Closing, Lingering, Closed };
+
+    void onReadyRead();
+    void process();
+    void answer(const RVServiceHttpRequest &request);
+    void follow(RVServiceHttpParser::Stage stage);
+    void enter(Phase phase, int timeoutMs);
+    void onDeadline();
+    void refuse(int status, const QByteArray &text);
+    void closeAfterWrite();
+    void onBytesWritten();
+    void beginLinger();
+    void discardInput();
+    void onDisconnected();
+
+    QTcpSocket *m_socket = nullptr;
+    RVServiceHttpLimits m_limits;
+    RVServiceHttpParser m_parser;
+    Handler m_handler;
+    QTimer m_deadline;
+    Phase m_phase = Phase::Head;
+    bool m_finished = false;
+};

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "service/rvservicehttpconnection.h"
+
+#include <QTcpServer>
+
+// Accepts connections and holds at most the configured number of them at once: one beyond
+// the cap is answered "503" at once and closed, so that a flood of idle or slow peers costs
+// the service a bounded number of descriptors and honest clients get a clear answer instead
+// of a hang. Running out of descriptors pauses accepting for a moment rather than spinning.
+class RVServiceHttpListener final : public QTcpServer
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RVServiceHttpListener)
+
+public:
+    RVServiceHttpListener(const RVServiceHttpLimits &limits,
+                          RVServiceHttpConnection::Handler handler, QObject *parent = nullptr);
+    ~RVServiceHttpListener() override;
+
+    int openConnections() const { return m_open; }
+    // The cap in force: the configured one, lowered to what the descriptor limit allows.
+    int connectionCap() const { return m_cap; }
+
+protected:
+    void incomingConnection(qintptr descriptor) override;
+
+private:
+    void refuse(qintptr descriptor);
+    void onAcceptError(QAbstractSocket::SocketError error);
+
+    RVServiceHttpLimits m_limits;
+    RVServiceHttpConnection::Handler m_handler;
+    int m_cap = 0;
+    int m_open = 0;
+    int m_refusing = 0;
+};

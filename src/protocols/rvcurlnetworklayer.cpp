@@ -1,0 +1,377 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "protocols/rvcurlnetworklayer.h"
+#include "protocolslog.h"
+
+#include <curl/curl.h>
+
+#include <QStringList>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+using Clock = std::chrono::steady_clock;
+
+struct RVCurlNetworkLayer::Transfer {
+    quint64 id = 0;
+    Request request;
+    std::shared_ptr<Sink> sink;
+    CURL *easy = nullptr;
+    curl_slist *headers = nullptr;
+    QByteArray url;
+    qint64 readOffset = 0;
+    int resends = 0;
+    bool resendRefused = false;
+    qint64 received = 0;
+    bool tooLarge = false;
+    QByteArray headerBlock;
+    Clock::time_point lastActivity = Clock::now();
+    curl_off_t lastUp = 0;
+    curl_off_t lastDown = 0;
+    char error[CURL_ERROR_SIZE] = {};
+
+    ~Transfer()
+    {
+        if (easy != nullptr)
+            curl_easy_cleanup(easy);
+        curl_slist_free_all(headers);
+    }
+    void touch() { lastActivity = Clock::now(); }
+};
+
+namespace
+{
+
+using Transfer = RVCurlNetworkLayer::Transfer;
+using FailureKind = RVNetworkLayer::FailureKind;
+
+void initialiseCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+QString headerText(const QByteArray &block)
+{
+    QStringList fields;
+    for (const QByteArray &line : block.split('\n')) {
+        const QByteArray field = line.trimmed();
+        if (!field.isEmpty() && !field.startsWith("HTTP/"))
+            fields << QString::fromLatin1(field);
+    }
+    return u"{"_s + fields.join(u"; "_s) + u"}"_s;
+}
+
+size_t readBody(char *buffer, size_t size, size_t count, void *user)
+{
+    auto *t = static_cast<Transfer *>(user);
+    const qint64 left = t->request.body.size() - t->readOffset;
+    const qint64 n = std::min<qint64>(left, qint64(size * count));
+    if (n > 0) {
+        std::memcpy(buffer, t->request.body.constData() + t->readOffset, size_t(n));
+        t->readOffset += n;
+        t->touch();
+    }
+    return size_t(n);
+}
+
+// libcurl rewinds the body only to send the request again (its connection broke); this is
+// where the request's resend rule is kept.
+int seekBody(void *user, curl_off_t offset, int origin)
+{
+    auto *t = static_cast<Transfer *>(user);
+    if (origin != SEEK_SET || offset != 0)
+        return CURL_SEEKFUNC_CANTSEEK;
+    if (t->readOffset == 0)
+        return CURL_SEEKFUNC_OK; // nothing of the body left yet
+    if (t->request.resend == RVNetworkLayer::Resend::OnceOnStaleConnection && t->resends == 0 &&
+        t->received == 0 && t->headerBlock.isEmpty()) {
+        ++t->resends;
+        t->readOffset = 0;
+        return CURL_SEEKFUNC_OK;
+    }
+    t->resendRefused = true;
+    return CURL_SEEKFUNC_CANTSEEK;
+}
+
+size_t onHeader(char *buffer, size_t size, size_t count, void *user)
+{
+    auto *t = static_cast<Transfer *>(user);
+    const size_t n = size * count;
+    const QByteArray line(buffer, qsizetype(n));
+    t->touch();
+    if (line.startsWith("HTTP/"))
+        t->headerBlock.clear(); // a new response: an interim one or a redirection came before
+    t->headerBlock += line;
+    if (line == "\r\n" || line == "\n") {
+        long status = 0;
+        curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &status);
+        if (status >= 200)
+            t->sink->response(int(status), headerText(t->headerBlock));
+    }
+    return n;
+}
+
+size_t onData(char *buffer, size_t size, size_t count, void *user)
+{
+    auto *t = static_cast<Transfer *>(user);
+    const size_t n = size * count;
+    t->touch();
+    t->received += qint64(n);
+    if (t->received > t->request.maxBodyBytes) {
+        t->tooLarge = true;
+        return 0; // ends the transfer with a write error
+    }
+    t->sink->data(QByteArray(buffer, qsizetype(n)));
+    return n;
+}
+
+int onProgress(void *user, curl_off_t, curl_off_t down, curl_off_t, curl_off_t up)
+{
+    auto *t = static_cast<Transfer *>(user);
+    if (down != t->lastDown || up != t->lastUp) {
+        t->lastDown = down;
+        t->lastUp = up;
+        t->touch();
+    }
+    return 0;
+}
+
+FailureKind kindOf(const Transfer &t, CURLcode code)
+{
+    if (t.tooLarge || code == CURLE_FILESIZE_EXCEEDED)
+        return FailureKind::TooLarge;
+    switch (code) {
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+        return FailureKind::CannotConnect;
+    case CURLE_OPERATION_TIMEDOUT:
+        return FailureKind::TimedOut;
+    case CURLE_PARTIAL_FILE:
+    case CURLE_GOT_NOTHING:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_SEND_FAIL_REWIND:
+    case CURLE_HTTP2:
+    case CURLE_HTTP2_STREAM:
+        return FailureKind::ConnectionLost;
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        return FailureKind::BadAddress;
+    default:
+        return FailureKind::Other;
+    }
+}
+
+void configure(Transfer &t)
+{
+    CURL *e = t.easy;
+    t.url = t.request.url.toEncoded();
+    curl_easy_setopt(e, CURLOPT_URL, t.url.constData());
+    curl_easy_setopt(e, CURLOPT_PRIVATE, &t);
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t.error);
+    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_PROXY, ""); // never a proxy from the environment
+    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, onData);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &t);
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(t.request.maxBodyBytes));
+    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, t.request.followRedirects ? 1L : 0L);
+    curl_easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
+    if (t.request.method == RVNetworkLayer::Method::Post) {
+        curl_easy_setopt(e, CURLOPT_POST, 1L);
+        curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(t.request.body.size()));
+        curl_easy_setopt(e, CURLOPT_READFUNCTION, readBody);
+        curl_easy_setopt(e, CURLOPT_READDATA, &t);
+        curl_easy_setopt(e, CURLOPT_SEEKFUNCTION, seekBody);
+        curl_easy_setopt(e, CURLOPT_SEEKDATA, &t);
+        // No "Expect: 100-continue" pause: the service answers only whole requests.
+        t.headers = curl_slist_append(t.headers, "Expect:");
+    }
+    for (const auto &[name, value] : std::as_const(t.request.headers))
+        t.headers = curl_slist_append(t.headers, QByteArray(name + ": " + value).constData());
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, t.headers);
+}
+
+} // namespace
+
+RVCurlNetworkLayer::RVCurlNetworkLayer() : RVCurlNetworkLayer(Options{}) {}
+
+RVCurlNetworkLayer::RVCurlNetworkLayer(const Options &options)
+{
+    initialiseCurlOnce();
+    m_multi = curl_multi_init();
+    curl_multi_setopt(m_multi, CURLMOPT_MAX_HOST_CONNECTIONS, options.maxHostConnections);
+    curl_multi_setopt(m_multi, CURLMOPT_MAXCONNECTS, options.maxCachedConnections);
+    m_thread = std::thread([this] { run(); });
+}
+
+RVCurlNetworkLayer::~RVCurlNetworkLayer()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    curl_multi_wakeup(m_multi);
+    m_thread.join();
+    for (auto &[id, transfer] : m_transfers) {
+        curl_multi_remove_handle(m_multi, transfer->easy);
+        transfer->sink->end({FailureKind::Other, u"the network layer was shut down"_s});
+    }
+    m_transfers.clear();
+    m_commands.clear();
+    curl_multi_cleanup(m_multi);
+}
+
+quint64 RVCurlNetworkLayer::start(const Request &request, std::shared_ptr<Sink> sink)
+{
+    auto transfer = std::make_unique<Transfer>();
+    transfer->id = m_nextId.fetch_add(1);
+    transfer->request = request;
+    transfer->sink = std::move(sink);
+    const quint64 id = transfer->id;
+    {
+        std::lock_guard lock(m_mutex);
+        m_commands.push_back({id, std::move(transfer)});
+    }
+    curl_multi_wakeup(m_multi);
+    return id;
+}
+
+void RVCurlNetworkLayer::cancel(quint64 transfer)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_commands.push_back({transfer, nullptr});
+    }
+    curl_multi_wakeup(m_multi);
+}
+
+void RVCurlNetworkLayer::run()
+{
+    for (;;) {
+        takeCommands();
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_stopping)
+                return;
+        }
+        int running = 0;
+        curl_multi_perform(m_multi, &running);
+        readMessages();
+        expireIdle();
+        curl_multi_poll(m_multi, nullptr, 0, pollTimeoutMs(), nullptr);
+    }
+}
+
+void RVCurlNetworkLayer::takeCommands()
+{
+    std::deque<Command> commands;
+    {
+        std::lock_guard lock(m_mutex);
+        commands.swap(m_commands);
+    }
+    for (Command &command : commands) {
+        if (command.add)
+            add(std::move(command.add));
+        else
+            remove(command.id);
+    }
+}
+
+void RVCurlNetworkLayer::add(std::unique_ptr<Transfer> transfer)
+{
+    transfer->easy = curl_easy_init();
+    configure(*transfer);
+    transfer->touch();
+    curl_multi_add_handle(m_multi, transfer->easy);
+    m_transfers.emplace(transfer->id, std::move(transfer));
+}
+
+void RVCurlNetworkLayer::remove(quint64 id)
+{
+    const auto it = m_transfers.find(id);
+    if (it == m_transfers.end())
+        return;
+    // A transfer stopped halfway leaves its connection unusable; libcurl closes it.
+    curl_multi_remove_handle(m_multi, it->second->easy);
+    m_transfers.erase(it);
+}
+
+void RVCurlNetworkLayer::readMessages()
+{
+    int left = 0;
+    while (CURLMsg *message = curl_multi_info_read(m_multi, &left)) {
+        if (message->msg != CURLMSG_DONE)
+            continue;
+        Transfer *t = nullptr;
+        curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &t);
+        const CURLcode code = message->data.result;
+        long connects = 0;
+        curl_easy_getinfo(t->easy, CURLINFO_NUM_CONNECTS, &connects);
+        m_connectionsOpened.fetch_add(connects);
+        Failure failure;
+        if (code != CURLE_OK) {
+            failure.kind = kindOf(*t, code);
+            failure.detail =
+                QString::fromUtf8(t->error[0] != 0 ? t->error : curl_easy_strerror(code));
+            if (t->resendRefused)
+                failure.detail += u" (not sent again: the service may have received it)"_s;
+            qCInfo(lcNetwork).noquote()
+                << t->request.url.toString() << u"failed:"_s << failure.detail;
+        }
+        qCDebug(lcNetwork) << "transfer" << t->id << "ended, code" << code << "new connections"
+                           << connects << "resends" << t->resends;
+        endTransfer(t->id, failure);
+    }
+}
+
+void RVCurlNetworkLayer::endTransfer(quint64 id, const Failure &failure)
+{
+    const auto it = m_transfers.find(id);
+    if (it == m_transfers.end())
+        return;
+    std::unique_ptr<Transfer> transfer = std::move(it->second);
+    m_transfers.erase(it);
+    curl_multi_remove_handle(m_multi, transfer->easy);
+    transfer->sink->end(failure);
+}
+
+void RVCurlNetworkLayer::expireIdle()
+{
+    const Clock::time_point now = Clock::now();
+    std::vector<quint64> expired;
+    for (const auto &[id, t] : m_transfers) {
+        if (now - t->lastActivity >= std::chrono::milliseconds(t->request.idleTimeoutMs))
+            expired.push_back(id);
+    }
+    for (const quint64 id : expired) {
+        qCInfo(lcNetwork) << "transfer" << id << "timed out";
+        endTransfer(id, {FailureKind::TimedOut, u"no data within the time-out"_s});
+    }
+}
+
+int RVCurlNetworkLayer::pollTimeoutMs() const
+{
+    long curlWants = -1;
+    curl_multi_timeout(m_multi, &curlWants);
+    qint64 wait = curlWants >= 0 ? curlWants : 1000;
+    const Clock::time_point now = Clock::now();
+    for (const auto &[id, t] : m_transfers) {
+        const auto due = t->lastActivity + std::chrono::milliseconds(t->request.idleTimeoutMs);
+        const qint64 left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(due - now).count() + 1;
+        wait = std::min(wait, std::max<qint64>(left, 0));
+    }
+    return int(std::clamp<qint64>(wait, 0, 1000));
+}

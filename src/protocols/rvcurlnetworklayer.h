@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "protocols/rvnetworklayer.h"
+
+#include <atomic>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+// The network layer on libcurl. One thread of its own runs one multi handle, whose cache of
+// open connections every transfer shares: sequential exchanges with the service reuse one
+// connection, concurrent ones run side by side up to the per-host limit and queue beyond it.
+// libcurl rather than Qt's HTTP client because Qt sends a request again, POST included, when
+// a connection ends early, and nothing in Qt turns that off; libcurl asks before it rewinds a
+// request body, so a transaction is sent again only where the request says it may be. The
+// idle time-out is kept here (libcurl counts only whole seconds of low speed).
+class RVCurlNetworkLayer final : public RVNetworkLayer
+{
+public:
+    struct Options {
+        long maxHostConnections = 8;
+        long maxCachedConnections = 16;
+    };
+
+    RVCurlNetworkLayer();
+    explicit RVCurlNetworkLayer(const Options &options);
+    ~RVCurlNetworkLayer() override;
+    RVCurlNetworkLayer(const RVCurlNetworkLayer &) = delete;
+    RVCurlNetworkLayer &operator=(const RVCurlNetworkLayer &) = delete;
+
+    quint64 start(const Request &request, std::shared_ptr<Sink> sink) override;
+    void cancel(quint64 transfer) override;
+
+    // Connections opened so far, for tests and benchmarks.
+    qint64 connectionsOpened() const { return m_connectionsOpened.load(); }
+
+    struct Transfer;
+
+private:
+    struct Command {
+        quint64 id = 0;
+        std::unique_ptr<Transfer> add; // none: cancel the transfer with this id
+    };
+
+    void run();
+    void takeCommands();
+    void add(std::unique_ptr<Transfer> transfer);
+    void remove(quint64 id);
+    void readMessages();
+    void expireIdle();
+    int pollTimeoutMs() const;
+    void endTransfer(quint64 id, const Failure &failure);
+
+    void *m_multi = nullptr; // CURLM
+    std::mutex m_mutex;      // guards m_commands and m_stopping
+    std::deque<Command> m_commands;
+    bool m_stopping = false;
+    std::atomic<quint64> m_nextId{1};
+    std::atomic<qint64> m_connectionsOpened{0};
+    std::map<quint64, std::unique_ptr<Transfer>> m_transfers; // the network thread's alone
+    std::thread m_thread;
+};
