@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "bookingtestservice.h"
+#include "components/ztprogresshud.h"
 #include "protocols/rvuserinfo.h"
 #include "screenfixture.h"
 #include "screens/rvreservationhistorylistviewcontroller.h"
@@ -124,7 +125,7 @@ private Q_SLOTS:
         RVReservationHistoryListViewController *screen = open(app);
         QVERIFY(screen);
         QTRY_COMPARE(service.received(u"C002"_s).size(), 1);
-        QTest::qWait(50);
+        QTRY_VERIFY(ZtProgressHUD::allHUDsForView(screen->view()).isEmpty());
         QCOMPARE(screen->mainTableView()->numberOfRowsInSection(0), 0);
         QVERIFY(!ScreenFixture::visibleAlert());
         QCOMPARE(app.navigation()->topViewController(), screen);
