@@ -7,6 +7,7 @@
 #include "protocols/rvprotocol.h"
 #include "screens/rvalert.h"
 #include "screens/rvnavigationconvention.h"
+#include "screens/rvreservationtimeelectcontroller.h"
 #include "screens/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
@@ -83,10 +84,17 @@ void RVReservationInfoController::viewDidAppear(bool animated)
 {
     setNavigationInfo();
     ui::ViewController::viewDidAppear(animated);
-    if (ui::NavigationController *navigation = navigationController()) {
-        if (ui::NavigationItem *back = navigation->navigationBar()->backItem())
-            back->setTitle(u"预约时段选择"_s);
-    }
+    // The item beneath is renamed only when it is the time-slot screen's: another screen's
+    // title is not this screen's to change.
+    ui::NavigationController *navigation = navigationController();
+    if (navigation == nullptr)
+        return;
+    const auto stack = navigation->viewControllers();
+    const bool overSlots =
+        stack.size() >= 2 && stack.last().get() == this &&
+        qobject_cast<RVReservationTimeElectController *>(stack.at(stack.size() - 2).get());
+    if (ui::NavigationItem *back = navigation->navigationBar()->backItem(); back && overSlots)
+        back->setTitle(u"预约时段选择"_s);
 }
 
 void RVReservationInfoController::setNavigationInfo()

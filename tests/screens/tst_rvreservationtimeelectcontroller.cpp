@@ -10,6 +10,7 @@
 #include "toolkit/alertview.h"
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
+#include "toolkit/navigationitem.h"
 #include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
@@ -143,6 +144,7 @@ private Q_SLOTS:
         QCOMPARE(RVBaseInfo::text(next->doctorTimeSchedule().yysj()), u"09:00"_s);
         QCOMPARE(RVBaseInfo::text(next->doctorScheduleInfo().pbid()), u"P42"_s);
         QCOMPARE(RVBaseInfo::text(next->doctorInfo().ysdm()), u"D7"_s);
+        QTRY_COMPARE(app.navigation()->navigationBar()->backItem()->title(), u"预约时段选择"_s);
         QVERIFY(!ScreenFixture::visibleAlert());
     }
 
