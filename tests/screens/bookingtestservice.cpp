@@ -63,5 +63,5 @@ FakeService::Response BookingTestService::handle(const FakeService::Request &req
     const auto found = m_answers.constFind(code);
     const QJsonObject answer =
         found != m_answers.constEnd() ? (*found)(body) : reply(false, u"未知交易"_s);
-    return {200, QJsonDocument(answer).toJson(QJsonDocument::Compact)};
+    return {200, QJsonDocument(answer).toJson(QJsonDocument::Compact), m_delays.value(code)};
 }

@@ -39,6 +39,8 @@ public:
         answer(code, [fixed](const QJsonObject &) { return fixed; });
     }
     QList<Received> received(const QString &code) const;
+    // Answers the code only after the given time, without blocking the event loop.
+    void delay(const QString &code, int milliseconds) { m_delays.insert(code, milliseconds); }
 
     // The user saved and logged in as the login exchange would leave it, with the fixed key
     // as the login key.
@@ -49,5 +51,6 @@ private:
 
     std::unique_ptr<FakeService> m_service;
     QHash<QString, Answer> m_answers;
+    QHash<QString, int> m_delays;
     QList<Received> m_received;
 };

@@ -235,6 +235,25 @@ private Q_SLOTS:
         QTRY_COMPARE(app.navigation()->viewControllers().size(), 1);
     }
 
+    void lateFailedLoadLeavesTheNewTopAlone()
+    {
+        BookingTestService service;
+        service.answer(u"C002"_s, BookingTestService::reply(false, u"登录已过期"_s));
+        service.delay(u"C002"_s, 300);
+        ScreenFixture app;
+        RVReservationHistoryListViewController *screen = open(app);
+        QVERIFY(screen);
+        const std::shared_ptr<ui::ViewController> keep = screen->shared_from_this();
+        app.navigation()->popViewControllerAnimated(false);
+        const auto other = std::make_shared<StandInScreen>(u"other"_s);
+        app.navigation()->pushViewController(other, false);
+        QTRY_COMPARE(service.received(u"C002"_s).size(), 1);
+        // The overlay goes right after the finish has run.
+        QTRY_VERIFY(ZtProgressHUD::allHUDsForView(keep->view()).isEmpty());
+        QVERIFY(!ScreenFixture::visibleAlert());
+        QCOMPARE(app.navigation()->topViewController(), other.get());
+    }
+
     void everyAppearanceLoadsAgain()
     {
         BookingTestService service;

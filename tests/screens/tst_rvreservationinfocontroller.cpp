@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "bookingtestservice.h"
+#include "components/ztprogresshud.h"
 #include "screenfixture.h"
 #include "screens/rvreservationinfocontroller.h"
 #include "toolkit/alertview.h"
@@ -225,6 +226,37 @@ private Q_SLOTS:
             QCOMPARE(service.received(u"C001"_s).at(1).body,
                      service.received(u"C001"_s).at(0).body);
         }
+    }
+
+    // The user went back while the booking was on its way: the answer neither alerts nor pops
+    // the screen now on top.
+    void lateAnswerLeavesTheNewTopAlone_data()
+    {
+        QTest::addColumn<bool>("success");
+        QTest::newRow("booked") << true;
+        QTest::newRow("refused") << false;
+    }
+    void lateAnswerLeavesTheNewTopAlone()
+    {
+        QFETCH(bool, success);
+        BookingTestService service;
+        service.answer(u"C001"_s, BookingTestService::reply(success, u"答复"_s));
+        service.delay(u"C001"_s, 300);
+        ScreenFixture app;
+        RVReservationInfoController *screen = open(app, patient(1, true));
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->confirmButton());
+        confirm(screen);
+        const std::shared_ptr<ui::ViewController> keep = screen->shared_from_this();
+        app.navigation()->popViewControllerAnimated(false);
+        const auto other = std::make_shared<StandInScreen>(u"other"_s);
+        app.navigation()->pushViewController(other, false);
+        QTRY_COMPARE(service.received(u"C001"_s).size(), 1);
+        // The overlay goes right after the finish has run.
+        QTRY_VERIFY(ZtProgressHUD::allHUDsForView(keep->view()).isEmpty());
+        QVERIFY(!ScreenFixture::visibleAlert());
+        QCOMPARE(app.navigation()->topViewController(), other.get());
+        QCOMPARE(app.navigation()->viewControllers().size(), 2);
     }
 
     void timeLineWithAbsentParts_data()
