@@ -19,8 +19,9 @@ if(RV_SANITIZE STREQUAL "thread")
   target_link_options(rv_settings INTERFACE -fsanitize=thread)
 elseif(RV_SANITIZE)
   target_compile_options(rv_settings INTERFACE
-    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-  target_link_options(rv_settings INTERFACE -fsanitize=address,undefined)
+    -fsanitize=address,undefined,float-cast-overflow -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined,float-cast-overflow)
+  target_link_options(rv_settings INTERFACE -fsanitize=address,undefined,float-cast-overflow)
 endif()
 
 # rv_precompile(TARGET [WIDGETS]): precompiles the Qt and standard headers nearly every file

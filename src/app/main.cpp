@@ -4,6 +4,7 @@
 #include "app/rvappoptions.h"
 #include "app/rvmainstoryboard.h"
 #include "components/rvworkpool.h"
+#include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvmainviewcontroller.h"
 #include "toolkit/storyboard.h"
@@ -89,8 +90,10 @@ int main(int argc, char *argv[])
         return selfTest();
 
     // The threads of the screens' service work belong to the application: made before the
-    // first screen, stopped before the screens go.
+    // first screen, stopped before the screens go. At the stop, every transfer they may be
+    // waiting on ends at once (and every later one as it starts), so the join is prompt.
     RVWorkPool workPool;
+    workPool.setStopHandler([] { RVNetworkLayer::defaultLayer()->abortAll(); });
     RVAppDelegate delegate;
     delegate.didFinishLaunchingWithOptions();
     if (options->quitAfterFirstPaint)

@@ -20,7 +20,7 @@ namespace
 template <class Screen> void add(ui::Storyboard *storyboard, const QString &identifier)
 {
     storyboard->registerViewController(identifier, [identifier] {
-        auto screen = std::make_shared<Screen>();
+        auto screen = ui::ViewController::create<Screen>();
         screen->setProperty(RVMainStoryboard::identifierProperty, identifier);
         return screen;
     });

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "toolkit/delegaterole.h"
+
 #include <QDateTime>
 
 #include <optional>
@@ -11,11 +13,9 @@ class PvxRefreshTableHeaderView;
 // What the load-more header asks of the list that owns it. The first two are required; the
 // last-updated date is optional: the default answer (no value) means the owner does not offer
 // one, and the header then leaves its last-updated line empty and stores nothing.
-class PvxRefreshTableHeaderDelegate
+class PvxRefreshTableHeaderDelegate : public ui::DelegateRole
 {
 public:
-    virtual ~PvxRefreshTableHeaderDelegate() = default;
-
     // The user let go past the threshold: the owner starts loading now.
     virtual void pvxRefreshTableHeaderDidTriggerRefresh(PvxRefreshTableHeaderView *view) = 0;
     // Whether the owner is loading at this moment.

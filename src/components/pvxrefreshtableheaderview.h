@@ -2,14 +2,15 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "pvxrefreshtableheaderdelegate.h"
+
 #include "toolkit/edgeinsets.h"
 #include "toolkit/view.h"
+#include "toolkit/weakdelegate.h"
 
 #include <QDateTime>
 #include <QPointer>
 #include <QVariantAnimation>
-
-class PvxRefreshTableHeaderDelegate;
 
 namespace ui
 {
@@ -49,8 +50,8 @@ public:
 
     explicit PvxRefreshTableHeaderView(const QRectF &frame, QWidget *parent = nullptr);
 
-    // Not owned: the delegate must outlive the header or be cleared first.
-    PvxRefreshTableHeaderDelegate *delegate() const { return m_delegate; }
+    // Held weakly: a delegate that is gone reads as none.
+    PvxRefreshTableHeaderDelegate *delegate() const { return m_delegate.get(); }
     void setDelegate(PvxRefreshTableHeaderDelegate *delegate) { m_delegate = delegate; }
 
     PvxRefreshHeaderState state() const { return m_state; }
@@ -76,7 +77,7 @@ private:
     void turnArrow(qreal radians, bool animated);
     void setInset(ui::ScrollView *scrollView, const ui::EdgeInsets &inset, int durationMs);
 
-    PvxRefreshTableHeaderDelegate *m_delegate = nullptr;
+    ui::WeakDelegate<PvxRefreshTableHeaderDelegate> m_delegate;
     PvxRefreshHeaderState m_state = PvxRefreshHeaderNormal;
     ui::Label *m_lastUpdatedLabel;
     ui::Label *m_statusLabel;

@@ -25,7 +25,7 @@ QString withLineBreaks(const QString &markup)
 } // namespace
 
 RVMarkupLabel::RVMarkupLabel(QWidget *parent)
-    : QWidget(parent), m_font(QApplication::font()), m_paragraphReplacement(u"\n"_s)
+    : ui::View({}, parent), m_font(QApplication::font()), m_paragraphReplacement(u"\n"_s)
 {
     m_font.setPixelSize(15);
     setAttribute(Qt::WA_AcceptTouchEvents);
@@ -35,13 +35,10 @@ RVMarkupLabel::RVMarkupLabel(QWidget *parent)
 
 RVMarkupLabel::RVMarkupLabel(const QRect &frame, QWidget *parent) : RVMarkupLabel(parent)
 {
-    setGeometry(frame);
+    setFrame(QRectF(frame));
 }
 
-RVMarkupLabel::~RVMarkupLabel()
-{
-    setDelegate(nullptr);
-}
+RVMarkupLabel::~RVMarkupLabel() = default;
 
 void RVMarkupLabel::setText(const QString &markup)
 {
@@ -171,14 +168,12 @@ QList<RVMarkupLinkButton *> RVMarkupLabel::linkButtons() const
 
 RVMarkupLabelDelegate *RVMarkupLabel::delegate() const
 {
-    return (m_delegateIsObject && !m_delegateObject) ? nullptr : m_delegate;
+    return m_delegate.get();
 }
 
 void RVMarkupLabel::setDelegate(RVMarkupLabelDelegate *delegate)
 {
     m_delegate = delegate;
-    m_delegateObject = dynamic_cast<QObject *>(delegate);
-    m_delegateIsObject = m_delegateObject != nullptr;
 }
 
 void RVMarkupLabel::setOpaque(bool opaque)

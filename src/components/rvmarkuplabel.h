@@ -6,6 +6,9 @@
 #include "rvmarkupextractedcomponent.h"
 #include "rvmarkuprange.h"
 
+#include "toolkit/view.h"
+#include "toolkit/weakdelegate.h"
+
 #include <QColor>
 #include <QFont>
 #include <QList>
@@ -23,7 +26,7 @@ class RVMarkupTextFrame;
 // fonts, colours, paragraphs, centring, links). It owns the parsed text, lays it out and
 // draws it on every paint, reports the size the text needs, and keeps one invisible button
 // over every line fragment of every link so that a tap reaches the delegate with the link.
-class RVMarkupLabel final : public QWidget
+class RVMarkupLabel final : public ui::View
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RVMarkupLabel)
@@ -136,10 +139,7 @@ private:
     int m_currentSelectedButtonComponentIndex = -1;
     QSizeF m_optimumSize;
     RVMarkupRange m_visibleRange;
-    RVMarkupLabelDelegate *m_delegate = nullptr;
-    // Set when the delegate is also a QObject, so that its destruction is noticed.
-    QPointer<QObject> m_delegateObject;
-    bool m_delegateIsObject = false;
+    ui::WeakDelegate<RVMarkupLabelDelegate> m_delegate;
     QColor m_backgroundColor = Qt::transparent;
     QList<RVMarkupLinkButton *> m_linkButtons;
     QList<LinkPlacement> m_placed;

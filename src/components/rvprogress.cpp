@@ -118,6 +118,15 @@ void RVProgress::start(Method work, Method finish, std::shared_ptr<QObject> targ
 void RVProgress::startJob(Job job, std::shared_ptr<QObject> target, ui::View *view,
                           const QString &text, ZtProgressHUDMode mode, bool overlay)
 {
+    if (!platform::MainThread::isMainThread()) {
+        // The overlay and the screen belong to the main thread: start from there.
+        platform::MainThread::post([self = shared_from_this(), job = std::move(job),
+                                    target = std::move(target), guard = QPointer<ui::View>(view),
+                                    text, mode, overlay]() mutable {
+            self->startJob(std::move(job), std::move(target), guard, text, mode, overlay);
+        });
+        return;
+    }
     if (m_running) {
         qCWarning(lcProgress) << "RVProgress is already running work; each use needs its own "
                                  "instance, this one is refused";
@@ -129,7 +138,7 @@ void RVProgress::startJob(Job job, std::shared_ptr<QObject> target, ui::View *vi
     }
     m_running = true;
     _targetClass = std::move(target);
-    _targetView = view;
+    _targetView = overlay && view == nullptr ? viewOf(_targetClass.get()) : view;
     _method = std::move(job);
     setLastExectionVariable(QVariant());
     setLastExectionOtherVariable(QVariant());
@@ -227,8 +236,8 @@ void RVProgress::tipMessage(const QString &text, ui::View *view)
     hud->setYOffset(kTipYOffset);
     hud->show(true);
     // A timer on the main thread, owned by the overlay: nothing sleeps, and a tip whose view
-    // goes early simply never fires.
-    QTimer::singleShot(tipDurationMs, hud, [hud] { hud->hide(true); });
+    // goes early simply never fires. Precise, so the tip never goes before its three seconds.
+    QTimer::singleShot(tipDurationMs, Qt::PreciseTimer, hud, [hud] { hud->hide(true); });
 }
 
 QVariant RVProgress::lastExectionVariable() const

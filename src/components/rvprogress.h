@@ -52,8 +52,9 @@ public:
     // Runs work() on a worker behind the overlay with the text over the screen's root view
     // (or over the given view), then finish(screen, result) on the main thread. work takes no
     // arguments: capture copies. finish takes (Screen &, T) for work returning T, or
-    // (Screen &) for work returning nothing. Main thread. Returns the running instance, or
-    // null when the screen is not held by a shared pointer.
+    // (Screen &) for work returning nothing. Meant for the main thread; called elsewhere it
+    // starts from the main thread. Returns the instance, or null when the screen is not held
+    // by a shared pointer.
     template <class Screen, class Work, class Finish>
     static std::shared_ptr<RVProgress> run(Screen *screen, const QString &text, Work work,
                                            Finish finish)
@@ -64,8 +65,7 @@ public:
     static std::shared_ptr<RVProgress> run(Screen *screen, ui::View *view, const QString &text,
                                            Work work, Finish finish)
     {
-        return launch(screen, view ? view : screen->view(), text, true, std::move(work),
-                      std::move(finish));
+        return launch(screen, view, text, true, std::move(work), std::move(finish));
     }
 
     // The same hand-over with no overlay and nothing faded: the doctor list's further pages,

@@ -86,6 +86,8 @@ bool RVWorkPool::shutdown(std::chrono::milliseconds bound)
         for (QThread *thread : std::as_const(m_busy))
             thread->exit(1);
     }
+    if (m_stopHandler)
+        m_stopHandler();
     m_joined = m_pool->waitForDone(int(bound.count()));
     if (!m_joined)
         qCWarning(lcProgress) << "work pool: threads still busy after" << bound.count()

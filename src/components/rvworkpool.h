@@ -15,7 +15,8 @@ class QThreadPool;
 // The threads that run the screens' service work. The application owns one for its run (it
 // makes one in main); whoever has none, a test for one, gets a process-wide pool. At quit the
 // owner stops it: work not yet started is dropped, work waiting on the service is told to stop
-// waiting (the exchange's local event loop is ended), no finish of a screen runs any more, and
+// waiting (through the owner's stop handler, and by ending the event loops of the pool's
+// threads), no finish of a screen runs any more, and
 // the threads are joined within a bounded time, so quitting during a load neither hangs nor
 // leaves a worker touching what the exit tears down.
 class RVWorkPool final
@@ -38,6 +39,10 @@ public:
     // Threads busy with a job now.
     int activeCount() const;
 
+    // Run by shutdown once no new work starts, before the threads are joined: the owner ends
+    // there what the jobs may wait on (the application stops its network transfers).
+    void setStopHandler(std::function<void()> handler) { m_stopHandler = std::move(handler); }
+
     // Stops the pool and joins its threads; true when they all ended within the bound. Main
     // thread. A pool whose threads did not end is left to the exit rather than waited for.
     bool shutdown(std::chrono::milliseconds bound = defaultShutdownBound);
@@ -46,6 +51,7 @@ private:
     void runJob(const std::function<void()> &job);
 
     QThreadPool *m_pool;
+    std::function<void()> m_stopHandler;
     mutable QMutex m_mutex;
     QSet<QThread *> m_busy;
     std::atomic<bool> m_stopping{false};

@@ -454,7 +454,6 @@ void ZtProgressHUD::setSquare(bool square)
 void ZtProgressHUD::setDelegate(ZtProgressHUDDelegate *delegate)
 {
     m_delegate = delegate;
-    m_delegateAlive = delegate ? delegate->aliveToken() : std::weak_ptr<void>();
 }
 
 // While it takes touches, the overlay keeps them from the views beneath.

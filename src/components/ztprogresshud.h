@@ -5,6 +5,7 @@
 #include "ztprogresshudlayout.h"
 
 #include "toolkit/view.h"
+#include "toolkit/weakdelegate.h"
 
 #include <QColor>
 #include <QElapsedTimer>
@@ -212,8 +213,7 @@ private:
     bool m_removeFromSuperViewOnHide = false;
     bool m_taskInProgress = false;
     Block m_completionBlock;
-    ZtProgressHUDDelegate *m_delegate = nullptr;
-    std::weak_ptr<void> m_delegateAlive;
+    ui::WeakDelegate<ZtProgressHUDDelegate> m_delegate;
 
     bool m_useAnimation = true;
     QElapsedTimer m_showStarted; // valid while shown

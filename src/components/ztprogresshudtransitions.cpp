@@ -160,7 +160,7 @@ void ZtProgressHUD::done()
 {
     applyFade(0.0, 1.0);
     QPointer<ZtProgressHUD> self(this);
-    if (m_delegate && !m_delegateAlive.expired())
+    if (m_delegate)
         m_delegate->hudWasHidden(this);
     if (!self)
         return;

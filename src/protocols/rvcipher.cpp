@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <array>
@@ -13,6 +14,16 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
+
+// OpenSSL keeps a block of state per thread that used it and, by default, tears its global
+// state down from an exit handler. Worker threads still parked at exit then lose their blocks
+// (reported as leaks) and could touch torn-down state. Setting OpenSSL up before main, without
+// the exit handler, leaves both to the end of the process; nothing needs releasing earlier.
+void setUpCryptoWithoutExitHandler()
+{
+    OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT | OPENSSL_INIT_LOAD_CONFIG, nullptr);
+}
+Q_CONSTRUCTOR_FUNCTION(setUpCryptoWithoutExitHandler)
 
 constexpr std::array<signed char, 128> hexTable()
 {

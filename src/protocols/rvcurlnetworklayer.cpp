@@ -167,7 +167,7 @@ FailureKind kindOf(const Transfer &t, CURLcode code)
     }
 }
 
-void configure(Transfer &t)
+void configure(Transfer &t, long maxIdleSeconds)
 {
     CURL *e = t.easy;
     t.url = t.request.url.toEncoded();
@@ -188,6 +188,7 @@ void configure(Transfer &t)
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(t.request.maxBodyBytes));
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, t.request.followRedirects ? 1L : 0L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(e, CURLOPT_MAXAGE_CONN, maxIdleSeconds);
     if (t.request.method == RVNetworkLayer::Method::Post) {
         curl_easy_setopt(e, CURLOPT_POST, 1L);
         curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(t.request.body.size()));
@@ -207,7 +208,7 @@ void configure(Transfer &t)
 
 RVCurlNetworkLayer::RVCurlNetworkLayer() : RVCurlNetworkLayer(Options{}) {}
 
-RVCurlNetworkLayer::RVCurlNetworkLayer(const Options &options)
+RVCurlNetworkLayer::RVCurlNetworkLayer(const Options &options) : m_options(options)
 {
     initialiseCurlOnce();
     m_multi = curl_multi_init();
@@ -224,11 +225,12 @@ RVCurlNetworkLayer::~RVCurlNetworkLayer()
     }
     curl_multi_wakeup(m_multi);
     m_thread.join();
-    for (auto &[id, transfer] : m_transfers) {
-        curl_multi_remove_handle(m_multi, transfer->easy);
-        transfer->sink->end({FailureKind::Other, u"the network layer was shut down"_s});
+    const Failure shutDown{FailureKind::Other, u"the network layer was shut down"_s};
+    endAll(shutDown);
+    for (Command &command : m_commands) {
+        if (command.add)
+            command.add->sink->end(shutDown);
     }
-    m_transfers.clear();
     m_commands.clear();
     curl_multi_cleanup(m_multi);
 }
@@ -274,16 +276,33 @@ void RVCurlNetworkLayer::run()
     }
 }
 
+void RVCurlNetworkLayer::abortAll()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_aborting = true;
+        m_commands.push_back({0, nullptr});
+    }
+    curl_multi_wakeup(m_multi);
+}
+
 void RVCurlNetworkLayer::takeCommands()
 {
     std::deque<Command> commands;
+    bool aborting = false;
     {
         std::lock_guard lock(m_mutex);
         commands.swap(m_commands);
+        aborting = m_aborting;
     }
+    const Failure aborted{FailureKind::Other, u"aborted: the application is quitting"_s};
     for (Command &command : commands) {
-        if (command.add)
+        if (command.add && aborting)
+            command.add->sink->end(aborted);
+        else if (command.add)
             add(std::move(command.add));
+        else if (command.id == 0)
+            endAll(aborted);
         else
             remove(command.id);
     }
@@ -292,7 +311,7 @@ void RVCurlNetworkLayer::takeCommands()
 void RVCurlNetworkLayer::add(std::unique_ptr<Transfer> transfer)
 {
     transfer->easy = curl_easy_init();
-    configure(*transfer);
+    configure(*transfer, m_options.maxIdleSecondsBeforeReuse);
     transfer->touch();
     curl_multi_add_handle(m_multi, transfer->easy);
     m_transfers.emplace(transfer->id, std::move(transfer));
@@ -345,6 +364,16 @@ void RVCurlNetworkLayer::endTransfer(quint64 id, const Failure &failure)
     m_transfers.erase(it);
     curl_multi_remove_handle(m_multi, transfer->easy);
     transfer->sink->end(failure);
+}
+
+void RVCurlNetworkLayer::endAll(const Failure &failure)
+{
+    std::vector<quint64> ids;
+    ids.reserve(m_transfers.size());
+    for (const auto &entry : m_transfers)
+        ids.push_back(entry.first);
+    for (const quint64 id : ids)
+        endTransfer(id, failure);
 }
 
 void RVCurlNetworkLayer::expireIdle()

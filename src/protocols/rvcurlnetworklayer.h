@@ -24,6 +24,10 @@ public:
     struct Options {
         long maxHostConnections = 8;
         long maxCachedConnections = 16;
+        // A connection idle longer than this is not reused but replaced. The service closes
+        // connections idle for 30 s; one reused at that very moment could take a transaction
+        // down with it, and a transaction is never sent again.
+        long maxIdleSecondsBeforeReuse = 20;
     };
 
     RVCurlNetworkLayer();
@@ -34,6 +38,7 @@ public:
 
     quint64 start(const Request &request, std::shared_ptr<Sink> sink) override;
     void cancel(quint64 transfer) override;
+    void abortAll() override;
 
     // Connections opened so far, for tests and benchmarks.
     qint64 connectionsOpened() const { return m_connectionsOpened.load(); }
@@ -43,7 +48,7 @@ public:
 private:
     struct Command {
         quint64 id = 0;
-        std::unique_ptr<Transfer> add; // none: cancel the transfer with this id
+        std::unique_ptr<Transfer> add; // none: cancel the transfer with this id (0: abort all)
     };
 
     void run();
@@ -54,11 +59,14 @@ private:
     void expireIdle();
     int pollTimeoutMs() const;
     void endTransfer(quint64 id, const Failure &failure);
+    void endAll(const Failure &failure);
 
+    Options m_options;
     void *m_multi = nullptr; // CURLM
     std::mutex m_mutex;      // guards m_commands and m_stopping
     std::deque<Command> m_commands;
     bool m_stopping = false;
+    bool m_aborting = false; // guarded by m_mutex
     std::atomic<quint64> m_nextId{1};
     std::atomic<qint64> m_connectionsOpened{0};
     std::map<quint64, std::unique_ptr<Transfer>> m_transfers; // the network thread's alone

@@ -79,6 +79,10 @@ public:
     // Stops a transfer; its sink may still see events that were already on their way, but
     // no end. Unknown or finished identifiers are ignored. Safe from any thread.
     virtual void cancel(quint64 transfer) = 0;
+    // Ends every running transfer with a failure, and every later one as soon as it starts:
+    // the application is quitting, and nobody may stay waiting on the service. Safe from any
+    // thread. A layer that holds no transfers of its own (a test's) has nothing to end.
+    virtual void abortAll() {}
 
     // The application's layer, made on first use; or the one a test put in its place.
     static RVNetworkLayer *defaultLayer();

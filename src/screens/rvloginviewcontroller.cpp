@@ -25,7 +25,7 @@ const QString reuseIdentifier = u"ReuseTabCell"_s;
 const QString registerSegue = u"register"_s;
 } // namespace
 
-RVLoginViewController::RVLoginViewController(QObject *parent) : ui::ViewController(parent) {}
+RVLoginViewController::RVLoginViewController() = default;
 
 RVLoginViewController::~RVLoginViewController() = default;
 

@@ -21,7 +21,7 @@ class RVLoginViewController : public ui::ViewController, public ui::TableViewDat
     Q_OBJECT
 
 public:
-    explicit RVLoginViewController(QObject *parent = nullptr);
+    RVLoginViewController();
     ~RVLoginViewController() override;
 
     void loadView() override;

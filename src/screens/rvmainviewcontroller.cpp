@@ -68,7 +68,7 @@ QUrl withIdentifier(QUrl url)
 
 } // namespace
 
-RVMainViewController::RVMainViewController(QObject *parent) : ui::ViewController(parent) {}
+RVMainViewController::RVMainViewController() = default;
 
 RVMainViewController::~RVMainViewController() = default;
 

@@ -30,7 +30,7 @@ class RVMainViewController : public ui::ViewController,
     Q_OBJECT
 
 public:
-    explicit RVMainViewController(QObject *parent = nullptr);
+    RVMainViewController();
     ~RVMainViewController() override;
 
     // Where the store's lookup service and update page live; the store identifier may be

@@ -10,6 +10,17 @@
 
 using namespace Qt::StringLiterals;
 
+namespace
+{
+// Screens apply the convention once they have appeared; the bar shows its back title from the
+// first frame of the slide that brings them in.
+void showBackTitleFromTheFirstFrame()
+{
+    ui::NavigationBar::setDefaultBackButtonTitle(u"返回"_s);
+}
+Q_CONSTRUCTOR_FUNCTION(showBackTitleFromTheFirstFrame)
+} // namespace
+
 void RVNavigationConvention::setNavigationInfo(ui::ViewController *screen)
 {
     ui::NavigationController *navigation = screen->navigationController();

@@ -12,6 +12,7 @@
 #include "window.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -26,6 +27,9 @@ constexpr qreal kBoxWidth = 284;
 constexpr qreal kPadding = 12;
 constexpr qreal kButtonHeight = 43;
 constexpr qreal kGap = 8;
+// Deep blue box; its buttons a lighter shade of it. Both opaque.
+constexpr QColor kBoxColor(13, 31, 77);
+constexpr QColor kButtonColor(56, 71, 110);
 
 QList<AlertView *> &shownAlerts()
 {
@@ -51,12 +55,11 @@ AlertView::AlertView(const QString &title, const QString &message, AlertViewDele
     : View({}, nullptr), m_title(title), m_message(message), m_delegate(delegate),
       m_titleLabel(new Label), m_messageLabel(new Label), m_hasCancel(!cancelButtonTitle.isEmpty())
 {
-    if (delegate)
-        m_delegateAlive = delegate->aliveToken();
     if (m_hasCancel)
         m_buttonTitles.append(cancelButtonTitle);
     m_buttonTitles.append(otherButtonTitles);
     setBackgroundColor(Color::colorWithWhite(0, 0.4));
+    setFocusPolicy(Qt::StrongFocus);
     for (Label *label : {m_titleLabel, m_messageLabel}) {
         label->setTextColor(Color::whiteColor());
         label->setTextAlignment(TextAlignment::Center);
@@ -73,7 +76,8 @@ AlertView::AlertView(const QString &title, const QString &message, AlertViewDele
         button->setTitle(m_buttonTitles.at(i));
         button->titleLabel()->setFont(i == cancelButtonIndex() ? Font::boldSystemFontOfSize(16)
                                                                : Font::systemFontOfSize(16));
-        button->setBackgroundColor(Color::colorWithWhite(1, 0.18));
+        // Opaque, like the box: the screen beneath must not show through the buttons.
+        button->setBackgroundColor(kButtonColor);
         button->layer().setCornerRadius(6);
         button->layer().setBorderWidth(1);
         button->layer().setBorderColor(Color::colorWithWhite(0, 0.35));
@@ -109,6 +113,7 @@ void AlertView::show()
     setFrame(QRectF(host->rect()));
     raise();
     QWidget::show();
+    setFocus(Qt::OtherFocusReason);
 }
 
 void AlertView::clickButtonAtIndex(int index)
@@ -116,7 +121,7 @@ void AlertView::clickButtonAtIndex(int index)
     if (!m_shown || index < 0 || index >= m_buttonTitles.size())
         return;
     QPointer<AlertView> self(this);
-    if (m_delegate && !m_delegateAlive.expired())
+    if (m_delegate)
         m_delegate->alertViewClickedButtonAtIndex(this, index);
     if (self)
         dismissWithClickedButtonIndex(index, true);
@@ -129,7 +134,7 @@ void AlertView::dismissWithClickedButtonIndex(int index, bool)
     m_shown = false;
     shownAlerts().removeAll(this);
     QWidget::hide();
-    if (m_delegate && !m_delegateAlive.expired())
+    if (m_delegate)
         m_delegate->alertViewDidDismissWithButtonIndex(this, index);
     deleteLater();
 }
@@ -198,7 +203,7 @@ void AlertView::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath path;
     path.addRoundedRect(boxRect(), 10, 10);
-    painter.fillPath(path, Color::colorWithRed(0.05, 0.12, 0.3, 0.9));
+    painter.fillPath(path, kBoxColor);
     painter.setPen(QPen(Color::colorWithWhite(1, 0.8), 2));
     painter.drawPath(path);
 }
@@ -207,6 +212,32 @@ void AlertView::mousePressEvent(QMouseEvent *event)
 {
     // The backdrop swallows touches meant for the screen beneath.
     event->accept();
+}
+
+int AlertView::defaultButtonIndex() const
+{
+    const int other = firstOtherButtonIndex();
+    return other >= 0 ? other : cancelButtonIndex();
+}
+
+void AlertView::keyPressEvent(QKeyEvent *event)
+{
+    // What desktop users expect of a dialog box.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        clickButtonAtIndex(defaultButtonIndex());
+        return;
+    case Qt::Key_Escape:
+        event->accept();
+        clickButtonAtIndex(cancelButtonIndex());
+        return;
+    default:
+        // Keys never reach the screen beneath while the alert is up.
+        event->accept();
+        return;
+    }
 }
 
 } // namespace ui

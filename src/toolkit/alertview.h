@@ -2,7 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "alertviewdelegate.h"
 #include "view.h"
+#include "weakdelegate.h"
 
 #include <QStringList>
 
@@ -11,13 +13,14 @@
 namespace ui
 {
 
-class AlertViewDelegate;
 class Button;
 class Label;
 
 // A modal message drawn inside the key window over a dimmed backdrop: it blocks touches to
 // the screen beneath but never blocks the event loop. Once shown it keeps itself alive until
-// a button is tapped (or it is dismissed), then tells its delegate and goes away.
+// a button is tapped (or it is dismissed), then tells its delegate and goes away. Box and
+// buttons are opaque; with the keyboard focus it takes while shown, Enter presses the default
+// button and Escape the cancel button.
 class AlertView : public View
 {
     Q_OBJECT
@@ -39,6 +42,8 @@ public:
     QString buttonTitleAtIndex(int index) const { return m_buttonTitles.value(index); }
     int cancelButtonIndex() const { return m_hasCancel ? 0 : -1; }
     int firstOtherButtonIndex() const;
+    // The button that Enter presses: the first other button, else the cancel button.
+    int defaultButtonIndex() const;
     QList<Button *> buttons() const { return m_buttons; }
     bool isVisible() const { return m_shown; }
 
@@ -55,6 +60,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void layoutSubviews() override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QRectF boxRect() const;
@@ -62,8 +68,7 @@ private:
     QString m_title;
     QString m_message;
     QStringList m_buttonTitles;
-    AlertViewDelegate *m_delegate;
-    std::weak_ptr<void> m_delegateAlive;
+    WeakDelegate<AlertViewDelegate> m_delegate;
     Label *m_titleLabel;
     Label *m_messageLabel;
     QList<Button *> m_buttons;

@@ -29,11 +29,11 @@ public:
                             const CollectionViewFlowLayout &layout = CollectionViewFlowLayout(),
                             QWidget *parent = nullptr);
 
-    CollectionViewDataSource *dataSource() const { return m_dataSource; }
-    // Not owned; like the delegate it must outlive the grid or be cleared first. Setting
+    CollectionViewDataSource *dataSource() const { return m_dataSource.get(); }
+    // Held weakly, like the delegate: one that is gone reads as none. Setting
     // either loads the items when control returns to the event loop.
     void setDataSource(CollectionViewDataSource *dataSource);
-    CollectionViewDelegate *delegate() const { return m_delegate; }
+    CollectionViewDelegate *delegate() const { return m_delegate.get(); }
     void setDelegate(CollectionViewDelegate *delegate);
     CollectionViewFlowLayout &collectionViewLayout() { return m_layout; }
     void setCollectionViewLayout(const CollectionViewFlowLayout &layout);
@@ -65,8 +65,8 @@ private:
     CollectionViewFlowLayout effectiveLayout();
 
     CollectionViewFlowLayout m_layout;
-    CollectionViewDataSource *m_dataSource = nullptr;
-    CollectionViewDelegate *m_delegate = nullptr;
+    WeakDelegate<CollectionViewDataSource> m_dataSource;
+    WeakDelegate<CollectionViewDelegate> m_delegate;
     std::vector<CollectionViewCell *> m_cells;
     QList<QRectF> m_frames;
     QHash<QString, QList<CollectionViewCell *>> m_pool;

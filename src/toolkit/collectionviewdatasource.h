@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "delegaterole.h"
 #include "edgeinsets.h"
 #include "indexpath.h"
 #include "scrollviewdelegate.h"
@@ -17,11 +18,9 @@ class CollectionView;
 class CollectionViewCell;
 
 // Where a grid gets its items (one section is shown).
-class CollectionViewDataSource
+class CollectionViewDataSource : public DelegateRole
 {
 public:
-    virtual ~CollectionViewDataSource() = default;
-
     virtual int numberOfSectionsInCollectionView(CollectionView *) { return 1; }
     virtual int numberOfItemsInSection(CollectionView *collectionView, int section) = 0;
     // Dequeued from the grid or new (the grid takes ownership).

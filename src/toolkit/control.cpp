@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "control.h"
 
+#include "scrollview.h"
+
 #include <QMouseEvent>
 #include <QPointer>
 
@@ -95,16 +97,39 @@ void Control::mousePressEvent(QMouseEvent *event)
     }
     event->accept();
     m_tracking = true;
+    m_handedOver = nullptr;
+    m_pressGlobal = event->globalPosition();
     setHighlighted(true);
     sendActionsForControlEvents(ControlEvent::TouchDown);
 }
 
+bool Control::handOverToScrollView(const QPointF &globalPos)
+{
+    // The nearest enclosing scroll view that would scroll this way takes the touch.
+    for (QWidget *ancestor = parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
+        auto *scroll = qobject_cast<ScrollView *>(ancestor);
+        if (scroll && scroll->takeOverTouch(m_pressGlobal, globalPos)) {
+            m_handedOver = scroll;
+            cancelTracking();
+            return true;
+        }
+    }
+    return false;
+}
+
 void Control::mouseMoveEvent(QMouseEvent *event)
 {
+    // The touch stays with this widget as far as Qt is concerned: pass it on.
+    if (m_handedOver) {
+        m_handedOver->touchMoved(event->globalPosition());
+        return;
+    }
     if (!m_tracking) {
         event->ignore();
         return;
     }
+    if (handOverToScrollView(event->globalPosition()))
+        return;
     const bool inside = rect().contains(event->position().toPoint());
     if (inside != m_highlighted)
         setHighlighted(inside);
@@ -114,6 +139,12 @@ void Control::mouseMoveEvent(QMouseEvent *event)
 
 void Control::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (m_handedOver) {
+        QPointer<ScrollView> scroll = m_handedOver;
+        m_handedOver = nullptr;
+        scroll->touchEnded();
+        return;
+    }
     if (!m_tracking) {
         event->ignore();
         return;

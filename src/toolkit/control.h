@@ -5,12 +5,15 @@
 #include "view.h"
 
 #include <QFlags>
+#include <QPointer>
 
 #include <functional>
 #include <vector>
 
 namespace ui
 {
+
+class ScrollView;
 
 enum class ControlEvent : unsigned {
     TouchDown = 1u << 0,
@@ -38,7 +41,9 @@ enum class ControlState : unsigned {
 enum class ContentVerticalAlignment { Center = 0, Top = 1, Bottom = 2, Fill = 3 };
 
 // A view that turns touches into actions: target-action pairs registered per event, run in
-// the order they were added. Tracks the highlighted state while a touch is down on it.
+// the order they were added. Tracks the highlighted state while a touch is down on it. A touch
+// that moves past a small threshold inside a scroll view becomes that view's drag: the
+// control's tracking is cancelled and no touch-up is reported.
 class Control : public View
 {
     Q_OBJECT
@@ -67,7 +72,7 @@ public:
     void cancelTracking();
 
     ContentVerticalAlignment contentVerticalAlignment() const { return m_verticalAlignment; }
-    void setContentVerticalAlignment(ContentVerticalAlignment alignment);
+    virtual void setContentVerticalAlignment(ContentVerticalAlignment alignment);
 
 Q_SIGNALS:
     void actionsSent(ui::ControlEvents events);
@@ -78,11 +83,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    bool handOverToScrollView(const QPointF &globalPos);
+
     struct Target {
         ControlEvents events;
         Action action;
     };
     std::vector<Target> m_targets;
+    // A touch that began here and that a scroll view took over (it is dragging the content).
+    QPointer<ScrollView> m_handedOver;
+    QPointF m_pressGlobal;
     ContentVerticalAlignment m_verticalAlignment = ContentVerticalAlignment::Center;
     bool m_enabled = true;
     bool m_selected = false;

@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace ui
 {
 
@@ -47,6 +49,16 @@ QFont Font::fontWithName(const QString &name, qreal pointSize)
     if (!family.isEmpty() && QFontDatabase::hasFamily(family))
         font.setFamily(family);
     return font;
+}
+
+QString Font::fontName(const QFont &font)
+{
+    const bool bold = font.weight() >= QFont::DemiBold;
+    const bool italic = font.italic();
+    if (!bold && !italic)
+        return font.family();
+    return font.family() + u'-' + (bold ? u"Bold"_s : QString()) +
+           (italic ? u"Italic"_s : QString());
 }
 
 qreal Font::pointSize(const QFont &font)

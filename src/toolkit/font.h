@@ -21,6 +21,9 @@ public:
     // A named family; names of the phone's families ("Helvetica-Bold", "Arial") map to the
     // system family with the weight the name carries.
     static QFont fontWithName(const QString &name, qreal pointSize);
+    // The name of a font's face, weight and slant included ("Family-Bold"), so that
+    // fontWithName(fontName(font), size) is the same face at another size.
+    static QString fontName(const QFont &font);
     // The size a font was made with, in points.
     static qreal pointSize(const QFont &font);
 };

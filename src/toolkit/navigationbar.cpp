@@ -122,6 +122,25 @@ void NavigationBar::setTintColor(const QColor &color)
     update();
 }
 
+namespace
+{
+QString &defaultBackTitle()
+{
+    static QString title;
+    return title;
+}
+} // namespace
+
+QString NavigationBar::defaultBackButtonTitle()
+{
+    return defaultBackTitle();
+}
+
+void NavigationBar::setDefaultBackButtonTitle(const QString &title)
+{
+    defaultBackTitle() = title;
+}
+
 QString NavigationBar::displayedTitle() const
 {
     return m_titleLabel->text();
@@ -142,6 +161,8 @@ void NavigationBar::refresh()
     m_backButton->setHidden(!showBack);
     if (showBack) {
         QString title = back->backBarButtonItem() ? back->backBarButtonItem()->title() : QString();
+        if (title.isEmpty())
+            title = defaultBackTitle();
         if (title.isEmpty())
             title = back->title();
         if (title.isEmpty())

@@ -15,8 +15,9 @@ class Label;
 class NavigationItem;
 
 // The bar across the top of a navigation controller: the title of the top item, on the left
-// a back button titled after the item beneath (its back button's title, else its title, else
-// "Back") or the top item's own left button, on the right the top item's right button.
+// a back button titled after the item beneath (its back button's title, else the application's
+// default back title, else its title, else "Back") or the top item's own left button, on the
+// right the top item's right button.
 class NavigationBar : public View
 {
     Q_OBJECT
@@ -25,6 +26,12 @@ public:
     static constexpr qreal kHeight = 44;
 
     explicit NavigationBar(const QRectF &frame = {}, QWidget *parent = nullptr);
+
+    // The back title of an item that names no back button of its own, for every bar: an
+    // application whose screens title their back buttons once they have appeared sets it, so
+    // that a sliding screen shows the same title from its first frame. Main thread only.
+    static QString defaultBackButtonTitle();
+    static void setDefaultBackButtonTitle(const QString &title);
 
     // The items of the controllers on the stack, bottom first (set by the controller).
     void setItems(const QList<NavigationItem *> &items);

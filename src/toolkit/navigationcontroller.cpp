@@ -12,7 +12,7 @@
 namespace ui
 {
 
-NavigationController::NavigationController(QObject *parent) : ViewController(parent) {}
+NavigationController::NavigationController() = default;
 
 NavigationController::~NavigationController()
 {
@@ -25,7 +25,7 @@ NavigationController::~NavigationController()
 std::shared_ptr<NavigationController>
 NavigationController::initWithRootViewController(std::shared_ptr<ViewController> root)
 {
-    auto navigation = std::make_shared<NavigationController>();
+    auto navigation = ViewController::create<NavigationController>();
     if (root)
         navigation->pushViewController(std::move(root), false);
     return navigation;
@@ -131,10 +131,8 @@ QList<std::shared_ptr<ViewController>> NavigationController::popTo(size_t depth,
     QList<std::shared_ptr<ViewController>> popped(m_stack.begin() + qsizetype(depth) + 1,
                                                   m_stack.end());
     m_stack.resize(depth + 1);
-    for (const auto &controller : popped) {
+    for (const auto &controller : popped)
         controller->m_navigationController = nullptr;
-        releaseLater(controller);
-    }
     // Screens between the top and the target leave without being shown again.
     for (qsizetype i = 0; i + 1 < popped.size(); ++i) {
         if (View *v = popped.at(i)->isViewLoaded() ? popped.at(i)->view() : nullptr) {
@@ -142,7 +140,8 @@ QList<std::shared_ptr<ViewController>> NavigationController::popTo(size_t depth,
             v->setParent(nullptr);
         }
     }
-    startTransition(popped.last(), m_stack.back(), false, animated);
+    startTransition(popped.last(), m_stack.back(), false, animated,
+                    std::vector<std::shared_ptr<ViewController>>(popped.begin(), popped.end()));
     return popped;
 }
 
@@ -159,11 +158,12 @@ void NavigationController::installView(ViewController *controller)
 
 void NavigationController::startTransition(std::shared_ptr<ViewController> from,
                                            std::shared_ptr<ViewController> to, bool push,
-                                           bool animated)
+                                           bool animated,
+                                           std::vector<std::shared_ptr<ViewController>> popped)
 {
     const bool callbacks = m_onScreen;
     to->view(); // loaded (viewDidLoad) before it hears that it will appear
-    m_transition = Transition{from, to, push, animated, callbacks};
+    m_transition = Transition{from, to, push, animated, callbacks, std::move(popped)};
     if (callbacks) {
         if (from)
             from->viewWillDisappear(animated);
@@ -205,7 +205,7 @@ void NavigationController::completeTransition()
 {
     if (!m_transition)
         return;
-    const Transition t = *m_transition;
+    Transition t = std::move(*m_transition);
     m_transition.reset();
     m_animation = nullptr;
     if (t.from && t.from->isViewLoaded()) {
@@ -222,6 +222,7 @@ void NavigationController::completeTransition()
             t.from->viewDidDisappear(t.animated);
         t.to->viewDidAppear(t.animated);
     }
+    releaseLater(std::move(t.popped));
     Q_EMIT transitionFinished();
 }
 
@@ -234,23 +235,14 @@ void NavigationController::finishTransition()
     completeTransition();
 }
 
-void NavigationController::releaseLater(std::shared_ptr<ViewController> controller)
+void NavigationController::releaseLater(std::vector<std::shared_ptr<ViewController>> controllers)
 {
-    m_released.push_back(std::move(controller));
-    if (m_releaseQueued)
+    if (controllers.empty())
         return;
-    m_releaseQueued = true;
+    // The slide that showed them has ended, but this may run inside a call of one of them (a
+    // screen that pops itself): the references go on the next turn of the event loop, once.
     QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_releaseQueued = false;
-            if (m_transition) {
-                releaseLater(nullptr); // the slide still shows one of them: try again later
-                return;
-            }
-            std::vector<std::shared_ptr<ViewController>> released;
-            released.swap(m_released);
-        },
+        this, [released = std::move(controllers)]() mutable { released.clear(); },
         Qt::QueuedConnection);
 }
 

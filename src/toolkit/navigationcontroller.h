@@ -20,14 +20,14 @@ namespace ui
 // popping slides the top one out (about 0.3 s, or at once when not animated or when animation
 // is off). The screens hear viewWillAppear/viewWillDisappear before the slide and
 // viewDidAppear/viewDidDisappear after it, as long as the stack itself is on screen. A new
-// transition finishes the running one first. Controllers taken off the stack are released on
-// the main thread from the event loop, never inside one of their own calls.
+// transition finishes the running one first. Controllers taken off the stack are released once
+// their slide has ended, from the event loop, never inside one of their own calls.
 class NavigationController : public ViewController
 {
     Q_OBJECT
 
 public:
-    explicit NavigationController(QObject *parent = nullptr);
+    NavigationController();
     ~NavigationController() override;
     static std::shared_ptr<NavigationController>
     initWithRootViewController(std::shared_ptr<ViewController> root);
@@ -73,25 +73,26 @@ private:
         bool push = true;
         bool animated = false;
         bool callbacks = false;
+        // Taken off the stack by this transition: released once it has ended.
+        std::vector<std::shared_ptr<ViewController>> popped;
     };
 
     void startTransition(std::shared_ptr<ViewController> from, std::shared_ptr<ViewController> to,
-                         bool push, bool animated);
+                         bool push, bool animated,
+                         std::vector<std::shared_ptr<ViewController>> popped = {});
     void completeTransition();
-    void releaseLater(std::shared_ptr<ViewController> controller);
+    void releaseLater(std::vector<std::shared_ptr<ViewController>> controllers);
     void updateBar();
     void installView(ViewController *controller);
     QList<std::shared_ptr<ViewController>> popTo(size_t depth, bool animated);
 
     std::vector<std::shared_ptr<ViewController>> m_stack;
-    std::vector<std::shared_ptr<ViewController>> m_released;
     std::optional<Transition> m_transition;
     QPointer<QVariantAnimation> m_animation;
     NavigationBar *m_bar = nullptr;
     View *m_container = nullptr;
     bool m_onScreen = false;
     bool m_barHidden = false;
-    bool m_releaseQueued = false;
 };
 
 } // namespace ui

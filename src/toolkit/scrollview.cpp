@@ -10,6 +10,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <utility>
 
 namespace ui
 {
@@ -34,6 +35,8 @@ protected:
     void childEvent(QChildEvent *event) override
     {
         QWidget::childEvent(event);
+        if (!m_owner->m_content)
+            return;
         if (event->added() && event->child()->isWidgetType())
             event->child()->installEventFilter(this);
         if (event->added() || event->removed())
@@ -46,7 +49,7 @@ protected:
         case QEvent::Resize:
         case QEvent::Show:
         case QEvent::Hide:
-            if (watched->parent() == this)
+            if (watched->parent() == this && m_owner->m_content)
                 m_owner->updateContentGeometry();
             break;
         default:
@@ -66,6 +69,13 @@ ScrollView::ScrollView(const QRectF &frame, QWidget *parent)
     updateContentGeometry();
 }
 
+ScrollView::~ScrollView()
+{
+    // The content and its subviews go while this is still a scroll view: as they go they
+    // report their moves and hides to it.
+    delete std::exchange(m_content, nullptr);
+}
+
 void ScrollView::setContentOffset(const QPointF &offset, bool animated)
 {
     stopAnimation();
@@ -78,6 +88,7 @@ void ScrollView::setContentOffset(const QPointF &offset, bool animated)
         this, Animation::kDefaultDurationMs,
         [this, from, offset](qreal t) { applyOffset(from + (offset - from) * t); },
         [this] {
+            m_animation = nullptr;
             if (m_delegate)
                 m_delegate->scrollViewDidEndScrollingAnimation(this);
         });
@@ -161,21 +172,33 @@ void ScrollView::endDragging()
     if (!m_dragging)
         return;
     m_dragging = false;
-    const QPointF target = restingOffset(m_offset, m_velocity);
-    const bool willDecelerate = target != m_offset;
+    const QPointF goal = projectedOffset(m_offset, m_velocity);
     if (m_delegate)
-        m_delegate->scrollViewDidEndDragging(this, willDecelerate);
-    if (!willDecelerate)
+        m_delegate->scrollViewDidEndDragging(this, clampedOffset(goal) != m_offset);
+    // The delegate may have just changed the insets (a load-more footer holds itself open
+    // below the content while it loads), so the resting offset is only taken now.
+    settle(goal);
+}
+
+void ScrollView::settle(const QPointF &goal)
+{
+    // The delegate may have started a drag or an animation of its own: that one wins.
+    if (m_dragging || m_animation || clampedOffset(goal) == m_offset)
         return;
     m_decelerating = true;
     if (m_delegate)
         m_delegate->scrollViewWillBeginDecelerating(this);
+    if (m_dragging || m_animation || !m_decelerating)
+        return;
     const QPointF from = m_offset;
+    // The bounds are read on every step: an inset that is still opening while the content
+    // settles moves the resting offset with it.
     m_animation = Animation::animate(
         this, Animation::kDefaultDurationMs,
-        [this, from, target](qreal t) { applyOffset(from + (target - from) * t); },
+        [this, from, goal](qreal t) { applyOffset(from + (clampedOffset(goal) - from) * t); },
         [this] {
             m_decelerating = false;
+            m_animation = nullptr;
             if (m_delegate)
                 m_delegate->scrollViewDidEndDecelerating(this);
         });
@@ -198,7 +221,14 @@ QPointF ScrollView::resisted(const QPointF &offset) const
             axis(offset.y(), lo.y(), hi.y(), canScrollVertically(), m_offset.y())};
 }
 
-QPointF ScrollView::restingOffset(const QPointF &offset, const QPointF &velocity) const
+QPointF ScrollView::clampedOffset(const QPointF &offset) const
+{
+    const QPointF lo = minimumContentOffset();
+    const QPointF hi = maximumContentOffset();
+    return {std::clamp(offset.x(), lo.x(), hi.x()), std::clamp(offset.y(), lo.y(), hi.y())};
+}
+
+QPointF ScrollView::projectedOffset(const QPointF &offset, const QPointF &velocity) const
 {
     const QPointF lo = minimumContentOffset();
     const QPointF hi = maximumContentOffset();
@@ -214,7 +244,7 @@ QPointF ScrollView::restingOffset(const QPointF &offset, const QPointF &velocity
         } else if (std::abs(speed) > kFlickVelocity && v >= min && v <= max) {
             v += speed * kMomentumSeconds;
         }
-        return std::clamp(v, min, max);
+        return v;
     };
     return {axis(offset.x(), velocity.x(), lo.x(), hi.x(), width()),
             axis(offset.y(), velocity.y(), lo.y(), hi.y(), height())};
@@ -236,10 +266,14 @@ void ScrollView::stopAnimation()
     if (m_animation)
         m_animation->stop();
     m_animation = nullptr;
+    // A stopped animation never reports its end: whatever it was doing is over now.
+    m_decelerating = false;
 }
 
 void ScrollView::updateContentGeometry()
 {
+    if (!m_content)
+        return;
     int w = std::max(width(), int(std::ceil(m_contentSize.width())));
     int h = std::max(height(), int(std::ceil(m_contentSize.height())));
     const QRect children = m_content->childrenRect();
@@ -281,13 +315,24 @@ void ScrollView::mousePressEvent(QMouseEvent *event)
     m_moveClock.start();
 }
 
-void ScrollView::mouseMoveEvent(QMouseEvent *event)
+bool ScrollView::takeOverTouch(const QPointF &pressGlobal, const QPointF &globalPos)
 {
-    if (!m_tracking) {
-        event->ignore();
+    if (m_tracking || m_dragging || !m_scrollEnabled || !isVisible() ||
+        !shouldBeginDragging(globalPos - pressGlobal))
+        return false;
+    stopAnimation();
+    m_tracking = true;
+    m_pressPos = pressGlobal;
+    m_lastMovePos = pressGlobal;
+    m_moveClock.start();
+    touchMoved(globalPos);
+    return true;
+}
+
+void ScrollView::touchMoved(const QPointF &pos)
+{
+    if (!m_tracking)
         return;
-    }
-    const QPointF pos = event->globalPosition();
     if (!m_dragging) {
         if (!m_scrollEnabled || !shouldBeginDragging(pos - m_pressPos))
             return;
@@ -302,20 +347,36 @@ void ScrollView::mouseMoveEvent(QMouseEvent *event)
     applyOffset(resisted(wanted));
 }
 
+bool ScrollView::touchEnded()
+{
+    if (!m_tracking)
+        return false;
+    m_tracking = false;
+    if (!m_dragging)
+        return false;
+    if (m_moveClock.elapsed() > 100)
+        m_velocity = {}; // the finger rested before lifting
+    endDragging();
+    return true;
+}
+
+void ScrollView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_tracking) {
+        event->ignore();
+        return;
+    }
+    touchMoved(event->globalPosition());
+}
+
 void ScrollView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (!m_tracking) {
         event->ignore();
         return;
     }
-    m_tracking = false;
-    if (m_dragging) {
-        if (m_moveClock.elapsed() > 100)
-            m_velocity = {}; // the finger rested before lifting
-        endDragging();
-        return;
-    }
-    handleTap(m_content->mapFromGlobal(event->globalPosition()));
+    if (!touchEnded())
+        handleTap(m_content->mapFromGlobal(event->globalPosition()));
 }
 
 void ScrollView::wheelEvent(QWheelEvent *event)

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "edgeinsets.h"
+#include "scrollviewdelegate.h"
 #include "view.h"
+#include "weakdelegate.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -11,8 +13,6 @@
 
 namespace ui
 {
-
-class ScrollViewDelegate;
 
 // A viewport onto content larger than itself. Subviews go into a content widget that moves
 // by minus the content offset, so a subview's frame is in content coordinates. Dragging moves
@@ -26,9 +26,10 @@ class ScrollView : public View
 
 public:
     explicit ScrollView(const QRectF &frame = {}, QWidget *parent = nullptr);
+    ~ScrollView() override;
 
-    ScrollViewDelegate *delegate() const { return m_delegate; }
-    // Not owned: the delegate must outlive the scroll view or be cleared first.
+    // Held weakly: a delegate that is gone reads as none.
+    ScrollViewDelegate *delegate() const { return m_delegate.get(); }
     void setDelegate(ScrollViewDelegate *delegate) { m_delegate = delegate; }
 
     QPointF contentOffset() const { return m_offset; }
@@ -64,6 +65,14 @@ public:
     void dragTo(const QPointF &offset);
     void endDragging();
 
+    // A touch that went down on a control inside the content and has moved to globalPos: past
+    // the drag threshold the scroll view takes it over (true) and from then on hears of it
+    // through touchMoved and touchEnded; the control cancels its own tracking.
+    bool takeOverTouch(const QPointF &pressGlobal, const QPointF &globalPos);
+    void touchMoved(const QPointF &globalPos);
+    // True when the touch ended a drag (rather than a tap).
+    bool touchEnded();
+
     // The smallest and largest resting offsets, insets included.
     QPointF minimumContentOffset() const;
     QPointF maximumContentOffset() const;
@@ -90,12 +99,16 @@ private:
     void applyOffset(const QPointF &offset);
     void stopAnimation();
     QPointF resisted(const QPointF &offset) const;
-    QPointF restingOffset(const QPointF &offset, const QPointF &velocity) const;
+    // Where a release at offset with velocity heads (a whole page when paging), before the
+    // bounds are applied; clampedOffset applies the bounds as they are at that moment.
+    QPointF projectedOffset(const QPointF &offset, const QPointF &velocity) const;
+    QPointF clampedOffset(const QPointF &offset) const;
+    void settle(const QPointF &goal);
     bool canScrollHorizontally() const;
     bool canScrollVertically() const;
 
     QWidget *m_content;
-    ScrollViewDelegate *m_delegate = nullptr;
+    WeakDelegate<ScrollViewDelegate> m_delegate;
     QPointF m_offset;
     QSizeF m_contentSize;
     EdgeInsets m_inset;

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "delegaterole.h"
+
 namespace ui
 {
 
@@ -11,11 +13,9 @@ class ScrollView;
 // did scroll (repeatedly), did end dragging (with whether it moves on by itself), and when it
 // moved on, did end decelerating. Programmatic animated scrolling ends with did end scrolling
 // animation. Every operation has an empty default.
-class ScrollViewDelegate
+class ScrollViewDelegate : public DelegateRole
 {
 public:
-    virtual ~ScrollViewDelegate() = default;
-
     virtual void scrollViewDidScroll(ScrollView *) {}
     virtual void scrollViewWillBeginDragging(ScrollView *) {}
     virtual void scrollViewDidEndDragging(ScrollView *, bool /*willDecelerate*/) {}

@@ -102,8 +102,10 @@ bool SearchBar::becomeFirstResponder()
 {
     if (!mayBeginEditing())
         return false;
-    m_edit->setFocus(Qt::OtherFocusReason);
+    // Responder before the focus arrives, so that the delegate is asked once, not again when
+    // the editor reports the focus.
     setFirstResponder(true);
+    m_edit->setFocus(Qt::OtherFocusReason);
     return true;
 }
 

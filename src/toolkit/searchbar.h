@@ -2,7 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "searchbardelegate.h"
 #include "view.h"
+#include "weakdelegate.h"
 
 class QLineEdit;
 
@@ -10,7 +12,6 @@ namespace ui
 {
 
 class Button;
-class SearchBarDelegate;
 
 // A search field on a tinted bar. It asks its delegate before taking the keyboard (a refused
 // tap leaves it unfocused), reports each change the user makes, and turns the return key into
@@ -22,8 +23,8 @@ class SearchBar : public View
 public:
     explicit SearchBar(const QRectF &frame = {}, QWidget *parent = nullptr);
 
-    SearchBarDelegate *delegate() const { return m_delegate; }
-    // Not owned: it must outlive the bar or be cleared first.
+    SearchBarDelegate *delegate() const { return m_delegate.get(); }
+    // Held weakly: a delegate that is gone reads as none.
     void setDelegate(SearchBarDelegate *delegate) { m_delegate = delegate; }
     QString text() const;
     void setText(const QString &text);
@@ -51,7 +52,7 @@ private:
     bool mayBeginEditing();
     void setFirstResponder(bool responder);
 
-    SearchBarDelegate *m_delegate = nullptr;
+    WeakDelegate<SearchBarDelegate> m_delegate;
     QLineEdit *m_edit;
     Button *m_cancel;
     QColor m_tint;

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "delegaterole.h"
+
 #include <QString>
 
 namespace ui
@@ -10,11 +12,9 @@ namespace ui
 class SearchBar;
 
 // What a search bar asks and tells; every operation has a default.
-class SearchBarDelegate
+class SearchBarDelegate : public DelegateRole
 {
 public:
-    virtual ~SearchBarDelegate() = default;
-
     virtual bool searchBarShouldBeginEditing(SearchBar *) { return true; }
     virtual void searchBarTextDidBeginEditing(SearchBar *) {}
     virtual bool searchBarShouldEndEditing(SearchBar *) { return true; }

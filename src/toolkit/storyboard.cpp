@@ -37,6 +37,8 @@ Storyboard::instantiateViewControllerWithIdentifier(const QString &identifier)
         qCWarning(lcToolkit) << "storyboard" << m_name << "could not make" << identifier;
         return nullptr;
     }
+    if (!ViewController::isCreated(controller))
+        qCWarning(lcToolkit) << "screen" << identifier << "was not made by ViewController::create";
     controller->m_storyboard = this;
     return controller;
 }

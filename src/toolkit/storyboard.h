@@ -21,6 +21,7 @@ class ViewController;
 class Storyboard final
 {
 public:
+    // Makes the screen with ViewController::create.
     using Factory = std::function<std::shared_ptr<ViewController>()>;
 
     // Never null: a name seen for the first time gets an empty registry.

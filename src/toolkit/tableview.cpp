@@ -41,8 +41,8 @@ TableView::TableView(const QRectF &frame, TableViewStyle style, QWidget *parent)
 
 TableView::~TableView()
 {
-    m_dataSource = nullptr;
-    m_delegate = nullptr;
+    m_dataSource.reset();
+    m_delegate.reset();
     ScrollView::setDelegate(nullptr);
 }
 

@@ -53,12 +53,12 @@ public:
     ~TableView() override;
 
     TableViewStyle style() const { return m_style; }
-    TableViewDataSource *dataSource() const { return m_dataSource; }
-    // Not owned, like the delegate; both must outlive the table or be cleared first.
+    TableViewDataSource *dataSource() const { return m_dataSource.get(); }
+    // Held weakly, like the delegate: one that is gone reads as none.
     // Setting either makes the table load its rows when control returns to the event loop
     // (or at the first reloadData), as the phone's table does when it is first laid out.
     void setDataSource(TableViewDataSource *dataSource);
-    TableViewDelegate *delegate() const { return m_delegate; }
+    TableViewDelegate *delegate() const { return m_delegate.get(); }
     void setDelegate(TableViewDelegate *delegate);
 
     qreal rowHeight() const { return m_rowHeight; }
@@ -150,8 +150,8 @@ private:
     qreal rowHeightAt(int row) const;
 
     TableViewStyle m_style;
-    TableViewDataSource *m_dataSource = nullptr;
-    TableViewDelegate *m_delegate = nullptr;
+    WeakDelegate<TableViewDataSource> m_dataSource;
+    WeakDelegate<TableViewDelegate> m_delegate;
     qreal m_rowHeight = TableViewCell::kDefaultRowHeight;
     TableViewCellSeparatorStyle m_separatorStyle = TableViewCellSeparatorStyle::SingleLine;
     QColor m_separatorColor;

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "delegaterole.h"
 #include "indexpath.h"
 
 namespace ui
@@ -14,11 +15,9 @@ enum class TableViewCellEditingStyle { None = 0, Delete = 1, Insert = 2 };
 
 // Where a table gets its rows. The table has one section; numberOfSectionsInTableView is
 // asked for the phone's sake but only section 0 is shown.
-class TableViewDataSource
+class TableViewDataSource : public DelegateRole
 {
 public:
-    virtual ~TableViewDataSource() = default;
-
     virtual int numberOfSectionsInTableView(TableView *) { return 1; }
     virtual int numberOfRowsInSection(TableView *tableView, int section) = 0;
     // The cell for a row: dequeued from the table or new (the table takes ownership).

@@ -120,10 +120,26 @@ void TextField::setTextColor(const QColor &color)
 void TextField::setTextAlignment(TextAlignment alignment)
 {
     m_alignment = alignment;
-    const Qt::Alignment horizontal = alignment == TextAlignment::Center  ? Qt::AlignHCenter
-                                     : alignment == TextAlignment::Right ? Qt::AlignRight
-                                                                         : Qt::AlignLeft;
-    m_edit->setAlignment(horizontal | Qt::AlignVCenter);
+    applyAlignment();
+}
+
+void TextField::setContentVerticalAlignment(ContentVerticalAlignment alignment)
+{
+    Control::setContentVerticalAlignment(alignment);
+    applyAlignment();
+}
+
+void TextField::applyAlignment()
+{
+    const Qt::Alignment horizontal = m_alignment == TextAlignment::Center  ? Qt::AlignHCenter
+                                     : m_alignment == TextAlignment::Right ? Qt::AlignRight
+                                                                           : Qt::AlignLeft;
+    Qt::Alignment vertical = Qt::AlignVCenter;
+    if (contentVerticalAlignment() == ContentVerticalAlignment::Top)
+        vertical = Qt::AlignTop;
+    else if (contentVerticalAlignment() == ContentVerticalAlignment::Bottom)
+        vertical = Qt::AlignBottom;
+    m_edit->setAlignment(horizontal | vertical);
 }
 
 void TextField::setBorderStyle(TextBorderStyle style)

@@ -51,6 +51,8 @@ public:
     void setTextColor(const QColor &color);
     TextAlignment textAlignment() const { return m_alignment; }
     void setTextAlignment(TextAlignment alignment);
+    // Where the text sits in the field's height (Fill counts as centred).
+    void setContentVerticalAlignment(ContentVerticalAlignment alignment) override;
     TextBorderStyle borderStyle() const { return m_borderStyle; }
     void setBorderStyle(TextBorderStyle style);
     bool isEditing() const { return m_firstResponder; }
@@ -70,6 +72,7 @@ protected:
 private:
     void setFirstResponder(bool responder);
     void updateClearButton();
+    void applyAlignment();
 
     QLineEdit *m_edit;
     QColor m_textColor = Qt::black;

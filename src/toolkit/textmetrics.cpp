@@ -82,6 +82,9 @@ QSizeF TextMetrics::sizeWithFont(const QString &text, const QFont &font)
 QSizeF TextMetrics::sizeWithFont(const QString &text, const QFont &font,
                                  const QSizeF &constrainedToSize, LineBreakMode lineBreakMode)
 {
+    // No text takes no room: not even the one empty line it would break into.
+    if (text.isEmpty())
+        return {0, 0};
     const qreal lineH = lineHeight(font);
     const int fitting = std::max(1, int(std::floor(constrainedToSize.height() / lineH)));
     const QList<Line> lines = breakText(text, font, constrainedToSize.width(), lineBreakMode);

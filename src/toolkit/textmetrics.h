@@ -23,7 +23,8 @@ enum class LineBreakMode {
 
 // Measures and breaks text the way labels draw it: lines break at word boundaries (or
 // between any two characters, as Chinese text needs), explicit line feeds start a new line,
-// and one line is QFontMetricsF::lineSpacing() high. Sizes are rounded up to whole points.
+// and one line is QFontMetricsF::lineSpacing() high. Sizes are rounded up to whole points; an
+// absent or empty text measures 0 by 0.
 class TextMetrics final
 {
 public:

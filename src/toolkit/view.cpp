@@ -79,6 +79,16 @@ void View::setHidden(bool hidden)
         QWidget::setVisible(!hidden);
 }
 
+bool View::event(QEvent *event)
+{
+    // Qt shows a child together with its parent unless the child was hidden explicitly. A view
+    // hidden while it had no superview could only note it, so the hiding is applied the moment
+    // it gets a parent, whichever way it is attached.
+    if (event->type() == QEvent::ParentChange && m_hidden && parentWidget())
+        QWidget::setVisible(false);
+    return QWidget::event(event);
+}
+
 void View::setUserInteractionEnabled(bool enabled)
 {
     m_userInteraction = enabled;

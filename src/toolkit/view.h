@@ -93,6 +93,7 @@ protected:
     // Where subviews go; a scroll view puts them into its moving content.
     virtual QWidget *subviewContainer() { return this; }
     virtual void layoutSubviews() {}
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;

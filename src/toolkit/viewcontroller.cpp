@@ -12,26 +12,56 @@
 #include "view.h"
 #include "window.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace ui
 {
 
-ViewController::ViewController(QObject *parent)
-    : QObject(parent), m_navigationItem(new NavigationItem(this))
-{
-}
+ViewController::ViewController() : m_navigationItem(new NavigationItem(this)) {}
 
 ViewController::~ViewController()
 {
     if (!m_view)
         return;
     if (Application::isMainThread()) {
-        delete m_view.data();
-    } else {
-        qCWarning(lcToolkit) << "a screen was released off the main thread; its view goes there";
-        m_view->deleteLater();
+        destroyView();
+        return;
     }
+    // Only a screen made without create() gets here: its view cannot be destroyed on this
+    // thread, and the screen is gone before the main thread could run anything for it.
+    qCCritical(lcToolkit) << "a screen not made by ViewController::create was released off the"
+                             " main thread; its view is left to the main thread";
+    m_view->deleteLater();
+}
+
+void ViewController::release(ViewController *controller)
+{
+    if (!controller)
+        return;
+    if (!Application::isMainThread() && QCoreApplication::instance()) {
+        // Handed over once; should the event loop be gone, the posted call is dropped and the
+        // screen is leaked rather than destroyed on the wrong thread.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [controller] { release(controller); },
+            Qt::QueuedConnection);
+        return;
+    }
+    controller->destroyView();
+    delete controller;
+}
+
+bool ViewController::isCreated(const std::shared_ptr<ViewController> &controller)
+{
+    using Deleter = void (*)(ViewController *);
+    const Deleter *deleter = std::get_deleter<Deleter>(controller);
+    return deleter && *deleter == &ViewController::release;
+}
+
+void ViewController::destroyView()
+{
+    delete m_view.data();
 }
 
 QSizeF ViewController::defaultViewSize()

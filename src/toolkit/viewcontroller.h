@@ -18,19 +18,29 @@ struct StoryboardSegue;
 class View;
 
 // A screen: it owns its root view, made on first use (loadView, then viewDidLoad once), and
-// hears when it appears and disappears. Controllers are held by std::shared_ptr: the
-// navigation stack holds those it shows, and background work holds the screen it works for
-// until its main-thread finish has run, so a screen popped meanwhile stays alive. The last
-// reference must be dropped on the main thread, which is where the view is destroyed (a last
-// release elsewhere is reported and the view is handed to the main thread for deletion).
+// hears when it appears and disappears. Controllers have one owner, the std::shared_ptr that
+// create() makes (never a QObject parent): the navigation stack holds those it shows, and
+// background work holds the screen it works for until its main-thread finish has run, so a
+// screen popped meanwhile stays alive. The last release, from whichever thread, ends on the
+// main thread: the view goes first, while the whole screen still exists (a view torn down may
+// still signal the screen), then the screen. Its delegate roles end with the last reference.
 class ViewController : public QObject, public std::enable_shared_from_this<ViewController>
 {
     Q_OBJECT
 
 public:
-    explicit ViewController(QObject *parent = nullptr);
+    ViewController();
     ~ViewController() override;
     Q_DISABLE_COPY_MOVE(ViewController)
+
+    // How every screen is made.
+    template <class Screen, class... Args> static std::shared_ptr<Screen> create(Args &&...args)
+    {
+        return std::shared_ptr<Screen>(new Screen(std::forward<Args>(args)...),
+                                       &ViewController::release);
+    }
+    // Whether the screen held by this pointer was made by create().
+    static bool isCreated(const std::shared_ptr<ViewController> &controller);
 
     // The size of a screen's view under the navigation bar.
     static QSizeF defaultViewSize();
@@ -62,6 +72,8 @@ public:
 private:
     friend class NavigationController;
     friend class Storyboard;
+    static void release(ViewController *controller);
+    void destroyView();
 
     QPointer<View> m_view;
     NavigationItem *m_navigationItem;

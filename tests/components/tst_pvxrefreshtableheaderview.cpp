@@ -84,6 +84,9 @@ private Q_SLOTS:
     void lastUpdatedText();
     void noDateOperationLeavesLineEmpty();
     void animatedTransitionsReachTheirEnds();
+    void restingOffsetKeepsTheLoadingHeaderInSight_data();
+    void restingOffsetKeepsTheLoadingHeaderInSight();
+    void goneOwnerIsNotAsked();
 
 private:
     // The finger's offset that gives this overshoot past the end, through the edge's
@@ -299,6 +302,56 @@ void TestPvxRefreshTableHeaderView::animatedTransitionsReachTheirEnds()
     m_header->pvxRefreshScrollViewDataSourceDidFinishedLoading(m_scroll.get());
     QCOMPARE(m_header->state(), PvxRefreshHeaderNormal);
     QTRY_COMPARE(m_scroll->contentInset(), ui::EdgeInsets{});
+}
+
+void TestPvxRefreshTableHeaderView::restingOffsetKeepsTheLoadingHeaderInSight_data()
+{
+    QTest::addColumn<bool>("animated");
+    QTest::addColumn<qreal>("pull");
+    QTest::addColumn<qreal>("restsAt");
+
+    // Loading: the content rests 65 points past its end, the header's status in sight.
+    QTest::newRow("armed, at once") << false << 100.0 << kMaxOffset + 65;
+    QTest::newRow("armed, animated") << true << 100.0 << kMaxOffset + 65;
+    QTest::newRow("armed just past the threshold, animated") << true << 66.0 << kMaxOffset + 65;
+    // Not armed: back to the end of the content.
+    QTest::newRow("short pull, at once") << false << 40.0 << kMaxOffset;
+    QTest::newRow("short pull, animated") << true << 40.0 << kMaxOffset;
+}
+
+void TestPvxRefreshTableHeaderView::restingOffsetKeepsTheLoadingHeaderInSight()
+{
+    QFETCH(bool, animated);
+    QFETCH(qreal, pull);
+    QFETCH(qreal, restsAt);
+
+    ui::Animation::setDisabledForTests(!animated);
+    m_scroll->beginDragging();
+    m_scroll->dragTo(QPointF(0, fingerFor(pull)));
+    m_scroll->endDragging();
+    QTRY_VERIFY(!m_scroll->isDecelerating());
+    QTRY_COMPARE(m_scroll->contentOffset().y(), restsAt);
+    // Settled for good: nothing moves it afterwards.
+    QTest::qWait(animated ? 100 : 0);
+    QCOMPARE(m_scroll->contentOffset().y(), restsAt);
+    // The header's top edge is on screen exactly when it is loading.
+    const qreal headerTopOnScreen = kContentHeight - m_scroll->contentOffset().y();
+    QCOMPARE(headerTopOnScreen < kViewHeight, m_header->state() == PvxRefreshHeaderLoading);
+}
+
+void TestPvxRefreshTableHeaderView::goneOwnerIsNotAsked()
+{
+    // The header outlives its owner (a list screen that went): the gone owner reads as none.
+    m_owner.reset();
+    QCOMPARE(m_header->delegate(), nullptr);
+    QCOMPARE(m_scroll->delegate(), nullptr);
+    m_scroll->beginDragging();
+    m_scroll->dragTo(QPointF(0, fingerFor(100)));
+    m_header->pvxRefreshScrollViewDidScroll(m_scroll.get());
+    m_header->pvxRefreshScrollViewDidEndDragging(m_scroll.get());
+    m_scroll->endDragging();
+    m_header->refreshLastUpdatedDate();
+    QCOMPARE(m_header->state(), PvxRefreshHeaderLoading);
 }
 
 QTEST_MAIN(TestPvxRefreshTableHeaderView)

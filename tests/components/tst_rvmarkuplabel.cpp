@@ -3,6 +3,7 @@
 #include "rvmarkuplabel.h"
 #include "rvmarkuplabeldelegate.h"
 #include "rvmarkuplinkbutton.h"
+#include "toolkit/tableviewcell.h"
 
 #include <QImage>
 #include <QStandardPaths>
@@ -319,6 +320,25 @@ private Q_SLOTS:
         QTest::mouseRelease(buttons[0], Qt::LeftButton, {}, QPoint(-20, -20));
         QCOMPARE(label.currentSelectedButtonComponentIndex(), -1);
         QCOMPARE(delegate.urls.size(), 1); // released outside: no choice made
+    }
+
+    // A cell's content view holds the label like any other view: listed among its subviews,
+    // found by tag, taken out again by removeFromSuperview.
+    void isAViewInACell()
+    {
+        ui::TableViewCell cell(ui::TableViewCellStyle::Default, u"intro"_s);
+        auto *label = new RVMarkupLabel(QRect(10, 5, 300, 40));
+        label->setTag(7);
+        label->setText(u"<b>简介</b>"_s);
+        cell.contentView()->addSubview(label);
+        QVERIFY(cell.contentView()->subviews().contains(label));
+        QCOMPARE(label->superview(), cell.contentView());
+        QCOMPARE(cell.viewWithTag(7), label);
+        QCOMPARE(label->frame(), QRectF(10, 5, 300, 40));
+        label->removeFromSuperview();
+        QVERIFY(!cell.contentView()->subviews().contains(label));
+        QCOMPARE(cell.viewWithTag(7), nullptr);
+        delete label;
     }
 
     void destroyedDelegateIsNotCalled()

@@ -21,6 +21,7 @@
 
 #include <atomic>
 #include <memory>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -517,6 +518,27 @@ private Q_SLOTS:
         QTRY_VERIFY(probe->destroyedOn.load() != nullptr);
         QCOMPARE(probe->events(), QStringList({u"finish:8"_s, u"destroyed"_s}));
         QCOMPARE(probe->destroyedOn.load(), mainThread());
+    }
+
+    // Started from a worker by mistake, the use still shows its overlay and finishes on the
+    // main thread.
+    void runStartedFromAWorker()
+    {
+        auto screen = pushScreen(std::make_shared<Probe>());
+        QThread *finishThread = nullptr;
+        bool overlayInFinish = false;
+        std::thread([&] {
+            QVERIFY(RVProgress::run(
+                screen.get(), u"加载中"_s, [] { return 5; },
+                [&](Screen &self, int value) {
+                    finishThread = QThread::currentThread();
+                    overlayInFinish = ZtProgressHUD::HUDForView(self.view()) != nullptr;
+                    self.result = value;
+                }));
+        }).join();
+        QTRY_COMPARE(screen->result, 5);
+        QCOMPARE(finishThread, mainThread());
+        QVERIFY(overlayInFinish);
     }
 
     // A screen nobody owns through a shared pointer cannot be kept alive: refused, not run.

@@ -90,6 +90,30 @@ private Q_SLOTS:
         QVERIFY(pool.isStopping());
     }
 
+    // The owner's stop handler runs once nothing new starts and before the join: a job that
+    // waits on something the handler ends (the network transfers) lets the pool join.
+    void stopHandlerEndsOtherWaits()
+    {
+        RVWorkPool pool;
+        QSemaphore started;
+        QSemaphore transfer; // stands for a transfer under way
+        std::atomic_bool stoppingSeenByHandler{false};
+        pool.setStopHandler([&] {
+            stoppingSeenByHandler = pool.isStopping();
+            transfer.release();
+        });
+        pool.start([&] {
+            started.release();
+            transfer.acquire();
+        });
+        QVERIFY(started.tryAcquire(1, 5000));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(pool.shutdown(5s));
+        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY(stoppingSeenByHandler);
+    }
+
     // Once stopping, nothing new runs and queued jobs are dropped.
     void stoppedPoolRunsNothing()
     {

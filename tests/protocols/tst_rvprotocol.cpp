@@ -3,6 +3,7 @@
 #include "fakeservice.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvcipher.h"
+#include "protocols/rvcurlnetworklayer.h"
 #include "protocols/rvhttpexchange.h"
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvnetworklayer.h"
@@ -600,11 +601,11 @@ private Q_SLOTS:
             QCOMPARE(service->connectionCount(), 1);
         }
         const auto client = runSync(code);
-        QVERIFY(!client->lastRepuestStats());
-        QCOMPARE(client->lastErrorMsg(), connectionLost);
         QTest::qWait(100); // a second copy would follow at once
         QCOMPARE(copiesOf(*service, code), 1);
         QCOMPARE(service->lastRequest().connection, 1);
+        QVERIFY(!client->lastRepuestStats());
+        QCOMPARE(client->lastErrorMsg(), connectionLost);
     }
 
     void staleQueryConnectionIsReopened_data()
@@ -644,6 +645,26 @@ private Q_SLOTS:
         }
         QCOMPARE(service->requestCount(), 10);
         QCOMPARE(service->connectionCount(), 1);
+    }
+
+    void longIdleConnectionIsReplaced()
+    {
+        // The service may be closing a connection idle that long; a transaction must not go
+        // out on it, so a new one is opened instead.
+        auto service = serve([](const FakeService::Request &request) {
+            return FakeService::Response{200, listReply(codeOf(request))};
+        });
+        RVLoginValues::set(u"zhang"_s, userKey);
+        RVCurlNetworkLayer::Options options;
+        options.maxIdleSecondsBeforeReuse = 1;
+        RVCurlNetworkLayer layer(options);
+        QVERIFY(runSync(u"C002"_s, &layer)->lastRepuestStats());
+        QVERIFY(runSync(u"C002"_s, &layer)->lastRepuestStats());
+        QCOMPARE(service->connectionCount(), 1); // reused while fresh
+        QTest::qWait(2100);
+        QVERIFY(runSync(u"C002"_s, &layer)->lastRepuestStats());
+        QCOMPARE(service->connectionCount(), 2);
+        QCOMPARE(layer.connectionsOpened(), 2);
     }
 
     void timeoutOnAReusedConnection()

@@ -7,6 +7,7 @@
 #include "platform/userdefaults.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvloginvalues.h"
+#include "protocols/rvnetworklayer.h"
 #include "toolkit/alertview.h"
 #include "toolkit/animation.h"
 #include "toolkit/navigationcontroller.h"
@@ -38,13 +39,15 @@ void ScreenFixture::prepareOnce()
         return;
     prepared = true;
     QStandardPaths::setTestModeEnabled(true);
+    // The network library sets itself up on the main thread, not on the first worker.
+    RVNetworkLayer::defaultLayer();
     ui::Animation::setDisabledForTests(true);
     RVMainStoryboard::registerScreens();
     ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
     for (const QString &id : {u"personal"_s, u"appointMent"_s, u"hospitalList"_s}) {
         if (!storyboard->identifiers().contains(id))
             storyboard->registerViewController(id, [id] {
-                auto screen = std::make_shared<StandInScreen>(id);
+                auto screen = ui::ViewController::create<StandInScreen>(id);
                 screen->setProperty(RVMainStoryboard::identifierProperty, id);
                 return screen;
             });

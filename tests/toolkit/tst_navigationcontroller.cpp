@@ -5,9 +5,11 @@
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/navigationitem.h"
 #include "toolkit/storyboard.h"
+#include "toolkit/storyboardsegue.h"
 #include "toolkit/view.h"
 #include "toolkit/window.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -35,6 +37,21 @@ private:
     QStringList *m_log;
 };
 
+// A screen that hands its segue's destination an input, as the list screens hand the next
+// screen the chosen row.
+class Chooser final : public ui::ViewController
+{
+public:
+    QStringList prepared;
+    void prepareForSegue(ui::StoryboardSegue &segue, QObject *sender) override
+    {
+        prepared.append(segue.identifier + u'>' +
+                        segue.destinationViewController->navigationItem()->title() + u'/' +
+                        (sender ? sender->objectName() : u"-"_s));
+        segue.destinationViewController->setTitle(u"prepared"_s);
+    }
+};
+
 } // namespace
 
 class TestNavigationController : public QObject
@@ -47,7 +64,7 @@ class TestNavigationController : public QObject
 
     std::shared_ptr<Screen> screen(const QString &name)
     {
-        return std::make_shared<Screen>(name, &m_log);
+        return ui::ViewController::create<Screen>(name, &m_log);
     }
 
 private Q_SLOTS:
@@ -149,16 +166,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("previousTitle");
         QTest::addColumn<QString>("backItemTitle");
+        QTest::addColumn<QString>("defaultTitle");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("back item wins") << u"医院"_s << u"返回"_s << u"返回"_s;
-        QTest::newRow("previous title") << u"医院"_s << QString() << u"医院"_s;
-        QTest::newRow("nothing") << QString() << QString() << u"Back"_s;
+        QTest::newRow("back item wins") << u"医院"_s << u"返回"_s << QString() << u"返回"_s;
+        QTest::newRow("back item beats the default")
+            << u"医院"_s << u"关闭"_s << u"返回"_s << u"关闭"_s;
+        QTest::newRow("default beats the previous title")
+            << u"医院"_s << QString() << u"返回"_s << u"返回"_s;
+        QTest::newRow("previous title") << u"医院"_s << QString() << QString() << u"医院"_s;
+        QTest::newRow("nothing") << QString() << QString() << QString() << u"Back"_s;
     }
     void backButtonTitle()
     {
         QFETCH(QString, previousTitle);
         QFETCH(QString, backItemTitle);
+        QFETCH(QString, defaultTitle);
         QFETCH(QString, expected);
+        ui::NavigationBar::setDefaultBackButtonTitle(defaultTitle);
+        auto restore = qScopeGuard([] { ui::NavigationBar::setDefaultBackButtonTitle({}); });
         auto previous = screen(u"p"_s);
         previous->setTitle(previousTitle);
         m_nav->pushViewController(previous, false);
@@ -175,6 +200,23 @@ private Q_SLOTS:
         // The back button pops.
         QTest::mouseClick(bar->backButton(), Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(m_nav->topViewController(), previous.get());
+    }
+
+    // Screens title their back button once they have appeared; the bar shows the application's
+    // back title while the screen is still sliding in.
+    void backTitleShowsFromTheFirstFrame()
+    {
+        ui::NavigationBar::setDefaultBackButtonTitle(u"返回"_s);
+        auto restore = qScopeGuard([] { ui::NavigationBar::setDefaultBackButtonTitle({}); });
+        ui::Animation::setDisabledForTests(false);
+        m_nav->pushViewController(screen(u"detail"_s), true);
+        QVERIFY(m_nav->isTransitioning());
+        ui::Button *back = m_nav->navigationBar()->backButton();
+        QVERIFY(!back->isHidden());
+        QCOMPARE(back->currentTitle(), u"返回"_s);
+        QSignalSpy finished(m_nav.get(), &ui::NavigationController::transitionFinished);
+        QVERIFY(finished.wait(2000));
+        QCOMPARE(back->currentTitle(), u"返回"_s);
     }
 
     void rightButtonRunsItsActionAndMayReplaceItself()
@@ -211,6 +253,61 @@ private Q_SLOTS:
         QCOMPARE(made->storyboard(), board);
         QVERIFY(made != board->instantiateViewControllerWithIdentifier(u"known"_s));
         QCOMPARE(board->identifiers(), QStringList({u"known"_s}));
+    }
+
+    void segueMakesPreparesAndPushes_data()
+    {
+        QTest::addColumn<QString>("segue");
+        QTest::addColumn<QStringList>("prepared");
+        QTest::addColumn<QString>("top");
+        QTest::newRow("registered segue")
+            << u"toDetail"_s << QStringList{u"toDetail>detail/cell"_s} << u"prepared"_s;
+        QTest::newRow("unknown segue does nothing") << u"nowhere"_s << QStringList() << u"c"_s;
+        QTest::newRow("segue to an unregistered screen") << u"toGhost"_s << QStringList() << u"c"_s;
+    }
+    void segueMakesPreparesAndPushes()
+    {
+        QFETCH(QString, segue);
+        QFETCH(QStringList, prepared);
+        QFETCH(QString, top);
+        ui::Storyboard *board = ui::Storyboard::storyboardWithName(u"SegueBoard"_s);
+        board->registerViewController(u"detail"_s, [this] { return screen(u"detail"_s); });
+        board->registerViewController(u"chooser"_s,
+                                      [] { return ui::ViewController::create<Chooser>(); });
+        board->registerSegue(u"toDetail"_s, u"detail"_s);
+        board->registerSegue(u"toGhost"_s, u"ghost"_s);
+        auto chooser = std::static_pointer_cast<Chooser>(
+            board->instantiateViewControllerWithIdentifier(u"chooser"_s));
+        QVERIFY(chooser);
+        chooser->setTitle(u"c"_s);
+        m_nav->pushViewController(chooser, false);
+        QObject cell;
+        cell.setObjectName(u"cell"_s);
+        if (!prepared.isEmpty())
+            m_log.clear();
+        else
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no (segue|screen)"_s));
+        chooser->performSegueWithIdentifier(segue, &cell);
+        QCOMPARE(chooser->prepared, prepared);
+        QCOMPARE(m_nav->topViewController()->title(), top);
+        if (!prepared.isEmpty()) {
+            // Made from the storyboard, loaded and shown after its inputs were handed over.
+            QCOMPARE(m_nav->topViewController()->storyboard(), board);
+            QVERIFY(m_log.contains(u"detail:load"_s));
+        }
+    }
+
+    void storyboardReportsAScreenNotMadeByCreate()
+    {
+        ui::Storyboard *board = ui::Storyboard::storyboardWithName(u"CreateBoard"_s);
+        board->registerViewController(u"plain"_s, [] {
+            return std::shared_ptr<ui::ViewController>(std::make_shared<ui::ViewController>());
+        });
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"not made by"_s));
+        const auto plain = board->instantiateViewControllerWithIdentifier(u"plain"_s);
+        QVERIFY(plain);
+        QVERIFY(!ui::ViewController::isCreated(plain));
+        QVERIFY(ui::ViewController::isCreated(screen(u"made"_s)));
     }
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "toolkit/animation.h"
+#include "toolkit/button.h"
 #include "toolkit/scrollview.h"
 #include "toolkit/scrollviewdelegate.h"
 
@@ -135,6 +136,85 @@ private Q_SLOTS:
         QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(100, 200));
         QCOMPARE(view.contentOffset().y(), 80.0);
         QCOMPARE(recorder.calls, QStringList({u"willBegin"_s, u"scroll"_s, u"endDrag"_s}));
+    }
+
+    void stoppingTheSettlingEndsDeceleration_data()
+    {
+        QTest::addColumn<QString>("interruption");
+        QTest::newRow("offset set at once") << u"set"_s;
+        QTest::newRow("offset set animated") << u"animated"_s;
+        QTest::newRow("new drag") << u"drag"_s;
+    }
+    void stoppingTheSettlingEndsDeceleration()
+    {
+        QFETCH(QString, interruption);
+        ui::Animation::setDisabledForTests(false);
+        ui::ScrollView view(QRectF(0, 0, 320, 400));
+        view.setContentSize(QSizeF(320, 1000));
+        view.dragTo(QPointF(0, -120));
+        view.endDragging();
+        QVERIFY(view.isDecelerating());
+        if (interruption == u"set"_s)
+            view.setContentOffset(QPointF(0, 200));
+        else if (interruption == u"animated"_s)
+            view.setContentOffset(QPointF(0, 200), true);
+        else
+            view.beginDragging();
+        QVERIFY(!view.isDecelerating());
+        ui::Animation::setDisabledForTests(true);
+    }
+
+    // A drag that starts on a button inside the content: a short move stays a tap, a longer
+    // one scrolls the content and cancels the button's tracking.
+    void dragStartingOnAButton_data()
+    {
+        QTest::addColumn<int>("moveBy");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<qreal>("offset");
+        QTest::addColumn<QStringList>("events");
+        QTest::newRow("tap with a tremble")
+            << 3 << true << 0.0 << QStringList({u"down"_s, u"upInside"_s});
+        QTest::newRow("drag past the threshold")
+            << 60 << true << 40.0 << QStringList({u"down"_s, u"cancel"_s});
+        QTest::newRow("scrolling off: the button keeps it")
+            << 60 << false << 0.0 << QStringList({u"down"_s, u"upOutside"_s});
+    }
+    void dragStartingOnAButton()
+    {
+        QFETCH(int, moveBy);
+        QFETCH(bool, enabled);
+        QFETCH(qreal, offset);
+        QFETCH(QStringList, events);
+        ui::ScrollView view(QRectF(0, 0, 320, 400));
+        view.setContentSize(QSizeF(320, 1000));
+        view.setScrollEnabled(enabled);
+        auto *button = new ui::Button(ui::ButtonType::Custom, QRectF(10, 100, 300, 45));
+        view.addSubview(button);
+        QStringList seen;
+        const std::pair<ui::ControlEvent, QString> names[] = {
+            {ui::ControlEvent::TouchDown, u"down"_s},
+            {ui::ControlEvent::TouchUpInside, u"upInside"_s},
+            {ui::ControlEvent::TouchUpOutside, u"upOutside"_s},
+            {ui::ControlEvent::TouchCancel, u"cancel"_s}};
+        for (const auto &[event, name] : names)
+            button->addTarget([&seen, name] { seen.append(name); }, event);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+        // The finger, in the scroll view's coordinates (the button moves under it once the
+        // content scrolls); the touch itself stays with the button, where it went down.
+        const QPoint start(150, 140);
+        auto at = [&](int up) { return button->mapFrom(&view, start - QPoint(0, up)); };
+        QTest::mousePress(button, Qt::LeftButton, {}, at(0));
+        for (int step = 1; step <= 3; ++step)
+            QTest::mouseMove(button, at(moveBy * step / 3));
+        QTest::qWait(150); // the finger rests: no fling
+        QTest::mouseRelease(button, Qt::LeftButton, {}, at(moveBy));
+        QCOMPARE(seen, events);
+        QCOMPARE(view.contentOffset().y(), offset);
+        QVERIFY(!button->isTracking());
+        QVERIFY(!button->isHighlighted());
+        QVERIFY(!view.isTracking());
     }
 
     void scrollRectToVisible_data()

@@ -5,6 +5,8 @@
 #include "toolkit/label.h"
 #include "toolkit/tableview.h"
 
+#include <QImage>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -92,6 +94,47 @@ int cellChildren(const ui::TableView &table)
 {
     return int(
         table.contentView()->findChildren<ui::TableViewCell *>(Qt::FindDirectChildrenOnly).size());
+}
+
+// Section header and footer views made by the delegate, as tall as told (or as their frame).
+class Sections final : public ui::TableViewDelegate
+{
+public:
+    // Far from the row tags the data source gives its cells.
+    static constexpr int kHeaderTag = 1001;
+    static constexpr int kFooterTag = 1002;
+    qreal headerFrame = 0;
+    qreal headerHeight = -1;
+    qreal footerFrame = 0;
+    qreal footerHeight = -1;
+    int made = 0;
+
+    ui::View *viewForHeaderInSection(ui::TableView *, int) override
+    {
+        return make(headerFrame, kHeaderTag);
+    }
+    qreal heightForHeaderInSection(ui::TableView *, int) override { return headerHeight; }
+    ui::View *viewForFooterInSection(ui::TableView *, int) override
+    {
+        return make(footerFrame, kFooterTag);
+    }
+    qreal heightForFooterInSection(ui::TableView *, int) override { return footerHeight; }
+
+private:
+    ui::View *make(qreal height, int tag)
+    {
+        if (height <= 0)
+            return nullptr;
+        ++made;
+        auto *view = new ui::View(QRectF(0, 0, 320, height));
+        view->setTag(tag);
+        return view;
+    }
+};
+
+QImage cellPicture(ui::TableViewCell &cell)
+{
+    return cell.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -334,6 +377,152 @@ private Q_SLOTS:
         ui::TableView table(QRectF(0, 0, 320, 568));
         table.setDataSource(&rows);
         QTRY_COMPARE(table.visibleCells().size(), 2);
+    }
+
+    void sectionHeaderAndFooterFrameTheRows_data()
+    {
+        QTest::addColumn<qreal>("headerFrame");
+        QTest::addColumn<qreal>("headerHeight");
+        QTest::addColumn<qreal>("footerFrame");
+        QTest::addColumn<qreal>("footerHeight");
+        QTest::addColumn<qreal>("rowsTop");
+        QTest::addColumn<qreal>("footerTop");
+        // Three rows of 44 = 132.
+        QTest::newRow("none") << 0.0 << -1.0 << 0.0 << -1.0 << 0.0 << -1.0;
+        QTest::newRow("header as tall as its frame") << 30.0 << -1.0 << 0.0 << -1.0 << 30.0 << -1.0;
+        QTest::newRow("header height from the delegate")
+            << 30.0 << 50.0 << 0.0 << -1.0 << 50.0 << -1.0;
+        QTest::newRow("height without a view leaves a gap")
+            << 0.0 << 20.0 << 0.0 << -1.0 << 20.0 << -1.0;
+        QTest::newRow("the 5-point clear footer") << 0.0 << -1.0 << 5.0 << -1.0 << 0.0 << 132.0;
+        QTest::newRow("both") << 30.0 << -1.0 << 10.0 << 40.0 << 30.0 << 162.0;
+    }
+    void sectionHeaderAndFooterFrameTheRows()
+    {
+        QFETCH(qreal, headerFrame);
+        QFETCH(qreal, headerHeight);
+        QFETCH(qreal, footerFrame);
+        QFETCH(qreal, footerHeight);
+        QFETCH(qreal, rowsTop);
+        QFETCH(qreal, footerTop);
+        Rows rows;
+        rows.values = {1, 2, 3};
+        Sections sections;
+        sections.headerFrame = headerFrame;
+        sections.headerHeight = headerHeight;
+        sections.footerFrame = footerFrame;
+        sections.footerHeight = footerHeight;
+        ui::TableView table(QRectF(0, 0, 320, 568));
+        table.setDataSource(&rows);
+        table.setDelegate(&sections);
+        table.reloadData();
+        QCOMPARE(table.rectForRowAtIndexPath({0, 0}).top(), rowsTop);
+        ui::View *footer = table.viewWithTag(Sections::kFooterTag);
+        QCOMPARE(footer != nullptr, footerTop >= 0);
+        const qreal footerH = footer ? (footerHeight >= 0 ? footerHeight : footerFrame) : 0;
+        if (footer)
+            QCOMPARE(footer->frame(), QRectF(0, footerTop, 320, footerH));
+        QCOMPARE(table.contentSize().height(), rowsTop + 132 + footerH);
+        // A reload asks for new views and lets the old ones go.
+        const int madeBefore = sections.made;
+        table.reloadData();
+        QCOMPARE(sections.made, 2 * madeBefore);
+        QCoreApplication::processEvents();
+        QCOMPARE(table.contentView()->findChildren<ui::View *>(Qt::FindDirectChildrenOnly).size(),
+                 3 + madeBefore + 1 /* the hidden delete button */);
+    }
+
+    void selectionStyleDecidesTheLook_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<bool>("lit");
+        QTest::newRow("blue") << int(ui::TableViewCellSelectionStyle::Blue) << true;
+        QTest::newRow("gray") << int(ui::TableViewCellSelectionStyle::Gray) << true;
+        QTest::newRow("none: selected, but looks the same")
+            << int(ui::TableViewCellSelectionStyle::None) << false;
+    }
+    void selectionStyleDecidesTheLook()
+    {
+        QFETCH(int, style);
+        QFETCH(bool, lit);
+        ui::TableViewCell cell(ui::TableViewCellStyle::Default, kCellId);
+        cell.setFrame(QRectF(0, 0, 320, 44));
+        cell.textLabel()->setText(u"挂号"_s);
+        cell.setSelectionStyle(ui::TableViewCellSelectionStyle(style));
+        const QImage plain = cellPicture(cell);
+        cell.setSelected(true);
+        QVERIFY(cell.isSelected());
+        QCOMPARE(cell.textLabel()->isHighlighted(), lit);
+        QCOMPARE(cellPicture(cell) != plain, lit);
+        // Reuse clears the selection look.
+        cell.prepareForReuse();
+        QVERIFY(!cell.isSelected());
+        QCOMPARE(cellPicture(cell), plain);
+    }
+
+    void accessoryTakesRoomFromTheContent_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QSizeF>("viewSize");
+        QTest::addColumn<bool>("narrower");
+        QTest::newRow("none") << int(ui::TableViewCellAccessoryType::None) << QSizeF() << false;
+        QTest::newRow("disclosure")
+            << int(ui::TableViewCellAccessoryType::DisclosureIndicator) << QSizeF() << true;
+        QTest::newRow("checkmark")
+            << int(ui::TableViewCellAccessoryType::Checkmark) << QSizeF() << true;
+        QTest::newRow("a text field as accessory view")
+            << int(ui::TableViewCellAccessoryType::None) << QSizeF(280, 31) << true;
+    }
+    void accessoryTakesRoomFromTheContent()
+    {
+        QFETCH(int, type);
+        QFETCH(QSizeF, viewSize);
+        QFETCH(bool, narrower);
+        ui::TableViewCell cell(ui::TableViewCellStyle::Default, kCellId);
+        cell.setFrame(QRectF(0, 0, 320, 44));
+        cell.setAccessoryType(ui::TableViewCellAccessoryType(type));
+        if (viewSize.isValid()) {
+            auto *accessory = new ui::View(QRectF(QPointF(0, 0), viewSize));
+            cell.setAccessoryView(accessory);
+            // Right-aligned and centred vertically; a subview of the cell, not of its content.
+            QCOMPARE(accessory->superview(), &cell);
+            QVERIFY(accessory->frame().right() <= 320);
+            QVERIFY(accessory->frame().right() >= 300);
+            QCOMPARE(accessory->frame().center().y(), 22.0);
+            QVERIFY(accessory->frame().left() >= cell.contentView()->frame().right());
+        }
+        QCOMPARE(cell.contentView()->frame().width() < 320, narrower);
+        QVERIFY(cell.textLabel()->frame().right() <= cell.contentView()->frame().right());
+    }
+
+    void reusedCellKeepsWhatWasAddedToIt()
+    {
+        // A cell handed out again keeps its subviews and tag; the data source decides what
+        // to replace, as the screens do with the views they add to a cell.
+        Rows rows;
+        for (int i = 0; i < 40; ++i)
+            rows.values.append(i);
+        ui::TableView table(QRectF(0, 0, 320, 200));
+        table.setDataSource(&rows);
+        table.reloadData();
+        ui::TableViewCell *first = table.cellForRowAtIndexPath({0, 0});
+        QVERIFY(first);
+        auto *extra = new ui::View(QRectF(0, 0, 5, 5));
+        extra->setTag(99);
+        first->contentView()->addSubview(extra);
+        first->setSelected(true);
+        table.setContentOffset(QPointF(0, 44 * 20));
+        QCOMPARE(table.cellForRowAtIndexPath({0, 0}), nullptr);
+        // The cell went back to the pool and came out for a row now in sight.
+        QVERIFY(table.visibleCells().contains(first));
+        QCOMPARE(first->viewWithTag(99), extra);
+        QVERIFY(!first->isSelected());
+        QCOMPARE(first->tag(), table.indexPathForCell(first)->row + 1);
+        // A removed subview goes once control returns to the event loop.
+        QPointer<ui::View> watch(extra);
+        extra->removeFromSuperview();
+        QCOMPARE(first->viewWithTag(99), nullptr);
+        QTRY_VERIFY(!watch);
     }
 };
 

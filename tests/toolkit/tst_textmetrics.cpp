@@ -27,7 +27,9 @@ private Q_SLOTS:
             << u"alpha beta gamma delta epsilon zeta eta theta"_s << 120.0 << 3 << 8;
         QTest::newRow("chinese, no spaces") << QString(40, QChar(0x533B)) << 100.0 << 4 << 40;
         QTest::newRow("line feeds") << u"a\nb\nc"_s << 1000.0 << 3 << 3;
-        QTest::newRow("empty") << QString() << 100.0 << 1 << 1;
+        QTest::newRow("absent") << QString() << 100.0 << 0 << 0;
+        QTest::newRow("empty") << u""_s << 100.0 << 0 << 0;
+        QTest::newRow("one space") << u" "_s << 100.0 << 1 << 1;
     }
     void wraps()
     {
@@ -43,6 +45,14 @@ private Q_SLOTS:
         QVERIFY2(lines >= minLines && lines <= maxLines, qPrintable(QString::number(lines)));
         if (!text.isEmpty() && !text.contains(u'\n'))
             QCOMPARE(ui::TextMetrics::sizeWithFont(text, font).height(), line);
+        if (text.isEmpty()) {
+            // No text takes no room at all, in either measurement.
+            QCOMPARE(size, QSizeF(0, 0));
+            QCOMPARE(ui::TextMetrics::sizeWithFont(text, font), QSizeF(0, 0));
+            QCOMPARE(ui::TextMetrics::sizeWithFont(text, font, QSizeF(280, 2000),
+                                                   ui::LineBreakMode::CharacterWrap),
+                     QSizeF(0, 0));
+        }
     }
 
     void heightLimitKeepsWholeLines()
@@ -54,12 +64,28 @@ private Q_SLOTS:
         QCOMPARE(size.height(), line * 2);
     }
 
-    void fontSizesArePixels()
+    // A face named after an existing font, at another size: same weight and slant.
+    void faceAtAnotherSizeKeepsItsWeight_data()
     {
-        QCOMPARE(ui::Font::systemFontOfSize(22).pixelSize(), 22);
-        QVERIFY(ui::Font::boldSystemFontOfSize(14).bold());
-        QCOMPARE(ui::Font::fontWithName(u"Helvetica-Bold"_s, 15).pixelSize(), 15);
-        QVERIFY(ui::Font::fontWithName(u"Helvetica-Bold"_s, 15).bold());
+        QTest::addColumn<QFont>("face");
+        QTest::addColumn<qreal>("size");
+        QTest::newRow("bold system (a button's title)")
+            << ui::Font::boldSystemFontOfSize(15) << 20.0;
+        QTest::newRow("regular system") << ui::Font::systemFontOfSize(15) << 20.0;
+        QTest::newRow("italic system") << ui::Font::italicSystemFontOfSize(12) << 9.0;
+        QTest::newRow("named bold") << ui::Font::fontWithName(u"Helvetica-Bold"_s, 15) << 22.0;
+        QTest::newRow("named bold italic")
+            << ui::Font::fontWithName(u"Arial-BoldItalicMT"_s, 15) << 11.0;
+    }
+    void faceAtAnotherSizeKeepsItsWeight()
+    {
+        QFETCH(QFont, face);
+        QFETCH(qreal, size);
+        const QFont resized = ui::Font::fontWithName(ui::Font::fontName(face), size);
+        QCOMPARE(resized.pixelSize(), int(size));
+        QCOMPARE(resized.bold(), face.bold());
+        QCOMPARE(resized.italic(), face.italic());
+        QCOMPARE(resized.family(), face.family());
     }
 
     void labelShowsAtMostItsLines()
