@@ -32,10 +32,7 @@ ui::Label *columnLabel(qreal x, qreal width, qreal height, const QColor &backgro
 }
 } // namespace
 
-RVDoctorController::RVDoctorController(QObject *parent)
-    : ui::ViewController(parent), m_clock([] { return QDate::currentDate(); })
-{
-}
+RVDoctorController::RVDoctorController() : m_clock([] { return QDate::currentDate(); }) {}
 
 RVDoctorController::~RVDoctorController()
 {

@@ -38,7 +38,7 @@ public:
     };
     static constexpr int kDays = 14;
 
-    explicit RVDoctorController(QObject *parent = nullptr);
+    RVDoctorController();
     ~RVDoctorController() override;
 
     // Handed over by the doctor list before the push.

@@ -35,10 +35,7 @@ ui::Label *lineLabel(const QRectF &frame, const QString &text, qreal fontSize)
 }
 } // namespace
 
-RVReservationHistoryListViewController::RVReservationHistoryListViewController(QObject *parent)
-    : ui::ViewController(parent)
-{
-}
+RVReservationHistoryListViewController::RVReservationHistoryListViewController() {}
 
 RVReservationHistoryListViewController::~RVReservationHistoryListViewController()
 {

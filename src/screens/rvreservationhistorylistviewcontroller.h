@@ -34,7 +34,7 @@ public:
         QString message;
     };
 
-    explicit RVReservationHistoryListViewController(QObject *parent = nullptr);
+    RVReservationHistoryListViewController();
     ~RVReservationHistoryListViewController() override;
 
     const QList<RVReservationInfo> &reservationHistorys() const { return _reservationHistorys; }

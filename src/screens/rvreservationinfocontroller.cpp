@@ -52,10 +52,7 @@ ui::Label *formLabel(const QRectF &frame, const QString &text)
 }
 } // namespace
 
-RVReservationInfoController::RVReservationInfoController(QObject *parent)
-    : ui::ViewController(parent)
-{
-}
+RVReservationInfoController::RVReservationInfoController() {}
 
 RVReservationInfoController::~RVReservationInfoController()
 {

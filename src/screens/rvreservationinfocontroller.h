@@ -35,7 +35,7 @@ public:
         bool confirmedByHistory = false;
     };
 
-    explicit RVReservationInfoController(QObject *parent = nullptr);
+    RVReservationInfoController();
     ~RVReservationInfoController() override;
 
     RVDoctorInfo doctorInfo() const { return _doctorInfo; }

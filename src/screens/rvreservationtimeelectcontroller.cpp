@@ -30,10 +30,7 @@ std::shared_ptr<ui::ViewController> instantiate(const QString &identifier)
 }
 } // namespace
 
-RVReservationTimeElectController::RVReservationTimeElectController(QObject *parent)
-    : ui::ViewController(parent)
-{
-}
+RVReservationTimeElectController::RVReservationTimeElectController() {}
 
 RVReservationTimeElectController::~RVReservationTimeElectController()
 {

@@ -34,7 +34,7 @@ public:
         QString message;
     };
 
-    explicit RVReservationTimeElectController(QObject *parent = nullptr);
+    RVReservationTimeElectController();
     ~RVReservationTimeElectController() override;
 
     RVDoctorInfo doctorInfo() const { return _doctorInfo; }

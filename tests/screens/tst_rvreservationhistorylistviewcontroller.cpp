@@ -100,6 +100,12 @@ private Q_SLOTS:
         ScreenFixture::forgetLogin();
         m_bookings = {};
     }
+    void cleanup()
+    {
+        // Views a reused cell let go are deleted on the next turn of the event loop; give
+        // it that turn before the process may end.
+        QCoreApplication::sendPostedEvents();
+    }
 
     void loadsForTheSavedUser()
     {
@@ -245,7 +251,7 @@ private Q_SLOTS:
         QVERIFY(screen);
         const std::shared_ptr<ui::ViewController> keep = screen->shared_from_this();
         app.navigation()->popViewControllerAnimated(false);
-        const auto other = std::make_shared<StandInScreen>(u"other"_s);
+        const auto other = ui::ViewController::create<StandInScreen>(u"other"_s);
         app.navigation()->pushViewController(other, false);
         QTRY_COMPARE(service.received(u"C002"_s).size(), 1);
         // The overlay goes right after the finish has run.
@@ -263,7 +269,8 @@ private Q_SLOTS:
         RVReservationHistoryListViewController *screen = open(app);
         QVERIFY(screen);
         QTRY_COMPARE(screen->mainTableView()->numberOfRowsInSection(0), 1);
-        app.navigation()->pushViewController(std::make_shared<StandInScreen>(u"other"_s), false);
+        app.navigation()->pushViewController(ui::ViewController::create<StandInScreen>(u"other"_s),
+                                             false);
         m_bookings.append(booking(2));
         app.navigation()->popViewControllerAnimated(false);
         QTRY_COMPARE(service.received(u"C002"_s).size(), 2);

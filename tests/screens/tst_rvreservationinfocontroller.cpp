@@ -92,7 +92,13 @@ private:
 
 private Q_SLOTS:
     void init() { ScreenFixture::forgetLogin(); }
-    void cleanup() { m_screen.reset(); }
+    void cleanup()
+    {
+        m_screen.reset();
+        // Views a reused cell let go are deleted on the next turn of the event loop; give
+        // it that turn before the process may end.
+        QCoreApplication::sendPostedEvents();
+    }
 
     void formShowsTheBooking()
     {
@@ -249,7 +255,7 @@ private Q_SLOTS:
         confirm(screen);
         const std::shared_ptr<ui::ViewController> keep = screen->shared_from_this();
         app.navigation()->popViewControllerAnimated(false);
-        const auto other = std::make_shared<StandInScreen>(u"other"_s);
+        const auto other = ui::ViewController::create<StandInScreen>(u"other"_s);
         app.navigation()->pushViewController(other, false);
         QTRY_COMPARE(service.received(u"C001"_s).size(), 1);
         // The overlay goes right after the finish has run.
