@@ -4,6 +4,7 @@
 
 #include "screens/rvdepartmentlistcontroller.h"
 #include "screens/rvdetailinfoviewcontroller.h"
+#include "screens/rvdoctorcontroller.h"
 #include "screens/rvdoctorlistviewcontroller.h"
 #include "screens/rvhospitalinfoviewcontroller.h"
 #include "screens/rvhospitallistviewcontroller.h"
@@ -13,7 +14,11 @@
 #include "screens/rvmodifyuserinfocontroller.h"
 #include "screens/rvpersonalviewcontroller.h"
 #include "screens/rvregisterviewcontroller.h"
+#include "screens/rvreservationhistorylistviewcontroller.h"
+#include "screens/rvreservationinfocontroller.h"
+#include "screens/rvreservationtimeelectcontroller.h"
 #include "toolkit/storyboard.h"
+#include "toolkit/tableviewcell.h"
 #include "toolkit/viewcontroller.h"
 
 using namespace Qt::StringLiterals;
@@ -47,6 +52,20 @@ void RVMainStoryboard::registerScreens()
     add<RVDetailInfoViewController>(storyboard, u"detailInfo"_s);
     add<RVDepartmentListController>(storyboard, u"departmentListMain"_s);
     add<RVDoctorListViewController>(storyboard, u"doctorList"_s);
+    add<RVDoctorController>(storyboard, u"doctor"_s);
+    add<RVReservationTimeElectController>(storyboard, u"registerTimeElect"_s);
+    add<RVReservationInfoController>(storyboard, u"registerInfo"_s);
+    add<RVReservationHistoryListViewController>(storyboard, u"appointMent"_s);
+    // The doctor list hands the doctor detail its doctor and the snapshot of the tapped row.
+    RVDoctorListViewController::setDoctorHandOver(
+        [](ui::ViewController *screen, const RVDoctorInfo &doctorInfo,
+           std::unique_ptr<ui::TableViewCell> doctorInfoCell) {
+            auto *detail = dynamic_cast<RVDoctorController *>(screen);
+            if (detail == nullptr)
+                return;
+            detail->setDoctorInfo(doctorInfo);
+            detail->setDoctorInfoCell(doctorInfoCell.release());
+        });
 }
 
 QStringList RVMainStoryboard::identifiers()

@@ -1,0 +1,259 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/rvdoctorcontroller.h"
+
+#include "components/rvprogress.h"
+#include "protocols/rvprotocol.h"
+#include "screens/rvnavigationconvention.h"
+#include "screens/rvreservationtimeelectcontroller.h"
+#include "toolkit/button.h"
+#include "toolkit/color.h"
+#include "toolkit/imageview.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/navigationitem.h"
+#include "toolkit/storyboard.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewcell.h"
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString reuseIdentifier = u"ReuseDoctorCell"_s;
+constexpr qreal kTopRowHeight = 95;
+
+ui::Label *columnLabel(qreal x, qreal width, qreal height, const QColor &background)
+{
+    auto *label = new ui::Label(QRectF(x, 0, width, height));
+    label->setTextAlignment(ui::TextAlignment::Center);
+    label->setBackgroundColor(background);
+    return label;
+}
+} // namespace
+
+RVDoctorController::RVDoctorController() : m_clock([] { return QDate::currentDate(); }) {}
+
+RVDoctorController::~RVDoctorController()
+{
+    // The tables may outlive this object by a moment; they must not call back into it.
+    for (ui::TableView *table : {_tableViewBaseInfo.data(), _tableViewReservInfo.data()}) {
+        if (table != nullptr) {
+            table->setDataSource(nullptr);
+            table->setDelegate(nullptr);
+        }
+    }
+    if (_doctorInfoCell && _doctorInfoCell->parentWidget() == nullptr)
+        delete _doctorInfoCell.data();
+}
+
+void RVDoctorController::setDoctorInfoCell(ui::TableViewCell *cell)
+{
+    if (_doctorInfoCell && _doctorInfoCell != cell && _doctorInfoCell->parentWidget() == nullptr)
+        delete _doctorInfoCell.data();
+    _doctorInfoCell = cell;
+}
+
+void RVDoctorController::loadView()
+{
+    ui::ViewController::loadView();
+    const QSizeF size = view()->frame().size();
+    _tableViewBaseInfo = new ui::TableView(QRectF(0, 0, 320, kTopRowHeight));
+    view()->addSubview(_tableViewBaseInfo);
+    _tableViewReservInfo = new ui::TableView(
+        QRectF(0, kTopRowHeight, 320, std::max(0.0, size.height() - kTopRowHeight)));
+    _tableViewReservInfo->registerClass<ui::TableViewCell>(reuseIdentifier);
+    view()->addSubview(_tableViewReservInfo);
+}
+
+void RVDoctorController::viewDidLoad()
+{
+    cellHeight = 40;
+    _tableViewBaseInfo->setDataSource(this);
+    _tableViewBaseInfo->setDelegate(this);
+    _tableViewBaseInfo->setScrollEnabled(false);
+    _tableViewReservInfo->setDataSource(this);
+    _delegate = std::make_unique<TableViewReservDelegate>(cellHeight);
+    _tableViewReservInfo->setDelegate(_delegate.get());
+    _tableViewReservInfo->setBounces(false);
+
+    const QString hospid = RVBaseInfo::text(_doctorInfo.hospid());
+    const QString ysdm = RVBaseInfo::text(_doctorInfo.ysdm());
+    RVProgress::run(
+        this, _tableViewReservInfo, QString(),
+        [hospid, ysdm] { return loadDoctorSchedules(hospid, ysdm); },
+        [](RVDoctorController &self, const ScheduleOutcome &outcome) {
+            self.loadDoctorSchedulesFinish(outcome);
+        });
+}
+
+void RVDoctorController::viewDidAppear(bool animated)
+{
+    setNavigationInfo();
+    ui::ViewController::viewDidAppear(animated);
+    if (ui::NavigationController *navigation = navigationController()) {
+        if (ui::NavigationItem *top = navigation->navigationBar()->topItem())
+            top->setTitle(RVBaseInfo::text(_doctorInfo.ysmc()));
+    }
+}
+
+void RVDoctorController::setNavigationInfo()
+{
+    RVNavigationConvention::setNavigationInfo(this);
+}
+
+void RVDoctorController::gotMainPage()
+{
+    RVNavigationConvention::gotMainPage(this);
+}
+
+RVDoctorController::ScheduleOutcome RVDoctorController::loadDoctorSchedules(const QString &hospid,
+                                                                            const QString &ysdm)
+{
+    RVProtocol protocol;
+    ScheduleOutcome outcome;
+    outcome.roasters =
+        protocol.doctorScheduleForHospital(QString(), hospid, ysdm).value_or(Roasters());
+    outcome.httpStats = protocol.lastRepuestStats();
+    outcome.httpErrorMessage = protocol.lastErrorMsg();
+    return outcome;
+}
+
+void RVDoctorController::loadDoctorSchedulesFinish(const ScheduleOutcome &outcome)
+{
+    _httpStats = outcome.httpStats;
+    _httpErrorMessage = outcome.httpErrorMessage;
+    if (!outcome.httpStats) {
+        // The grid keeps its empty half-days; nothing can be opened.
+        if (_tableViewReservInfo)
+            RVProgress::tipMessage(_httpErrorMessage, _tableViewReservInfo);
+        return;
+    }
+    _roasters = outcome.roasters;
+    _roasterMap.clear();
+    _roasterMap.reserve(int(_roasters.size()) * 2);
+    if (_tableViewReservInfo)
+        _tableViewReservInfo->reloadData();
+}
+
+QString RVDoctorController::buttonKey(long long shift, int row)
+{
+    return QString::number(shift) + u'0' + QString::number(row);
+}
+
+int RVDoctorController::numberOfRowsInSection(ui::TableView *tableView, int)
+{
+    return tableView == _tableViewBaseInfo ? 1 : kDays;
+}
+
+qreal RVDoctorController::heightForRowAtIndexPath(ui::TableView *, const ui::IndexPath &)
+{
+    return kTopRowHeight;
+}
+
+ui::TableViewCell *RVDoctorController::cellForRowAtIndexPath(ui::TableView *tableView,
+                                                             const ui::IndexPath &indexPath)
+{
+    if (tableView == _tableViewReservInfo)
+        return gridCell(tableView, indexPath);
+    if (tableView != _tableViewBaseInfo)
+        return nullptr;
+    if (!_doctorInfoCell) {
+        // Opened without the list's snapshot: the doctor's name still heads the screen.
+        auto *cell = new ui::TableViewCell(ui::TableViewCellStyle::Default);
+        cell->textLabel()->setText(RVBaseInfo::text(_doctorInfo.ysmc()));
+        _doctorInfoCell = cell;
+    }
+    _doctorInfoCell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    return _doctorInfoCell;
+}
+
+ui::TableViewCell *RVDoctorController::gridCell(ui::TableView *tableView,
+                                                const ui::IndexPath &indexPath)
+{
+    ui::TableViewCell *cell =
+        tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    cell->setBackgroundColor(ui::Color::whiteColor());
+    // A reused cell still carries the day it showed before: clear its buttons and columns.
+    for (ui::View *subview : cell->subviews()) {
+        if (qobject_cast<ui::Button *>(subview) != nullptr ||
+            qobject_cast<ui::Label *>(subview) != nullptr)
+            subview->removeFromSuperview();
+    }
+
+    const int row = indexPath.row;
+    const QDate day = today().addDays(row);
+    const qreal height = cellHeight - 1;
+    ui::Label *date = columnLabel(0.5, 70, height, ui::Color::colorWithWhite(0.9, 1.0));
+    date->setText(day.toString(u"M.d"_s));
+    ui::Label *morning = columnLabel(70.5, 125, height, ui::Color::whiteColor());
+    ui::Label *afternoon = columnLabel(195.5, 125, height, ui::Color::whiteColor());
+    for (ui::Label *label : {date, morning, afternoon})
+        cell->addSubview(label);
+
+    // The calendar year: a week-based year would file the days around New Year under the
+    // wrong year and their schedules would never be found.
+    const auto found = _roasters.constFind(day.toString(u"yyyy-MM-dd"_s));
+    if (found != _roasters.constEnd()) {
+        for (const RVDoctorScheduleInfo &schedule : *found)
+            addScheduleButton(cell, schedule, row, morning, afternoon);
+    }
+    return cell;
+}
+
+void RVDoctorController::addScheduleButton(ui::TableViewCell *cell,
+                                           const RVDoctorScheduleInfo &schedule, int row,
+                                           ui::View *morning, ui::View *afternoon)
+{
+    auto *button = ui::Button::buttonWithType(ui::ButtonType::Custom);
+    button->setBackgroundColor(ui::Color::clearColor());
+    QString picture;
+    if (RVBaseInfo::intValue(schedule.jlzt()) != 0) {
+        picture = u"yuyue_tingzhen_btn_nor.png"_s;
+    } else {
+        // Shown as text whether the service sent the count as text or as a number.
+        button->setTitle(RVBaseInfo::text(schedule.kyrs()));
+        picture = RVBaseInfo::intValue(schedule.kyrs()) != 0 ? u"yuyue_full_btn_nor.png"_s
+                                                             : u"yuyue_quick_btn_nor.png"_s;
+    }
+    const long long shift = RVBaseInfo::intValue(schedule.bcbm());
+    ui::View *column = shift == 1 ? morning : shift == 2 ? afternoon : nullptr;
+    if (column != nullptr) {
+        auto *image = new ui::ImageView(QRectF(23, 5, 85, cellHeight - 10));
+        image->setImage(ui::Image::imageNamed(picture));
+        column->addSubview(image);
+        button->setFrame(column->frame());
+    } else {
+        button->setFrame(QRectF());
+    }
+    button->addTarget([this](ui::Control *sender) { reservationButtonClicked(sender); },
+                      ui::ControlEvent::TouchUpInside);
+    const QString key = buttonKey(shift, row);
+    button->setTag(key.toInt());
+    cell->addSubview(button);
+    _roasterMap.insert(key, schedule);
+}
+
+void RVDoctorController::reservationButtonClicked(ui::Control *sender)
+{
+    if (sender == nullptr)
+        return;
+    const auto found = _roasterMap.constFind(QString::number(sender->tag()));
+    if (found == _roasterMap.constEnd())
+        return;
+    const RVDoctorScheduleInfo schedule = *found;
+    if (RVBaseInfo::intValue(schedule.jlzt()) != 0 || RVBaseInfo::intValue(schedule.kyrs()) == 0)
+        return;
+    ui::NavigationController *navigation = navigationController();
+    if (navigation == nullptr)
+        return;
+    auto next = std::dynamic_pointer_cast<RVReservationTimeElectController>(
+        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+            ->instantiateViewControllerWithIdentifier(u"registerTimeElect"_s));
+    if (!next)
+        return;
+    next->setDoctorInfo(_doctorInfo);
+    next->setDoctorScheduleInfo(schedule);
+    navigation->pushViewController(next, true);
+}

@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/rvreservationhistorylistviewcontroller.h"
+
+#include "components/rvprogress.h"
+#include "protocols/rvappconfiginfo.h"
+#include "protocols/rvprotocol.h"
+#include "screens/rvalert.h"
+#include "screens/rvclearfooter.h"
+#include "screens/rvnavigationconvention.h"
+#include "screens/rvscreenguard.h"
+#include "toolkit/color.h"
+#include "toolkit/font.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/navigationitem.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewcell.h"
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString reuseIdentifier = u"AppointMentCell"_s;
+
+ui::Label *lineLabel(const QRectF &frame, const QString &text, qreal fontSize)
+{
+    auto *label = new ui::Label(frame);
+    label->setText(text);
+    label->setFont(ui::Font::systemFontOfSize(fontSize));
+    label->setTextAlignment(ui::TextAlignment::Left);
+    label->setLineBreakMode(ui::LineBreakMode::TailTruncation);
+    label->setNumberOfLines(1);
+    return label;
+}
+} // namespace
+
+RVReservationHistoryListViewController::RVReservationHistoryListViewController() {}
+
+RVReservationHistoryListViewController::~RVReservationHistoryListViewController()
+{
+    if (_mainTableView) {
+        _mainTableView->setDataSource(nullptr);
+        _mainTableView->setDelegate(nullptr);
+    }
+}
+
+bool RVReservationHistoryListViewController::isOpen(const RVReservationInfo &booking)
+{
+    // Status texts compare exactly: only the text "0" is an open booking.
+    return booking.yyzt().isString() && booking.yyzt().toString() == u"0";
+}
+
+void RVReservationHistoryListViewController::loadView()
+{
+    ui::ViewController::loadView();
+    _mainTableView = new ui::TableView(view()->bounds());
+    view()->addSubview(_mainTableView);
+}
+
+void RVReservationHistoryListViewController::viewDidLoad()
+{
+    _mainTableView->setDataSource(this);
+    _mainTableView->setDelegate(this);
+    _mainTableView->setBackgroundView(nullptr);
+    const QColor background = ui::Color::colorWithWhite(0.96, 1.0);
+    view()->setBackgroundColor(background);
+    _mainTableView->setBackgroundColor(background);
+    _mainTableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
+}
+
+void RVReservationHistoryListViewController::viewDidAppear(bool animated)
+{
+    const RVUserInfo user = RVAppConfigInfo().userInfo();
+    const QString yhid = RVBaseInfo::text(user.yhid());
+    const QString sjhm = RVBaseInfo::text(user.sjhm());
+    RVProgress::run(
+        this, u"加载中"_s, [yhid, sjhm] { return loadData(yhid, sjhm); },
+        [](RVReservationHistoryListViewController &self, const HistoryOutcome &outcome) {
+            self.finishedLoadData(outcome);
+        });
+    setNavigationInfo();
+    navigationItem()->setTitle(u"预约纪录"_s);
+    ui::ViewController::viewDidAppear(animated);
+}
+
+void RVReservationHistoryListViewController::setNavigationInfo()
+{
+    RVNavigationConvention::setNavigationInfo(this);
+}
+
+void RVReservationHistoryListViewController::gotMainPage()
+{
+    RVNavigationConvention::gotMainPage(this);
+}
+
+RVReservationHistoryListViewController::HistoryOutcome
+RVReservationHistoryListViewController::loadData(const QString &yhid, const QString &sjhm)
+{
+    RVProtocol protocol;
+    HistoryOutcome outcome;
+    outcome.reservationHistorys = protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm)
+                                      .value_or(QList<RVReservationInfo>());
+    outcome.httpStats = protocol.lastRepuestStats();
+    outcome.httpErrorMessage = protocol.lastErrorMsg();
+    return outcome;
+}
+
+void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutcome &outcome)
+{
+    _reservationHistorys = outcome.reservationHistorys;
+    _httpStats = outcome.httpStats;
+    _httpErrorMessage = outcome.httpErrorMessage;
+    if (_httpStats) {
+        if (_mainTableView)
+            _mainTableView->reloadData();
+        return;
+    }
+    // Alert and leave only while still shown: the user may have gone back meanwhile.
+    RVAlert::showIfOnTop(this, _httpErrorMessage);
+    RVScreenGuard::popIfOnTop(this);
+}
+
+int RVReservationHistoryListViewController::numberOfRowsInSection(ui::TableView *, int)
+{
+    return int(_reservationHistorys.size());
+}
+
+ui::TableViewCell *
+RVReservationHistoryListViewController::cellForRowAtIndexPath(ui::TableView *tableView,
+                                                              const ui::IndexPath &indexPath)
+{
+    ui::TableViewCell *cell = tableView->dequeueReusableCellWithIdentifier(reuseIdentifier);
+    if (cell == nullptr)
+        cell = new ui::TableViewCell(ui::TableViewCellStyle::Default, reuseIdentifier);
+    // Always filled afresh: after a cancel the rows below move up, so a cell's old tag no
+    // longer says which booking it shows.
+    cell->setTag(indexPath.row + 1);
+    fillCell(cell, _reservationHistorys.value(indexPath.row));
+    return cell;
+}
+
+void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
+                                                      const RVReservationInfo &booking)
+{
+    ui::View *content = cell->contentView();
+    for (ui::View *subview : content->subviews()) {
+        if (subview != cell->textLabel() && subview != cell->detailTextLabel() &&
+            qobject_cast<ui::Label *>(subview) != nullptr)
+            subview->removeFromSuperview();
+    }
+    const std::pair<QString, QJsonValue> lines[] = {
+        {u"预约医院  :"_s, booking.yymc()}, {u"预约科室  :"_s, booking.bzksmc()},
+        {u"预约医生  :"_s, booking.ysmc()}, {u"预约时间  :"_s, booking.yysj()},
+        {u"分诊序号  :"_s, booking.fzxh()},
+    };
+    for (int i = 0; i < 5; ++i) {
+        content->addSubview(lineLabel(QRectF(20, 3 + 15 * i, 60, 12), lines[i].first, 12));
+        content->addSubview(
+            lineLabel(QRectF(90, 2 + 15 * i, 190, 12), RVBaseInfo::text(lines[i].second), 12));
+    }
+    if (isOpen(booking)) {
+        ui::Label *hint = lineLabel(QRectF(20, 78, 270, 17), u"提示:右移本信息可取消预约"_s, 14);
+        hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
+        content->addSubview(hint);
+    }
+    cell->setBackgroundColor(ui::Color::lightGrayColor());
+}
+
+bool RVReservationHistoryListViewController::canEditRowAtIndexPath(ui::TableView *,
+                                                                   const ui::IndexPath &indexPath)
+{
+    return indexPath.row >= 0 && indexPath.row < _reservationHistorys.size() &&
+           isOpen(_reservationHistorys.at(indexPath.row));
+}
+
+void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
+                                                                ui::TableViewCellEditingStyle style,
+                                                                const ui::IndexPath &indexPath)
+{
+    if (style != ui::TableViewCellEditingStyle::Delete || indexPath.row < 0 ||
+        indexPath.row >= _reservationHistorys.size())
+        return;
+    const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
+    const QString yylsh = RVBaseInfo::text(_reservationHistorys.at(indexPath.row).yylsh());
+    // On a worker behind the overlay: the window stays responsive for up to the time-out.
+    RVProgress::run(
+        this, QString(), [yhid, yylsh] { return cancelReservation(yhid, yylsh); },
+        [](RVReservationHistoryListViewController &self, const CancelOutcome &outcome) {
+            self.finishedCancel(outcome);
+        });
+}
+
+RVReservationHistoryListViewController::CancelOutcome
+RVReservationHistoryListViewController::cancelReservation(const QString &yhid, const QString &yylsh)
+{
+    RVProtocol protocol;
+    CancelOutcome outcome;
+    outcome.yylsh = yylsh;
+    outcome.ok = protocol.removeReserationWithUserId(yhid, yylsh);
+    outcome.message = protocol.lastErrorMsg();
+    return outcome;
+}
+
+void RVReservationHistoryListViewController::finishedCancel(const CancelOutcome &outcome)
+{
+    if (outcome.ok) {
+        // The row of that booking, wherever it is now.
+        for (qsizetype row = 0; row < _reservationHistorys.size(); ++row) {
+            if (RVBaseInfo::text(_reservationHistorys.at(row).yylsh()) != outcome.yylsh)
+                continue;
+            _reservationHistorys.removeAt(row);
+            if (_mainTableView)
+                _mainTableView->deleteRowsAtIndexPaths({ui::IndexPath{0, int(row)}},
+                                                       ui::TableViewRowAnimation::Automatic);
+            break;
+        }
+    } else {
+        RVAlert::showIfOnTop(this, outcome.message);
+    }
+    if (_mainTableView)
+        _mainTableView->setEditing(false, true);
+}
+
+ui::View *RVReservationHistoryListViewController::viewForFooterInSection(ui::TableView *, int)
+{
+    return RVClearFooter::make();
+}

@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/rvreservationtimeelectcontroller.h"
+
+#include "components/rvprogress.h"
+#include "protocols/rvappconfiginfo.h"
+#include "protocols/rvprotocol.h"
+#include "screens/rvclearfooter.h"
+#include "screens/rvnavigationconvention.h"
+#include "screens/rvreservationinfocontroller.h"
+#include "screens/rvscreenguard.h"
+#include "toolkit/alertview.h"
+#include "toolkit/color.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/storyboard.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewcell.h"
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString reuseIdentifier = u"ResueReservationTimeElect"_s;
+
+std::shared_ptr<ui::ViewController> instantiate(const QString &identifier)
+{
+    return ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+        ->instantiateViewControllerWithIdentifier(identifier);
+}
+} // namespace
+
+RVReservationTimeElectController::RVReservationTimeElectController() {}
+
+RVReservationTimeElectController::~RVReservationTimeElectController()
+{
+    if (_tableViewTime) {
+        _tableViewTime->setDataSource(nullptr);
+        _tableViewTime->setDelegate(nullptr);
+    }
+}
+
+void RVReservationTimeElectController::loadView()
+{
+    ui::ViewController::loadView();
+    _tableViewTime = new ui::TableView(view()->bounds());
+    _tableViewTime->registerClass<ui::TableViewCell>(reuseIdentifier);
+    view()->addSubview(_tableViewTime);
+}
+
+void RVReservationTimeElectController::viewDidLoad()
+{
+    _tableViewTime->setDataSource(this);
+    _tableViewTime->setDelegate(this);
+    _tableViewTime->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
+    const QString pbid = RVBaseInfo::text(_doctorScheduleInfo.pbid());
+    RVProgress::run(
+        this, u"加载中"_s, [pbid] { return loadDoctorTimeSchedules(pbid); },
+        [](RVReservationTimeElectController &self, const SlotsOutcome &outcome) {
+            self.loadDoctorTimeSchedulesFinish(outcome);
+        });
+}
+
+void RVReservationTimeElectController::viewDidAppear(bool animated)
+{
+    setNavigationInfo();
+    ui::ViewController::viewDidAppear(animated);
+}
+
+void RVReservationTimeElectController::setNavigationInfo()
+{
+    RVNavigationConvention::setNavigationInfo(this);
+}
+
+void RVReservationTimeElectController::gotMainPage()
+{
+    RVNavigationConvention::gotMainPage(this);
+}
+
+RVReservationTimeElectController::SlotsOutcome
+RVReservationTimeElectController::loadDoctorTimeSchedules(const QString &pbid)
+{
+    RVProtocol protocol;
+    SlotsOutcome outcome;
+    outcome.timeSchedules =
+        protocol.doctorDayScheduleForScheduleId(pbid).value_or(QList<RVDoctorTimeSchedule>());
+    outcome.ok = protocol.lastRepuestStats();
+    outcome.message = protocol.lastErrorMsg();
+    return outcome;
+}
+
+void RVReservationTimeElectController::loadDoctorTimeSchedulesFinish(const SlotsOutcome &outcome)
+{
+    _timeSchedules = outcome.timeSchedules;
+    if (!_tableViewTime)
+        return; // the screen's view went with the navigation stack meanwhile
+    _tableViewTime->reloadData();
+    // A failed exchange is not a half-day without slots: say why the list is empty.
+    if (!outcome.ok && RVScreenGuard::isOnTop(this))
+        RVProgress::tipMessage(outcome.message, view());
+}
+
+int RVReservationTimeElectController::numberOfRowsInSection(ui::TableView *, int)
+{
+    return int(_timeSchedules.size());
+}
+
+ui::TableViewCell *
+RVReservationTimeElectController::cellForRowAtIndexPath(ui::TableView *tableView,
+                                                        const ui::IndexPath &indexPath)
+{
+    ui::TableViewCell *cell =
+        tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Gray);
+    cell->setBackgroundColor(ui::Color::whiteColor());
+    cell->textLabel()->setText(RVBaseInfo::text(_timeSchedules.value(indexPath.row).yysj()));
+    return cell;
+}
+
+ui::View *RVReservationTimeElectController::viewForFooterInSection(ui::TableView *, int)
+{
+    return RVClearFooter::make();
+}
+
+std::optional<ui::IndexPath>
+RVReservationTimeElectController::willSelectRowAtIndexPath(ui::TableView *,
+                                                           const ui::IndexPath &indexPath)
+{
+    if (!RVAppConfigInfo::userLogined()) {
+        ui::AlertView::initWithTitle(QString(), u"还未登陆，现在登陆"_s, this, u"取消"_s,
+                                     {u"确定"_s})
+            ->show();
+        return indexPath;
+    }
+    ui::NavigationController *navigation = navigationController();
+    auto next =
+        std::dynamic_pointer_cast<RVReservationInfoController>(instantiate(u"registerInfo"_s));
+    if (navigation == nullptr || !next || indexPath.row < 0 ||
+        indexPath.row >= _timeSchedules.size())
+        return indexPath;
+    next->setDoctorScheduleInfo(_doctorScheduleInfo);
+    next->setDoctorInfo(_doctorInfo);
+    next->setDoctorTimeSchedule(_timeSchedules.at(indexPath.row));
+    navigation->pushViewController(next, true);
+    return indexPath;
+}
+
+void RVReservationTimeElectController::alertViewClickedButtonAtIndex(ui::AlertView *,
+                                                                     int buttonIndex)
+{
+    if (buttonIndex == 0)
+        return; // "取消": the user stays on the slots
+    ui::NavigationController *navigation = navigationController();
+    if (navigation == nullptr || !RVScreenGuard::isOnTop(this))
+        return;
+    if (auto login = instantiate(u"login"_s))
+        navigation->pushViewController(login, true);
+}
