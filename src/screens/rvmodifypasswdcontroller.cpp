@@ -34,7 +34,7 @@ const std::array<Row, 3> rows{Row{u"输入旧密码:"_s, u"请输入旧密码"_s
                               Row{u"确认新密码:"_s, u"请确认新密码"_s}};
 } // namespace
 
-RVModifyPasswdController::RVModifyPasswdController(QObject *parent) : ui::ViewController(parent) {}
+RVModifyPasswdController::RVModifyPasswdController() = default;
 
 RVModifyPasswdController::~RVModifyPasswdController() = default;
 

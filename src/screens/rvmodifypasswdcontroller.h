@@ -28,7 +28,7 @@ public:
         QString newPassword;
     };
 
-    explicit RVModifyPasswdController(QObject *parent = nullptr);
+    RVModifyPasswdController();
     ~RVModifyPasswdController() override;
 
     void loadView() override;

@@ -42,9 +42,7 @@ bool sameAsSaved(const QJsonValue &saved, const QString &edited)
 }
 } // namespace
 
-RVModifyUserInfoController::RVModifyUserInfoController(QObject *parent) : ui::ViewController(parent)
-{
-}
+RVModifyUserInfoController::RVModifyUserInfoController() = default;
 
 RVModifyUserInfoController::~RVModifyUserInfoController() = default;
 

@@ -28,7 +28,7 @@ public:
         QString message; // the client's lastErrorMsg
     };
 
-    explicit RVModifyUserInfoController(QObject *parent = nullptr);
+    RVModifyUserInfoController();
     ~RVModifyUserInfoController() override;
 
     void loadView() override;

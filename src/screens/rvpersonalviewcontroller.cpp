@@ -44,7 +44,7 @@ ui::TableView *makeTable(qreal top, qreal height)
 }
 } // namespace
 
-RVPersonalViewController::RVPersonalViewController(QObject *parent) : ui::ViewController(parent) {}
+RVPersonalViewController::RVPersonalViewController() = default;
 
 RVPersonalViewController::~RVPersonalViewController()
 {

@@ -24,7 +24,7 @@ class RVPersonalViewController : public ui::ViewController,
     Q_OBJECT
 
 public:
-    explicit RVPersonalViewController(QObject *parent = nullptr);
+    RVPersonalViewController();
     ~RVPersonalViewController() override;
 
     void loadView() override;

@@ -36,7 +36,7 @@ const std::array<QString, 7> placeholders{u"您的登陆帐户名(手机号)"_s,
                                           u"您的家庭住址"_s};
 } // namespace
 
-RVRegisterViewController::RVRegisterViewController(QObject *parent) : ui::ViewController(parent) {}
+RVRegisterViewController::RVRegisterViewController() = default;
 
 RVRegisterViewController::~RVRegisterViewController() = default;
 

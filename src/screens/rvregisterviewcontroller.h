@@ -27,7 +27,7 @@ public:
         QString message; // the client's lastErrorMsg
     };
 
-    explicit RVRegisterViewController(QObject *parent = nullptr);
+    RVRegisterViewController();
     ~RVRegisterViewController() override;
 
     void loadView() override;
