@@ -61,6 +61,10 @@ void RVMainViewController::finishedAutomaticLogin(bool succeeded)
 
 void RVMainViewController::userLoginCheckStatus()
 {
+    // A login outcome or a state change can arrive while the view is not there (not loaded
+    // yet, or already torn down at exit); the next appearance shows the state as it is.
+    if (loginStatsButton == nullptr)
+        return;
     if (RVAppConfigInfo::userLogined()) {
         const QString name = RVBaseInfo::text(RVAppConfigInfo().userInfo().xm());
         showStatusTitle(u"欢迎您：%1，进入个人中心！"_s.arg(name));
