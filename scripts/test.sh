@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # SPDX-FileCopyrightText: 2026 The RV patient client developers
-# Installs what is missing, builds everything with AddressSanitizer and UBSan, and runs every test.
+# Installs what is missing; builds with ThreadSanitizer and runs the threaded tests that it can
+# judge without an instrumented Qt (RV_SKIP_TSAN=1 skips that run); then builds everything with
+# AddressSanitizer, LeakSanitizer and UBSan and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --run
+jobs=$(nproc)
+
+
+if [ "${RV_SKIP_TSAN:-0}" != 1 ]; then
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRV_SANITIZE=thread \
+    -DRV_BUILD_BENCH=OFF -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON
+  cmake --build build-tsan --parallel "$jobs" --target tst_rvcurlnetworklayer
+  ctest --test-dir build-tsan --output-on-failure -L '^tsan-clean$'
+fi
+
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRV_SANITIZE=ON -DRV_BUILD_BENCH=OFF
-cmake --build build-test --parallel "$(nproc)"
-ctest --test-dir build-test --output-on-failure --parallel "$(nproc)"
+cmake --build build-test --parallel "$jobs"
+ctest --test-dir build-test --output-on-failure --parallel "$jobs"
