@@ -9,7 +9,6 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh --run
 jobs=$(nproc)
 
-
 if [ "${RV_SKIP_TSAN:-0}" != 1 ]; then
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRV_SANITIZE=thread \
     -DRV_BUILD_BENCH=OFF -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON
