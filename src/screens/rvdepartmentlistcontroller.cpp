@@ -25,13 +25,7 @@ RVDepartmentListController::RVDepartmentListController()
     setTitle(u"科室查询"_s);
 }
 
-RVDepartmentListController::~RVDepartmentListController()
-{
-    if (m_tableView) {
-        m_tableView->setDataSource(nullptr);
-        m_tableView->setDelegate(nullptr);
-    }
-}
+RVDepartmentListController::~RVDepartmentListController() = default;
 
 void RVDepartmentListController::loadView()
 {

@@ -23,13 +23,7 @@ constexpr qreal kTextPadding = 5;
 
 RVDetailInfoViewController::RVDetailInfoViewController() {}
 
-RVDetailInfoViewController::~RVDetailInfoViewController()
-{
-    if (m_mainTableView) {
-        m_mainTableView->setDataSource(nullptr);
-        m_mainTableView->setDelegate(nullptr);
-    }
-}
+RVDetailInfoViewController::~RVDetailInfoViewController() = default;
 
 void RVDetailInfoViewController::loadView()
 {

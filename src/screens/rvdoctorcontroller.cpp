@@ -36,13 +36,6 @@ RVDoctorController::RVDoctorController() : m_clock([] { return QDate::currentDat
 
 RVDoctorController::~RVDoctorController()
 {
-    // The tables may outlive this object by a moment; they must not call back into it.
-    for (ui::TableView *table : {_tableViewBaseInfo.data(), _tableViewReservInfo.data()}) {
-        if (table != nullptr) {
-            table->setDataSource(nullptr);
-            table->setDelegate(nullptr);
-        }
-    }
     if (_doctorInfoCell && _doctorInfoCell->parentWidget() == nullptr)
         delete _doctorInfoCell.data();
 }

@@ -32,18 +32,7 @@ RVDoctorListViewController::RVDoctorListViewController()
     setTitle(u"医生查询"_s);
 }
 
-RVDoctorListViewController::~RVDoctorListViewController()
-{
-    // Views go on the event loop's next turn; none may call back into this object meanwhile.
-    if (m_tableView) {
-        m_tableView->setDataSource(nullptr);
-        m_tableView->setDelegate(nullptr);
-    }
-    if (m_searchBar)
-        m_searchBar->setDelegate(nullptr);
-    if (m_refreshHeaderView)
-        m_refreshHeaderView->setDelegate(nullptr);
-}
+RVDoctorListViewController::~RVDoctorListViewController() = default;
 
 void RVDoctorListViewController::viewDidLoad()
 {

@@ -53,13 +53,7 @@ std::shared_ptr<ui::ViewController> instantiate(const QString &identifier)
 
 RVHospitalInfoViewController::RVHospitalInfoViewController() {}
 
-RVHospitalInfoViewController::~RVHospitalInfoViewController()
-{
-    if (m_mainTableView) {
-        m_mainTableView->setDataSource(nullptr);
-        m_mainTableView->setDelegate(nullptr);
-    }
-}
+RVHospitalInfoViewController::~RVHospitalInfoViewController() = default;
 
 void RVHospitalInfoViewController::loadView()
 {

@@ -26,14 +26,7 @@ RVHospitalListViewController::RVHospitalListViewController()
     setTitle(u"医院查询"_s);
 }
 
-RVHospitalListViewController::~RVHospitalListViewController()
-{
-    // The table may outlive this object by a moment (views go on the event loop's turn).
-    if (m_tableView) {
-        m_tableView->setDataSource(nullptr);
-        m_tableView->setDelegate(nullptr);
-    }
-}
+RVHospitalListViewController::~RVHospitalListViewController() = default;
 
 void RVHospitalListViewController::loadView()
 {

@@ -46,17 +46,7 @@ ui::TableView *makeTable(qreal top, qreal height)
 
 RVPersonalViewController::RVPersonalViewController() = default;
 
-RVPersonalViewController::~RVPersonalViewController()
-{
-    // The tables die with the view, possibly after this controller: they must not call back.
-    for (ui::TableView *table :
-         {infoTableView.data(), settingTableView.data(), otherTableView.data()}) {
-        if (table != nullptr) {
-            table->setDataSource(nullptr);
-            table->setDelegate(nullptr);
-        }
-    }
-}
+RVPersonalViewController::~RVPersonalViewController() = default;
 
 void RVPersonalViewController::loadView()
 {

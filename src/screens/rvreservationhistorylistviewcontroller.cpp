@@ -37,13 +37,7 @@ ui::Label *lineLabel(const QRectF &frame, const QString &text, qreal fontSize)
 
 RVReservationHistoryListViewController::RVReservationHistoryListViewController() {}
 
-RVReservationHistoryListViewController::~RVReservationHistoryListViewController()
-{
-    if (_mainTableView) {
-        _mainTableView->setDataSource(nullptr);
-        _mainTableView->setDelegate(nullptr);
-    }
-}
+RVReservationHistoryListViewController::~RVReservationHistoryListViewController() = default;
 
 bool RVReservationHistoryListViewController::isOpen(const RVReservationInfo &booking)
 {

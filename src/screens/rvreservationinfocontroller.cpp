@@ -54,13 +54,7 @@ ui::Label *formLabel(const QRectF &frame, const QString &text)
 
 RVReservationInfoController::RVReservationInfoController() {}
 
-RVReservationInfoController::~RVReservationInfoController()
-{
-    if (_tableViewInfo) {
-        _tableViewInfo->setDataSource(nullptr);
-        _tableViewInfo->setDelegate(nullptr);
-    }
-}
+RVReservationInfoController::~RVReservationInfoController() = default;
 
 void RVReservationInfoController::loadView()
 {

@@ -32,13 +32,7 @@ std::shared_ptr<ui::ViewController> instantiate(const QString &identifier)
 
 RVReservationTimeElectController::RVReservationTimeElectController() {}
 
-RVReservationTimeElectController::~RVReservationTimeElectController()
-{
-    if (_tableViewTime) {
-        _tableViewTime->setDataSource(nullptr);
-        _tableViewTime->setDelegate(nullptr);
-    }
-}
+RVReservationTimeElectController::~RVReservationTimeElectController() = default;
 
 void RVReservationTimeElectController::loadView()
 {
