@@ -11,6 +11,7 @@
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textfield.h"
 #include "toolkit/textmetrics.h"
+#include "toolkit/view.h"
 
 namespace
 {
@@ -74,4 +75,12 @@ void RVAccountForm::reserveButtonSpace(ui::TableView *tableView, qreal height)
     auto *footer = new ui::View(QRectF(0, 0, tableView->frame().width(), height));
     footer->setBackgroundColor(ui::Color::clearColor());
     tableView->setTableFooterView(footer);
+}
+
+void RVAccountForm::applyFormBackground(ui::View *screenView, ui::TableView *tableView)
+{
+    tableView->setBackgroundView(nullptr);
+    const QColor background = ui::Color::colorWithWhite(0.96, 1.0);
+    tableView->setBackgroundColor(background);
+    screenView->setBackgroundColor(background);
 }

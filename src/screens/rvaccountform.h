@@ -13,6 +13,7 @@ class Button;
 class TableView;
 class TableViewCell;
 class TextField;
+class View;
 } // namespace ui
 
 // The layout the account forms (registration, profile, password) share beyond the form text
@@ -38,6 +39,9 @@ public:
     // button when it is new (for the caller to wire), else null.
     static ui::Button *placeSubmitButton(ui::TableView *tableView, QPointer<ui::Button> &slot,
                                          const QString &title, qreal bottomOffset);
+    // The form screens' grey: the table without its background view, table and screen both in
+    // white level 0.96.
+    static void applyFormBackground(ui::View *screenView, ui::TableView *tableView);
     // A clear table footer that leaves room under the last row for the submit button.
     static void reserveButtonSpace(ui::TableView *tableView, qreal height);
 };

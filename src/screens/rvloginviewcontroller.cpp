@@ -5,12 +5,12 @@
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
+#include "screens/rvaccountform.h"
 #include "screens/rvalert.h"
 #include "screens/rvformtextfield.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvscreenguard.h"
 #include "toolkit/button.h"
-#include "toolkit/color.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
@@ -58,10 +58,7 @@ void RVLoginViewController::loadView()
 void RVLoginViewController::viewDidLoad()
 {
     m_tableView->setDataSource(this);
-    m_tableView->setBackgroundView(nullptr);
-    const QColor background = ui::Color::colorWithWhite(0.96, 1.0);
-    m_tableView->setBackgroundColor(background);
-    view()->setBackgroundColor(background);
+    RVAccountForm::applyFormBackground(view(), m_tableView);
     m_tableView->reloadData();
 }
 

@@ -9,7 +9,6 @@
 #include "screens/rvalert.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvscreenguard.h"
-#include "toolkit/color.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textfield.h"
 
@@ -59,10 +58,7 @@ void RVModifyUserInfoController::viewDidLoad()
 {
     m_tableView->setDataSource(this);
     m_tableView->setScrollEnabled(false);
-    m_tableView->setBackgroundView(nullptr);
-    const QColor background = ui::Color::colorWithWhite(0.96, 1.0);
-    m_tableView->setBackgroundColor(background);
-    view()->setBackgroundColor(background);
+    RVAccountForm::applyFormBackground(view(), m_tableView);
 
     _userInfo = RVAppConfigInfo().userInfo();
     _realName = savedText(_userInfo.xm());

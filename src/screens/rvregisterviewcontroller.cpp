@@ -10,7 +10,6 @@
 #include "screens/rvformtextfield.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvscreenguard.h"
-#include "toolkit/color.h"
 #include "toolkit/tableviewcell.h"
 
 #include <array>
@@ -53,10 +52,7 @@ void RVRegisterViewController::viewDidLoad()
 {
     m_tableView->setDataSource(this);
     m_tableView->setScrollEnabled(false);
-    m_tableView->setBackgroundView(nullptr);
-    const QColor background = ui::Color::colorWithWhite(0.96, 1.0);
-    m_tableView->setBackgroundColor(background);
-    view()->setBackgroundColor(background);
+    RVAccountForm::applyFormBackground(view(), m_tableView);
     m_tableView->reloadData();
 }
 
