@@ -6,7 +6,8 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config clang
       qt6-base-dev qt6-base-dev-tools qt6-httpserver-dev qt6-websockets-dev qt6-svg-dev
       libqt6sql6-sqlite qt6-qpa-plugins libqt6svg6 libssl-dev openssl libcurl4-openssl-dev
-      fonts-wqy-microhei libgtest-dev libbenchmark-dev iproute2)
+      fonts-wqy-microhei libgtest-dev libbenchmark-dev iproute2
+      libqt6sql6-psql postgresql postgresql-common)
 # Running the application without a display: a virtual X server and a loopback VNC server.
 if [ "${1:-}" = "--run" ]; then
   pkgs+=(xvfb x11vnc)

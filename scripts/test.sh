@@ -3,7 +3,9 @@
 # SPDX-FileCopyrightText: 2026 The RV patient client developers
 # Installs what is missing; builds with ThreadSanitizer and runs the threaded tests that it can
 # judge without an instrumented Qt (RV_SKIP_TSAN=1 skips that run); then builds everything with
-# AddressSanitizer, LeakSanitizer and UBSan and runs every test.
+# AddressSanitizer, LeakSanitizer and UBSan and runs every test. The service's store tests run
+# twice: on SQLite and, as their *_postgresql twins, each in a throw-away PostgreSQL cluster
+# that pg_virtualenv starts and removes (see tests/service/CMakeLists.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --run

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "service/rvservicedatabase.h"
 #include "service/rvserviceinstance.h"
 #include "service/rvserviceoptions.h"
 
@@ -49,7 +50,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     std::printf("rv-service listening on %s (database %s)\n", qPrintable(service.baseUrl()),
-                qPrintable(options->databasePath));
+                qPrintable(service.database().shown()));
     std::fflush(stdout);
     return QCoreApplication::exec();
 }

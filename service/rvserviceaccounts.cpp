@@ -152,7 +152,7 @@ RVServiceOutcome RVServiceAccounts::registerUser(const QJsonObject &body)
         auto insert = RVServiceDatabase::exec(
             session.db(),
             u"INSERT INTO users (yhm, password, xm, sfzhm, xb, csny, ylkh, gddh, sjhm, dz, yb,"
-            " dzyx, gzmy, created) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+            " dzyx, gzmy, created) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING yhid"_s,
             {yhm, hash, xm, sfzhm, xb, csny, presentOrNull(request.ylkh()),
              presentOrNull(request.gddh()), sjhm, presentOrNull(request.dz()),
              presentOrNull(request.yb()), presentOrNull(request.dzyx()), key, nowText()},
@@ -160,7 +160,10 @@ RVServiceOutcome RVServiceAccounts::registerUser(const QJsonObject &body)
         if (!insert)
             return taken ? RVServiceOutcome::refusal(u"该帐户名已被注册"_s)
                          : RVServiceOutcome::storeFailure();
-        yhid = insert->lastInsertId().toLongLong();
+        if (!insert->next())
+            return RVServiceOutcome::storeFailure();
+        yhid = insert->value(0).toLongLong();
+        insert->finish(); // ends SQLite's implicit write transaction
     }
     return replyWithUser(yhid, u"注册成功"_s);
 }

@@ -51,17 +51,12 @@ const QStringList bookingKeys{u"yylsh"_s, u"yyzt"_s,   u"yhid"_s,   u"userid"_s,
 // when it refuses or fails, so that no check and no change of one request is ever half done.
 template <class Work> RVServiceOutcome inWriteTransaction(RVServiceDatabase &database, Work &&work)
 {
-    auto session = database.session();
-    if (!session.beginImmediate())
-        return RVServiceOutcome::storeFailure();
-    RVServiceOutcome outcome = work(session.db());
-    if (!outcome.ok) {
-        session.rollback();
-        return outcome;
-    }
-    if (!session.commit())
-        return RVServiceOutcome::storeFailure();
-    return outcome;
+    RVServiceOutcome outcome = RVServiceOutcome::storeFailure();
+    const auto written = database.write([&](QSqlDatabase &db) {
+        outcome = work(db);
+        return outcome.ok;
+    });
+    return written == RVServiceDatabase::Write::Failed ? RVServiceOutcome::storeFailure() : outcome;
 }
 } // namespace
 
@@ -110,17 +105,19 @@ RVServiceOutcome RVServiceBookings::book(const RVServiceAccounts::Caller &caller
         auto insert = RVServiceDatabase::exec(
             db,
             u"INSERT INTO bookings (yhid, slot, yyzt, yzhm, brxm, brxb, sfzhm, csny, sjhm, lxdz,"
-            " created) SELECT yhid, ?, '0', ?, xm, CAST(xb AS TEXT), sfzhm, csny, sjhm, dz, ?"
-            " FROM users WHERE yhid = ?"_s,
+            " created) SELECT yhid, CAST(? AS INTEGER), '0', CAST(? AS TEXT), xm,"
+            " CAST(xb AS TEXT), sfzhm, csny, sjhm, dz, CAST(? AS TEXT) FROM users WHERE yhid = ?"
+            " RETURNING id"_s,
             {slotId, textOf(request.yzhm()), QDateTime::currentDateTime().toString(Qt::ISODate),
              caller.yhid},
             &sold);
         if (!insert)
             return sold ? RVServiceOutcome::refusal(u"该时段已被预约，请选择其他时段"_s)
                         : RVServiceOutcome::storeFailure();
-        if (insert->numRowsAffected() != 1)
+        if (!insert->next())
             return RVServiceOutcome::refusal(u"用户不存在"_s);
-        const qint64 id = insert->lastInsertId().toLongLong();
+        const qint64 id = insert->value(0).toLongLong();
+        insert->finish(); // a write statement still open would keep SQLite from committing
         const QString yylsh = QDate::currentDate().toString(u"yyyyMMdd"_s) +
                               QString::number(id).rightJustified(8, u'0');
         if (!RVServiceDatabase::exec(db, u"UPDATE bookings SET yylsh = ? WHERE id = ?"_s,
@@ -197,14 +194,18 @@ RVServiceOutcome RVServiceBookings::cancel(const RVServiceAccounts::Caller &call
             return RVServiceOutcome::refusal(u"该预约已取消，不能重复取消"_s);
         const qint64 id = found->value(0).toLongLong();
         const QString pbid = found->value(3).toString();
-        auto marked =
-            RVServiceDatabase::exec(db, u"UPDATE bookings SET yyzt = ? WHERE id = ? AND yyzt = ?"_s,
-                                    {cancelledStatus(), id, liveStatus()});
-        if (!marked || marked->numRowsAffected() != 1)
-            return RVServiceOutcome::storeFailure();
+        // The half-day's row first, as a booking takes it: two transactions that lock rows
+        // in the same order never wait for each other in a circle.
         if (!RVServiceDatabase::exec(db, u"UPDATE schedules SET kyrs = kyrs + 1 WHERE pbid = ?"_s,
                                      {pbid}))
             return RVServiceOutcome::storeFailure();
+        auto marked =
+            RVServiceDatabase::exec(db, u"UPDATE bookings SET yyzt = ? WHERE id = ? AND yyzt = ?"_s,
+                                    {cancelledStatus(), id, liveStatus()});
+        if (!marked)
+            return RVServiceOutcome::storeFailure();
+        if (marked->numRowsAffected() != 1) // cancelled by another request meanwhile
+            return RVServiceOutcome::refusal(u"该预约已取消，不能重复取消"_s);
         return RVServiceOutcome::success(u"取消预约成功"_s);
     });
 }

@@ -110,7 +110,7 @@ RVServiceOutcome RVServiceCatalogue::hospitalList(const QJsonObject &body)
     auto query = RVServiceDatabase::exec(
         session.db(),
         u"SELECT hospid, yymc, yyjc, yydj, yyjs, yydz, wd, jd, yydh, bz FROM hospitals"
-        " WHERE ? IS NULL OR yymc LIKE ? ESCAPE '\\' OR yyjc LIKE ? ESCAPE '\\' ORDER BY sort"_s,
+        " WHERE CAST(? AS TEXT) IS NULL OR yymc LIKE ? ESCAPE '\\' OR yyjc LIKE ? ESCAPE '\\' ORDER BY sort"_s,
         {name, QString(u"%"_s + likePrefix(name.toString())),
          QString(u"%"_s + likePrefix(name.toString()))});
     if (!query)
@@ -157,9 +157,10 @@ RVServiceOutcome RVServiceCatalogue::departmentList(const QJsonObject &body)
         u"SELECT k.deptid, c.bzksmc, k.bzksdm, k.bzksmc, k.ksms, k.hospid, h.yymc, h.yyjc"
         " FROM departments k LEFT JOIN departments c ON c.deptid = k.parent"
         " LEFT JOIN hospitals h ON h.hospid = k.hospid WHERE k.parent = ? AND ("
-        " (k.parent = '0' AND (? IS NULL OR EXISTS (SELECT 1 FROM departments x"
+        " (k.parent = '0' AND (CAST(? AS TEXT) IS NULL OR EXISTS (SELECT 1 FROM departments x"
         "   WHERE x.parent = k.deptid AND x.hospid = ?)))"
-        " OR (k.parent <> '0' AND ((? IS NULL AND k.hospid IS NULL) OR k.hospid = ?)))"
+        " OR (k.parent <> '0' AND ((CAST(? AS TEXT) IS NULL AND k.hospid IS NULL) OR k.hospid = "
+        "?)))"
         " ORDER BY k.sort"_s,
         {parent, hospid, hospid, hospid, hospid});
     if (!query)
@@ -176,13 +177,17 @@ RVServiceOutcome RVServiceCatalogue::departmentList(const QJsonObject &body)
 RVServiceOutcome RVServiceCatalogue::diseaseList()
 {
     auto session = m_database.session();
-    auto query =
-        RVServiceDatabase::exec(session.db(), u"SELECT DISTINCT scjb FROM doctors ORDER BY scjb"_s);
+    auto query = RVServiceDatabase::exec(session.db(), u"SELECT DISTINCT scjb FROM doctors"_s);
     if (!query)
         return RVServiceOutcome::storeFailure();
-    QJsonArray list;
+    // Sorted here by code point: the two stores would sort by their own collations.
+    QStringList names;
     while (query->next())
-        list.append(QJsonObject{{u"jbmc"_s, query->value(0).toString()}});
+        names.append(query->value(0).toString());
+    names.sort();
+    QJsonArray list;
+    for (const QString &name : std::as_const(names))
+        list.append(QJsonObject{{u"jbmc"_s, name}});
     return RVServiceOutcome::success(queryOk, QJsonObject{{u"list"_s, list}});
 }
 
@@ -205,7 +210,10 @@ RVServiceOutcome RVServiceCatalogue::doctorList(const QJsonObject &body, const Q
         RVServiceValues::wholeNumber(request.xssl(), 1, std::numeric_limits<qint64>::max())
             .value_or(defaultPageSize);
     const qint64 rows = std::min<qint64>(size, maxPageSize);
-    const QVariant pym = filterOf(request.pym());
+    // The initials are stored in capitals; the search is a prefix in capitals in both stores.
+    const QVariant pym = filterOf(request.pym()).isNull()
+                             ? QVariant()
+                             : QVariant(textOf(request.pym()).trimmed().toUpper());
     QVariant dept, deptClass, deptStandard;
     auto session = m_database.session();
     if (const QVariant deptid = filterOf(request.deptid()); !deptid.isNull()) {
@@ -227,14 +235,16 @@ RVServiceOutcome RVServiceCatalogue::doctorList(const QJsonObject &body, const Q
     const QVariant code = filterOf(request.bzksdm());
     auto query = RVServiceDatabase::exec(
         session.db(),
-        doctorColumns(
-            u"SELECT d.* FROM doctors d WHERE (? IS NULL OR d.hospid = ?)"
-            " AND (? IS NULL OR d.deptid = ?)"
-            " AND (? IS NULL OR d.deptid IN (SELECT deptid FROM departments WHERE parent = ?))"
-            " AND (? IS NULL OR d.deptid IN (SELECT deptid FROM departments WHERE bzksdm = ?))"
-            " AND (? IS NULL OR d.deptid IN (SELECT deptid FROM departments WHERE bzksdm = ?))"
-            " AND (? IS NULL OR d.pym LIKE ? ESCAPE '\\')"
-            " ORDER BY d.sort LIMIT ? OFFSET ?"_s),
+        doctorColumns(u"SELECT d.* FROM doctors d WHERE (CAST(? AS TEXT) IS NULL OR d.hospid = ?)"
+                      " AND (CAST(? AS TEXT) IS NULL OR d.deptid = ?)"
+                      " AND (CAST(? AS TEXT) IS NULL OR d.deptid IN (SELECT deptid FROM "
+                      "departments WHERE parent = ?))"
+                      " AND (CAST(? AS TEXT) IS NULL OR d.deptid IN (SELECT deptid FROM "
+                      "departments WHERE bzksdm = ?))"
+                      " AND (CAST(? AS TEXT) IS NULL OR d.deptid IN (SELECT deptid FROM "
+                      "departments WHERE bzksdm = ?))"
+                      " AND (CAST(? AS TEXT) IS NULL OR d.pym LIKE ? ESCAPE '\\')"
+                      " ORDER BY d.sort LIMIT ? OFFSET ?"_s),
         {windowStart(), windowEnd(), hospid, hospid, dept, dept, deptClass, deptClass, deptStandard,
          deptStandard, code, code, pym, likePrefix(pym.toString()), rows, (page - 1) * rows});
     if (!query)
@@ -256,7 +266,8 @@ RVServiceOutcome RVServiceCatalogue::doctorInfo(const QJsonObject &body, const Q
     auto session = m_database.session();
     auto query = RVServiceDatabase::exec(
         session.db(),
-        doctorColumns(u"SELECT * FROM doctors WHERE ysdm = ? AND (? IS NULL OR hospid = ?)"_s),
+        doctorColumns(
+            u"SELECT * FROM doctors WHERE ysdm = ? AND (CAST(? AS TEXT) IS NULL OR hospid = ?)"_s),
         {windowStart(), windowEnd(), ysdm, hospid, hospid});
     if (!query)
         return RVServiceOutcome::storeFailure();
@@ -278,7 +289,8 @@ RVServiceOutcome RVServiceCatalogue::doctorSchedules(const QJsonObject &body)
     const QVariant pbid = filterOf(request.pbid());
     auto session = m_database.session();
     auto doctor = RVServiceDatabase::exec(
-        session.db(), u"SELECT 1 FROM doctors WHERE ysdm = ? AND (? IS NULL OR hospid = ?)"_s,
+        session.db(),
+        u"SELECT 1 FROM doctors WHERE ysdm = ? AND (CAST(? AS TEXT) IS NULL OR hospid = ?)"_s,
         {ysdm, hospid, hospid});
     if (!doctor)
         return RVServiceOutcome::storeFailure();
@@ -291,7 +303,7 @@ RVServiceOutcome RVServiceCatalogue::doctorSchedules(const QJsonObject &body)
         " d.ghf, '0.00', d.ghf, CASE WHEN d.yszc LIKE '%主任%' THEN '专家门诊' ELSE '普通门诊' END,"
         " '0' FROM schedules s JOIN doctors d ON d.ysdm = s.ysdm"
         " JOIN departments k ON k.deptid = d.deptid"
-        " WHERE s.ysdm = ? AND s.jzrq BETWEEN ? AND ? AND (? IS NULL OR s.pbid = ?)"
+        " WHERE s.ysdm = ? AND s.jzrq BETWEEN ? AND ? AND (CAST(? AS TEXT) IS NULL OR s.pbid = ?)"
         " ORDER BY s.jzrq, s.bcbm"_s,
         {ysdm, windowStart(), windowEnd(), pbid, pbid});
     if (!query)

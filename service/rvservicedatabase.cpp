@@ -7,10 +7,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QSqlError>
 #include <QThread>
-
-#include <atomic>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +18,11 @@ namespace
 {
 std::atomic<quint64> g_nextDatabaseId{1};
 std::atomic<quint64> g_nextThreadSerial{1};
+
+// How long a SQLite writer waits for the lock. Waits for the lock are the busy handler's;
+// the attempts of RVServiceDatabase::write are for the busy answers that come without a wait
+// (a WAL being recovered or checkpointed) and for a wait that ran out.
+constexpr int busyTimeoutMs = 5'000;
 
 // A serial number per thread that is never reused, unlike a thread's address.
 quint64 threadSerial()
@@ -34,12 +39,16 @@ struct ThreadConnections {
     QHash<QString, QHash<QString, QSqlQuery>> statements; // connection -> SQL -> prepared
     QList<QSqlQuery> used;                                // run in the open session
     int sessions = 0;
+    // The last failed statement of this thread was worth running again (busy, lost conflict).
+    bool transient = false;
+    QSet<QString> lost; // connections to open again before their next session
     // The database closes its own connections: nothing is left for the thread's end, which
     // comes after QThread::wait() returns and may race the program's own shutdown.
     void forget(const QString &name)
     {
         statements.remove(name);
         names.removeAll(name);
+        lost.remove(name);
     }
     ~ThreadConnections()
     {
@@ -50,6 +59,49 @@ struct ThreadConnections {
     }
 };
 thread_local ThreadConnections t_connections;
+
+enum class Failure { Unique, Transient, Lost, Other };
+
+Failure classify(const QSqlDatabase &db, const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    if (RVServiceDatabase::backendOf(db) == RVServiceDatabase::Backend::PostgreSQL) {
+        if (code == u"23505"_s)
+            return Failure::Unique;
+        if (code == u"40001"_s || code == u"40P01"_s) // serialization failure, deadlock
+            return Failure::Transient;
+        // No SQLSTATE at all means no answer from the server.
+        if (code.isEmpty() || code.startsWith(u"08"_s) || code.startsWith(u"57P"_s))
+            return Failure::Lost;
+        return Failure::Other;
+    }
+    // SQLite's extended codes: 2067 UNIQUE, 1555 PRIMARY KEY; 19 the plain constraint code.
+    // The low byte is the primary code: 5 BUSY and 6 LOCKED in all their variants.
+    bool numeric = false;
+    const int value = code.toInt(&numeric);
+    if (numeric && (value == 2067 || value == 1555 || value == 19))
+        return Failure::Unique;
+    if (numeric && ((value & 0xff) == 5 || (value & 0xff) == 6))
+        return Failure::Transient;
+    return Failure::Other;
+}
+
+// Notes a failed statement for the retry and the reconnection; true when it was a unique
+// violation the caller asked to hear about (and which is then not logged).
+bool noteFailure(QSqlDatabase &db, const QSqlError &error, const QString &sql,
+                 bool *uniqueViolation)
+{
+    const Failure failure = classify(db, error);
+    t_connections.transient = failure == Failure::Transient;
+    if (failure == Failure::Lost)
+        t_connections.lost.insert(db.connectionName());
+    if (uniqueViolation)
+        *uniqueViolation = failure == Failure::Unique;
+    if (failure == Failure::Unique && uniqueViolation)
+        return true;
+    qCWarning(lcService).noquote() << u"statement failed:"_s << error.text() << sql;
+    return false;
+}
 
 std::optional<QSqlQuery> prepared(QSqlDatabase &db, const QString &sql)
 {
@@ -64,7 +116,7 @@ std::optional<QSqlQuery> prepared(QSqlDatabase &db, const QString &sql)
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(sql)) {
-        qCWarning(lcService).noquote() << u"cannot prepare:"_s << query.lastError().text() << sql;
+        noteFailure(db, query.lastError(), sql, nullptr);
         return std::nullopt;
     }
     if (t_connections.sessions > 0) {
@@ -75,11 +127,17 @@ std::optional<QSqlQuery> prepared(QSqlDatabase &db, const QString &sql)
 }
 } // namespace
 
-RVServiceDatabase::RVServiceDatabase(const QString &path)
-    : m_path(path), m_inMemory(path == u":memory:"_s), m_id(g_nextDatabaseId++)
+RVServiceDatabase::RVServiceDatabase(const QString &location)
+    : m_id(g_nextDatabaseId++), m_busyTimeoutMs(busyTimeoutMs)
 {
-    m_source =
-        m_inMemory ? u"file:rv-service-memory-%1?mode=memory&cache=shared"_s.arg(m_id) : path;
+    m_location = RVServiceDatabaseLocation::parse(location, &m_locationError);
+    if (!m_location)
+        return;
+    m_shown = m_location->shown();
+    m_backend = m_location->isPostgreSQL() ? Backend::PostgreSQL : Backend::SQLite;
+    m_inMemory = m_location->kind() == RVServiceDatabaseLocation::Kind::SQLiteMemory;
+    m_source = m_inMemory ? u"file:rv-service-memory-%1?mode=memory&cache=shared"_s.arg(m_id)
+                          : m_location->path();
 }
 
 RVServiceDatabase::~RVServiceDatabase()
@@ -91,26 +149,63 @@ RVServiceDatabase::~RVServiceDatabase()
         if (name != m_mainConnection)
             QSqlDatabase::removeDatabase(name);
     }
-    QSqlDatabase::removeDatabase(m_mainConnection);
+    if (!m_mainConnection.isEmpty())
+        QSqlDatabase::removeDatabase(m_mainConnection);
+}
+
+RVServiceDatabase::Backend RVServiceDatabase::backendOf(const QSqlDatabase &db)
+{
+    return db.driverName() == u"QPSQL"_s ? Backend::PostgreSQL : Backend::SQLite;
 }
 
 QSqlDatabase RVServiceDatabase::addConnection(const QString &name) const
 {
+    if (m_backend == Backend::PostgreSQL) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, name);
+        db.setHostName(m_location->host());
+        db.setPort(m_location->port());
+        db.setDatabaseName(m_location->databaseName());
+        db.setUserName(m_location->userName());
+        db.setPassword(m_location->password());
+        db.setConnectOptions(m_location->connectOptions());
+        return db;
+    }
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
     db.setDatabaseName(m_source);
-    db.setConnectOptions(m_inMemory ? u"QSQLITE_OPEN_URI"_s : u"QSQLITE_BUSY_TIMEOUT=10000"_s);
+    db.setConnectOptions(m_inMemory ? u"QSQLITE_OPEN_URI"_s
+                                    : u"QSQLITE_BUSY_TIMEOUT=%1"_s.arg(m_busyTimeoutMs));
     return db;
+}
+
+bool RVServiceDatabase::connect(QSqlDatabase &db, QString *error) const
+{
+    if (!db.isValid()) {
+        *error = m_backend == Backend::PostgreSQL
+                     ? u"Qt's PostgreSQL driver (QPSQL) is missing; on Debian it is in the"
+                       " package libqt6sql6-psql"_s
+                     : u"Qt's SQLite driver (QSQLITE) is missing"_s;
+        return false;
+    }
+    if (!db.open()) {
+        *error = u"cannot open %1: %2"_s.arg(m_shown, db.lastError().text());
+        return false;
+    }
+    return configure(db, error);
 }
 
 bool RVServiceDatabase::configure(QSqlDatabase &db, QString *error) const
 {
-    const QStringList pragmas =
-        m_inMemory ? QStringList{u"PRAGMA foreign_keys = ON"_s}
-                   : QStringList{u"PRAGMA journal_mode = WAL"_s, u"PRAGMA synchronous = NORMAL"_s,
-                                 u"PRAGMA foreign_keys = ON"_s};
-    for (const QString &pragma : pragmas) {
-        if (!exec(db, pragma)) {
-            *error = u"cannot configure the database: %1"_s.arg(pragma);
+    QStringList settings;
+    if (m_backend == Backend::PostgreSQL)
+        settings = {u"SET application_name = 'rv-service'"_s};
+    else if (m_inMemory)
+        settings = {u"PRAGMA foreign_keys = ON"_s};
+    else
+        settings = {u"PRAGMA journal_mode = WAL"_s, u"PRAGMA synchronous = NORMAL"_s,
+                    u"PRAGMA foreign_keys = ON"_s};
+    for (const QString &setting : std::as_const(settings)) {
+        if (!run(db, setting)) {
+            *error = u"cannot configure the database: %1"_s.arg(setting);
             return false;
         }
     }
@@ -119,10 +214,14 @@ bool RVServiceDatabase::configure(QSqlDatabase &db, QString *error) const
 
 bool RVServiceDatabase::open(QString *error)
 {
-    if (!m_inMemory) {
-        const QFileInfo file(m_path);
+    if (!m_location) {
+        *error = m_locationError;
+        return false;
+    }
+    if (m_location->kind() == RVServiceDatabaseLocation::Kind::SQLiteFile) {
+        const QFileInfo file(m_location->path());
         if (!QDir().mkpath(file.absolutePath())) {
-            *error = u"cannot create the folder of %1"_s.arg(m_path);
+            *error = u"cannot create the folder of %1"_s.arg(m_shown);
             return false;
         }
     }
@@ -132,29 +231,28 @@ bool RVServiceDatabase::open(QString *error)
         QMutexLocker names(&m_namesLock);
         m_connectionNames.append(m_mainConnection);
     }
-    if (!db.open()) {
-        *error = u"cannot open %1: %2"_s.arg(m_path, db.lastError().text());
-        return false;
-    }
-    if (!configure(db, error))
-        return false;
-    const int before = RVServiceSchema::version(db);
-    if (!RVServiceSchema::migrate(db, error))
-        return false;
-    m_created = before == 0;
-    return true;
+    return connect(db, error) && RVServiceSchema::migrate(db, &m_created, error);
 }
 
 QSqlDatabase RVServiceDatabase::connection()
 {
     const QString name = u"rv-service-%1-thread-%2"_s.arg(m_id).arg(threadSerial());
-    if (QSqlDatabase::contains(name))
-        return QSqlDatabase::database(name, false);
-    QSqlDatabase db = addConnection(name);
     QString error;
-    if (!db.open() || !configure(db, &error))
-        qCWarning(lcService).noquote()
-            << u"cannot open a connection:"_s << db.lastError().text() << error;
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        // A connection the server dropped is opened again before its next session.
+        if (t_connections.sessions > 0 || !t_connections.lost.remove(name))
+            return db;
+        qCWarning(lcService).noquote() << u"connection to %1 lost, opening it again"_s.arg(m_shown);
+        t_connections.statements.remove(name);
+        db.close();
+        if (!connect(db, &error))
+            qCWarning(lcService).noquote() << error;
+        return db;
+    }
+    QSqlDatabase db = addConnection(name);
+    if (!connect(db, &error))
+        qCWarning(lcService).noquote() << u"cannot open a connection:"_s << error;
     {
         QMutexLocker names(&m_namesLock);
         m_connectionNames.append(name);
@@ -172,6 +270,33 @@ RVServiceDatabase::Session RVServiceDatabase::session()
     return Session(connection(), std::move(locker));
 }
 
+RVServiceDatabase::Write RVServiceDatabase::write(const std::function<bool(QSqlDatabase &)> &work)
+{
+    for (int attempt = 1;; ++attempt) {
+        t_connections.transient = false;
+        {
+            auto session = this->session();
+            if (session.beginWrite()) {
+                const bool done = work(session.db());
+                if (done && session.commit())
+                    return Write::Committed;
+                if (!done)
+                    session.rollback();
+                if (!done && !t_connections.transient)
+                    return Write::RolledBack;
+            }
+        }
+        if (!t_connections.transient || attempt == maxAttempts)
+            return Write::Failed;
+        ++m_retries;
+        qCInfo(lcService).noquote()
+            << u"store busy: write transaction attempt %1 of %2"_s.arg(attempt + 1)
+                   .arg(maxAttempts);
+        // A short random pause, so that the losers of one conflict do not meet again at once.
+        QThread::msleep(QRandomGenerator::global()->bounded(1u, 5u * attempt + 1));
+    }
+}
+
 RVServiceDatabase::Session::Session(QSqlDatabase db, std::unique_ptr<QMutexLocker<QMutex>> locker)
     : m_db(std::move(db)), m_locker(std::move(locker)), m_firstUsed(t_connections.used.size())
 {
@@ -187,22 +312,37 @@ RVServiceDatabase::Session::~Session()
     --t_connections.sessions;
 }
 
-bool RVServiceDatabase::Session::beginImmediate()
+bool RVServiceDatabase::Session::beginWrite()
 {
+    if (backendOf(m_db) == Backend::PostgreSQL)
+        return run(m_db, u"BEGIN"_s);
     return exec(m_db, u"BEGIN IMMEDIATE"_s).has_value();
 }
 
 bool RVServiceDatabase::Session::commit()
 {
-    if (exec(m_db, u"COMMIT"_s))
+    if (run(m_db, u"COMMIT"_s))
         return true;
+    const bool transient = t_connections.transient;
     rollback();
+    t_connections.transient = transient;
     return false;
 }
 
 void RVServiceDatabase::Session::rollback()
 {
-    exec(m_db, u"ROLLBACK"_s);
+    const bool transient = t_connections.transient;
+    run(m_db, u"ROLLBACK"_s);
+    t_connections.transient = transient; // the failure that led here decides about a retry
+}
+
+bool RVServiceDatabase::run(QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery query(db);
+    if (query.exec(sql))
+        return true;
+    noteFailure(db, query.lastError(), sql, nullptr);
+    return false;
 }
 
 std::optional<QSqlQuery> RVServiceDatabase::exec(QSqlDatabase &db, const QString &sql,
@@ -215,14 +355,7 @@ std::optional<QSqlQuery> RVServiceDatabase::exec(QSqlDatabase &db, const QString
     for (qsizetype i = 0; i < values.size(); ++i)
         query.bindValue(static_cast<int>(i), values.at(i));
     if (!query.exec()) {
-        // SQLite's extended codes: 2067 UNIQUE, 1555 PRIMARY KEY; 19 the plain constraint code.
-        const QString code = query.lastError().nativeErrorCode();
-        const bool unique = code == u"2067"_s || code == u"1555"_s || code == u"19"_s;
-        if (uniqueViolation)
-            *uniqueViolation = unique;
-        if (!unique || !uniqueViolation)
-            qCWarning(lcService).noquote()
-                << u"statement failed:"_s << query.lastError().text() << sql;
+        noteFailure(db, query.lastError(), sql, uniqueViolation);
         return std::nullopt;
     }
     return prepared;

@@ -2,34 +2,56 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "service/rvservicedatabaselocation.h"
+
 #include <QMutex>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
-// The service's SQLite store. Qt's SQL connections belong to the thread that opened them, so
-// every thread gets its own connection to the same database on first use. A file database runs
-// in WAL mode with a busy time-out, so readers never wait and writers queue; a ":memory:"
-// database is one shared-cache memory database for the whole process, whose connections take
-// a lock around each session because shared-cache locks do not wait. All SQL goes through
+// The service's store: SQLite (a file, or ":memory:") or a PostgreSQL server that several
+// service processes share. Qt's SQL connections belong to the thread that opened them, so
+// every thread gets its own connection on first use. A SQLite file runs in WAL mode with a
+// busy time-out, so readers never wait and writers queue; a ":memory:" database is one
+// shared-cache memory database for the whole process, whose connections take a lock around
+// each session because shared-cache locks do not wait. PostgreSQL runs at its default
+// isolation (read committed): the write transactions take their row locks by conditional
+// updates and rely on unique indexes, in the same order everywhere. All SQL goes through
 // exec() with bound values: no statement is ever built from request text.
 class RVServiceDatabase final
 {
 public:
-    explicit RVServiceDatabase(const QString &path);
+    enum class Backend { SQLite, PostgreSQL };
+    // What a write transaction came to.
+    enum class Write { Committed, RolledBack, Failed };
+    // Attempts of one write transaction when the store is busy or the transaction loses a
+    // conflict; each attempt after the first is counted in retries().
+    static constexpr int maxAttempts = 3;
+
+    // A SQLite path, ":memory:" or a postgresql:// URI (see RVServiceDatabaseLocation).
+    explicit RVServiceDatabase(const QString &location);
     ~RVServiceDatabase();
     Q_DISABLE_COPY_MOVE(RVServiceDatabase)
 
+    // How long a SQLite writer waits for the write lock before the attempt counts as busy;
+    // takes effect for connections opened afterwards.
+    void setBusyTimeout(int ms) { m_busyTimeoutMs = ms; }
     // Opens the database on the calling thread and brings the schema up to date.
     bool open(QString *error);
-    QString path() const { return m_path; }
+    Backend backend() const { return m_backend; }
     bool isInMemory() const { return m_inMemory; }
+    // The location for messages: a URI without its password.
+    QString shown() const { return m_shown; }
     // True when open() found an empty database and created the schema.
     bool wasCreated() const { return m_created; }
+    // Write transactions run again because the store was busy or a conflict was lost.
+    quint64 retries() const { return m_retries.load(); }
 
     // One unit of work on the calling thread's connection.
     class Session
@@ -38,9 +60,10 @@ public:
         ~Session();
         Session(Session &&) = delete;
         QSqlDatabase &db() { return m_db; }
-        // Statements of a write transaction: BEGIN IMMEDIATE takes the write lock at once,
-        // so the checks that follow see what the writes will change.
-        bool beginImmediate();
+        // Starts a write transaction. SQLite's BEGIN IMMEDIATE takes the write lock at once,
+        // so the checks that follow see what the writes will change; PostgreSQL's writes
+        // lock the rows they change.
+        bool beginWrite();
         bool commit();
         void rollback();
 
@@ -53,23 +76,39 @@ public:
     };
     Session session();
 
+    // Runs work inside one write transaction on the calling thread: committed when the work
+    // returns true, rolled back when it returns false. When a statement failed because the
+    // store was busy or the transaction lost a conflict, the whole work runs again, up to
+    // maxAttempts times; the work must therefore keep nothing from a failed attempt.
+    Write write(const std::function<bool(QSqlDatabase &)> &work);
+
     // Binds the values in order and runs one statement, prepared once per connection when it
     // runs inside a session; nullopt on error, logged
     // unless it is a UNIQUE or PRIMARY KEY violation, which *uniqueViolation then reports.
     static std::optional<QSqlQuery> exec(QSqlDatabase &db, const QString &sql,
                                          const QVariantList &values = {},
                                          bool *uniqueViolation = nullptr);
+    // Runs a statement without values as it stands: schema changes and transaction control,
+    // which PostgreSQL does not prepare.
+    static bool run(QSqlDatabase &db, const QString &sql);
+    static Backend backendOf(const QSqlDatabase &db);
 
 private:
     QSqlDatabase connection();
     QSqlDatabase addConnection(const QString &name) const;
+    bool connect(QSqlDatabase &db, QString *error) const;
     bool configure(QSqlDatabase &db, QString *error) const;
 
-    QString m_path;
-    QString m_source; // what the driver opens: the file, or the shared memory URI
+    std::optional<RVServiceDatabaseLocation> m_location;
+    QString m_locationError;
+    QString m_source; // what the SQLite driver opens: the file, or the shared memory URI
+    QString m_shown;
+    Backend m_backend = Backend::SQLite;
     bool m_inMemory = false;
     bool m_created = false;
     quint64 m_id = 0;
+    std::atomic<quint64> m_retries{0};
+    int m_busyTimeoutMs;
     QString m_mainConnection;
     QMutex m_memoryLock;
     QMutex m_namesLock;

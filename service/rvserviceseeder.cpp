@@ -8,21 +8,17 @@
 #include "service/rvservicelog.h"
 
 #include <QJsonObject>
-#include <QSqlQuery>
 
 using namespace Qt::StringLiterals;
 
 namespace
 {
-// One prepared statement run for many rows.
-bool runAll(QSqlQuery &query, const QList<QVariantList> &rows)
+// One statement run for many rows, prepared once inside the session.
+bool runAll(QSqlDatabase &db, const QString &sql, const QList<QVariantList> &rows)
 {
-    for (const QVariantList &row : rows) {
-        for (qsizetype i = 0; i < row.size(); ++i)
-            query.bindValue(static_cast<int>(i), row.at(i));
-        if (!query.exec())
+    for (const QVariantList &row : rows)
+        if (!RVServiceDatabase::exec(db, sql, row))
             return false;
-    }
     return true;
 }
 
@@ -95,28 +91,27 @@ bool RVServiceSeeder::writeCatalogue()
         doctors.append({d.ysdm, d.hospid, d.deptid, d.ysmc, d.ysxb, d.yszc, d.ysxl, d.ysjl, d.ysjs,
                         d.scjb, d.pym, d.ghf, d.sort});
 
-    auto session = m_database.session();
-    if (!session.beginImmediate())
-        return false;
-    QSqlQuery hospital(session.db());
-    QSqlQuery department(session.db());
-    QSqlQuery doctor(session.db());
-    const bool ok =
-        hospital.prepare(u"INSERT OR IGNORE INTO hospitals (hospid, yymc, yyjc, yydj, yyjs, yydz,"
-                         " yydh, jd, wd, sort) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s) &&
-        department.prepare(u"INSERT OR IGNORE INTO departments (deptid, parent, hospid, bzksdm,"
-                           " bzksmc, ksms, sort) VALUES (?, ?, ?, ?, ?, ?, ?)"_s) &&
-        doctor.prepare(u"INSERT OR IGNORE INTO doctors (ysdm, hospid, deptid, ysmc, ysxb, yszc,"
-                       " ysxl, ysjl, ysjs, scjb, pym, ghf, sort)"
-                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s) &&
-        runAll(hospital, hospitals) && runAll(department, departments) && runAll(doctor, doctors) &&
-        RVServiceDatabase::exec(
-            session.db(), u"INSERT OR REPLACE INTO meta (key, value) VALUES ('seeded', '1')"_s);
-    if (!ok) {
-        session.rollback();
-        return false;
-    }
-    return session.commit();
+    // Every row is keyed by the data set's own identifiers: a second seeding, or one in
+    // another process at the same moment, leaves what is there.
+    const auto written = m_database.write([&](QSqlDatabase &db) {
+        return runAll(db,
+                      u"INSERT INTO hospitals (hospid, yymc, yyjc, yydj, yyjs, yydz, yydh, jd, wd,"
+                      " sort) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"_s,
+                      hospitals) &&
+               runAll(db,
+                      u"INSERT INTO departments (deptid, parent, hospid, bzksdm, bzksmc, ksms,"
+                      " sort) VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"_s,
+                      departments) &&
+               runAll(db,
+                      u"INSERT INTO doctors (ysdm, hospid, deptid, ysmc, ysxb, yszc, ysxl, ysjl,"
+                      " ysjs, scjb, pym, ghf, sort) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+                      " ON CONFLICT DO NOTHING"_s,
+                      doctors) &&
+               RVServiceDatabase::exec(db,
+                                       u"INSERT INTO meta (key, value) VALUES ('seeded', '1')"
+                                       " ON CONFLICT (key) DO UPDATE SET value = excluded.value"_s);
+    });
+    return written == RVServiceDatabase::Write::Committed;
 }
 
 bool RVServiceSeeder::refreshSchedules(QDate today)
@@ -124,50 +119,52 @@ bool RVServiceSeeder::refreshSchedules(QDate today)
     if (!isSeeded())
         return true; // a database without the demo set has no demo schedules to extend
     const QList<RVServiceDemoData::Doctor> doctors = RVServiceDemoData::doctors();
-    auto session = m_database.session();
-    if (!session.beginImmediate())
-        return false;
-    QSqlQuery present(session.db());
-    QSqlQuery schedule(session.db());
-    QSqlQuery slot(session.db());
-    bool ok =
-        present.prepare(u"SELECT 1 FROM schedules WHERE jzrq = ? LIMIT 1"_s) &&
-        schedule.prepare(u"INSERT OR IGNORE INTO schedules (pbid, ysdm, jzrq, bcbm, jlzt,"
-                         " kyrs) SELECT ?, ?, ?, ?, ?, ?"
-                         " WHERE EXISTS (SELECT 1 FROM doctors WHERE ysdm = ?)"_s) &&
-        slot.prepare(u"INSERT OR IGNORE INTO slots (pbid, fzxh, yysj)"
-                     " SELECT ?, ?, ? WHERE EXISTS (SELECT 1 FROM schedules WHERE pbid = ?)"_s);
     int added = 0;
-    for (int offset = 0; ok && offset < RVServiceDemoData::scheduleDays; ++offset) {
-        const QDate day = today.addDays(offset);
-        const QString jzrq = day.toString(u"yyyy-MM-dd"_s);
-        present.bindValue(0, jzrq);
-        ok = present.exec();
-        if (!ok || present.next())
-            continue; // this day is already live
-        present.finish();
-        for (const auto &doctor : doctors) {
-            for (int bcbm = 1; ok && bcbm <= 2; ++bcbm) {
-                const auto half = RVServiceDemoData::halfDay(doctor.ysdm, day, bcbm);
-                if (!half.held)
-                    continue;
-                const QString pbid = RVServiceDemoData::pbid(doctor.ysdm, day, bcbm);
-                ok = runAll(schedule,
-                            {{pbid, doctor.ysdm, jzrq, bcbm, half.jlzt, half.kyrs, doctor.ysdm}});
+    const auto written = m_database.write([&](QSqlDatabase &db) {
+        added = 0;
+        QList<QVariantList> schedules;
+        QList<QVariantList> slots; // a half of a new day with one of its times
+        for (int offset = 0; offset < RVServiceDemoData::scheduleDays; ++offset) {
+            const QDate day = today.addDays(offset);
+            const QString jzrq = day.toString(u"yyyy-MM-dd"_s);
+            auto present = RVServiceDatabase::exec(
+                db, u"SELECT 1 FROM schedules WHERE jzrq = ? LIMIT 1"_s, {jzrq});
+            if (!present)
+                return false;
+            if (present->next())
+                continue; // this day is already live
+            for (int bcbm = 1; bcbm <= 2; ++bcbm) {
+                for (const auto &doctor : doctors) {
+                    const auto half = RVServiceDemoData::halfDay(doctor.ysdm, day, bcbm);
+                    if (!half.held)
+                        continue;
+                    schedules.append({RVServiceDemoData::pbid(doctor.ysdm, day, bcbm), doctor.ysdm,
+                                      jzrq, bcbm, half.jlzt, half.kyrs, doctor.ysdm});
+                    ++added;
+                }
                 const QStringList times = RVServiceDemoData::slotTimes(bcbm);
-                for (qsizetype i = 0; ok && i < times.size(); ++i)
-                    ok = runAll(slot, {{pbid, static_cast<int>(i + 1), times.at(i), pbid}});
-                ++added;
+                for (qsizetype i = 0; i < times.size(); ++i)
+                    slots.append({static_cast<int>(i + 1), times.at(i), jzrq, bcbm});
             }
         }
-    }
-    present.finish();
-    if (!ok) {
-        session.rollback();
+        return runAll(db,
+                      u"INSERT INTO schedules (pbid, ysdm, jzrq, bcbm, jlzt, kyrs)"
+                      " SELECT ?, ?, ?, ?, ?, ? WHERE EXISTS (SELECT 1 FROM doctors WHERE ysdm = ?)"
+                      " ON CONFLICT DO NOTHING"_s,
+                      schedules) &&
+               // One statement gives a time to every half-day of a day: a round trip less per
+               // slot matters on a database server.
+               runAll(db,
+                      u"INSERT INTO slots (pbid, fzxh, yysj) SELECT pbid, CAST(? AS INTEGER),"
+                      " CAST(? AS TEXT) FROM schedules WHERE jzrq = ? AND bcbm = ?"
+                      " ON CONFLICT DO NOTHING"_s,
+                      slots);
+    });
+    if (written != RVServiceDatabase::Write::Committed) {
         qCWarning(lcService) << "extending the demo schedules failed";
         return false;
     }
     if (added > 0)
         qCInfo(lcService) << "demo schedules: added" << added << "half-days";
-    return session.commit();
+    return true;
 }

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 // Booking straight on the store, from many threads at once, each on its own connection to a
-// WAL database file: the atomicity must hold in the store itself, not only because the HTTP
-// server happens to run its handlers one after another.
+// WAL database file or to PostgreSQL: the atomicity must hold in the store itself, not only
+// because the HTTP server happens to run its handlers one after another.
 #include "service/rvserviceaccounts.h"
 #include "service/rvservicebookings.h"
 #include "service/rvservicedatabase.h"
 #include "service/rvserviceseeder.h"
+#include "servicetestbackend.h"
 
 #include <QJsonArray>
+#include <QSqlDatabase>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,8 +77,11 @@ private Q_SLOTS:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        m_db = std::make_unique<RVServiceDatabase>(m_dir.filePath(u"store.sqlite"_s));
         QString error;
+        const QString location =
+            ServiceTestBackend::freshLocation(m_dir.filePath(u"store.sqlite"_s), &error);
+        QVERIFY2(!location.isEmpty(), qPrintable(error));
+        m_db = std::make_unique<RVServiceDatabase>(location);
         QVERIFY2(m_db->open(&error), qPrintable(error));
         QVERIFY(RVServiceSeeder(*m_db).seed(QDate::currentDate()));
         RVServiceAccounts accounts(*m_db);
@@ -128,6 +133,33 @@ private Q_SLOTS:
         const QString pbid = morningWithPlaces(5, 3);
         QCOMPARE(race(pbid, false), 5);
         QCOMPARE(scalar(u"SELECT kyrs FROM schedules WHERE pbid = ?"_s, {pbid}).toInt(), 0);
+    }
+
+    void busyStoreIsTriedAFewTimesThenRefused()
+    {
+        if (ServiceTestBackend::isPostgreSQL())
+            QSKIP("SQLite's one write lock; PostgreSQL writers wait for rows instead");
+        RVServiceDatabase db(m_dir.filePath(u"busy.sqlite"_s));
+        db.setBusyTimeout(20);
+        QString error;
+        QVERIFY(db.open(&error));
+        {
+            // Another writer holds the lock for as long as the attempts last.
+            QSqlDatabase holder = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
+            holder.setDatabaseName(m_dir.filePath(u"busy.sqlite"_s));
+            QVERIFY(holder.open());
+            QVERIFY(RVServiceDatabase::run(holder, u"BEGIN IMMEDIATE"_s));
+            const auto write = [](QSqlDatabase &store) {
+                return RVServiceDatabase::exec(store, u"DELETE FROM meta WHERE key = 'x'"_s)
+                    .has_value();
+            };
+            QCOMPARE(db.write(write), RVServiceDatabase::Write::Failed);
+            QCOMPARE(db.retries(), quint64(RVServiceDatabase::maxAttempts - 1));
+            QVERIFY(RVServiceDatabase::run(holder, u"ROLLBACK"_s));
+            QCOMPARE(db.write(write), RVServiceDatabase::Write::Committed);
+            QCOMPARE(db.retries(), quint64(RVServiceDatabase::maxAttempts - 1));
+        }
+        QSqlDatabase::removeDatabase(u"holder"_s);
     }
 
     void cancelRules()

@@ -9,6 +9,7 @@
 #include "service/rvservicerouter.h"
 #include "service/rvserviceseeder.h"
 #include "service/rvservicethread.h"
+#include "servicetestbackend.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -46,9 +47,11 @@ private Q_SLOTS:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        m_db = std::make_unique<RVServiceDatabase>(u":memory:"_s);
         QString error;
-        QVERIFY(m_db->open(&error));
+        const QString location = ServiceTestBackend::freshLocation(u":memory:"_s, &error);
+        QVERIFY2(!location.isEmpty(), qPrintable(error));
+        m_db = std::make_unique<RVServiceDatabase>(location);
+        QVERIFY2(m_db->open(&error), qPrintable(error));
         QVERIFY(RVServiceSeeder(*m_db).seed(QDate::currentDate()));
         m_router = std::make_unique<RVServiceRouter>(*m_db);
         const RVServiceOutcome made =
@@ -282,8 +285,10 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, request);
         if (!m_service) {
-            m_service = std::make_unique<RVServiceThread>();
             QString error;
+            const RVServiceOptions options = ServiceTestBackend::options(&error);
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+            m_service = std::make_unique<RVServiceThread>(options);
             QVERIFY2(m_service->startService(&error), qPrintable(error));
         }
         QTcpSocket socket;

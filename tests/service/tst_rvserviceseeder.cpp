@@ -6,12 +6,16 @@
 #include "service/rvservicedemodata.h"
 #include "service/rvserviceschema.h"
 #include "service/rvserviceseeder.h"
+#include "servicetestbackend.h"
 
 #include <QJsonObject>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <latch>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +26,28 @@ QVariant scalar(RVServiceDatabase &db, const QString &sql, const QVariantList &v
     auto session = db.session();
     auto query = RVServiceDatabase::exec(session.db(), sql, values);
     return query && query->next() ? query->value(0) : QVariant();
+}
+
+QStringList column(RVServiceDatabase &db, const QString &sql, const QVariantList &values = {})
+{
+    auto session = db.session();
+    auto query = RVServiceDatabase::exec(session.db(), sql, values);
+    QStringList texts;
+    while (query && query->next())
+        texts.append(query->value(0).toString());
+    return texts;
+}
+
+int version(RVServiceDatabase &db)
+{
+    auto session = db.session();
+    return RVServiceSchema::version(session.db());
+}
+
+// The statement of this run's store, where SQLite and PostgreSQL differ.
+QString dialect(const QString &sqlite, const QString &postgresql)
+{
+    return ServiceTestBackend::isPostgreSQL() ? postgresql : sqlite;
 }
 } // namespace
 
@@ -35,18 +61,19 @@ private Q_SLOTS:
     void schemaVersionAndReopen()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"sub/store.sqlite"_s);
+        QString error;
+        const QString path =
+            ServiceTestBackend::freshLocation(dir.filePath(u"sub/store.sqlite"_s), &error);
+        QVERIFY2(!path.isEmpty(), qPrintable(error));
         {
             RVServiceDatabase db(path);
-            QString error;
             QVERIFY2(db.open(&error), qPrintable(error));
             QVERIFY(db.wasCreated());
-            QCOMPARE(scalar(db, u"PRAGMA user_version"_s).toInt(),
-                     RVServiceSchema::currentVersion());
-            QCOMPARE(scalar(db, u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
+            QCOMPARE(version(db), RVServiceSchema::currentVersion());
+            if (!ServiceTestBackend::isPostgreSQL())
+                QCOMPARE(scalar(db, u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
         }
         RVServiceDatabase again(path);
-        QString error;
         QVERIFY(again.open(&error));
         QVERIFY(!again.wasCreated());
     }
@@ -54,36 +81,91 @@ private Q_SLOTS:
     void migratesAnOlderDatabaseAndRefusesANewerOne()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"store.sqlite"_s);
+        QString error;
+        const QString path =
+            ServiceTestBackend::freshLocation(dir.filePath(u"store.sqlite"_s), &error);
+        QVERIFY2(!path.isEmpty(), qPrintable(error));
+        const auto setVersion = [](RVServiceDatabase &db, int number) {
+            auto session = db.session();
+            return RVServiceDatabase::run(
+                session.db(), dialect(u"PRAGMA user_version = %1"_s,
+                                      u"UPDATE meta SET value = '%1' WHERE key = 'schema'"_s)
+                                  .arg(number));
+        };
         {
             RVServiceDatabase db(path);
-            QString error;
             QVERIFY(db.open(&error));
             auto session = db.session();
             // Back to version 1: the indexes of the later versions are gone.
             for (const QString &index :
                  {u"doctors_place"_s, u"doctors_initials"_s, u"departments_parent"_s,
                   u"schedules_doctor_day"_s, u"doctors_sort"_s})
-                QVERIFY(RVServiceDatabase::exec(session.db(), u"DROP INDEX "_s + index));
-            QVERIFY(RVServiceDatabase::exec(session.db(), u"PRAGMA user_version = 1"_s));
+                QVERIFY(RVServiceDatabase::run(session.db(), u"DROP INDEX "_s + index));
+            QVERIFY(setVersion(db, 1));
         }
         {
             RVServiceDatabase db(path);
-            QString error;
             QVERIFY2(db.open(&error), qPrintable(error));
-            QCOMPARE(scalar(db, u"PRAGMA user_version"_s).toInt(),
-                     RVServiceSchema::currentVersion());
-            QCOMPARE(scalar(db, u"SELECT COUNT(*) FROM sqlite_master WHERE name IN"
-                                " ('doctors_place', 'doctors_sort')"_s)
+            QCOMPARE(version(db), RVServiceSchema::currentVersion());
+            QCOMPARE(scalar(db, dialect(u"SELECT COUNT(*) FROM sqlite_master WHERE name IN"_s,
+                                        u"SELECT COUNT(*) FROM pg_indexes WHERE indexname IN"_s) +
+                                    u" ('doctors_place', 'doctors_sort')"_s)
                          .toInt(),
                      2);
-            auto session = db.session();
-            QVERIFY(RVServiceDatabase::exec(session.db(), u"PRAGMA user_version = 99"_s));
+            QVERIFY(setVersion(db, 99));
         }
         RVServiceDatabase newer(path);
-        QString error;
         QVERIFY(!newer.open(&error));
         QVERIFY(error.contains(u"99"_s));
+    }
+
+    // Service processes that start at the same moment on a new store: each opens it, exactly
+    // one creates the schema, and the demo data is there once however many seed it.
+    void startingTogetherOnANewStore_data()
+    {
+        QTest::addColumn<int>("services");
+        QTest::newRow("two") << 2;
+        QTest::newRow("four") << 4;
+    }
+
+    void startingTogetherOnANewStore()
+    {
+        QFETCH(int, services);
+        QTemporaryDir dir;
+        // The race is in the start-up, so a few rounds on SQLite; PostgreSQL's lock holds or
+        // fails alike each time, and each round there seeds a whole server database.
+        const int rounds = ServiceTestBackend::isPostgreSQL() ? 1 : 3;
+        for (int round = 0; round < rounds; ++round) {
+            QString error;
+            const QString location = ServiceTestBackend::freshLocation(
+                dir.filePath(u"store%1.sqlite"_s.arg(round)), &error);
+            QVERIFY2(!location.isEmpty(), qPrintable(error));
+            std::vector<QString> errors(services);
+            std::atomic<int> created{0};
+            std::latch start(services);
+            std::vector<std::thread> threads;
+            for (int i = 0; i < services; ++i) {
+                threads.emplace_back([&, i] {
+                    RVServiceDatabase db(location);
+                    start.arrive_and_wait();
+                    if (!db.open(&errors[i]))
+                        return;
+                    created += db.wasCreated() ? 1 : 0;
+                    if (!RVServiceSeeder(db).seed(QDate::currentDate()))
+                        errors[i] = u"seeding failed"_s;
+                });
+            }
+            for (std::thread &t : threads)
+                t.join();
+            for (const QString &failure : errors)
+                QVERIFY2(failure.isEmpty(), qPrintable(failure));
+            QCOMPARE(created.load(), 1);
+            RVServiceDatabase db(location);
+            QVERIFY(db.open(&error));
+            QCOMPARE(scalar(db, u"SELECT COUNT(*) FROM hospitals"_s).toInt(),
+                     static_cast<int>(RVServiceDemoData::hospitals().size()));
+            QCOMPARE(scalar(db, u"SELECT COUNT(*) FROM users"_s).toInt(), 1);
+        }
     }
 
     void demoDataIsDeterministicAndComplete()
@@ -106,9 +188,9 @@ private Q_SLOTS:
 
     void scheduleWindowFollowsTheDate()
     {
-        RVServiceDatabase db(u":memory:"_s);
         QString error;
-        QVERIFY(db.open(&error));
+        RVServiceDatabase db(ServiceTestBackend::freshLocation(u":memory:"_s, &error));
+        QVERIFY2(db.open(&error), qPrintable(error));
         RVServiceSeeder seeder(db);
         const QDate today = QDate::currentDate();
         QVERIFY(seeder.seed(today));
@@ -143,20 +225,20 @@ private Q_SLOTS:
         QCOMPARE(scalar(db, u"SELECT kyrs FROM schedules WHERE pbid = ?"_s, {pbid}).toInt(), 1);
 
         // The same date always gives the same half-days.
-        RVServiceDatabase other(u":memory:"_s);
-        QVERIFY(other.open(&error));
+        RVServiceDatabase other(ServiceTestBackend::freshLocation(u":memory:"_s, &error));
+        QVERIFY2(other.open(&error), qPrintable(error));
         RVServiceSeeder(other).seed(today.addDays(1));
         const QString day = today.addDays(5).toString(u"yyyy-MM-dd"_s);
-        const QString sql = u"SELECT group_concat(pbid || jlzt || kyrs) FROM"
-                            " (SELECT * FROM schedules WHERE jzrq = ? ORDER BY pbid)"_s;
-        QCOMPARE(scalar(other, sql, {day}).toString(), scalar(db, sql, {day}).toString());
+        const QString sql = u"SELECT pbid || CAST(jlzt AS TEXT) || CAST(kyrs AS TEXT)"
+                            " FROM schedules WHERE jzrq = ? ORDER BY pbid"_s;
+        QCOMPARE(column(other, sql, {day}), column(db, sql, {day}));
     }
 
     void seededDatabaseHoldsTheDemoAccount()
     {
-        RVServiceDatabase db(u":memory:"_s);
         QString error;
-        QVERIFY(db.open(&error));
+        RVServiceDatabase db(ServiceTestBackend::freshLocation(u":memory:"_s, &error));
+        QVERIFY2(db.open(&error), qPrintable(error));
         QVERIFY(RVServiceSeeder(db).seed(QDate::currentDate()));
         RVServiceAccounts accounts(db);
         const auto login = [&accounts](const QString &password) {
@@ -175,9 +257,9 @@ private Q_SLOTS:
 
     void noSeedMeansNoSchedules()
     {
-        RVServiceDatabase db(u":memory:"_s);
         QString error;
-        QVERIFY(db.open(&error));
+        RVServiceDatabase db(ServiceTestBackend::freshLocation(u":memory:"_s, &error));
+        QVERIFY2(db.open(&error), qPrintable(error));
         RVServiceSeeder seeder(db);
         QVERIFY(!seeder.isSeeded());
         QVERIFY(seeder.refreshSchedules(QDate::currentDate()));

@@ -9,6 +9,7 @@
 #include "protocols/rvuserregister.h"
 #include "service/rvservicedemodata.h"
 #include "service/rvservicethread.h"
+#include "servicetestbackend.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -127,8 +128,10 @@ private Q_SLOTS:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        m_service = std::make_unique<RVServiceThread>();
         QString error;
+        const RVServiceOptions options = ServiceTestBackend::options(&error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        m_service = std::make_unique<RVServiceThread>(options);
         QVERIFY2(m_service->startService(&error), qPrintable(error));
         RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, m_service->port());
     }
