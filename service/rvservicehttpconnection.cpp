@@ -21,6 +21,17 @@ namespace
 // Bytes taken from the socket at a time; also the size of its own read buffer, so that a
 // client sending faster than the service reads is held back by TCP rather than by memory.
 constexpr qint64 readChunk = 64 * 1024;
+
+RVServiceHttpResponse respond(const RVServiceHttpConnection::Handler &handler,
+                              const RVServiceHttpRequest &request)
+{
+    try {
+        return handler(request);
+    } catch (const std::exception &e) {
+        qCWarning(lcService).noquote() << u"500 handler failed:"_s << QString::fromUtf8(e.what());
+        return RVServiceHttpResponse::text(500, "internal error\n");
+    }
+}
 } // namespace
 
 RVServiceHttpConnection::RVServiceHttpConnection(qintptr descriptor,
@@ -82,12 +93,12 @@ void RVServiceHttpConnection::process()
 {
     for (;;) {
         // A client that sends requests but does not read the replies is not given more.
-        if (m_socket->bytesToWrite() > m_limits.maxPendingOutput)
+        if (m_answering || m_socket->bytesToWrite() > m_limits.maxPendingOutput)
             return;
         switch (m_parser.next()) {
         case RVServiceHttpParser::Status::Ready:
             answer(m_parser.take());
-            if (m_phase == Phase::Closing)
+            if (m_phase == Phase::Closing || m_answering)
                 return;
             m_deadline.stop(); // the next request has a deadline of its own
             follow(m_parser.stage());
@@ -115,15 +126,43 @@ void RVServiceHttpConnection::process()
 
 void RVServiceHttpConnection::answer(const RVServiceHttpRequest &request)
 {
-    RVServiceHttpResponse response;
-    try {
-        response = m_handler(request);
-    } catch (const std::exception &e) {
-        qCWarning(lcService).noquote() << u"500 handler failed:"_s << QString::fromUtf8(e.what());
-        response = RVServiceHttpResponse::text(500, "internal error\n");
+    if (!m_executor) {
+        send(request.keepAlive(), request.isHead(), respond(m_handler, request));
+        return;
     }
-    const bool keepAlive = request.keepAlive();
-    m_socket->write(response.serialized(keepAlive, request.isHead()));
+    // This object outlives the work: finished() waits for the answer (see onDisconnected).
+    m_answering = true;
+    m_deadline.stop();
+    m_executor([this, handler = m_handler, request] {
+        const RVServiceHttpResponse response = respond(handler, request);
+        QMetaObject::invokeMethod(
+            this,
+            [this, keepAlive = request.keepAlive(), head = request.isHead(), response] {
+                onAnswered(keepAlive, head, response);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void RVServiceHttpConnection::onAnswered(bool keepAlive, bool head,
+                                         const RVServiceHttpResponse &response)
+{
+    m_answering = false;
+    if (m_phase == Phase::Closed) { // the peer left while the handler ran
+        if (!std::exchange(m_finished, true))
+            Q_EMIT finished();
+        return;
+    }
+    send(keepAlive, head, response);
+    if (m_phase == Phase::Closing)
+        return;
+    follow(m_parser.stage());
+    process(); // requests that arrived meanwhile
+}
+
+void RVServiceHttpConnection::send(bool keepAlive, bool head, const RVServiceHttpResponse &response)
+{
+    m_socket->write(response.serialized(keepAlive, head));
     if (!keepAlive)
         closeAfterWrite();
 }
@@ -217,6 +256,6 @@ void RVServiceHttpConnection::onDisconnected()
 {
     m_phase = Phase::Closed;
     m_deadline.stop();
-    if (!std::exchange(m_finished, true))
+    if (!m_answering && !std::exchange(m_finished, true))
         Q_EMIT finished();
 }

@@ -26,6 +26,9 @@ class RVServiceHttpConnection final : public QObject
 
 public:
     using Handler = std::function<RVServiceHttpResponse(const RVServiceHttpRequest &)>;
+    // Runs a piece of work on another thread. With one, the handler runs there and the
+    // connection reads nothing more until its reply is back, so replies keep request order.
+    using Executor = std::function<void(std::function<void()>)>;
 
     RVServiceHttpConnection(qintptr descriptor, const RVServiceHttpLimits &limits, Handler handler,
                             QObject *parent = nullptr);
@@ -35,6 +38,7 @@ public:
     // the refusal of a connection beyond the cap.
     void refuseAtOnce(int status, const QByteArray &text);
     bool isOpen() const;
+    void setExecutor(Executor executor) { m_executor = std::move(executor); }
 
 Q_SIGNALS:
     void finished();
@@ -45,6 +49,8 @@ private:
     void onReadyRead();
     void process();
     void answer(const RVServiceHttpRequest &request);
+    void onAnswered(bool keepAlive, bool head, const RVServiceHttpResponse &response);
+    void send(bool keepAlive, bool head, const RVServiceHttpResponse &response);
     void follow(RVServiceHttpParser::Stage stage);
     void enter(Phase phase, int timeoutMs);
     void onDeadline();
@@ -59,6 +65,8 @@ private:
     RVServiceHttpLimits m_limits;
     RVServiceHttpParser m_parser;
     Handler m_handler;
+    Executor m_executor;
+    bool m_answering = false; // a worker runs the handler; finished() waits for it
     QTimer m_deadline;
     Phase m_phase = Phase::Head;
     bool m_finished = false;

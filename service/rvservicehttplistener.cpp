@@ -58,6 +58,7 @@ void RVServiceHttpListener::incomingConnection(qintptr descriptor)
         return;
     }
     auto *connection = new RVServiceHttpConnection(descriptor, m_limits, m_handler, this);
+    connection->setExecutor(m_executor);
     ++m_open;
     connect(connection, &RVServiceHttpConnection::finished, this, [this, connection] {
         --m_open;

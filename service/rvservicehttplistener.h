@@ -23,6 +23,11 @@ public:
     int openConnections() const { return m_open; }
     // The cap in force: the configured one, lowered to what the descriptor limit allows.
     int connectionCap() const { return m_cap; }
+    // Where the connections run their handler (see RVServiceHttpConnection::Executor).
+    void setExecutor(RVServiceHttpConnection::Executor executor)
+    {
+        m_executor = std::move(executor);
+    }
 
 protected:
     void incomingConnection(qintptr descriptor) override;
@@ -33,6 +38,7 @@ private:
 
     RVServiceHttpLimits m_limits;
     RVServiceHttpConnection::Handler m_handler;
+    RVServiceHttpConnection::Executor m_executor;
     int m_cap = 0;
     int m_open = 0;
     int m_refusing = 0;

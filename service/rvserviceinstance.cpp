@@ -34,8 +34,8 @@ bool RVServiceInstance::start(QString *error)
         *error = u"cannot write the demo data set"_s;
         return false;
     }
-    m_server =
-        std::make_unique<RVServiceServer>(*m_database, m_options.latestVersion, m_options.limits);
+    m_server = std::make_unique<RVServiceServer>(*m_database, m_options.latestVersion,
+                                                 m_options.limits, m_options.workers);
     m_port = m_server->listen(m_options.address, m_options.port);
     if (m_port == 0) {
         *error = u"cannot listen on %1:%2"_s.arg(m_options.address.toString()).arg(m_options.port);

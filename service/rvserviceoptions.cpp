@@ -62,7 +62,10 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
     const QCommandLineOption idleTimeout(
         u"idle-timeout"_s, u"Seconds a kept-alive connection may wait for its next request."_s,
         u"S"_s, QString::number(defaults.limits.idleTimeoutMs / 1000));
-    parser.addOptions({listen, db, seed, noSeed, latest, maxConnections, headTimeout, idleTimeout});
+    const QCommandLineOption workers(
+        u"workers"_s, u"Threads running transactions (default: two per core)."_s, u"N"_s, u"0"_s);
+    parser.addOptions(
+        {listen, db, seed, noSeed, latest, maxConnections, headTimeout, idleTimeout, workers});
     parser.process(arguments);
 
     RVServiceOptions options;
@@ -90,8 +93,10 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
     const int cap = bounded(maxConnections, 1, 1'000'000);
     const int head = bounded(headTimeout, 1, 3600);
     const int idle = bounded(idleTimeout, 1, 3600);
-    if (cap < 0 || head < 0 || idle < 0) {
-        *error = u"--max-connections takes 1 to 1000000, the time-outs 1 to 3600 seconds"_s;
+    options.workers = bounded(workers, 0, 256);
+    if (cap < 0 || head < 0 || idle < 0 || options.workers < 0) {
+        *error = u"--max-connections takes 1 to 1000000, the time-outs 1 to 3600 seconds,"
+                 " --workers 0 to 256"_s;
         return std::nullopt;
     }
     options.limits.maxConnections = cap;

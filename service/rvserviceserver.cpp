@@ -31,11 +31,12 @@ QString lookupId(const RVServiceHttpRequest &request)
 } // namespace
 
 RVServiceServer::RVServiceServer(RVServiceDatabase &database, const QString &latestVersion,
-                                 const RVServiceHttpLimits &limits, QObject *parent)
+                                 const RVServiceHttpLimits &limits, int workers, QObject *parent)
     : QObject(parent),
       m_http(limits, [this](const RVServiceHttpRequest &request) { return handle(request); }),
-      m_router(database), m_latestVersion(latestVersion)
+      m_router(database), m_latestVersion(latestVersion), m_workers(workers)
 {
+    m_http.setExecutor([this](std::function<void()> work) { m_workers.run(std::move(work)); });
 }
 
 RVServiceServer::~RVServiceServer() = default;
@@ -113,18 +114,25 @@ RVServiceHttpResponse RVServiceServer::photo(const QString &file)
     if (!ysdm.endsWith(u".png"_s))
         return plain(404, "not found\n");
     ysdm.chop(4);
-    auto cached = m_photos.constFind(ysdm);
-    if (cached == m_photos.constEnd()) {
+    QByteArray png;
+    {
+        QMutexLocker lock(&m_photosLock);
+        png = m_photos.value(ysdm);
+    }
+    if (png.isEmpty()) {
         const std::optional<QString> sex = m_router.catalogue().doctorSex(ysdm);
         if (!sex) {
             qCInfo(lcService).noquote() << u"photo %1 not found"_s.arg(ysdm.left(32));
             return plain(404, "not found\n");
         }
-        cached = m_photos.insert(ysdm, RVPhotoPainter::portraitPng(ysdm, *sex == u"女"_s));
+        // Drawn outside the lock; two workers drawing the same face at once draw it alike.
+        png = RVPhotoPainter::portraitPng(ysdm, *sex == u"女"_s);
+        QMutexLocker lock(&m_photosLock);
+        m_photos.insert(ysdm, png);
     }
     RVServiceHttpResponse response;
     response.contentType = "image/png";
-    response.body = *cached;
+    response.body = png;
     response.headers.append(qMakePair(QByteArray("Cache-Control"), QByteArray("max-age=86400")));
     return response;
 }

@@ -4,9 +4,11 @@
 
 #include "service/rvservicehttplistener.h"
 #include "service/rvservicerouter.h"
+#include "service/rvserviceworkerpool.h"
 
 #include <QHash>
 #include <QHostAddress>
+#include <QMutex>
 #include <QObject>
 
 class RVServiceDatabase;
@@ -15,15 +17,18 @@ class RVServiceDatabase;
 // photographs under "/photos/", the store lookup "/lookup" and the update page "/update".
 // Lives on the thread that runs its event loop; every exchange writes one log line. The HTTP
 // layer is the service's own listener, which bounds what each client may hold (see
-// RVServiceHttpLimits); the handlers here see only complete requests.
+// RVServiceHttpLimits); the handlers here see only complete requests, and run on the worker
+// threads, each with its own database connection, so that the service uses every core.
 class RVServiceServer final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RVServiceServer)
 
 public:
+    // workers < 1: two per core.
     RVServiceServer(RVServiceDatabase &database, const QString &latestVersion,
-                    const RVServiceHttpLimits &limits = {}, QObject *parent = nullptr);
+                    const RVServiceHttpLimits &limits = {}, int workers = 0,
+                    QObject *parent = nullptr);
     ~RVServiceServer() override;
 
     // The port listened on (the system's choice for port 0), or 0 on failure.
@@ -50,5 +55,8 @@ private:
     QString m_latestVersion;
     QHostAddress m_address;
     quint16 m_port = 0;
+    QMutex m_photosLock;
     QHash<QString, QByteArray> m_photos; // drawn once per doctor
+    // Last, so that it is gone (its work done) before anything that work uses.
+    RVServiceWorkerPool m_workers;
 };

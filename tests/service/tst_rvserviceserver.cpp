@@ -18,6 +18,7 @@
 #include <QNetworkReply>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTcpSocket>
 #include <QTest>
 #include <QThread>
 
@@ -465,6 +466,38 @@ private Q_SLOTS:
             RVProtocol().userPasswordModificationWithUserid(id, u"first-pass"_s, u"second-pass"_s));
         QVERIFY(!RVProtocol().login(text(user.yhm()), u"first-pass"_s)->state());
         QVERIFY(RVProtocol().login(text(user.yhm()), u"second-pass"_s)->state());
+    }
+
+    // Clients that leave while a worker still answers them: their connections are let go once
+    // the answers are back, so a small connection cap is not used up by them.
+    void clientsLeavingWhileAnswered()
+    {
+        QString error;
+        RVServiceOptions options = ServiceTestBackend::options(&error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        options.limits.maxConnections = 4;
+        RVServiceThread service(options);
+        QVERIFY2(service.startService(&error), qPrintable(error));
+        const QByteArray form = "yhm=(null)&jym=B006&bwnr={\"body\":{\"xssl\":\"50\"}}";
+        const QByteArray request = "POST /hrzp2/ComService HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                                   "Content-Length: " +
+                                   QByteArray::number(form.size()) + "\r\n\r\n" + form;
+        const auto status = [&](bool leave) {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, service.port());
+            if (!socket.waitForConnected(10'000))
+                return -1;
+            socket.write(request);
+            if (!socket.waitForBytesWritten(10'000) || leave)
+                return 0;
+            QByteArray reply;
+            while (!reply.contains("\r\n") && socket.waitForReadyRead(10'000))
+                reply += socket.readAll();
+            return reply.mid(9, 3).toInt();
+        };
+        for (int i = 0; i < 20; ++i)
+            QCOMPARE(status(true), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(status(false), 200, 20'000);
     }
 
     void concurrentLastPlace()
