@@ -14,6 +14,7 @@
 #include "protocols/rvhospitallistrequest.h"
 #include "service/rvservicedatabase.h"
 #include "service/rvservicedemodata.h"
+#include "service/rvservicelistwriter.h"
 #include "service/rvservicevalues.h"
 
 #include <QJsonArray>
@@ -51,18 +52,16 @@ QJsonObject rowObject(const QSqlQuery &query, const QStringList &keys)
     return object;
 }
 
-template <class Record>
-QJsonObject listBody(QSqlQuery &query, const QStringList &keys,
-                     const std::function<void(QJsonObject &)> &extra = {})
+// The rows as a "list" body, written with the keys the records give them (the service's tests
+// read every list back through its record).
+QByteArray listBody(QSqlQuery &query, const QStringList &keys,
+                    const std::function<RVServiceListWriter::Fields(const QSqlQuery &)> &extra = {},
+                    const RVServiceListWriter::Fields &beside = {})
 {
-    QJsonArray list;
-    while (query.next()) {
-        QJsonObject row = rowObject(query, keys);
-        if (extra)
-            extra(row);
-        list.append(RVBaseInfo::fromDictionary<Record>(row).body_dict());
-    }
-    return QJsonObject{{u"list"_s, list}};
+    RVServiceListWriter writer;
+    while (query.next())
+        writer.addRow(query, keys, extra ? extra(query) : RVServiceListWriter::Fields());
+    return writer.finish(beside);
 }
 
 QString likePrefix(const QString &text)
@@ -116,9 +115,8 @@ RVServiceOutcome RVServiceCatalogue::hospitalList(const QJsonObject &body)
     if (!query)
         return RVServiceOutcome::storeFailure();
     return RVServiceOutcome::success(
-        queryOk,
-        listBody<RVHospitalInfo>(*query, {u"hospid"_s, u"yymc"_s, u"yyjc"_s, u"yydj"_s, u"yyjs"_s,
-                                          u"yydz"_s, u"wd"_s, u"jd"_s, u"yydh"_s, u"bz"_s}));
+        queryOk, listBody(*query, {u"hospid"_s, u"yymc"_s, u"yyjc"_s, u"yydj"_s, u"yyjs"_s,
+                                   u"yydz"_s, u"wd"_s, u"jd"_s, u"yydh"_s, u"bz"_s}));
 }
 
 RVServiceOutcome RVServiceCatalogue::hospitalInfo(const QJsonObject &body)
@@ -165,13 +163,14 @@ RVServiceOutcome RVServiceCatalogue::departmentList(const QJsonObject &body)
         {parent, hospid, hospid, hospid, hospid});
     if (!query)
         return RVServiceOutcome::storeFailure();
-    QJsonObject reply =
-        listBody<RVDepartmentInfo>(*query, {u"deptid"_s, u"ksfl"_s, u"bzksdm"_s, u"bzksmc"_s,
-                                            u"ksms"_s, u"hospid"_s, u"yymc"_s, u"yyjc"_s});
-    reply.insert(u"deptid"_s, parent);
+    RVServiceListWriter::Fields beside{{u"deptid"_s, parent}};
     if (!hospid.isNull())
-        reply.insert(u"hospid"_s, hospid.toString());
-    return RVServiceOutcome::success(queryOk, reply);
+        beside.append({u"hospid"_s, hospid.toString()});
+    return RVServiceOutcome::success(queryOk,
+                                     listBody(*query,
+                                              {u"deptid"_s, u"ksfl"_s, u"bzksdm"_s, u"bzksmc"_s,
+                                               u"ksms"_s, u"hospid"_s, u"yymc"_s, u"yyjc"_s},
+                                              {}, beside));
 }
 
 RVServiceOutcome RVServiceCatalogue::diseaseList()
@@ -250,9 +249,9 @@ RVServiceOutcome RVServiceCatalogue::doctorList(const QJsonObject &body, const Q
     if (!query)
         return RVServiceOutcome::storeFailure();
     return RVServiceOutcome::success(
-        queryOk, listBody<RVDoctorInfo>(*query, doctorKeys, [&photoBase](QJsonObject &row) {
-            row.insert(u"yszp"_s, QString(photoBase + u"/photos/"_s +
-                                          row.value(u"ysdm"_s).toString() + u".png"_s));
+        queryOk, listBody(*query, doctorKeys, [&photoBase](const QSqlQuery &row) {
+            return RVServiceListWriter::Fields{
+                {u"yszp"_s, photoBase + u"/photos/"_s + row.value(0).toString() + u".png"_s}};
         }));
 }
 
@@ -310,10 +309,9 @@ RVServiceOutcome RVServiceCatalogue::doctorSchedules(const QJsonObject &body)
         return RVServiceOutcome::storeFailure();
     return RVServiceOutcome::success(
         queryOk,
-        listBody<RVDoctorScheduleInfo>(
-            *query, {u"pbid"_s, u"jzrq"_s, u"bcbm"_s, u"bcmc"_s, u"jlzt"_s, u"kyrs"_s, u"hospid"_s,
-                     u"yydm"_s, u"bzksdm"_s, u"bzksmc"_s, u"ysdm"_s, u"ysmc"_s, u"yszc"_s, u"ghf"_s,
-                     u"zlf"_s, u"ghje"_s, u"pblb"_s, u"etbz"_s}));
+        listBody(*query, {u"pbid"_s, u"jzrq"_s, u"bcbm"_s, u"bcmc"_s, u"jlzt"_s, u"kyrs"_s,
+                          u"hospid"_s, u"yydm"_s, u"bzksdm"_s, u"bzksmc"_s, u"ysdm"_s, u"ysmc"_s,
+                          u"yszc"_s, u"ghf"_s, u"zlf"_s, u"ghje"_s, u"pblb"_s, u"etbz"_s}));
 }
 
 RVServiceOutcome RVServiceCatalogue::timeSlots(const QJsonObject &body)
@@ -344,8 +342,7 @@ RVServiceOutcome RVServiceCatalogue::timeSlots(const QJsonObject &body)
         {pbid});
     if (!query)
         return RVServiceOutcome::storeFailure();
-    return RVServiceOutcome::success(
-        queryOk, listBody<RVDoctorTimeSchedule>(*query, {u"fzxh"_s, u"yysj"_s}));
+    return RVServiceOutcome::success(queryOk, listBody(*query, {u"fzxh"_s, u"yysj"_s}));
 }
 
 std::optional<QString> RVServiceCatalogue::doctorSex(const QString &ysdm)

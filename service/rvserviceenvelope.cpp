@@ -71,15 +71,23 @@ QJsonObject RVServiceEnvelope::replyEnvelope(const RVServiceOutcome &outcome, co
     return QJsonObject{{u"head"_s, head}, {u"body"_s, outcome.body}};
 }
 
-QByteArray RVServiceEnvelope::sealReply(const QJsonObject &envelope, const QString &keyText)
+QByteArray RVServiceEnvelope::replyJson(const RVServiceOutcome &outcome, const QString &code)
 {
-    const QByteArray json = QJsonDocument(envelope).toJson(QJsonDocument::Compact);
+    const QJsonObject envelope = replyEnvelope(outcome, code);
+    if (outcome.bodyJson.isEmpty())
+        return QJsonDocument(envelope).toJson(QJsonDocument::Compact);
+    const QJsonObject head = envelope.value(u"head"_s).toObject();
+    return "{\"body\":" + outcome.bodyJson +
+           ",\"head\":" + QJsonDocument(head).toJson(QJsonDocument::Compact) + '}';
+}
+
+QByteArray RVServiceEnvelope::sealReply(const QByteArray &json, const QString &keyText)
+{
     if (keyText.isEmpty())
         return json;
     const std::optional<QString> hex = RVCipher::encipherToHex(QString::fromUtf8(json), keyText);
     if (hex)
         return hex->toLatin1();
     // Never the reply itself in clear (it may hold a login key): a plain refusal instead.
-    const QJsonObject failure = replyEnvelope(RVServiceOutcome::storeFailure(), QString());
-    return QJsonDocument(failure).toJson(QJsonDocument::Compact);
+    return replyJson(RVServiceOutcome::storeFailure(), QString());
 }

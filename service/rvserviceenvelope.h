@@ -33,6 +33,8 @@ public:
     static std::optional<QJsonObject> parseMessage(const QString &text);
 
     static QJsonObject replyEnvelope(const RVServiceOutcome &outcome, const QString &code);
-    // Compact JSON, enciphered as lowercase hex when keyText is not empty.
-    static QByteArray sealReply(const QJsonObject &envelope, const QString &keyText);
+    // The reply envelope as compact JSON; a body already written as JSON goes in as it is.
+    static QByteArray replyJson(const RVServiceOutcome &outcome, const QString &code);
+    // The reply, enciphered as lowercase hex when keyText is not empty.
+    static QByteArray sealReply(const QByteArray &json, const QString &keyText);
 };

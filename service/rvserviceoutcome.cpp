@@ -6,12 +6,17 @@ using namespace Qt::StringLiterals;
 
 RVServiceOutcome RVServiceOutcome::success(const QString &message, const QJsonObject &body)
 {
-    return RVServiceOutcome{true, message, body};
+    return RVServiceOutcome{true, message, body, {}};
+}
+
+RVServiceOutcome RVServiceOutcome::success(const QString &message, const QByteArray &bodyJson)
+{
+    return RVServiceOutcome{true, message, {}, bodyJson};
 }
 
 RVServiceOutcome RVServiceOutcome::refusal(const QString &message)
 {
-    return RVServiceOutcome{false, message, {}};
+    return RVServiceOutcome{false, message, {}, {}};
 }
 
 RVServiceOutcome RVServiceOutcome::missing(const QString &key)

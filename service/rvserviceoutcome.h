@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 
@@ -11,8 +12,12 @@ struct RVServiceOutcome {
     bool ok = false;
     QString retmsg;
     QJsonObject body;
+    // The body already written as compact JSON (a list straight from its rows); when set it
+    // stands instead of body.
+    QByteArray bodyJson;
 
     static RVServiceOutcome success(const QString &message, const QJsonObject &body = {});
+    static RVServiceOutcome success(const QString &message, const QByteArray &bodyJson);
     static RVServiceOutcome refusal(const QString &message);
     // The refusal of a request that lacks a required key.
     static RVServiceOutcome missing(const QString &key);

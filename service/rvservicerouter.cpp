@@ -19,8 +19,7 @@ RVServiceRouter::Exchange httpError(int status, const QString &message)
     exchange.status = status;
     exchange.contentType = "application/json; charset=utf-8";
     exchange.message = message;
-    exchange.body = RVServiceEnvelope::sealReply(
-        RVServiceEnvelope::replyEnvelope(RVServiceOutcome::refusal(message), QString()), QString());
+    exchange.body = RVServiceEnvelope::replyJson(RVServiceOutcome::refusal(message), QString());
     return exchange;
 }
 } // namespace
@@ -45,8 +44,8 @@ RVServiceRouter::Exchange RVServiceRouter::reply(Exchange exchange, const RVServ
     exchange.message = outcome.retmsg;
     exchange.contentType =
         keyText.isEmpty() ? "application/json; charset=utf-8" : "text/plain; charset=us-ascii";
-    exchange.body = RVServiceEnvelope::sealReply(
-        RVServiceEnvelope::replyEnvelope(outcome, exchange.code), keyText);
+    exchange.body =
+        RVServiceEnvelope::sealReply(RVServiceEnvelope::replyJson(outcome, exchange.code), keyText);
     return exchange;
 }
 

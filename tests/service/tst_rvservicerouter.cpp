@@ -3,6 +3,11 @@
 // Bad input at the booking endpoint: every malformed exchange ends in a clear refusal (or an
 // HTTP error where no envelope can be read), never in a crash.
 #include "protocols/rvcipher.h"
+#include "protocols/rvdepartmentinfo.h"
+#include "protocols/rvdoctorinfo.h"
+#include "protocols/rvdoctorscheduleinfo.h"
+#include "protocols/rvdoctortimeschedule.h"
+#include "protocols/rvhospitalinfo.h"
 #include "service/rvserviceaccounts.h"
 #include "service/rvservicedatabase.h"
 #include "service/rvserviceenvelope.h"
@@ -88,6 +93,57 @@ private Q_SLOTS:
         QTEST(form->yhm, "yhm");
         QTEST(form->jym, "jym");
         QTEST(form->bwnr, "bwnr");
+    }
+
+    // The list replies are written straight from their rows: each item must read back through
+    // the client's record of it unchanged, so that nothing the client would drop or miss is sent.
+    void listRepliesReadBackThroughTheirRecords_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("hospitals") << u"B001"_s << QByteArray("{}");
+        QTest::newRow("departments")
+            << u"B004"_s << QByteArray(R"({"hospid":"H01","deptid":"K01"})");
+        QTest::newRow("doctors") << u"B006"_s << QByteArray(R"({"dqym":"2","xssl":"5"})");
+        QTest::newRow("schedules") << u"B008"_s << QByteArray(R"({"ysdm":"D0001"})");
+        QTest::newRow("time slots") << u"B009"_s << QByteArray();
+    }
+
+    void listRepliesReadBackThroughTheirRecords()
+    {
+        QFETCH(QString, code);
+        QFETCH(QByteArray, body);
+        if (body.isEmpty()) { // a half-day from tomorrow on with places
+            auto session = m_db->session();
+            auto open = RVServiceDatabase::exec(
+                session.db(),
+                u"SELECT pbid FROM schedules WHERE jzrq > ? AND jlzt = 0 AND kyrs > 0 LIMIT 1"_s,
+                {QDate::currentDate().toString(u"yyyy-MM-dd"_s)});
+            QVERIFY(open && open->next());
+            body = "{\"pbid\":\"" + open->value(0).toString().toUtf8() + "\"}";
+        }
+        static const QHash<QString, std::function<QJsonObject(const QJsonObject &)>> readBack{
+            {u"B001"_s,
+             [](auto &e) { return RVBaseInfo::fromDictionary<RVHospitalInfo>(e).body_dict(); }},
+            {u"B004"_s,
+             [](auto &e) { return RVBaseInfo::fromDictionary<RVDepartmentInfo>(e).body_dict(); }},
+            {u"B006"_s,
+             [](auto &e) { return RVBaseInfo::fromDictionary<RVDoctorInfo>(e).body_dict(); }},
+            {u"B008"_s,
+             [](auto &e) {
+                 return RVBaseInfo::fromDictionary<RVDoctorScheduleInfo>(e).body_dict();
+             }},
+            {u"B009"_s, [](auto &e) {
+                 return RVBaseInfo::fromDictionary<RVDoctorTimeSchedule>(e).body_dict();
+             }}};
+        const RVServiceRouter::Exchange reply = m_router->handle(
+            "yhm=(null)&jym=" + code.toLatin1() + "&bwnr={\"body\":" + body + "}", u"http://h:1"_s);
+        QVERIFY2(reply.ok, qPrintable(reply.message));
+        const QJsonArray list =
+            QJsonDocument::fromJson(reply.body).object()[u"body"_s][u"list"_s].toArray();
+        QVERIFY(!list.isEmpty());
+        for (const QJsonValue &item : list)
+            QCOMPARE(readBack.value(code)(item.toObject()), item.toObject());
     }
 
     void refusals_data()
