@@ -164,7 +164,14 @@ bool RVServiceSeeder::refreshSchedules(QDate today)
         qCWarning(lcService) << "extending the demo schedules failed";
         return false;
     }
-    if (added > 0)
-        qCInfo(lcService) << "demo schedules: added" << added << "half-days";
+    if (added == 0)
+        return true;
+    qCInfo(lcService) << "demo schedules: added" << added << "half-days";
+    // PostgreSQL's planner gets the numbers of the new rows now rather than when autovacuum
+    // comes by: without them it plans the doctor list for tables of a few hundred rows each.
+    if (m_database.backend() == RVServiceDatabase::Backend::PostgreSQL) {
+        auto session = m_database.session();
+        RVServiceDatabase::run(session.db(), u"ANALYZE"_s);
+    }
     return true;
 }
