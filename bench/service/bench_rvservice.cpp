@@ -1,248 +1,283 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-// Throughput of rv-service over loopback with 8 concurrent clients, each making blocking
-// exchanges through the application's own client library: doctor-list pages ("B006"),
-// bookings ("C001", each followed by its cancel "C005" to keep places), and beside them the
-// same number of bare HTTP exchanges with a server of the same framework that answers a fixed
-// reply. Checks that no place is ever sold twice under that load.
+// Throughput and latency of rv-service over loopback: doctor-list pages ("B006") and booking
+// pairs (a "C001" booking followed by its "C005" cancel, on a few contested half-days) with
+// 8, 16, 32 and 64 clients, against SQLite and PostgreSQL, with one service process and with
+// two sharing the database, beside the bare HTTP reply of the service's own HTTP layer. Every
+// service and the bare server run as child processes, started once and measured side by side
+// for each number of clients, so that the ratios in one run compare like with like on a
+// shared machine. After every booking run the store itself is read: no slot may hold two live
+// bookings and the places of every contested half-day must add up.
 //
-// Usage: bench_rvservice [requests per client, default 400]
-#include "protocols/rvcipher.h"
-#include "protocols/rvdoctorlistrequest.h"
-#include "protocols/rvhttpexchange.h"
-#include "protocols/rvloginvalues.h"
-#include "protocols/rvprotocol.h"
-#include "protocols/rvreservationinfo.h"
-#include "protocols/rvreservationlistinforeply.h"
-#include "protocols/rvuserregister.h"
-#include "service/rvservicedatabase.h"
-#include "service/rvservicerouter.h"
-#include "service/rvserviceseeder.h"
-#include "service/rvservicethread.h"
+// PostgreSQL is measured when libpq's environment names a server, as pg_virtualenv sets it:
+//   pg_virtualenv -t bench_rvservice [--seconds S] [--rounds R] [--clients 8,16,32,64]
+//                                    [--workers N] [--raw-clients]
+// Each row is measured in R rounds of S seconds, the rows taking turns, and shows the median
+// round's exchanges per second (a booking pair is two exchanges) and the latencies of all.
+// The clients post through the application's own network layer, as the patient client does;
+// with --raw-clients each is a bare blocking socket instead, which shows the ceiling of the
+// HTTP layer itself.
+#include "benchbooking.h"
+#include "benchhttpclient.h"
+#include "benchservice.h"
+#include "benchstore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QHttpServer>
-#include <QHttpServerResponse>
-#include <QRandomGenerator>
-#include <QSemaphore>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 
-#include <atomic>
+#include <algorithm>
 #include <cstdio>
-#include <functional>
+#include <map>
+#include <thread>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
 namespace
 {
-constexpr int clients = 8;
+constexpr int contestedHalfDays = 8;
+constexpr int placesPerHalfDay = 8;
 
-QString text(const QJsonValue &v)
-{
-    return RVBaseInfo::text(v);
-}
+struct Configuration {
+    QString store;
+    int processes = 1;
+    std::unique_ptr<BenchStore> data;
+    std::vector<std::unique_ptr<BenchService>> services;
+    std::unique_ptr<BenchBooking> booking;
+};
 
-// A server of the same framework and thread model that answers every POST with one fixed reply.
-class BareServer final : public QThread
-{
-public:
-    quint16 port = 0;
-    QSemaphore ready;
-    ~BareServer() override
+using Step = std::function<int(BenchHttpClient &, int, int, QList<qint64> &)>;
+
+// One row of the table: a workload against some servers, and what its rounds gave.
+struct Cell {
+    Cell(const char *w, Configuration *c, QList<quint16> p, Step s)
+        : workload(w), config(c), ports(std::move(p)), step(std::move(s))
     {
-        quit();
-        wait();
     }
+    const char *workload;
+    Configuration *config; // none for the bare server
+    QList<quint16> ports;
+    Step step;
+    QList<double> rates;
+    QList<qint64> latencies; // microseconds, every exchange of every round
+    int failures = 0;
 
-protected:
-    void run() override
+    double rate() const // the median round: a shared machine disturbs some rounds
     {
-        QHttpServer server;
-        server.route(u"/hrzp2/ComService"_s, [] {
-            return QHttpServerResponse(
-                "application/json",
-                QByteArray(R"({"head":{"succflag":"0","retmsg":"ok"},"body":{}})"));
-        });
-        port = server.listen(QHostAddress::LocalHost, 0);
-        ready.release();
-        exec();
+        QList<double> sorted = rates;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.isEmpty() ? 0 : sorted.at(sorted.size() / 2);
+    }
+    double percentileMs(int percent)
+    {
+        std::sort(latencies.begin(), latencies.end());
+        return latencies.isEmpty() ? 0
+                                   : latencies.at(std::min(latencies.size() - 1,
+                                                           latencies.size() * percent / 100)) /
+                                         1000.0;
     }
 };
 
-// Runs work(client, i) for i in [0, perClient) on each of the clients' threads at once;
-// returns the exchanges per second over all of them.
-double throughput(int perClient, const std::function<int(int, int)> &work)
+// Runs the cell's step on each client's thread until the time is up; the step makes one or
+// more exchanges, noting each one's latency, and returns how many of them failed.
+void measure(Cell &cell, int clients, int seconds, bool raw)
 {
-    std::atomic<int> exchanges{0};
-    QSemaphore go;
-    QList<QThread *> threads;
+    std::vector<QList<qint64>> latencies(clients);
+    std::vector<int> failures(clients, 0);
+    std::vector<std::thread> threads;
+    QElapsedTimer clock;
+    clock.start();
     for (int c = 0; c < clients; ++c) {
-        threads.append(QThread::create([&, c] {
-            go.acquire();
-            for (int i = 0; i < perClient; ++i)
-                exchanges += work(c, i);
-        }));
-        threads.last()->start();
+        threads.emplace_back([&, c] {
+            BenchHttpClient client(cell.ports.at(c % cell.ports.size()), raw);
+            for (int i = 0; clock.elapsed() < seconds * 1000; ++i)
+                failures[c] += cell.step(client, c, i, latencies[c]);
+        });
     }
+    for (std::thread &t : threads)
+        t.join();
+    const double elapsed = clock.elapsed() / 1000.0;
+    qsizetype exchanges = 0;
+    for (int c = 0; c < clients; ++c) {
+        exchanges += latencies[c].size();
+        cell.latencies += latencies[c];
+        cell.failures += failures[c];
+    }
+    cell.rates.append(exchanges / elapsed);
+}
+
+int timedPost(BenchHttpClient &client, const QByteArray &form, QList<qint64> &latencies)
+{
     QElapsedTimer clock;
     clock.start();
-    go.release(clients);
-    for (QThread *t : threads) {
-        t->wait();
-        delete t;
-    }
-    return exchanges.load() * 1000.0 / std::max<qint64>(1, clock.elapsed());
+    const bool answered = client.post(form).has_value();
+    latencies.append(clock.nsecsElapsed() / 1000);
+    return answered ? 0 : 1;
 }
 
-// A schedule from tomorrow on that takes bookings, with all eight places free.
-RVDoctorScheduleInfo bookableSchedule(int skip)
+QByteArray doctorPage(int page)
 {
-    RVProtocol client;
-    for (const RVDoctorInfo &d :
-         client.doctorList({}, {}, {}, {}, 1, 100).value_or(QList<RVDoctorInfo>())) {
-        const auto days =
-            RVProtocol().doctorScheduleForHospital({}, text(d.hospid()), text(d.ysdm()));
-        for (const auto &day : days.value_or(RVDoctorScheduleReply::Schedules()))
-            for (const RVDoctorScheduleInfo &s : day)
-                if (text(s.jzrq()) > QDate::currentDate().toString(u"yyyy-MM-dd"_s) &&
-                    RVBaseInfo::intValue(s.jlzt()) == 0 && RVBaseInfo::intValue(s.kyrs()) == 8 &&
-                    skip-- == 0)
-                    return s;
-    }
-    return {};
+    return "yhm=(null)&jym=B006&bwnr={\"head\":{\"trcode\":\"B006\"},\"body\":{\"dqym\":\"" +
+           QByteArray::number(page) + "\",\"xssl\":\"8\"}}";
 }
 
-// The service's own cost of a "B006" page: the router alone, one thread, no HTTP.
-double routerOnlyRate(const QString &path, int count)
+void printRow(int clients, Cell &cell, double bare, const QString &soldTwice)
 {
-    RVServiceDatabase database(path);
-    QString error;
-    if (!database.open(&error) || !RVServiceSeeder(database).seed(QDate::currentDate()))
-        return 0;
-    RVServiceRouter router(database);
-    QElapsedTimer clock;
-    clock.start();
-    int ok = 0;
-    for (int i = 0; i < count; ++i) {
-        auto request = RVBaseInfo::fromDictionary<RVDoctorListRequest>(
-            std::nullopt, RVProtocol::headBuild(u"B006"_s));
-        request.setDqym(i % 15 + 1);
-        request.setXssl(8);
-        ok += router
-                  .handle("yhm=(null)&jym=B006&bwnr=" + request.toJson().toUtf8(),
-                          u"http://127.0.0.1:8080"_s)
-                  .ok;
-    }
-    return ok * 1000.0 / std::max<qint64>(1, clock.elapsed());
+    std::printf("| %3d | %-9s | %-10s | %s | %7.0f | %5.2f | %7.2f | %7.2f | %s |\n", clients,
+                cell.workload, cell.config ? qPrintable(cell.config->store) : "-",
+                cell.config ? qPrintable(QString::number(cell.config->processes)) : "-",
+                cell.rate(), cell.rate() / bare, cell.percentileMs(50), cell.percentileMs(99),
+                qPrintable(soldTwice));
+    if (cell.failures > 0)
+        std::printf("|     | (%d exchanges failed) | | | | | | | |\n", cell.failures);
+    std::fflush(stdout);
 }
 
-int placesLeft(const RVDoctorScheduleInfo &s)
+bool startConfiguration(Configuration &config, const QString &serviceProgram, int workers)
 {
-    const auto days =
-        RVProtocol().doctorScheduleForHospital(text(s.pbid()), text(s.hospid()), text(s.ysdm()));
-    const auto day = days.value_or(RVDoctorScheduleReply::Schedules()).value(text(s.jzrq()));
-    return day.isEmpty() ? -1 : static_cast<int>(RVBaseInfo::intValue(day.first().kyrs()));
+    for (int i = 0; i < config.processes; ++i)
+        config.services.push_back(std::make_unique<BenchService>());
+    // All at once: they create and seed the new database together.
+    for (auto &service : config.services)
+        service->startService(serviceProgram, config.data->location(), workers);
+    QList<quint16> ports;
+    for (auto &service : config.services) {
+        if (!service->waitForPort()) {
+            std::fprintf(stderr, "%s: a service did not start: %s\n", qPrintable(config.store),
+                         qPrintable(service->errorText()));
+            return false;
+        }
+        ports.append(service->port());
+    }
+    config.booking = std::make_unique<BenchBooking>(ports.first());
+    return config.booking->prepare(config.data->bookableHalfDays(contestedHalfDays));
+}
+
+QList<quint16> portsOf(const Configuration &config)
+{
+    QList<quint16> ports;
+    for (const auto &service : config.services)
+        ports.append(service->port());
+    return ports;
 }
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStandardPaths::setTestModeEnabled(true);
-    const int perClient = argc > 1 ? std::max(10, QByteArray(argv[1]).toInt()) : 400;
+    const QStringList args = QCoreApplication::arguments();
+    if (args.contains(u"--bare-server"_s))
+        return BenchService::runBareServer();
+    const bool raw = args.contains(u"--raw-clients"_s);
+    const qsizetype secondsAt = args.indexOf(u"--seconds"_s);
+    const int seconds = secondsAt > 0 ? std::max(1, args.value(secondsAt + 1).toInt()) : 2;
+    const qsizetype roundsAt = args.indexOf(u"--rounds"_s);
+    const int rounds = roundsAt > 0 ? std::clamp(args.value(roundsAt + 1).toInt(), 1, 99) : 3;
+    const qsizetype workersAt = args.indexOf(u"--workers"_s);
+    const int workers = workersAt > 0 ? std::clamp(args.value(workersAt + 1).toInt(), 0, 256) : 0;
+    const qsizetype clientsAt = args.indexOf(u"--clients"_s);
+    QList<int> clientCounts{8, 16, 32, 64};
+    if (clientsAt > 0) {
+        clientCounts.clear();
+        for (const QString &n : args.value(clientsAt + 1).split(u','))
+            clientCounts.append(std::clamp(n.toInt(), 1, 512));
+    }
 
     QTemporaryDir dir;
-    RVServiceOptions options = RVServiceThread::ephemeralOptions();
-    options.databasePath = dir.filePath(u"bench.sqlite"_s); // a WAL file, as in real use
-    RVServiceThread service(options);
-    QString error;
-    if (!service.startService(&error)) {
-        std::fprintf(stderr, "cannot start the service: %s\n", qPrintable(error));
-        return 1;
-    }
-    RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, service.port());
-    BareServer bare;
-    bare.start();
-    bare.ready.acquire();
-
-    // Bare HTTP: the same client transport, a fixed reply.
-    QUrl bareUrl(u"http://127.0.0.1/hrzp2/ComService"_s);
-    bareUrl.setPort(bare.port);
-    const QByteArray bareForm = "yhm=(null)&jym=B006&bwnr={}";
-    const double bareRate = throughput(perClient, [&](int, int) {
-        return RVHttpExchange::postBlocking(bareUrl, bareForm).statusCode == 200 ? 1 : 0;
-    });
-
-    // B006 pages through the real client.
-    const double b006Rate = throughput(perClient, [](int, int i) {
-        RVProtocol client;
-        const auto page = client.doctorList({}, {}, {}, {}, i % 15 + 1, 8);
-        return page && client.lastRepuestStats() && !page->isEmpty() ? 1 : 0;
-    });
-
-    // C001 + C005 cycles by one user over two contested half-days of eight places each.
-    RVUserRegister form;
-    form.setYhm(u"bench-user"_s);
-    form.setMm(u"bench-pass"_s);
-    form.setXm(u"压测用户"_s);
-    form.setSfzhm(u"330102199001011234"_s);
-    form.setSjhm(u"13900009999"_s);
-    const auto user = RVProtocol().userRegister(form.body_dict());
-    const QList<RVDoctorScheduleInfo> contested{bookableSchedule(0), bookableSchedule(1)};
-    if (!user || !user->state() || text(contested.at(1).pbid()).isEmpty()) {
-        std::fprintf(stderr, "cannot set up the booking run\n");
-        return 1;
-    }
-    std::atomic<int> held[2][8] = {};
-    std::atomic<int> booked{0}, refused{0}, doubleSales{0}, failedCancels{0};
-    const double c001Rate = throughput(perClient / 4, [&](int c, int i) {
-        const int which = (c + i) % 2;
-        const int slot = static_cast<int>(QRandomGenerator::global()->bounded(8));
-        const RVDoctorScheduleInfo &s = contested.at(which);
-        auto request = RVBaseInfo::fromDictionary<RVReservationInfo>(
-            std::nullopt, RVProtocol::headBuild(u"C001"_s));
-        request.setYzhm(RVProtocol::reservationCode());
-        request.setYhid(user->yhid());
-        request.setPbid(s.pbid());
-        request.setFzxh(QString::number(slot + 1));
-        RVProtocol client;
-        const QString reply =
-            client.post(RVLoginValues::username(), u"C001"_s, request.toJson(), false);
-        const auto answer = RVBaseInfo::fromString<RVReservationListInfoReply>(reply);
-        if (!answer || !answer->state() || answer->reservations().isEmpty()) {
-            ++refused;
-            return 1;
+    std::vector<Configuration> configs;
+    for (int processes : {1, 2})
+        configs.push_back({u"SQLite"_s,
+                           processes,
+                           BenchStore::sqlite(dir.filePath(u"bench%1.sqlite"_s.arg(processes))),
+                           {},
+                           {}});
+    QString pgError = u"run the benchmark under pg_virtualenv"_s;
+    if (qEnvironmentVariableIsSet("PGPORT") || qEnvironmentVariableIsSet("PGHOST")) {
+        pgError.clear();
+        for (int processes : {1, 2}) {
+            auto store = BenchStore::postgresql(u"rvbench%1"_s.arg(processes), &pgError);
+            if (!store)
+                break;
+            configs.push_back({u"PostgreSQL"_s, processes, std::move(store), {}, {}});
         }
-        ++booked;
-        if (held[which][slot].exchange(1) != 0) // someone else still holds this slot
-            ++doubleSales;
-        const QString yylsh = text(answer->reservations().first().yylsh());
-        held[which][slot] = 0; // released before the cancel: a later sale is then legitimate
-        if (!RVProtocol().removeReserationWithUserId(text(user->yhid()), yylsh))
-            ++failedCancels;
-        return 2;
-    });
-    const int left0 = placesLeft(contested.at(0));
-    const int left1 = placesLeft(contested.at(1));
+    }
+    const QString serviceProgram = QStringLiteral(RV_SERVICE_EXECUTABLE);
+    for (Configuration &config : configs)
+        if (!startConfiguration(config, serviceProgram, workers))
+            return 1;
+    BenchService bare;
+    bare.startBare(QCoreApplication::applicationFilePath());
+    if (!bare.waitForPort()) {
+        std::fprintf(stderr, "the bare server did not start\n");
+        return 1;
+    }
 
-    std::printf("rv-service throughput over loopback, %d concurrent clients, blocking exchanges\n",
-                clients);
-    std::printf("  bare HTTP, fixed reply : %8.0f requests/s (%d requests)\n", bareRate,
-                clients * perClient);
-    std::printf("  B006 doctor-list pages : %8.0f transactions/s (%d requests), %.2f of bare\n",
-                b006Rate, clients * perClient, b006Rate / bareRate);
-    std::printf("  C001 book + C005 cancel: %8.0f transactions/s, %.2f of bare; %d booked,"
-                " %d refused as taken or full\n",
-                c001Rate, c001Rate / bareRate, booked.load(), refused.load());
-    std::printf("  places sold twice: %d; cancels failed: %d; places left after the run: %d and %d"
-                " of 8\n",
-                doubleSales.load(), failedCancels.load(), left0, left1);
-    std::printf("  B006 in the router alone, one thread, no HTTP: %.0f transactions/s\n",
-                routerOnlyRate(dir.filePath(u"router.sqlite"_s), clients * perClient));
-    std::printf("  goal: at least 1000 B006/s -> %s\n", b006Rate >= 1000 ? "met" : "NOT met");
-    const bool sound = doubleSales == 0 && failedCancels == 0 && left0 == 8 && left1 == 8;
+    std::printf("rv-service over loopback, the median of %d rounds of %d s per row, %d cores,"
+                " clients %s; PostgreSQL: %s\n\n",
+                rounds, seconds, std::thread::hardware_concurrency(),
+                raw ? "on raw sockets" : "through the application's network layer",
+                pgError.isEmpty() ? "measured" : qPrintable(u"not measured ("_s + pgError + u')'));
+    std::printf("| clients | workload | store | processes | tx/s | of bare | p50 ms | p99 ms |"
+                " sold twice |\n|---|---|---|---|---|---|---|---|---|\n");
+    bool sound = true;
+    // The figures of the first number of clients, for the goals.
+    std::map<std::tuple<QString, QString, int>, double> first;
+    double bareFirst = 0;
+    const QByteArray bareForm = "yhm=(null)&jym=B006&bwnr={}";
+    for (int clients : clientCounts) {
+        std::vector<Cell> cells;
+        cells.emplace_back("bare HTTP", nullptr, QList<quint16>{bare.port()},
+                           [&](auto &c, int, int, auto &l) { return timedPost(c, bareForm, l); });
+        for (Configuration &config : configs)
+            cells.emplace_back("B006", &config, portsOf(config),
+                               [](auto &c, int n, int i, auto &l) {
+                                   return timedPost(c, doctorPage(1 + (n + i) % 15), l);
+                               });
+        for (Configuration &config : configs)
+            cells.emplace_back("C001+C005", &config, portsOf(config),
+                               [&config](auto &c, int n, int, auto &l) {
+                                   return config.booking->bookAndCancel(c, n, l);
+                               });
+        // Round after round over every row, so that a disturbance spreads over all of them.
+        for (int round = 0; round < rounds; ++round)
+            for (Cell &cell : cells)
+                measure(cell, clients, seconds, raw);
+        const double bareRate = cells.front().rate();
+        for (Cell &cell : cells) {
+            QString soldTwice = u"-"_s;
+            if (cell.config && QByteArray(cell.workload) != "B006") {
+                Configuration &config = *cell.config;
+                const int twice = config.booking->soldTwice() + config.data->slotsSoldTwice();
+                const bool addsUp =
+                    config.data->placesAddUp(config.booking->halfDays(), placesPerHalfDay);
+                sound = sound && twice == 0 && addsUp;
+                soldTwice = QString::number(twice) + (addsUp ? QString() : u", places off"_s);
+            }
+            printRow(clients, cell, bareRate, soldTwice);
+            if (clients != clientCounts.first())
+                continue;
+            if (!cell.config)
+                bareFirst = bareRate;
+            else
+                first[{QString::fromLatin1(cell.workload), cell.config->store,
+                       cell.config->processes}] = cell.rate();
+        }
+    }
+    const auto figure = [&](const QString &workload, const QString &store, int processes) {
+        const auto found = first.find({workload, store, processes});
+        return found == first.end() ? 0.0 : found->second;
+    };
+    std::printf("\nWith %d clients: B006 on SQLite, one process, at %.2f of the bare HTTP reply"
+                " (goal 0.45)\n",
+                clientCounts.first(), figure(u"B006"_s, u"SQLite"_s, 1) / std::max(1.0, bareFirst));
+    for (const QString &workload : {u"B006"_s, u"C001+C005"_s})
+        if (figure(workload, u"PostgreSQL"_s, 2) > 0)
+            std::printf("With %d clients: %s on PostgreSQL, two processes, at %.2f of SQLite with"
+                        " one (goal 0.8)\n",
+                        clientCounts.first(), qPrintable(workload),
+                        figure(workload, u"PostgreSQL"_s, 2) /
+                            std::max(1.0, figure(workload, u"SQLite"_s, 1)));
+    std::printf("places sold twice or not adding up: %s\n", sound ? "none" : "YES (a fault)");
     return sound ? 0 : 1;
 }
