@@ -6,6 +6,7 @@
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvalert.h"
+#include "screens/rvlostanswer.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvreservationtimeelectcontroller.h"
 #include "screens/rvscreenguard.h"
@@ -29,18 +30,6 @@ void copyField(RVReservationInfo &record, const QString &key, const QJsonValue &
 {
     if (!value.isUndefined())
         record.setField(key, value);
-}
-
-// True when the exchange ended without an answer of the service: the transport failed, or what
-// came back could not be read (a reply cut short). The client's own text for an unreadable
-// reply is asked of the client rather than copied here.
-bool answerLost(const RVProtocol &protocol)
-{
-    if (!protocol.HTTPResponseOK())
-        return true;
-    RVProtocol probe;
-    probe.replyDataHandle(u"C001"_s, QString());
-    return protocol.lastErrorMsg() == probe.lastErrorMsg();
 }
 
 ui::Label *formLabel(const QRectF &frame, const QString &text)
@@ -203,7 +192,7 @@ RVReservationInfoController::reservation(const RVReservationInfo &record, const 
     outcome.message = protocol.lastErrorMsg();
     // No answer from the service (time-out, dropped connection, cut-short reply): the booking
     // may have been made all the same. Its history is the truth; never guess, never resend.
-    if (!outcome.ok && answerLost(protocol) && historyHoldsBooking(record, yhid, sjhm)) {
+    if (!outcome.ok && RVLostAnswer::isLost(protocol) && historyHoldsBooking(record, yhid, sjhm)) {
         outcome.ok = true;
         outcome.confirmedByHistory = true;
         outcome.message = u"预约成功"_s;
