@@ -151,7 +151,8 @@ RVReservationInfoController::cellForRowAtIndexPath(ui::TableView *tableView,
         u"身份证号：%1"_s.arg(RVBaseInfo::text(_userInfo.sfzhm())),
         u"预约时间：%1"_s.arg(appointmentTime(_doctorScheduleInfo, _doctorTimeSchedule)),
         u"预约医院：%1"_s.arg(RVBaseInfo::text(_doctorInfo.yymc())),
-        u"预约科室：%1"_s.arg(RVBaseInfo::text(_doctorInfo.yszc())),
+        // The doctor's department as the doctor list knew it, not the doctor's title.
+        u"预约科室：%1"_s.arg(RVBaseInfo::text(_doctorInfo.bzksmc())),
         u"预约医生：%1"_s.arg(RVBaseInfo::text(_doctorInfo.ysmc())),
     };
     qreal y = 55;
