@@ -176,6 +176,8 @@ void RVReservationInfoController::reservationButtonClicked(ui::Control *)
         reservationRecord(_userInfo, _doctorInfo, _doctorScheduleInfo, _doctorTimeSchedule);
     const QString yhid = RVBaseInfo::text(_userInfo.yhid());
     const QString sjhm = RVBaseInfo::text(_userInfo.sjhm());
+    if (ui::NavigationController *navigation = navigationController())
+        m_navigationView = navigation->view();
     RVProgress::run(
         this, u"预约中"_s, [record, yhid, sjhm] { return reservation(record, yhid, sjhm); },
         [](RVReservationInfoController &self, const ReservationOutcome &outcome) {
@@ -220,8 +222,13 @@ bool RVReservationInfoController::historyHoldsBooking(const RVReservationInfo &r
 void RVReservationInfoController::reservationFinish(const ReservationOutcome &outcome)
 {
     // The user may have gone back meanwhile; a screen no longer shown neither alerts nor pops.
-    if (!RVScreenGuard::isOnTop(this))
+    // A booking made all the same is still told, over the navigation view: the patient holds
+    // that slot now.
+    if (!RVScreenGuard::isOnTop(this)) {
+        if (outcome.ok && m_navigationView)
+            RVProgress::tipMessage(u"预约成功"_s, m_navigationView);
         return;
+    }
     RVAlert::show(outcome.message);
     if (outcome.ok)
         navigationController()->popToRootViewControllerAnimated(true);

@@ -264,6 +264,7 @@ private Q_SLOTS:
         QVERIFY(!ScreenFixture::visibleAlert());
         QCOMPARE(app.navigation()->topViewController(), other.get());
         QCOMPARE(app.navigation()->viewControllers().size(), 2);
+        QCOMPARE(ScreenFixture::tipText(app.navigation()), success ? u"预约成功"_s : QString());
     }
 
     void timeLineWithAbsentParts_data()
