@@ -7,6 +7,7 @@
 #include "protocols/rvprotocol.h"
 #include "screens/rvalert.h"
 #include "screens/rvclearfooter.h"
+#include "screens/rvlostanswer.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvscreenguard.h"
 #include "toolkit/color.h"
@@ -16,6 +17,8 @@
 #include "toolkit/navigationitem.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -175,25 +178,46 @@ void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
     if (style != ui::TableViewCellEditingStyle::Delete || indexPath.row < 0 ||
         indexPath.row >= _reservationHistorys.size())
         return;
-    const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
+    const RVUserInfo user = RVAppConfigInfo().userInfo();
+    const QString yhid = RVBaseInfo::text(user.yhid());
+    const QString sjhm = RVBaseInfo::text(user.sjhm());
     const QString yylsh = RVBaseInfo::text(_reservationHistorys.at(indexPath.row).yylsh());
     // On a worker behind the overlay: the window stays responsive for up to the time-out.
     RVProgress::run(
-        this, QString(), [yhid, yylsh] { return cancelReservation(yhid, yylsh); },
+        this, QString(), [yhid, sjhm, yylsh] { return cancelReservation(yhid, sjhm, yylsh); },
         [](RVReservationHistoryListViewController &self, const CancelOutcome &outcome) {
             self.finishedCancel(outcome);
         });
 }
 
 RVReservationHistoryListViewController::CancelOutcome
-RVReservationHistoryListViewController::cancelReservation(const QString &yhid, const QString &yylsh)
+RVReservationHistoryListViewController::cancelReservation(const QString &yhid, const QString &sjhm,
+                                                          const QString &yylsh)
 {
     RVProtocol protocol;
     CancelOutcome outcome;
     outcome.yylsh = yylsh;
     outcome.ok = protocol.removeReserationWithUserId(yhid, yylsh);
     outcome.message = protocol.lastErrorMsg();
+    // No answer (dropped connection, time-out, cut-short reply): the service may have cancelled
+    // all the same, and a second swipe would only be refused. Its history is the truth.
+    if (!outcome.ok && RVLostAnswer::isLost(protocol) && historyShowsCancelled(yhid, sjhm, yylsh))
+        outcome.ok = true;
     return outcome;
+}
+
+bool RVReservationHistoryListViewController::historyShowsCancelled(const QString &yhid,
+                                                                   const QString &sjhm,
+                                                                   const QString &yylsh)
+{
+    RVProtocol protocol;
+    const auto bookings = protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm)
+                              .value_or(QList<RVReservationInfo>());
+    if (!protocol.lastRepuestStats())
+        return false;
+    return std::any_of(bookings.cbegin(), bookings.cend(), [&](const RVReservationInfo &b) {
+        return RVBaseInfo::text(b.yylsh()) == yylsh && !isOpen(b);
+    });
 }
 
 void RVReservationHistoryListViewController::finishedCancel(const CancelOutcome &outcome)

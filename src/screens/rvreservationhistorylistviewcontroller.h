@@ -49,7 +49,9 @@ public:
 
     static HistoryOutcome loadData(const QString &yhid, const QString &sjhm);
     void finishedLoadData(const HistoryOutcome &outcome);
-    static CancelOutcome cancelReservation(const QString &yhid, const QString &yylsh);
+    // Cancels with C005; when the answer is lost, the history tells whether it was done.
+    static CancelOutcome cancelReservation(const QString &yhid, const QString &sjhm,
+                                           const QString &yylsh);
     void finishedCancel(const CancelOutcome &outcome);
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
@@ -64,6 +66,8 @@ public:
 
 private:
     void fillCell(ui::TableViewCell *cell, const RVReservationInfo &booking);
+    static bool historyShowsCancelled(const QString &yhid, const QString &sjhm,
+                                      const QString &yylsh);
 
     QList<RVReservationInfo> _reservationHistorys;
     bool _httpStats = false;

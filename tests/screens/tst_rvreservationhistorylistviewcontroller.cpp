@@ -207,6 +207,29 @@ private Q_SLOTS:
         QVERIFY(!screen->mainTableView()->swipedIndexPath().has_value());
     }
 
+    // Without an answer to the cancel, the history tells whether the service cancelled.
+    void lostCancelAnswerIsSettledByTheHistory_data()
+    {
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<QString>("yyztAfter");
+        QTest::newRow("no answer, cancelled") << false << u"1"_s;
+        QTest::newRow("no answer, still open") << false << u"0"_s;
+        QTest::newRow("refused, the refusal is final") << true << u"1"_s;
+    }
+    void lostCancelAnswerIsSettledByTheHistory()
+    {
+        QFETCH(bool, answered);
+        QFETCH(QString, yyztAfter);
+        BookingTestService service;
+        serve(service, false);
+        if (!answered)
+            service.lose(u"C005"_s, FakeService::Ending::CloseWithoutAnswer);
+        BookingTestService::logIn(RVUserInfo());
+        m_bookings = {booking(1), booking(2, yyztAfter)};
+        QCOMPARE(RVReservationHistoryListViewController::cancelReservation({}, {}, u"L2"_s).ok,
+                 !answered && yyztAfter == u"1");
+    }
+
     void reusedRowsShowOnlyTheirOwnBooking()
     {
         BookingTestService service;
