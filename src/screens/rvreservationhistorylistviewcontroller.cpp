@@ -36,6 +36,12 @@ ui::Label *lineLabel(const QRectF &frame, const QString &text, qreal fontSize)
     label->setNumberOfLines(1);
     return label;
 }
+
+// What a row that can no longer be cancelled says of its booking.
+QString stateText(const RVReservationInfo &booking)
+{
+    return RVBaseInfo::text(booking.yyzt()) == u"1" ? u"已取消"_s : u"不可取消"_s;
+}
 } // namespace
 
 RVReservationHistoryListViewController::RVReservationHistoryListViewController() {}
@@ -64,6 +70,14 @@ void RVReservationHistoryListViewController::viewDidLoad()
     view()->setBackgroundColor(background);
     _mainTableView->setBackgroundColor(background);
     _mainTableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
+    // Over the table, shown only when a load found no booking: a blank screen says nothing.
+    m_emptyNotice = new ui::Label(QRectF(0, 40, 320, 30));
+    m_emptyNotice->setText(u"暂无预约记录"_s);
+    m_emptyNotice->setTextAlignment(ui::TextAlignment::Center);
+    m_emptyNotice->setTextColor(ui::Color::darkGrayColor());
+    m_emptyNotice->setUserInteractionEnabled(false);
+    m_emptyNotice->setHidden(true);
+    view()->addSubview(m_emptyNotice);
 }
 
 void RVReservationHistoryListViewController::viewDidAppear(bool animated)
@@ -111,11 +125,18 @@ void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutco
     if (_httpStats) {
         if (_mainTableView)
             _mainTableView->reloadData();
+        showEmptyNotice();
         return;
     }
     // Alert and leave only while still shown: the user may have gone back meanwhile.
     RVAlert::showIfOnTop(this, _httpErrorMessage);
     RVScreenGuard::popIfOnTop(this);
+}
+
+void RVReservationHistoryListViewController::showEmptyNotice()
+{
+    if (m_emptyNotice)
+        m_emptyNotice->setHidden(!_reservationHistorys.isEmpty());
 }
 
 int RVReservationHistoryListViewController::numberOfRowsInSection(ui::TableView *, int)
@@ -160,6 +181,11 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
         ui::Label *hint = lineLabel(QRectF(20, 78, 270, 17), u"提示:右移本信息可取消预约"_s, 14);
         hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
         content->addSubview(hint);
+    } else {
+        // Without it a cancelled booking looks like an open one whose hint went missing.
+        ui::Label *state = lineLabel(QRectF(20, 78, 270, 17), stateText(booking), 14);
+        state->setTextColor(ui::Color::colorWithWhite(0.2, 1.0));
+        content->addSubview(state);
     }
     cell->setBackgroundColor(ui::Color::lightGrayColor());
 }
@@ -233,6 +259,7 @@ void RVReservationHistoryListViewController::finishedCancel(const CancelOutcome 
                                                        ui::TableViewRowAnimation::Automatic);
             break;
         }
+        showEmptyNotice();
     } else {
         RVAlert::showIfOnTop(this, outcome.message);
     }

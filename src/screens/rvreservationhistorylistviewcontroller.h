@@ -3,6 +3,7 @@
 #pragma once
 
 #include "protocols/rvreservationinfo.h"
+#include "toolkit/label.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
@@ -39,6 +40,7 @@ public:
 
     const QList<RVReservationInfo> &reservationHistorys() const { return _reservationHistorys; }
     ui::TableView *mainTableView() const { return _mainTableView; }
+    ui::Label *emptyNotice() const { return m_emptyNotice; }
     static bool isOpen(const RVReservationInfo &booking);
 
     void loadView() override;
@@ -66,6 +68,7 @@ public:
 
 private:
     void fillCell(ui::TableViewCell *cell, const RVReservationInfo &booking);
+    void showEmptyNotice();
     static bool historyShowsCancelled(const QString &yhid, const QString &sjhm,
                                       const QString &yylsh);
 
@@ -73,4 +76,5 @@ private:
     bool _httpStats = false;
     QString _httpErrorMessage;
     QPointer<ui::TableView> _mainTableView;
+    QPointer<ui::Label> m_emptyNotice;
 };
