@@ -37,10 +37,11 @@ ui::Label *lineLabel(const QRectF &frame, const QString &text, qreal fontSize)
     return label;
 }
 
-// What a row that can no longer be cancelled says of its booking.
-QString stateText(const RVReservationInfo &booking)
+// What a row that can no longer be cancelled says of its booking: the service knows one
+// state besides open.
+QString stateText(const RVReservationInfo &)
 {
-    return RVBaseInfo::text(booking.yyzt()) == u"1" ? u"已取消"_s : u"不可取消"_s;
+    return u"已取消"_s;
 }
 } // namespace
 
