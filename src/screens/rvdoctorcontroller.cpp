@@ -117,9 +117,10 @@ void RVDoctorController::loadDoctorSchedulesFinish(const ScheduleOutcome &outcom
     _httpStats = outcome.httpStats;
     _httpErrorMessage = outcome.httpErrorMessage;
     if (!outcome.httpStats) {
-        // The grid keeps its empty half-days; nothing can be opened.
-        if (_tableViewReservInfo)
-            RVProgress::tipMessage(_httpErrorMessage, _tableViewReservInfo);
+        // The grid keeps its empty half-days; nothing can be opened. The tip goes over the
+        // screen, where it lands on the visible grid: inside the grid it would sit in the
+        // scrolling content, below the rows in view.
+        RVProgress::tipMessage(_httpErrorMessage, view());
         return;
     }
     _roasters = outcome.roasters;

@@ -7,6 +7,7 @@
 #include "protocols/rvprotocol.h"
 #include "screens/rvalert.h"
 #include "screens/rvclearfooter.h"
+#include "screens/rvlostanswer.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvscreenguard.h"
 #include "toolkit/color.h"
@@ -16,6 +17,8 @@
 #include "toolkit/navigationitem.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +35,13 @@ ui::Label *lineLabel(const QRectF &frame, const QString &text, qreal fontSize)
     label->setLineBreakMode(ui::LineBreakMode::TailTruncation);
     label->setNumberOfLines(1);
     return label;
+}
+
+// What a row that can no longer be cancelled says of its booking: the service knows one
+// state besides open.
+QString stateText(const RVReservationInfo &)
+{
+    return u"已取消"_s;
 }
 } // namespace
 
@@ -61,6 +71,14 @@ void RVReservationHistoryListViewController::viewDidLoad()
     view()->setBackgroundColor(background);
     _mainTableView->setBackgroundColor(background);
     _mainTableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
+    // Over the table, shown only when a load found no booking: a blank screen says nothing.
+    m_emptyNotice = new ui::Label(QRectF(0, 40, 320, 30));
+    m_emptyNotice->setText(u"暂无预约记录"_s);
+    m_emptyNotice->setTextAlignment(ui::TextAlignment::Center);
+    m_emptyNotice->setTextColor(ui::Color::darkGrayColor());
+    m_emptyNotice->setUserInteractionEnabled(false);
+    m_emptyNotice->setHidden(true);
+    view()->addSubview(m_emptyNotice);
 }
 
 void RVReservationHistoryListViewController::viewDidAppear(bool animated)
@@ -108,11 +126,18 @@ void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutco
     if (_httpStats) {
         if (_mainTableView)
             _mainTableView->reloadData();
+        showEmptyNotice();
         return;
     }
     // Alert and leave only while still shown: the user may have gone back meanwhile.
     RVAlert::showIfOnTop(this, _httpErrorMessage);
     RVScreenGuard::popIfOnTop(this);
+}
+
+void RVReservationHistoryListViewController::showEmptyNotice()
+{
+    if (m_emptyNotice)
+        m_emptyNotice->setHidden(!_reservationHistorys.isEmpty());
 }
 
 int RVReservationHistoryListViewController::numberOfRowsInSection(ui::TableView *, int)
@@ -157,6 +182,11 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
         ui::Label *hint = lineLabel(QRectF(20, 78, 270, 17), u"提示:右移本信息可取消预约"_s, 14);
         hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
         content->addSubview(hint);
+    } else {
+        // Without it a cancelled booking looks like an open one whose hint went missing.
+        ui::Label *state = lineLabel(QRectF(20, 78, 270, 17), stateText(booking), 14);
+        state->setTextColor(ui::Color::colorWithWhite(0.2, 1.0));
+        content->addSubview(state);
     }
     cell->setBackgroundColor(ui::Color::lightGrayColor());
 }
@@ -175,25 +205,46 @@ void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
     if (style != ui::TableViewCellEditingStyle::Delete || indexPath.row < 0 ||
         indexPath.row >= _reservationHistorys.size())
         return;
-    const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
+    const RVUserInfo user = RVAppConfigInfo().userInfo();
+    const QString yhid = RVBaseInfo::text(user.yhid());
+    const QString sjhm = RVBaseInfo::text(user.sjhm());
     const QString yylsh = RVBaseInfo::text(_reservationHistorys.at(indexPath.row).yylsh());
     // On a worker behind the overlay: the window stays responsive for up to the time-out.
     RVProgress::run(
-        this, QString(), [yhid, yylsh] { return cancelReservation(yhid, yylsh); },
+        this, QString(), [yhid, sjhm, yylsh] { return cancelReservation(yhid, sjhm, yylsh); },
         [](RVReservationHistoryListViewController &self, const CancelOutcome &outcome) {
             self.finishedCancel(outcome);
         });
 }
 
 RVReservationHistoryListViewController::CancelOutcome
-RVReservationHistoryListViewController::cancelReservation(const QString &yhid, const QString &yylsh)
+RVReservationHistoryListViewController::cancelReservation(const QString &yhid, const QString &sjhm,
+                                                          const QString &yylsh)
 {
     RVProtocol protocol;
     CancelOutcome outcome;
     outcome.yylsh = yylsh;
     outcome.ok = protocol.removeReserationWithUserId(yhid, yylsh);
     outcome.message = protocol.lastErrorMsg();
+    // No answer (dropped connection, time-out, cut-short reply): the service may have cancelled
+    // all the same, and a second swipe would only be refused. Its history is the truth.
+    if (!outcome.ok && RVLostAnswer::isLost(protocol) && historyShowsCancelled(yhid, sjhm, yylsh))
+        outcome.ok = true;
     return outcome;
+}
+
+bool RVReservationHistoryListViewController::historyShowsCancelled(const QString &yhid,
+                                                                   const QString &sjhm,
+                                                                   const QString &yylsh)
+{
+    RVProtocol protocol;
+    const auto bookings = protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm)
+                              .value_or(QList<RVReservationInfo>());
+    if (!protocol.lastRepuestStats())
+        return false;
+    return std::any_of(bookings.cbegin(), bookings.cend(), [&](const RVReservationInfo &b) {
+        return RVBaseInfo::text(b.yylsh()) == yylsh && !isOpen(b);
+    });
 }
 
 void RVReservationHistoryListViewController::finishedCancel(const CancelOutcome &outcome)
@@ -209,6 +260,7 @@ void RVReservationHistoryListViewController::finishedCancel(const CancelOutcome 
                                                        ui::TableViewRowAnimation::Automatic);
             break;
         }
+        showEmptyNotice();
     } else {
         RVAlert::showIfOnTop(this, outcome.message);
     }

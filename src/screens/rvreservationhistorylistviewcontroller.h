@@ -3,6 +3,7 @@
 #pragma once
 
 #include "protocols/rvreservationinfo.h"
+#include "toolkit/label.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
@@ -39,6 +40,7 @@ public:
 
     const QList<RVReservationInfo> &reservationHistorys() const { return _reservationHistorys; }
     ui::TableView *mainTableView() const { return _mainTableView; }
+    ui::Label *emptyNotice() const { return m_emptyNotice; }
     static bool isOpen(const RVReservationInfo &booking);
 
     void loadView() override;
@@ -49,7 +51,9 @@ public:
 
     static HistoryOutcome loadData(const QString &yhid, const QString &sjhm);
     void finishedLoadData(const HistoryOutcome &outcome);
-    static CancelOutcome cancelReservation(const QString &yhid, const QString &yylsh);
+    // Cancels with C005; when the answer is lost, the history tells whether it was done.
+    static CancelOutcome cancelReservation(const QString &yhid, const QString &sjhm,
+                                           const QString &yylsh);
     void finishedCancel(const CancelOutcome &outcome);
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
@@ -64,9 +68,13 @@ public:
 
 private:
     void fillCell(ui::TableViewCell *cell, const RVReservationInfo &booking);
+    void showEmptyNotice();
+    static bool historyShowsCancelled(const QString &yhid, const QString &sjhm,
+                                      const QString &yylsh);
 
     QList<RVReservationInfo> _reservationHistorys;
     bool _httpStats = false;
     QString _httpErrorMessage;
     QPointer<ui::TableView> _mainTableView;
+    QPointer<ui::Label> m_emptyNotice;
 };

@@ -6,6 +6,7 @@
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvalert.h"
+#include "screens/rvlostanswer.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvreservationtimeelectcontroller.h"
 #include "screens/rvscreenguard.h"
@@ -29,18 +30,6 @@ void copyField(RVReservationInfo &record, const QString &key, const QJsonValue &
 {
     if (!value.isUndefined())
         record.setField(key, value);
-}
-
-// True when the exchange ended without an answer of the service: the transport failed, or what
-// came back could not be read (a reply cut short). The client's own text for an unreadable
-// reply is asked of the client rather than copied here.
-bool answerLost(const RVProtocol &protocol)
-{
-    if (!protocol.HTTPResponseOK())
-        return true;
-    RVProtocol probe;
-    probe.replyDataHandle(u"C001"_s, QString());
-    return protocol.lastErrorMsg() == probe.lastErrorMsg();
 }
 
 ui::Label *formLabel(const QRectF &frame, const QString &text)
@@ -162,7 +151,8 @@ RVReservationInfoController::cellForRowAtIndexPath(ui::TableView *tableView,
         u"身份证号：%1"_s.arg(RVBaseInfo::text(_userInfo.sfzhm())),
         u"预约时间：%1"_s.arg(appointmentTime(_doctorScheduleInfo, _doctorTimeSchedule)),
         u"预约医院：%1"_s.arg(RVBaseInfo::text(_doctorInfo.yymc())),
-        u"预约科室：%1"_s.arg(RVBaseInfo::text(_doctorInfo.yszc())),
+        // The doctor's department as the doctor list knew it, not the doctor's title.
+        u"预约科室：%1"_s.arg(RVBaseInfo::text(_doctorInfo.bzksmc())),
         u"预约医生：%1"_s.arg(RVBaseInfo::text(_doctorInfo.ysmc())),
     };
     qreal y = 55;
@@ -186,6 +176,8 @@ void RVReservationInfoController::reservationButtonClicked(ui::Control *)
         reservationRecord(_userInfo, _doctorInfo, _doctorScheduleInfo, _doctorTimeSchedule);
     const QString yhid = RVBaseInfo::text(_userInfo.yhid());
     const QString sjhm = RVBaseInfo::text(_userInfo.sjhm());
+    if (ui::NavigationController *navigation = navigationController())
+        m_navigationView = navigation->view();
     RVProgress::run(
         this, u"预约中"_s, [record, yhid, sjhm] { return reservation(record, yhid, sjhm); },
         [](RVReservationInfoController &self, const ReservationOutcome &outcome) {
@@ -203,7 +195,7 @@ RVReservationInfoController::reservation(const RVReservationInfo &record, const 
     outcome.message = protocol.lastErrorMsg();
     // No answer from the service (time-out, dropped connection, cut-short reply): the booking
     // may have been made all the same. Its history is the truth; never guess, never resend.
-    if (!outcome.ok && answerLost(protocol) && historyHoldsBooking(record, yhid, sjhm)) {
+    if (!outcome.ok && RVLostAnswer::isLost(protocol) && historyHoldsBooking(record, yhid, sjhm)) {
         outcome.ok = true;
         outcome.confirmedByHistory = true;
         outcome.message = u"预约成功"_s;
@@ -230,8 +222,13 @@ bool RVReservationInfoController::historyHoldsBooking(const RVReservationInfo &r
 void RVReservationInfoController::reservationFinish(const ReservationOutcome &outcome)
 {
     // The user may have gone back meanwhile; a screen no longer shown neither alerts nor pops.
-    if (!RVScreenGuard::isOnTop(this))
+    // A booking made all the same is still told, over the navigation view: the patient holds
+    // that slot now.
+    if (!RVScreenGuard::isOnTop(this)) {
+        if (outcome.ok && m_navigationView)
+            RVProgress::tipMessage(u"预约成功"_s, m_navigationView);
         return;
+    }
     RVAlert::show(outcome.message);
     if (outcome.ok)
         navigationController()->popToRootViewControllerAnimated(true);

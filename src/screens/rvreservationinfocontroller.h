@@ -83,4 +83,6 @@ private:
     RVUserInfo _userInfo;
     QPointer<ui::TableView> _tableViewInfo;
     QPointer<ui::Button> m_confirmButton;
+    // Where a booking that lands after the screen was left is told.
+    QPointer<ui::View> m_navigationView;
 };

@@ -44,6 +44,8 @@ void RVReservationTimeElectController::loadView()
 
 void RVReservationTimeElectController::viewDidLoad()
 {
+    // Named before the push shows the bar, not only once the confirmation renames it.
+    setTitle(u"预约时段选择"_s);
     _tableViewTime->setDataSource(this);
     _tableViewTime->setDelegate(this);
     _tableViewTime->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);

@@ -63,5 +63,6 @@ FakeService::Response BookingTestService::handle(const FakeService::Request &req
     const auto found = m_answers.constFind(code);
     const QJsonObject answer =
         found != m_answers.constEnd() ? (*found)(body) : reply(false, u"未知交易"_s);
-    return {200, QJsonDocument(answer).toJson(QJsonDocument::Compact), m_delays.value(code)};
+    return {200, QJsonDocument(answer).toJson(QJsonDocument::Compact), m_delays.value(code),
+            m_losses.value(code, FakeService::Ending::KeepOpen)};
 }

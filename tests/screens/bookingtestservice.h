@@ -41,6 +41,8 @@ public:
     QList<Received> received(const QString &code) const;
     // Answers the code only after the given time, without blocking the event loop.
     void delay(const QString &code, int milliseconds) { m_delays.insert(code, milliseconds); }
+    // The answer is made, then lost on the way back as the ending says.
+    void lose(const QString &code, FakeService::Ending ending) { m_losses.insert(code, ending); }
 
     // The user saved and logged in as the login exchange would leave it, with the fixed key
     // as the login key.
@@ -52,5 +54,6 @@ private:
     std::unique_ptr<FakeService> m_service;
     QHash<QString, Answer> m_answers;
     QHash<QString, int> m_delays;
+    QHash<QString, FakeService::Ending> m_losses;
     QList<Received> m_received;
 };

@@ -298,7 +298,8 @@ private Q_SLOTS:
         QVERIFY(screen);
         QTRY_COMPARE(service.received(u"B008"_s).size(), 1);
         QTRY_VERIFY([screen] {
-            for (ZtProgressHUD *hud : ZtProgressHUD::allHUDsForView(screen->tableViewReservInfo()))
+            // Over the screen: inside the grid it would scroll with the rows, out of view.
+            for (ZtProgressHUD *hud : ZtProgressHUD::allHUDsForView(screen->view()))
                 if (hud->labelText() == u"医生不存在")
                     return true;
             return false;

@@ -50,8 +50,7 @@ QStringList expectedTexts(const QJsonObject &b, bool hint)
                       b[u"bzksmc"_s].toString(), u"预约医生  :"_s,        b[u"ysmc"_s].toString(),
                       u"预约时间  :"_s,          b[u"yysj"_s].toString(), u"分诊序号  :"_s,
                       b[u"fzxh"_s].toString()};
-    if (hint)
-        texts.append(u"提示:右移本信息可取消预约"_s);
+    texts.append(hint ? u"提示:右移本信息可取消预约"_s : u"已取消"_s);
     return texts;
 }
 } // namespace
@@ -121,6 +120,7 @@ private Q_SLOTS:
         QCOMPARE(asked.value(u"sjhm"_s).toString(), u"13800000000"_s);
         QCOMPARE(app.navigation()->navigationBar()->displayedTitle(), u"预约纪录"_s);
         QCOMPARE(screen->heightForRowAtIndexPath(screen->mainTableView(), {0, 0}), 100.0);
+        QVERIFY(screen->emptyNotice()->isHidden());
     }
 
     void userWithoutBookingsSeesAnEmptyList()
@@ -133,6 +133,7 @@ private Q_SLOTS:
         QTRY_COMPARE(service.received(u"C002"_s).size(), 1);
         QTRY_VERIFY(ZtProgressHUD::allHUDsForView(screen->view()).isEmpty());
         QCOMPARE(screen->mainTableView()->numberOfRowsInSection(0), 0);
+        QVERIFY(!screen->emptyNotice()->isHidden());
         QVERIFY(!ScreenFixture::visibleAlert());
         QCOMPARE(app.navigation()->topViewController(), screen);
     }
@@ -205,6 +206,29 @@ private Q_SLOTS:
         QCOMPARE(shownSerials(screen), (QList<QString>{u"L1"_s, u"L2"_s, u"L3"_s}));
         QCOMPARE(screen->mainTableView()->numberOfRowsInSection(0), 3);
         QVERIFY(!screen->mainTableView()->swipedIndexPath().has_value());
+    }
+
+    // Without an answer to the cancel, the history tells whether the service cancelled.
+    void lostCancelAnswerIsSettledByTheHistory_data()
+    {
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<QString>("yyztAfter");
+        QTest::newRow("no answer, cancelled") << false << u"1"_s;
+        QTest::newRow("no answer, still open") << false << u"0"_s;
+        QTest::newRow("refused, the refusal is final") << true << u"1"_s;
+    }
+    void lostCancelAnswerIsSettledByTheHistory()
+    {
+        QFETCH(bool, answered);
+        QFETCH(QString, yyztAfter);
+        BookingTestService service;
+        serve(service, false);
+        if (!answered)
+            service.lose(u"C005"_s, FakeService::Ending::CloseWithoutAnswer);
+        BookingTestService::logIn(RVUserInfo());
+        m_bookings = {booking(1), booking(2, yyztAfter)};
+        QCOMPARE(RVReservationHistoryListViewController::cancelReservation({}, {}, u"L2"_s).ok,
+                 !answered && yyztAfter == u"1");
     }
 
     void reusedRowsShowOnlyTheirOwnBooking()

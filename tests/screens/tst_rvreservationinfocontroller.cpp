@@ -58,6 +58,7 @@ private:
         doctor.setYymc(u"第一医院"_s);
         doctor.setYszc(u"主任医师"_s);
         doctor.setBzksdm(u"K03"_s);
+        doctor.setBzksmc(u"心血管内科"_s);
         RVDoctorScheduleInfo half;
         half.setHospid(u"H1"_s);
         half.setPbid(u"P42"_s);
@@ -114,7 +115,7 @@ private Q_SLOTS:
                                    u"身份证号：110101199003070011"_s,
                                    u"预约时间：2013-05-20 08:30:00"_s,
                                    u"预约医院：第一医院"_s,
-                                   u"预约科室：主任医师"_s,
+                                   u"预约科室：心血管内科"_s,
                                    u"预约医生：王医生"_s};
         QCOMPARE(formLines(screen), expected);
         QCOMPARE(screen->confirmButton()->titleForState(ui::ControlState::Normal), u"确认"_s);
@@ -263,6 +264,7 @@ private Q_SLOTS:
         QVERIFY(!ScreenFixture::visibleAlert());
         QCOMPARE(app.navigation()->topViewController(), other.get());
         QCOMPARE(app.navigation()->viewControllers().size(), 2);
+        QCOMPARE(ScreenFixture::tipText(app.navigation()), success ? u"预约成功"_s : QString());
     }
 
     void timeLineWithAbsentParts_data()
