@@ -242,12 +242,17 @@ void RVDoctorListViewController::searchDoctorFinish(const PageOutcome &outcome)
     if (outcome.generation != m_generation)
         return;
     takePage(outcome, true);
-    reloading = false;
-    if (!m_tableView)
+    if (!m_tableView) {
+        reloading = false;
         return;
+    }
     if (doctorList.isEmpty() && RVScreenGuard::isOnTop(this))
         RVProgress::tipMessage(u"没有这位医生"_s, view());
     m_tableView->setDataSource(this);
     m_tableView->setDelegate(this);
-    m_tableView->reloadData();
+    // The load-more header follows the new list at once, as after a page: below its last row
+    // while more may follow, gone when the search result is all there is. Left where the old
+    // list had it, or gone because the old list had ended, it would keep the search's next
+    // page out of reach.
+    refreshDoctorViewList();
 }

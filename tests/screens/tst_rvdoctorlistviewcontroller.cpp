@@ -288,6 +288,56 @@ private Q_SLOTS:
         QCOMPARE(last.value(u"dqym"_s).toInt(), 2);
     }
 
+    // Whatever ended before, a new search starts at page 1 with the header below its rows.
+    void searchAfterTheEnd_data()
+    {
+        QTest::addColumn<QList<int>>("listPages");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QList<int>>("firstPages");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("cleared after the search ended")
+            << QList<int>{8, 8} << u"Z"_s << QList<int>{8, 0} << u""_s;
+        QTest::newRow("other text after a short page")
+            << QList<int>{8, 8} << u"Z"_s << QList<int>{8, 3} << u"Y"_s;
+        QTest::newRow("list ended at once") << QList<int>{3} << QString() << QList<int>{} << u"Y"_s;
+    }
+    void searchAfterTheEnd()
+    {
+        QFETCH(QList<int>, listPages);
+        QFETCH(QString, first);
+        QFETCH(QList<int>, firstPages);
+        QFETCH(QString, second);
+        const QHash<QString, QList<int>> byName{
+            {QString(), listPages}, {u"Z"_s, firstPages}, {u"Y"_s, {8, 8}}};
+        BrowsingTestService service;
+        service.setAnswer(u"B006"_s, [byName](const BrowsingTestService::Call &call) {
+            return pages(byName.value(call.body.value(u"pym"_s).toString()))(call);
+        });
+        ScreenFixture app;
+        RVDoctorListViewController *list = openFromHome(app);
+        QVERIFY(list);
+        QTRY_COMPARE(service.calls(u"B006"_s).size(), 1);
+        QTRY_VERIFY(!list->reloading);
+        for (const QString &text : {first, second}) {
+            if (text.isNull())
+                continue;
+            list->searchBar()->setText(text);
+            list->searchBarSearchButtonClicked(list->searchBar());
+            QTRY_VERIFY(!list->reloading);
+            for (int pull = 0; text == first && pull < 3 && !list->isLastPage; ++pull)
+                pullAndWait(list);
+            QVERIFY(list->isLastPage || text == second);
+        }
+        QCOMPARE(list->doctorList.size(), 8);
+        QVERIFY(list->refreshHeaderView());
+        QCOMPARE(list->refreshHeaderView()->frame(), QRectF(0, 8 * 95, 320, 480));
+        pullAndWait(list);
+        QTRY_COMPARE(list->doctorList.size(), 16);
+        const QJsonObject last = service.calls(u"B006"_s).last().body;
+        QCOMPARE(last.value(u"pym"_s).toString(), second);
+        QCOMPARE(last.value(u"dqym"_s).toInt(), 2);
+    }
+
     void filteredModes_data()
     {
         QTest::addColumn<QString>("field");
