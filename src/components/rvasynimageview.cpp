@@ -31,6 +31,8 @@ RVAsynImageView::RVAsynImageView(const QRectF &frame, QWidget *parent)
     layer().setBorderColor(ui::Color::whiteColor());
     layer().setBorderWidth(2);
     setBackgroundColor(ui::Color::grayColor());
+    // Photographs come in any proportion: fill the frame and crop, never distort a face.
+    setContentMode(ui::ContentMode::ScaleAspectFill);
     m_restartTimer.setSingleShot(true);
     connect(&m_restartTimer, &QTimer::timeout, this, &RVAsynImageView::loadImage);
 }

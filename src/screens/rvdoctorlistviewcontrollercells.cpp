@@ -140,6 +140,7 @@ std::unique_ptr<ui::TableViewCell> RVDoctorListViewController::snapshotOfRow(int
         } else if (const auto *image = qobject_cast<const ui::ImageView *>(view)) {
             // The picture on screen now: the placeholder when the photo has not arrived.
             auto *copy = new ui::ImageView(image->frame());
+            copy->setContentMode(image->contentMode());
             copy->setImage(image->image());
             snapshot->addSubview(copy);
         }

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -74,6 +75,8 @@ private Q_SLOTS:
     void endedConnectionIsAskedOncePerAttempt_data();
     void endedConnectionIsAskedOncePerAttempt();
     void downloadBesideBlockingExchange();
+    void picturesKeepTheirProportions_data();
+    void picturesKeepTheirProportions();
 
 private:
     std::unique_ptr<RVAsynImageView> makeView();
@@ -367,6 +370,42 @@ void TestRVAsynImageView::downloadBesideBlockingExchange()
 
     QVERIFY(loaded.wait());
     QCOMPARE(shownColor(*view), QColor(Qt::blue));
+}
+
+void TestRVAsynImageView::picturesKeepTheirProportions_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::newRow("wide") << QSize(200, 100);
+    QTest::newRow("tall") << QSize(100, 300);
+    QTest::newRow("the frame's proportion") << QSize(120, 170);
+}
+
+void TestRVAsynImageView::picturesKeepTheirProportions()
+{
+    // A green square in the middle of a red picture: it stays square, and the picture covers
+    // the whole frame (no grey bands).
+    QFETCH(QSize, picture);
+    QImage image(picture, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const int side = std::min(picture.width(), picture.height()) / 2;
+    QPainter(&image).fillRect(
+        QRect(QPoint(), QSize(side, side))
+            .translated((picture.width() - side) / 2, (picture.height() - side) / 2),
+        Qt::green);
+    QVERIFY(QDir().mkpath(RVAsynImageView::cacheDirectory()));
+    QVERIFY(image.save(RVAsynImageView::cacheDirectory() + u"/16.png"_s));
+    auto view = makeView();
+    view->setImageURL(u"http://127.0.0.1:1/16.png"_s);
+    const QImage shot = view->grab().toImage();
+    const auto green = [&shot](int x, int y) { return shot.pixelColor(x, y).green() > 200; };
+    int width = 0, height = 0;
+    for (int x = 0; x < shot.width(); ++x)
+        width += green(x, shot.height() / 2);
+    for (int y = 0; y < shot.height(); ++y)
+        height += green(shot.width() / 2, y);
+    QVERIFY2(std::abs(width - height) <= 2, qPrintable(u"%1 x %2"_s.arg(width).arg(height)));
+    const int inside = int(4 * shot.devicePixelRatio());
+    QCOMPARE(shot.pixelColor(inside, inside), QColor(Qt::red));
 }
 
 QTEST_MAIN(TestRVAsynImageView)
