@@ -8,6 +8,10 @@
 #include "screens/rvscreenguard.h"
 #include "toolkit/color.h"
 
+#include <QGuiApplication>
+
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -46,6 +50,7 @@ void RVDoctorListViewController::viewDidLoad()
         frame.setTop(frame.top() + kSearchBarHeight);
     }
     m_tableView = new ui::TableView(frame);
+    m_tableView->installEventFilter(this);
     m_tableView->setDataSource(this);
     m_tableView->setDelegate(this);
     m_tableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
@@ -216,6 +221,26 @@ RVDoctorListViewController::pvxRefreshTableHeaderDataSourceLastUpdated(PvxRefres
     return QDateTime::currentDateTime();
 }
 
+void RVDoctorListViewController::searchBarTextDidEndEditing(ui::SearchBar *)
+{
+    if (QGuiApplication::mouseButtons() == Qt::NoButton)
+        return;
+    // Editing ended because a finger came down somewhere: remember it while that press is
+    // being delivered, which is before any queued call runs. A press on the list takes it
+    // (eventFilter); a press anywhere else leaves it to the queued call.
+    m_keyboardLeftForTouch = true;
+    QMetaObject::invokeMethod(
+        this, [this] { m_keyboardLeftForTouch = false; }, Qt::QueuedConnection);
+}
+
+bool RVDoctorListViewController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && watched == m_tableView)
+        m_touchBeganWithKeyboard = std::exchange(m_keyboardLeftForTouch, false) ||
+                                   (m_searchBar && m_searchBar->isFirstResponder());
+    return ui::ViewController::eventFilter(watched, event);
+}
+
 void RVDoctorListViewController::searchBarSearchButtonClicked(ui::SearchBar *searchBar)
 {
     const QString text = searchBar->text();
@@ -242,12 +267,17 @@ void RVDoctorListViewController::searchDoctorFinish(const PageOutcome &outcome)
     if (outcome.generation != m_generation)
         return;
     takePage(outcome, true);
-    reloading = false;
-    if (!m_tableView)
+    if (!m_tableView) {
+        reloading = false;
         return;
+    }
     if (doctorList.isEmpty() && RVScreenGuard::isOnTop(this))
         RVProgress::tipMessage(u"没有这位医生"_s, view());
     m_tableView->setDataSource(this);
     m_tableView->setDelegate(this);
-    m_tableView->reloadData();
+    // The load-more header follows the new list at once, as after a page: below its last row
+    // while more may follow, gone when the search result is all there is. Left where the old
+    // list had it, or gone because the old list had ended, it would keep the search's next
+    // page out of reach.
+    refreshDoctorViewList();
 }

@@ -90,6 +90,7 @@ public:
     // Search.
     bool searchBarShouldBeginEditing(ui::SearchBar *) override { return !reloading; }
     bool searchBarShouldEndEditing(ui::SearchBar *) override { return true; }
+    void searchBarTextDidEndEditing(ui::SearchBar *searchBar) override;
     void searchBarSearchButtonClicked(ui::SearchBar *searchBar) override;
     void searchDoctorFinish(const PageOutcome &outcome);
 
@@ -126,6 +127,9 @@ public:
     bool reloading = false;
     bool isLastPage = false;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void takePage(const PageOutcome &outcome, bool replace);
     void fillCell(ui::TableViewCell *cell, const RVDoctorInfo &doctor) const;
@@ -137,4 +141,8 @@ private:
     QPointer<ui::SearchBar> m_searchBar;
     QPointer<PvxRefreshTableHeaderView> m_refreshHeaderView;
     quint64 m_generation = 0;
+    // A finger coming down on the list takes the keyboard away before the list hears of the
+    // touch; these carry "the keyboard was up" from that moment to the tap at its end.
+    bool m_keyboardLeftForTouch = false;
+    bool m_touchBeganWithKeyboard = false;
 };

@@ -14,6 +14,8 @@
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textmetrics.h"
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -100,11 +102,16 @@ std::optional<ui::IndexPath>
 RVDoctorListViewController::willSelectRowAtIndexPath(ui::TableView *,
                                                      const ui::IndexPath &indexPath)
 {
-    // While the search keyboard is up, a tap on the list only puts it away.
+    // While the search keyboard is up, a tap on the list only puts it away. The finger's
+    // press has usually taken the keyboard away already, so what counts is whether it was up
+    // when the touch began.
+    const bool keyboardWasUp = std::exchange(m_touchBeganWithKeyboard, false);
     if (m_searchBar && m_searchBar->isFirstResponder()) {
         m_searchBar->resignFirstResponder();
         return std::nullopt;
     }
+    if (keyboardWasUp)
+        return std::nullopt;
     return indexPath;
 }
 
@@ -133,6 +140,7 @@ std::unique_ptr<ui::TableViewCell> RVDoctorListViewController::snapshotOfRow(int
         } else if (const auto *image = qobject_cast<const ui::ImageView *>(view)) {
             // The picture on screen now: the placeholder when the photo has not arrived.
             auto *copy = new ui::ImageView(image->frame());
+            copy->setContentMode(image->contentMode());
             copy->setImage(image->image());
             snapshot->addSubview(copy);
         }

@@ -283,6 +283,7 @@ private Q_SLOTS:
         const QImage image = QImage::fromData(png, "PNG");
         QVERIFY(!image.isNull());
         QVERIFY(image.width() >= 60);
+        QCOMPARE(image.width() * 85, image.height() * 60); // the proportion of the frames
         httpGet(u"/photos/D9999.png"_s, &status);
         QCOMPARE(status, 404);
     }
