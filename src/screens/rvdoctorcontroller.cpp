@@ -6,6 +6,7 @@
 #include "protocols/rvprotocol.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvreservationtimeelectcontroller.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/imageview.h"
@@ -119,8 +120,10 @@ void RVDoctorController::loadDoctorSchedulesFinish(const ScheduleOutcome &outcom
     if (!outcome.httpStats) {
         // The grid keeps its empty half-days; nothing can be opened. The tip goes over the
         // screen, where it lands on the visible grid: inside the grid it would sit in the
-        // scrolling content, below the rows in view.
-        RVProgress::tipMessage(_httpErrorMessage, view());
+        // scrolling content, below the rows in view. A screen the user left has no view to
+        // show it on, and asking for one would load a new view and start another load.
+        if (RVScreenGuard::isOnTop(this))
+            RVProgress::tipMessage(_httpErrorMessage, view());
         return;
     }
     _roasters = outcome.roasters;
