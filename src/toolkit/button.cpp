@@ -6,6 +6,7 @@
 #include "font.h"
 #include "label.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -40,6 +41,8 @@ Button::Button(ButtonType type, const QRectF &frame, QWidget *parent)
     m_titleLabel->setUserInteractionEnabled(false);
     m_titleLabel->setTextAlignment(TextAlignment::Center);
     if (type == ButtonType::RoundedRect) {
+        // A form's button is reached with Tab from its fields and pressed with a key.
+        setFocusPolicy(Qt::TabFocus);
         m_titleLabel->setFont(Font::boldSystemFontOfSize(15));
         m_titleColors.insert(ControlState::Normal, Color::colorWithRed(0.2, 0.31, 0.52));
         m_titleColors.insert(ControlState::Highlighted, Color::whiteColor());
@@ -131,6 +134,29 @@ void Button::layoutSubviews()
     m_titleLabel->setFrame(title);
 }
 
+void Button::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (hasFocus() && isEnabled() &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        sendActionsForControlEvents(ControlEvent::TouchUpInside);
+        return;
+    }
+    Control::keyPressEvent(event);
+}
+
+void Button::focusInEvent(QFocusEvent *event)
+{
+    Control::focusInEvent(event);
+    update();
+}
+
+void Button::focusOutEvent(QFocusEvent *event)
+{
+    Control::focusOutEvent(event);
+    update();
+}
+
 void Button::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -140,11 +166,14 @@ void Button::paintEvent(QPaintEvent *)
     const Image background = currentBackgroundImage();
     if (!background.isNull()) {
         background.draw(painter, bounds());
+        paintBorder(painter);
     } else if (m_type == ButtonType::RoundedRect) {
         QPainterPath path;
         path.addRoundedRect(r, 9, 9);
         painter.fillPath(path, isHighlighted() ? Color::selectionBlueColor() : Color::whiteColor());
-        painter.setPen(QPen(Color::colorWithWhite(0.6), 1));
+        // The keyboard's button shows a blue ring, as the selection does.
+        painter.setPen(hasFocus() ? QPen(Color::selectionBlueColor(), 2)
+                                  : QPen(Color::colorWithWhite(0.6), 1));
         painter.drawPath(path);
     }
     const Image image = currentImage();

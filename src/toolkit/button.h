@@ -49,6 +49,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // With the keyboard focus, Return, Enter and Space press the button.
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void layoutSubviews() override;
 
 private:
