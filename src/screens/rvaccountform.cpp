@@ -33,8 +33,8 @@ constexpr int kButtonFontSize = 20;
 // Marks what addCaptionedField put into a row, so that a reused row can drop it.
 const char *const captionedRowProperty = "rvCaptionedRow";
 
-// Tab in the last field goes to the button, wherever the button sits in the window's focus
-// chain (the rows are built, and rebuilt, after the button).
+// Tab in the last field goes to the button, which is in no Tab chain of its own: the rows are
+// built, and rebuilt, after the button, and a chain would reach it in the middle of the form.
 class TabToButton final : public QObject
 {
 public:

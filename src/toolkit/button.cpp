@@ -41,8 +41,6 @@ Button::Button(ButtonType type, const QRectF &frame, QWidget *parent)
     m_titleLabel->setUserInteractionEnabled(false);
     m_titleLabel->setTextAlignment(TextAlignment::Center);
     if (type == ButtonType::RoundedRect) {
-        // A form's button is reached with Tab from its fields and pressed with a key.
-        setFocusPolicy(Qt::TabFocus);
         m_titleLabel->setFont(Font::boldSystemFontOfSize(15));
         m_titleColors.insert(ControlState::Normal, Color::colorWithRed(0.2, 0.31, 0.52));
         m_titleColors.insert(ControlState::Highlighted, Color::whiteColor());
