@@ -71,6 +71,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"rv-patient"_s);
+    QApplication::setApplicationDisplayName(u"预约挂号"_s);
     QApplication::setOrganizationName(u"rv"_s);
     QApplication::setApplicationVersion(QStringLiteral(RV_APP_VERSION));
 

@@ -416,7 +416,8 @@ private Q_SLOTS:
         QVERIFY(RVProtocol().login(name, u"secret1"_s)->state());
         const QString secondKey = RVLoginValues::dynamicKey();
         QVERIFY(secondKey != firstKey);
-        RVLoginValues::set(name, firstKey); // a client still holding the old key
+        RVLoginValues::set(name, firstKey);        // a client still holding the old key
+        RVAppConfigInfo::setUserLoginStats(false); // and no login of its own to renew it
         RVProtocol stale;
         stale.reserationHistoryListWithTime(QVariant(), text(user.yhid()), QString());
         QVERIFY(!stale.lastRepuestStats());
