@@ -5,19 +5,20 @@
 #include "ztprogresshud.h"
 
 #include "platform/mainthread.h"
+#include "protocols/rvcurlnetworklayer.h"
+#include "protocols/rvhttpexchange.h"
 #include "toolkit/animation.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/view.h"
 #include "toolkit/window.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QMutex>
 #include <QRegularExpression>
 #include <QSemaphore>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTest>
-#include <QTimer>
 
 #include <atomic>
 #include <memory>
@@ -353,26 +354,25 @@ private Q_SLOTS:
         QVERIFY(!ran);
     }
 
-    // Quitting while a load waits on the service: the wait ends, the pool joins within its
-    // bound, the finish no longer runs and the overlay goes.
+    // Quitting while a load waits in the network layer on a service that never answers: the
+    // stop handler aborts the transfer, the pool joins long before the exchange's time-out,
+    // the finish no longer runs and the overlay goes.
     void quittingDuringALoadSkipsTheFinish()
     {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        RVCurlNetworkLayer layer;
         RVWorkPool pool;
+        pool.setStopHandler([&layer] { layer.abortAll(); });
         auto screen = pushScreen(std::make_shared<Probe>());
-        QSemaphore started;
         bool finished = false;
         auto progress = RVProgress::run(
             screen.get(), u"加载中"_s,
-            [&started] {
-                // Stands for a blocking exchange: a local event loop that would wait long.
-                QEventLoop loop;
-                QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-                started.release();
-                loop.exec();
-                return 1;
+            [&layer, url = QUrl(u"http://127.0.0.1:%1/"_s.arg(silent.serverPort()))] {
+                return RVHttpExchange::postBlocking(url, {}, {}, &layer).transportError;
             },
-            [&finished](Screen &, int) { finished = true; });
-        QVERIFY(started.tryAcquire(1, 5000));
+            [&finished](Screen &, bool) { finished = true; });
+        QTRY_VERIFY(silent.hasPendingConnections());
         QElapsedTimer clock;
         clock.start();
         QVERIFY(pool.shutdown(std::chrono::milliseconds(5000)));
