@@ -20,17 +20,6 @@ constexpr qreal kSearchBarHeight = 44;
 constexpr qreal kHeaderHeight = 480;
 } // namespace
 
-RVDoctorListViewController::DoctorHandOver &RVDoctorListViewController::doctorHandOver()
-{
-    static DoctorHandOver handOver;
-    return handOver;
-}
-
-void RVDoctorListViewController::setDoctorHandOver(DoctorHandOver handOver)
-{
-    doctorHandOver() = std::move(handOver);
-}
-
 RVDoctorListViewController::RVDoctorListViewController()
 {
     setTitle(u"医生查询"_s);

@@ -5,6 +5,7 @@
 #include "components/pvxrefreshtableheaderdelegate.h"
 #include "components/pvxrefreshtableheaderview.h"
 #include "protocols/rvdoctorinfo.h"
+#include "toolkit/image.h"
 #include "toolkit/searchbar.h"
 #include "toolkit/searchbardelegate.h"
 #include "toolkit/tableview.h"
@@ -14,9 +15,6 @@
 
 #include <QList>
 #include <QPointer>
-
-#include <functional>
-#include <memory>
 
 namespace ui
 {
@@ -56,13 +54,6 @@ public:
         QList<RVDoctorInfo> doctors;
         bool HTTPResponseOK = false;
     };
-
-    // The doctor detail screen's inputs: the doctor record and the snapshot of its row, whose
-    // ownership passes to the detail screen. The detail screen registers its setters here.
-    using DoctorHandOver =
-        std::function<void(ui::ViewController *doctorScreen, const RVDoctorInfo &doctorInfo,
-                           std::unique_ptr<ui::TableViewCell> doctorInfoCell)>;
-    static void setDoctorHandOver(DoctorHandOver handOver);
 
     RVDoctorListViewController();
     ~RVDoctorListViewController() override;
@@ -108,8 +99,8 @@ public:
     void didSelectRowAtIndexPath(ui::TableView *tableView, const ui::IndexPath &indexPath) override;
     ui::View *viewForFooterInSection(ui::TableView *, int) override;
 
-    // A plain cell holding copies of the row's labels and of the picture its photo shows now.
-    std::unique_ptr<ui::TableViewCell> snapshotOfRow(int row) const;
+    // The row as it looks now, photo or placeholder, as a picture; null when it is not shown.
+    ui::Image snapshotOfRow(int row) const;
     Query currentQuery() const;
 
     ui::TableView *tableView() const { return m_tableView; }
@@ -134,8 +125,6 @@ private:
     void takePage(const PageOutcome &outcome, bool replace);
     void fillCell(ui::TableViewCell *cell, const RVDoctorInfo &doctor) const;
     void openDoctor(int row);
-
-    static DoctorHandOver &doctorHandOver();
 
     QPointer<ui::TableView> m_tableView;
     QPointer<ui::SearchBar> m_searchBar;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "app/rvmainstoryboard.h"
 #include "browsingtestservice.h"
 #include "components/rvasynimageview.h"
 #include "components/ztprogresshud.h"
 #include "protocols/rvprotocol.h"
 #include "screenfixture.h"
+#include "screens/rvdoctorcontroller.h"
 #include "screens/rvdoctorlistviewcontroller.h"
 #include "screens/rvmainviewcontroller.h"
 #include "service/rvservicethread.h"
@@ -56,6 +56,16 @@ QList<RVAsynImageView *> photosOf(ui::TableViewCell *cell)
     return photos;
 }
 
+// What a view or a picture shows, pixel by pixel.
+QImage pixels(ui::View *view)
+{
+    return view->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+QImage pixels(const ui::Image &picture)
+{
+    return picture.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
 QStringList labelTexts(const ui::View *cell)
 {
     QStringList texts;
@@ -72,10 +82,6 @@ class TestRVDoctorListViewController : public QObject
     Q_OBJECT
 
 private:
-    std::shared_ptr<ui::ViewController> m_handedScreen;
-    RVDoctorInfo m_handedDoctor;
-    std::unique_ptr<ui::TableViewCell> m_handedCell;
-
     static RVDoctorListViewController *openFromHome(ScreenFixture &app)
     {
         app.launch();
@@ -99,33 +105,11 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        ScreenFixture::prepareOnce();
-        ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
-        if (!storyboard->identifiers().contains(u"doctor"_s))
-            storyboard->registerViewController(u"doctor"_s, [] {
-                auto screen = ui::ViewController::create<StandInScreen>(u"doctor"_s);
-                screen->setProperty(RVMainStoryboard::identifierProperty, u"doctor"_s);
-                return screen;
-            });
-        RVDoctorListViewController::setDoctorHandOver(
-            [this](ui::ViewController *screen, const RVDoctorInfo &doctor,
-                   std::unique_ptr<ui::TableViewCell> cell) {
-                m_handedScreen = screen->shared_from_this();
-                m_handedDoctor = doctor;
-                m_handedCell = std::move(cell);
-            });
-    }
     void init()
     {
         ScreenFixture::forgetLogin();
         QDir(RVAsynImageView::cacheDirectory()).removeRecursively();
-        m_handedScreen.reset();
-        m_handedCell.reset();
-        m_handedDoctor = RVDoctorInfo();
     }
-    void cleanupTestCase() { RVDoctorListViewController::setDoctorHandOver(nullptr); }
 
     void paging_data()
     {
@@ -458,15 +442,14 @@ private Q_SLOTS:
         tapSecondRow();
         QVERIFY(!list->searchBar()->isFirstResponder());
         QCOMPARE(app.navigation()->topViewController(), list);
-        QVERIFY(!m_handedScreen);
 
+        const QImage secondRow = pixels(list->tableView()->cellForRowAtIndexPath({0, 1}));
         tapSecondRow();
         QCOMPARE(app.topIdentifier(), u"doctor"_s);
-        QCOMPARE(m_handedScreen.get(), app.navigation()->topViewController());
-        QCOMPARE(RVBaseInfo::text(m_handedDoctor.ysdm()), u"D2"_s);
-        QVERIFY(m_handedCell);
-        QCOMPARE(labelTexts(m_handedCell.get()),
-                 QStringList({u"医生2"_s, u"主任医师"_s, u"滨江第2医院"_s, u"擅长2"_s}));
+        auto *detail = qobject_cast<RVDoctorController *>(app.navigation()->topViewController());
+        QVERIFY(detail);
+        QCOMPARE(RVBaseInfo::text(detail->doctorInfo().ysdm()), u"D2"_s);
+        QCOMPARE(pixels(detail->doctorInfoCell()), secondRow);
     }
 
     // The placeholder while the photo is still away; the photo once it is shown.
@@ -507,18 +490,14 @@ private Q_SLOTS:
         else
             QCOMPARE(photo->image(), placeholder);
 
+        const QImage row = pixels(cell);
         list->tableView()->tapRowAtIndexPath({0, 0});
-        QVERIFY(m_handedCell);
-        QList<ui::ImageView *> pictures;
-        for (ui::View *view : m_handedCell->subviews()) {
-            if (auto *picture = qobject_cast<ui::ImageView *>(view))
-                pictures << picture;
-        }
-        QCOMPARE(pictures.size(), 1);
-        QCOMPARE(pictures.first()->frame(), QRectF(5, 5, 60, 85));
-        QCOMPARE(pictures.first()->image(), photo->image());
-        QCOMPARE(pictures.first()->image() == placeholder, !photoArrives);
-        QCOMPARE(labelTexts(m_handedCell.get()), labelTexts(cell));
+        auto *detail = qobject_cast<RVDoctorController *>(app.navigation()->topViewController());
+        QVERIFY(detail);
+        QCOMPARE(pixels(detail->doctorInfoCell()).copy(5, 5, 60, 85), pixels(photo));
+        // The detail's top row looks as the list's row did.
+        QTRY_VERIFY(detail->tableViewBaseInfo()->cellForRowAtIndexPath({0, 0}));
+        QCOMPARE(pixels(detail->tableViewBaseInfo()->cellForRowAtIndexPath({0, 0})), row);
     }
 };
 
