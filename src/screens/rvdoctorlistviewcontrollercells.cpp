@@ -52,7 +52,7 @@ ui::TableViewCell *RVDoctorListViewController::cellForRowAtIndexPath(ui::TableVi
             view->removeFromSuperview();
     }
     cell->setTag(indexPath.row + 1);
-    fillCell(cell, doctorList.value(indexPath.row));
+    fillCell(cell, m_pages.doctorList().value(indexPath.row));
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     return cell;
 }
@@ -125,7 +125,7 @@ ui::Image RVDoctorListViewController::snapshotOfRow(int row) const
 
 void RVDoctorListViewController::openDoctor(int row)
 {
-    if (row < 0 || row >= doctorList.size())
+    if (row < 0 || row >= m_pages.doctorList().size())
         return;
     auto detail = std::dynamic_pointer_cast<RVDoctorController>(
         ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
@@ -133,7 +133,7 @@ void RVDoctorListViewController::openDoctor(int row)
     ui::NavigationController *navigation = navigationController();
     if (!detail || navigation == nullptr)
         return;
-    detail->setDoctorInfo(doctorList.at(row));
+    detail->setDoctorInfo(m_pages.doctorList().at(row));
     detail->setDoctorInfoCell(snapshotOfRow(row));
     navigation->pushViewController(detail, true);
 }
