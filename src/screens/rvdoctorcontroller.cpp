@@ -35,18 +35,7 @@ ui::Label *columnLabel(qreal x, qreal width, qreal height, const QColor &backgro
 
 RVDoctorController::RVDoctorController() : m_clock([] { return QDate::currentDate(); }) {}
 
-RVDoctorController::~RVDoctorController()
-{
-    if (_doctorInfoCell && _doctorInfoCell->parentWidget() == nullptr)
-        delete _doctorInfoCell.data();
-}
-
-void RVDoctorController::setDoctorInfoCell(ui::TableViewCell *cell)
-{
-    if (_doctorInfoCell && _doctorInfoCell != cell && _doctorInfoCell->parentWidget() == nullptr)
-        delete _doctorInfoCell.data();
-    _doctorInfoCell = cell;
-}
+RVDoctorController::~RVDoctorController() = default;
 
 void RVDoctorController::loadView()
 {
@@ -155,14 +144,17 @@ ui::TableViewCell *RVDoctorController::cellForRowAtIndexPath(ui::TableView *tabl
         return gridCell(tableView, indexPath);
     if (tableView != _tableViewBaseInfo)
         return nullptr;
-    if (!_doctorInfoCell) {
+    auto *cell = new ui::TableViewCell(ui::TableViewCellStyle::Default);
+    if (_doctorInfoCell.isNull()) {
         // Opened without the list's snapshot: the doctor's name still heads the screen.
-        auto *cell = new ui::TableViewCell(ui::TableViewCellStyle::Default);
         cell->textLabel()->setText(RVBaseInfo::text(_doctorInfo.ysmc()));
-        _doctorInfoCell = cell;
+    } else {
+        auto *row = new ui::ImageView(QRectF(QPointF(0, 0), _doctorInfoCell.size()));
+        row->setImage(_doctorInfoCell);
+        cell->addSubview(row);
     }
-    _doctorInfoCell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-    return _doctorInfoCell;
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    return cell;
 }
 
 ui::TableViewCell *RVDoctorController::gridCell(ui::TableView *tableView,
