@@ -3,6 +3,7 @@
 #include "app/rvappdelegate.h"
 #include "app/rvappoptions.h"
 #include "app/rvmainstoryboard.h"
+#include "app/rvscreenshot.h"
 #include "components/rvworkpool.h"
 #include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
@@ -74,12 +75,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(u"预约挂号"_s);
     QApplication::setOrganizationName(u"rv"_s);
     QApplication::setApplicationVersion(QStringLiteral(RV_APP_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(RV_APP_ID));
 
     const auto options = RVAppOptions::parse(QApplication::arguments());
     if (!options) {
-        const QString message = RVAppOptions::lastError();
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        return message.isEmpty() || message.startsWith(u"Usage"_s) ? 0 : 2;
+        const bool answer = RVAppOptions::lastWasAnswer();
+        std::fprintf(answer ? stdout : stderr, "%s\n", qPrintable(RVAppOptions::lastError()));
+        return answer ? 0 : 2;
     }
     // The self-test builds screens that read saved values: keep it out of the user's files.
     if (options->selfTest)
@@ -95,11 +97,16 @@ int main(int argc, char *argv[])
     // waiting on ends at once (and every later one as it starts), so the join is prompt.
     RVWorkPool workPool;
     workPool.setStopHandler([] { RVNetworkLayer::defaultLayer()->abortAll(); });
+    RVScreenshot screenshot(*options);
+    if (!options->screen.isEmpty() && !screenshot.prepare())
+        return 1;
     RVAppDelegate delegate;
     delegate.didFinishLaunchingWithOptions();
     if (options->quitAfterFirstPaint)
         quitAfterFirstPaint(delegate.window());
-    if (!options->screenshotPath.isEmpty()) {
+    if (!options->screen.isEmpty()) {
+        screenshot.open(&delegate);
+    } else if (!options->screenshotPath.isEmpty()) {
         QTimer::singleShot(1000, &delegate, [&delegate, path = options->screenshotPath] {
             if (!delegate.window()->grab().save(path))
                 std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
