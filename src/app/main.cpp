@@ -13,7 +13,9 @@
 #include "toolkit/window.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <cstdio>
@@ -44,6 +46,15 @@ int selfTest()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     std::printf("%lld passed, %d failed\n", qlonglong(identifiers.size() - failures), failures);
     return failures == 0 ? 0 : 1;
+}
+
+// The font database (fontconfig's configuration and the list of installed fonts) is read on
+// the first text drawn, in the middle of the first paint. Read on another core while this one
+// builds the home screen, it is ready, or nearly, when the paint needs it; Qt serialises the
+// two threads' font look-ups.
+void readFontsInBackground()
+{
+    QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
 }
 
 // Quits once the window has painted itself (and so the home screen) for the first time.
@@ -91,6 +102,7 @@ int main(int argc, char *argv[])
     RVMainStoryboard::registerScreens();
     if (options->selfTest)
         return selfTest();
+    readFontsInBackground();
 
     // The threads of the screens' service work belong to the application: made before the
     // first screen, stopped before the screens go. At the stop, every transfer they may be
