@@ -3,6 +3,7 @@
 #include "screens/rvaccountform.h"
 
 #include "components/rvprogress.h"
+#include "components/ztprogresshud.h"
 #include "screens/rvalert.h"
 #include "screens/rvformtextfield.h"
 #include "screens/rvscreenguard.h"
@@ -33,6 +34,19 @@ constexpr int kButtonFontSize = 20;
 // Marks what addCaptionedField put into a row, so that a reused row can drop it.
 const char *const captionedRowProperty = "rvCaptionedRow";
 
+// While a form's change is on its way the overlay stops every tap: the keyboard must not go
+// round it and send the change a second time. A tip (text alone) stops nothing.
+bool underOverlay(const QWidget *widget)
+{
+    for (const QWidget *w = widget; w != nullptr; w = w->parentWidget()) {
+        for (const auto *hud : w->findChildren<ZtProgressHUD *>(Qt::FindDirectChildrenOnly)) {
+            if (hud->mode() != ZtProgressHUDMode::Text)
+                return true;
+        }
+    }
+    return false;
+}
+
 // Tab in the last field goes to the button, which is in no Tab chain of its own: the rows are
 // built, and rebuilt, after the button, and a chain would reach it in the middle of the form.
 class TabToButton final : public QObject
@@ -46,7 +60,8 @@ protected:
         if (event->type() == QEvent::KeyPress && m_button &&
             static_cast<QKeyEvent *>(event)->key() == Qt::Key_Tab &&
             static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
-            m_button->setFocus(Qt::TabFocusReason);
+            if (!underOverlay(m_button))
+                m_button->setFocus(Qt::TabFocusReason);
             return true;
         }
         return QObject::eventFilter(watched, event);
@@ -107,7 +122,7 @@ void RVAccountForm::submitFromLastField(ui::TextField *lastField, ui::Button *bu
     QPointer<ui::Button> guard(button);
     lastField->addTarget(
         [guard] {
-            if (guard && guard->isEnabled())
+            if (guard && guard->isEnabled() && !underOverlay(guard))
                 guard->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
         },
         ui::ControlEvent::EditingDidEndOnExit);

@@ -137,6 +137,8 @@ void Button::keyPressEvent(QKeyEvent *event)
     const int key = event->key();
     if (hasFocus() && isEnabled() &&
         (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        // Pressed once: a second key must not press it again behind what the press started.
+        clearFocus();
         sendActionsForControlEvents(ControlEvent::TouchUpInside);
         return;
     }
