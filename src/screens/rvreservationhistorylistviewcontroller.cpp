@@ -36,13 +36,6 @@ ui::Label *lineLabel(const QRectF &frame, const QString &text, qreal fontSize)
     label->setNumberOfLines(1);
     return label;
 }
-
-// What a row that can no longer be cancelled says of its booking: the service knows one
-// state besides open.
-QString stateText(const RVReservationInfo &)
-{
-    return u"已取消"_s;
-}
 } // namespace
 
 RVReservationHistoryListViewController::RVReservationHistoryListViewController() {}
@@ -183,8 +176,9 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
         hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
         content->addSubview(hint);
     } else {
-        // Without it a cancelled booking looks like an open one whose hint went missing.
-        ui::Label *state = lineLabel(QRectF(20, 78, 270, 17), stateText(booking), 14);
+        // Without it a cancelled booking looks like an open one whose hint went missing. The
+        // service knows one state besides open.
+        ui::Label *state = lineLabel(QRectF(20, 78, 270, 17), u"已取消"_s, 14);
         state->setTextColor(ui::Color::colorWithWhite(0.2, 1.0));
         content->addSubview(state);
     }
