@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class QTcpSocket;
 
@@ -27,7 +28,8 @@ class RVServiceHttpConnection final : public QObject
 public:
     using Handler = std::function<RVServiceHttpResponse(const RVServiceHttpRequest &)>;
 
-    RVServiceHttpConnection(qintptr descriptor, const RVServiceHttpLimits &limits, Handler handler,
+    RVServiceHttpConnection(qintptr descriptor, const RVServiceHttpLimits &limits,
+                            std::shared_ptr<RVServiceHttpBodyBudget> budget, Handler handler,
                             QObject *parent = nullptr);
     ~RVServiceHttpConnection() override;
 

@@ -5,6 +5,7 @@
 #include "components/rvprogress.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvreservationtimeelectcontroller.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/imageview.h"
@@ -46,18 +47,7 @@ QString pictureOf(RVScheduleGrid::State state)
 
 RVDoctorController::RVDoctorController() : m_clock([] { return QDate::currentDate(); }) {}
 
-RVDoctorController::~RVDoctorController()
-{
-    if (_doctorInfoCell && _doctorInfoCell->parentWidget() == nullptr)
-        delete _doctorInfoCell.data();
-}
-
-void RVDoctorController::setDoctorInfoCell(ui::TableViewCell *cell)
-{
-    if (_doctorInfoCell && _doctorInfoCell != cell && _doctorInfoCell->parentWidget() == nullptr)
-        delete _doctorInfoCell.data();
-    _doctorInfoCell = cell;
-}
+RVDoctorController::~RVDoctorController() = default;
 
 void RVDoctorController::loadView()
 {
@@ -120,8 +110,10 @@ void RVDoctorController::loadDoctorSchedulesFinish(const ScheduleOutcome &outcom
     if (!outcome.httpStats) {
         // The grid keeps its empty half-days; nothing can be opened. The tip goes over the
         // screen, where it lands on the visible grid: inside the grid it would sit in the
-        // scrolling content, below the rows in view.
-        RVProgress::tipMessage(_httpErrorMessage, view());
+        // scrolling content, below the rows in view. A screen the user left has no view to
+        // show it on, and asking for one would load a new view and start another load.
+        if (RVScreenGuard::isOnTop(this))
+            RVProgress::tipMessage(_httpErrorMessage, view());
         return;
     }
     m_grid = RVScheduleGrid(today(), outcome.value);
@@ -146,14 +138,17 @@ ui::TableViewCell *RVDoctorController::cellForRowAtIndexPath(ui::TableView *tabl
         return gridCell(tableView, indexPath);
     if (tableView != _tableViewBaseInfo)
         return nullptr;
-    if (!_doctorInfoCell) {
+    auto *cell = new ui::TableViewCell(ui::TableViewCellStyle::Default);
+    if (_doctorInfoCell.isNull()) {
         // Opened without the list's snapshot: the doctor's name still heads the screen.
-        auto *cell = new ui::TableViewCell(ui::TableViewCellStyle::Default);
         cell->textLabel()->setText(RVBaseInfo::text(_doctorInfo.ysmc()));
-        _doctorInfoCell = cell;
+    } else {
+        auto *row = new ui::ImageView(QRectF(QPointF(0, 0), _doctorInfoCell.size()));
+        row->setImage(_doctorInfoCell);
+        cell->addSubview(row);
     }
-    _doctorInfoCell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-    return _doctorInfoCell;
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    return cell;
 }
 
 ui::TableViewCell *RVDoctorController::gridCell(ui::TableView *tableView,

@@ -6,6 +6,7 @@
 #include "protocols/rvdoctorinfo.h"
 #include "screens/tableviewreservdelegate.h"
 #include "toolkit/button.h"
+#include "toolkit/image.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
@@ -29,6 +30,7 @@ class RVDoctorController final : public ui::ViewController,
 
 public:
     using ScheduleOutcome = RVLoadOutcome<RVScheduleGrid::Schedules>;
+    static constexpr int kDays = RVScheduleGrid::kDays;
 
     RVDoctorController();
     ~RVDoctorController() override;
@@ -36,9 +38,9 @@ public:
     // Handed over by the doctor list before the push.
     RVDoctorInfo doctorInfo() const { return _doctorInfo; }
     void setDoctorInfo(const RVDoctorInfo &info) { _doctorInfo = info; }
-    ui::TableViewCell *doctorInfoCell() const { return _doctorInfoCell; }
-    // Takes ownership of the snapshot of the list row.
-    void setDoctorInfoCell(ui::TableViewCell *cell);
+    // The doctor's list row as it looked at the tap, shown as this screen's top row.
+    const ui::Image &doctorInfoCell() const { return _doctorInfoCell; }
+    void setDoctorInfoCell(const ui::Image &snapshot) { _doctorInfoCell = snapshot; }
     // Today's date for the grid; the system date unless a test sets another.
     void setClock(std::function<QDate()> clock) { m_clock = std::move(clock); }
     QDate today() const { return m_clock(); }
@@ -70,7 +72,7 @@ private:
                            ui::View *morning, ui::View *afternoon);
 
     RVDoctorInfo _doctorInfo;
-    QPointer<ui::TableViewCell> _doctorInfoCell;
+    ui::Image _doctorInfoCell;
     RVScheduleGrid m_grid{QDate()};
     qreal cellHeight = 40;
     bool _httpStats = false;

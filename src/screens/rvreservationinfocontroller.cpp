@@ -6,7 +6,6 @@
 #include "protocols/rvappconfiginfo.h"
 #include "screens/rvalert.h"
 #include "screens/rvnavigationconvention.h"
-#include "screens/rvreservationtimeelectcontroller.h"
 #include "screens/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
@@ -55,17 +54,15 @@ void RVReservationInfoController::viewDidAppear(bool animated)
 {
     setNavigationInfo();
     ui::ViewController::viewDidAppear(animated);
-    // The item beneath is renamed only when it is the time-slot screen's: another screen's
-    // title is not this screen's to change.
+    // The item beneath is renamed only as the screen that opened this one asked: another
+    // screen's title is not this screen's to change.
     ui::NavigationController *navigation = navigationController();
-    if (navigation == nullptr)
+    if (navigation == nullptr || m_backItemTitle.isNull())
         return;
     const auto stack = navigation->viewControllers();
-    const bool overSlots =
-        stack.size() >= 2 && stack.last().get() == this &&
-        qobject_cast<RVReservationTimeElectController *>(stack.at(stack.size() - 2).get());
-    if (ui::NavigationItem *back = navigation->navigationBar()->backItem(); back && overSlots)
-        back->setTitle(u"预约时段选择"_s);
+    const bool onTop = stack.size() >= 2 && stack.last().get() == this;
+    if (ui::NavigationItem *back = navigation->navigationBar()->backItem(); back && onTop)
+        back->setTitle(m_backItemTitle);
 }
 
 void RVReservationInfoController::setNavigationInfo()

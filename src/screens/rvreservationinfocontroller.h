@@ -32,6 +32,10 @@ public:
     void setDoctorScheduleInfo(const RVDoctorScheduleInfo &info) { _doctorScheduleInfo = info; }
     RVDoctorTimeSchedule doctorTimeSchedule() const { return _doctorTimeSchedule; }
     void setDoctorTimeSchedule(const RVDoctorTimeSchedule &slot) { _doctorTimeSchedule = slot; }
+    // The title the bar item beneath takes once this screen has appeared, handed over by the
+    // screen that opens this one; none leaves that item as it is.
+    QString backItemTitle() const { return m_backItemTitle; }
+    void setBackItemTitle(const QString &title) { m_backItemTitle = title; }
     RVUserInfo userInfo() const { return _userInfo; }
     ui::TableView *tableViewInfo() const { return _tableViewInfo; }
     ui::Button *confirmButton() const { return m_confirmButton; }
@@ -59,6 +63,7 @@ private:
     RVDoctorScheduleInfo _doctorScheduleInfo;
     RVDoctorTimeSchedule _doctorTimeSchedule;
     RVUserInfo _userInfo;
+    QString m_backItemTitle;
     QPointer<ui::TableView> _tableViewInfo;
     QPointer<ui::Button> m_confirmButton;
     // Where a booking that lands after the screen was left is told.

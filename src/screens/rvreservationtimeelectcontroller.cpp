@@ -124,6 +124,7 @@ RVReservationTimeElectController::willSelectRowAtIndexPath(ui::TableView *,
     next->setDoctorScheduleInfo(_doctorScheduleInfo);
     next->setDoctorInfo(_doctorInfo);
     next->setDoctorTimeSchedule(_timeSchedules.at(indexPath.row));
+    next->setBackItemTitle(title());
     navigation->pushViewController(next, true);
     return indexPath;
 }
