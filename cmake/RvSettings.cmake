@@ -56,6 +56,7 @@ function(rv_test_pch out)
   endif()
   file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${pch}.cpp "// precompiled header holder\n")
   add_library(${pch} STATIC ${CMAKE_CURRENT_BINARY_DIR}/${pch}.cpp)
+  set_target_properties(${pch} PROPERTIES AUTOMOC OFF) # nothing to moc, no step for it
   target_link_libraries(${pch} PUBLIC rv::settings Qt6::Test Qt6::Widgets Qt6::Network)
   target_compile_definitions(${pch} PUBLIC RV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
   target_precompile_headers(${pch} PRIVATE <memory> <functional> <optional> <vector>

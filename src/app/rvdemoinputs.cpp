@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvdemoinputs.h"
 
+#include "models/rvdoctorlistpages.h"
 #include "protocols/rvprotocol.h"
 #include "screens/rvdoctorcontroller.h"
-#include "screens/rvdoctorlistviewcontroller.h"
 
 using namespace Qt::StringLiterals;
 
@@ -39,7 +39,7 @@ RVDemoInputs RVDemoInputs::fetch(const QDate &today)
         inputs.hospital = RVProtocol().hospitalInfo(code);
     }
     const auto doctors = RVProtocol().doctorList(QString(), QString(), QString(), QString(), 1,
-                                                 RVDoctorListViewController::kPageSize);
+                                                 RVDoctorListPages::kPageSize);
     for (qsizetype row = 0; doctors && row < doctors->size() && !inputs.schedule; ++row) {
         inputs.schedule = openHalfDay(doctors->at(row), today);
         if (inputs.schedule) {

@@ -5,37 +5,32 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-using Header = RVDoctorListPages::Header;
+using Pages = RVDoctorListPages;
+using Header = Pages::Header;
 Q_DECLARE_METATYPE(Header)
 
 namespace
 {
-// A page size of -1 stands for an exchange that failed: no doctors and no HTTP answer.
-constexpr int kFailed = -1;
+constexpr int kFailed = -1; // a page size that stands for an exchange that failed
 
 // The answer to a request: count doctors numbered on from first.
-RVDoctorListPages::Page answer(const RVDoctorListPages::Request &request, int count, int first)
+Pages::Page answer(const Pages::Request &request, int count, int first)
 {
-    RVDoctorListPages::Page page{request.page, request.generation, {}, count != kFailed};
+    Pages::Page page{request.page, request.generation, {}, count != kFailed};
     for (int n = first; n < first + count; ++n) {
-        RVDoctorInfo doctor;
-        doctor.setYsmc(u"医生%1"_s.arg(n));
-        page.doctors.append(doctor);
+        page.doctors.append(RVDoctorInfo());
+        page.doctors.last().setYsmc(u"医生%1"_s.arg(n));
     }
     return page;
 }
 
-// Takes one page of each size in turn, as pulls bring them.
-void pull(RVDoctorListPages &pages, const QList<int> &sizes)
+void pull(Pages &pages, const QList<int> &sizes)
 {
-    for (int size : sizes) {
-        const int first = int(pages.doctorList().size()) + 1;
-        QVERIFY(pages.takePage(answer(pages.nextPage(), size, first)));
-    }
+    for (int size : sizes)
+        QVERIFY(pages.takePage(answer(pages.nextPage(), size, pages.doctorList().size() + 1)));
 }
 
-QString lastName(const RVDoctorListPages &pages)
+QString lastName(const Pages &pages)
 {
     return pages.doctorList().isEmpty() ? QString()
                                         : RVBaseInfo::text(pages.doctorList().last().ysmc());
@@ -53,19 +48,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("currentPage");
         QTest::addColumn<Header>("header");
-        QTest::newRow("a full page leaves the header below the rows")
-            << QList<int>{8} << 8 << 1 << Header::BelowRows;
-        QTest::newRow("8 + 8 + empty success ends paging")
-            << QList<int>{8, 8, 0} << 16 << 2 << Header::Removed;
-        QTest::newRow("page of 3 ends paging at once")
-            << QList<int>{3} << 3 << 1 << Header::Removed;
-        QTest::newRow("8 + 3 ends on the short page")
-            << QList<int>{8, 3} << 11 << 2 << Header::Removed;
+        QTest::newRow("full page") << QList<int>{8} << 8 << 1 << Header::BelowRows;
+        QTest::newRow("8 + 8 + empty success") << QList<int>{8, 8, 0} << 16 << 2 << Header::Removed;
+        QTest::newRow("page of 3") << QList<int>{3} << 3 << 1 << Header::Removed;
+        QTest::newRow("8 + 3") << QList<int>{8, 3} << 11 << 2 << Header::Removed;
         QTest::newRow("empty first page") << QList<int>{0} << 0 << 0 << Header::Removed;
-        QTest::newRow("failed page keeps paging open")
-            << QList<int>{8, kFailed} << 8 << 1 << Header::BelowRows;
-        QTest::newRow("failed first page leaves the header alone")
-            << QList<int>{kFailed} << 0 << 0 << Header::Unmoved;
+        QTest::newRow("8 + failed") << QList<int>{8, kFailed} << 8 << 1 << Header::BelowRows;
+        QTest::newRow("failed first page") << QList<int>{kFailed} << 0 << 0 << Header::Unmoved;
     }
     void paging()
     {
@@ -73,99 +62,83 @@ private Q_SLOTS:
         QFETCH(int, rows);
         QFETCH(int, currentPage);
         QFETCH(Header, header);
-        RVDoctorListPages pages;
+        Pages pages;
         pull(pages, sizes);
         QCOMPARE(pages.doctorList().size(), rows);
         QCOMPARE(lastName(pages), rows > 0 ? u"医生%1"_s.arg(rows) : QString());
         QCOMPARE(pages.currentPage(), currentPage);
         QCOMPARE(pages.isLastPage(), header == Header::Removed);
         QCOMPARE(pages.header(), header);
-        // A failed page is asked for again.
-        QCOMPARE(pages.nextPage().page, currentPage + 1);
+        QCOMPARE(pages.nextPage().page, currentPage + 1); // a failed page is asked again
     }
 
-    // Searches on a list that has loaded the given pages; each search answers with its size.
+    // Searches on a list of the given pages; each search that is sent finds its count.
     void search_data()
     {
         QTest::addColumn<QList<int>>("listPages");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QList<int>>("found");
-        QTest::addColumn<int>("sent");
         QTest::addColumn<Header>("header");
+        const QList<int> two{8, 8};
+        const QStringList ys{u"YS"_s};
+        const QStringList twice{u"YS"_s, u"YS"_s};
         QTest::newRow("new text replaces the list")
-            << QList<int>{8, 8} << QStringList{u"YS"_s} << QList<int>{3} << 1 << Header::Removed;
-        QTest::newRow("a full page keeps paging open")
-            << QList<int>{8, 8} << QStringList{u"YS"_s} << QList<int>{8} << 1 << Header::BelowRows;
-        QTest::newRow("after the list ended, the header comes back")
-            << QList<int>{3} << QStringList{u"Y"_s} << QList<int>{8} << 1 << Header::BelowRows;
+            << two << ys << QList<int>{3} << Header::Removed;
+        QTest::newRow("header back after the end")
+            << QList<int>{3} << ys << QList<int>{8} << Header::BelowRows;
         QTest::newRow("same text twice sends once")
-            << QList<int>{8, 8} << QStringList{u"YS"_s, u"YS"_s} << QList<int>{3} << 1
-            << Header::Removed;
+            << two << twice << QList<int>{3} << Header::Removed;
         QTest::newRow("other text searches again")
-            << QList<int>{8, 8} << QStringList{u"YS"_s, u"ZS"_s} << QList<int>{3, 3} << 2
-            << Header::Removed;
-        QTest::newRow("empty text is not the unsearched list")
-            << QList<int>{8, 8} << QStringList{u""_s} << QList<int>{8} << 1 << Header::BelowRows;
-        QTest::newRow("no match") << QList<int>{8, 8} << QStringList{u"QQ"_s} << QList<int>{0} << 1
-                                  << Header::Removed;
-        QTest::newRow("failed search empties the list")
-            << QList<int>{8, 8} << QStringList{u"YS"_s} << QList<int>{kFailed} << 1
-            << Header::Unmoved;
-        QTest::newRow("failed search is asked again with the same text")
-            << QList<int>{8, 8} << QStringList{u"YS"_s, u"YS"_s} << QList<int>{kFailed, 3} << 2
-            << Header::Removed;
+            << two << QStringList{u"YS"_s, u"ZS"_s} << QList<int>{3, 3} << Header::Removed;
+        QTest::newRow("no match") << two << ys << QList<int>{0} << Header::Removed;
+        QTest::newRow("failed search") << two << ys << QList<int>{kFailed} << Header::Unmoved;
+        QTest::newRow("failed search, same text again")
+            << two << twice << QList<int>{kFailed, 3} << Header::Removed;
     }
     void search()
     {
         QFETCH(QList<int>, listPages);
         QFETCH(QStringList, texts);
         QFETCH(QList<int>, found);
-        QFETCH(int, sent);
         QFETCH(Header, header);
-        RVDoctorListPages pages;
+        Pages pages;
         pull(pages, listPages);
-        int searches = 0;
+        int sent = 0;
         for (const QString &text : texts) {
-            const std::optional<RVDoctorListPages::Request> request = pages.search(text);
-            if (!request)
-                continue;
-            QCOMPARE(request->page, 1);
-            QCOMPARE(request->doctorName, text);
-            QVERIFY(pages.takeSearch(answer(*request, found.value(searches++), 100)));
+            if (const std::optional<Pages::Request> request = pages.search(text)) {
+                QCOMPARE(request->page, 1);
+                QCOMPARE(request->doctorName, text);
+                QVERIFY(pages.takeSearch(answer(*request, found.value(sent++), 100)));
+            }
         }
-        QCOMPARE(searches, sent);
-        const int rows = std::max(0, found.value(sent - 1));
+        QCOMPARE(sent, found.size());
+        const int rows = std::max(0, found.last());
         QCOMPARE(pages.doctorList().size(), rows);
         QCOMPARE(lastName(pages), rows > 0 ? u"医生%1"_s.arg(99 + rows) : QString());
-        QCOMPARE(pages.doctorName(), texts.last());
         QCOMPARE(pages.header(), header);
         // The next pull asks for the search's next page, by its name.
-        const RVDoctorListPages::Request next = pages.nextPage();
-        QCOMPARE(next.doctorName, texts.last());
-        QCOMPARE(next.page, rows > 0 ? 2 : 1);
+        QCOMPARE(pages.nextPage().doctorName, texts.last());
+        QCOMPARE(pages.nextPage().page, rows > 0 ? 2 : 1);
     }
 
     // An answer asked for a list that a later search replaced changes nothing.
-    void lateAnswersOfAReplacedListAreDropped_data()
+    void lateAnswersAreDropped_data()
     {
         QTest::addColumn<bool>("lateSearch");
         QTest::newRow("a page of the list before the search") << false;
         QTest::newRow("a search overtaken by another") << true;
     }
-    void lateAnswersOfAReplacedListAreDropped()
+    void lateAnswersAreDropped()
     {
         QFETCH(bool, lateSearch);
-        RVDoctorListPages pages;
+        Pages pages;
         pull(pages, {8});
-        const RVDoctorListPages::Request pageBefore = pages.nextPage();
-        const std::optional<RVDoctorListPages::Request> first = pages.search(u"Y"_s);
-        const RVDoctorListPages::Request late = lateSearch ? *first : pageBefore;
-        const std::optional<RVDoctorListPages::Request> search = pages.search(u"Z"_s);
-        QVERIFY(search);
+        const Pages::Request pageBefore = pages.nextPage();
+        const Pages::Request late = lateSearch ? *pages.search(u"Y"_s) : pageBefore;
+        const std::optional<Pages::Request> search = pages.search(u"Z"_s);
         QVERIFY(pages.takeSearch(answer(*search, 8, 100)));
-        const RVDoctorListPages::Page page = answer(late, 8, 200);
+        const Pages::Page page = answer(late, 8, 200);
         QVERIFY(!(lateSearch ? pages.takeSearch(page) : pages.takePage(page)));
-        QCOMPARE(pages.doctorList().size(), 8);
         QCOMPARE(lastName(pages), u"医生107"_s);
         QCOMPARE(pages.currentPage(), 1);
         QCOMPARE(pages.doctorName(), u"Z"_s);

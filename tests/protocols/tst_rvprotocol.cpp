@@ -847,15 +847,13 @@ private Q_SLOTS:
         const QString newKey = userKey.right(16) + userKey.left(32);
         const QByteArray expired =
             R"({"head":{"succflag":"-1","retmsg":"登录已失效，请重新登录"}})";
+        const QJsonObject renewed{{u"yhm"_s, u"zhang"_s}, {u"gzmy"_s, newKey}};
         auto service = serve([&](const FakeService::Request &request) {
             const Form form = parseForm(request.body);
-            if (form.jym == u"A002"_s)
-                return FakeService::Response{
-                    200, loginAccepted
-                             ? okReply(u"ok"_s, {{u"yhm"_s, u"zhang"_s}, {u"gzmy"_s, newKey}})
-                             : QByteArray(R"({"head":{"succflag":"1","retmsg":"no"}})")};
-            const bool known = newKeyWorks && RVCipher::decipherFromHex(form.bwnr, newKey);
-            return FakeService::Response{200, known ? okReply() : expired};
+            const bool accepted = form.jym == u"A002"_s
+                                      ? loginAccepted
+                                      : newKeyWorks && RVCipher::decipherFromHex(form.bwnr, newKey);
+            return FakeService::Response{200, accepted ? okReply(u"ok"_s, renewed) : expired};
         });
         const RVUserInfo user = RVBaseInfo::fromDictionary<RVUserInfo>(
             QJsonObject{{u"yhm"_s, u"zhang"_s}, {u"gzmy"_s, userKey}});

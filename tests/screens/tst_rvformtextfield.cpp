@@ -2,12 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/rvformtextfield.h"
 
+#include "accountscreentesting.h"
 #include "screenfixture.h"
 #include "toolkit/alertview.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
-#include "toolkit/navigationcontroller.h"
-#include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textfield.h"
@@ -113,13 +112,11 @@ private Q_SLOTS:
         ScreenFixture::forgetLogin();
         ScreenFixture app;
         app.launch();
-        auto screen = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                          ->instantiateViewControllerWithIdentifier(identifier);
-        app.navigation()->pushViewController(screen, false);
-        auto *table = screen->view()->findChild<ui::TableView *>();
-        const int last = table->numberOfRowsInSection(0) - 1;
-        auto *field = table->cellForRowAtIndexPath({0, last})->findChild<ui::TextField *>();
-        QVERIFY(field->becomeFirstResponder());
+        auto *table = AccountScreenTesting::push(app.navigation(), identifier)
+                          ->view()
+                          ->findChild<ui::TableView *>();
+        ui::TextField *field =
+            AccountScreenTesting::field(table, table->numberOfRowsInSection(0) - 1);
         QTest::keyClick(field->lineEdit(), Qt::Key_Tab);
         auto *focused = qobject_cast<ui::Button *>(field->window()->focusWidget());
         QCOMPARE(focused ? focused->currentTitle() : QString(), button);

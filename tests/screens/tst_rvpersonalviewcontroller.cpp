@@ -114,7 +114,6 @@ private Q_SLOTS:
         for (const RVMarkupComponent &component : label->textComponents())
             QVERIFY2(component.tagLabel() == u"p" || component.tagLabel() == u"font",
                      qPrintable(component.tagLabel()));
-        // Inside the screen, and both lines (name and telephone) in the label's height.
         QCOMPARE(label->geometry(), QRect(85, 15, 225, 60));
         QVERIFY(label->optimumSize().height() <= label->height());
         QCOMPARE(screen->infoTableView->rectForRowAtIndexPath({0, 0}).height(), 80.0);
