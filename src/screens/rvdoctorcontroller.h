@@ -30,7 +30,6 @@ class RVDoctorController final : public ui::ViewController,
 
 public:
     using ScheduleOutcome = RVLoadOutcome<RVScheduleGrid::Schedules>;
-    static constexpr int kDays = RVScheduleGrid::kDays;
 
     RVDoctorController();
     ~RVDoctorController() override;
