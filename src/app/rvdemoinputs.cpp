@@ -3,8 +3,8 @@
 #include "app/rvdemoinputs.h"
 
 #include "models/rvdoctorlistpages.h"
+#include "models/rvschedulegrid.h"
 #include "protocols/rvprotocol.h"
-#include "screens/rvdoctorcontroller.h"
 
 using namespace Qt::StringLiterals;
 
@@ -19,7 +19,7 @@ std::optional<RVDoctorScheduleInfo> openHalfDay(const RVDoctorInfo &doctor, cons
 {
     const auto days = RVProtocol().doctorScheduleForHospital(
         QString(), RVBaseInfo::text(doctor.hospid()), RVBaseInfo::text(doctor.ysdm()));
-    for (int day = 1; days && day < RVDoctorController::kDays; ++day) {
+    for (int day = 1; days && day < RVScheduleGrid::kDays; ++day) {
         for (const RVDoctorScheduleInfo &schedule :
              days->value(today.addDays(day).toString(u"yyyy-MM-dd"_s))) {
             if (isOpen(schedule))

@@ -7,6 +7,7 @@
 #include "components/rvasynimageview.h"
 #include "components/rvworkpool.h"
 #include "components/ztprogresshud.h"
+#include "models/rvbooking.h"
 #include "platform/userdefaults.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
@@ -112,10 +113,8 @@ bool RVScreenshot::prepare()
         return false;
     }
     const RVUserInfo user = RVAppConfigInfo().userInfo();
-    const auto outcome = RVReservationInfoController::reservation(
-        RVReservationInfoController::reservationRecord(user, *m_inputs.doctor, *m_inputs.schedule,
-                                                       *m_inputs.slot),
-        RVBaseInfo::text(user.yhid()), RVBaseInfo::text(user.sjhm()));
+    const auto outcome =
+        RVBooking(user, *m_inputs.doctor, *m_inputs.schedule, *m_inputs.slot).book();
     if (!outcome.ok)
         std::fprintf(stderr, "the demo booking failed: %s\n", qPrintable(outcome.message));
     return outcome.ok;

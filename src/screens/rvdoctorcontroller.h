@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvschedulegrid.h"
 #include "protocols/rvdoctorinfo.h"
-#include "protocols/rvdoctorschedulereply.h"
 #include "screens/tableviewreservdelegate.h"
 #include "toolkit/button.h"
 #include "toolkit/image.h"
@@ -13,16 +13,15 @@
 #include "toolkit/viewcontroller.h"
 
 #include <QDate>
-#include <QHash>
 #include <QPointer>
 
 #include <functional>
 #include <memory>
 
 // The doctor detail screen: the doctor's row as the list showed it, and a grid of the next 14
-// days with a morning and an afternoon column. It owns the schedules loaded for the doctor and
-// the map from each half-day button to the schedule it stands for; an open half-day leads on
-// to the choice of a time slot. Today's date comes from an injectable clock.
+// days with a morning and an afternoon column, laid out as the schedule grid of the last load
+// says; an open half-day leads on to the choice of a time slot. Today's date comes from an
+// injectable clock.
 class RVDoctorController final : public ui::ViewController,
                                  public ui::TableViewDataSource,
                                  public ui::TableViewDelegate
@@ -30,14 +29,7 @@ class RVDoctorController final : public ui::ViewController,
     Q_OBJECT
 
 public:
-    using Roasters = RVDoctorScheduleReply::Schedules;
-    // What the schedule load brings back to the main thread.
-    struct ScheduleOutcome {
-        Roasters roasters;
-        bool httpStats = false;
-        QString httpErrorMessage;
-    };
-    static constexpr int kDays = 14;
+    using ScheduleOutcome = RVLoadOutcome<RVScheduleGrid::Schedules>;
 
     RVDoctorController();
     ~RVDoctorController() override;
@@ -58,11 +50,8 @@ public:
     void setNavigationInfo();
     void gotMainPage();
 
-    static ScheduleOutcome loadDoctorSchedules(const QString &hospid, const QString &ysdm);
     void loadDoctorSchedulesFinish(const ScheduleOutcome &outcome);
     void reservationButtonClicked(ui::Control *sender);
-    // The key of a half-day button: shift code, a zero, then the row ("%d0%d").
-    static QString buttonKey(long long shift, int row);
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
     int numberOfRowsInSection(ui::TableView *tableView, int section) override;
@@ -71,8 +60,7 @@ public:
     qreal heightForRowAtIndexPath(ui::TableView *tableView,
                                   const ui::IndexPath &indexPath) override;
 
-    const Roasters &roasters() const { return _roasters; }
-    const QHash<QString, RVDoctorScheduleInfo> &roasterMap() const { return _roasterMap; }
+    const RVScheduleGrid &grid() const { return m_grid; }
     bool httpStats() const { return _httpStats; }
     ui::TableView *tableViewBaseInfo() const { return _tableViewBaseInfo; }
     ui::TableView *tableViewReservInfo() const { return _tableViewReservInfo; }
@@ -84,8 +72,7 @@ private:
 
     RVDoctorInfo _doctorInfo;
     ui::Image _doctorInfoCell;
-    Roasters _roasters;
-    QHash<QString, RVDoctorScheduleInfo> _roasterMap;
+    RVScheduleGrid m_grid{QDate()};
     qreal cellHeight = 40;
     bool _httpStats = false;
     QString _httpErrorMessage;

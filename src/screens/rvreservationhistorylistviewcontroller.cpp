@@ -4,10 +4,8 @@
 
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvprotocol.h"
 #include "screens/rvalert.h"
 #include "screens/rvclearfooter.h"
-#include "screens/rvlostanswer.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvscreenguard.h"
 #include "toolkit/color.h"
@@ -17,8 +15,6 @@
 #include "toolkit/navigationitem.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
-
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -41,12 +37,6 @@ ui::Label *lineLabel(const QRectF &frame, const QString &text, qreal fontSize)
 RVReservationHistoryListViewController::RVReservationHistoryListViewController() {}
 
 RVReservationHistoryListViewController::~RVReservationHistoryListViewController() = default;
-
-bool RVReservationHistoryListViewController::isOpen(const RVReservationInfo &booking)
-{
-    // Status texts compare exactly: only the text "0" is an open booking.
-    return booking.yyzt().isString() && booking.yyzt().toString() == u"0";
-}
 
 void RVReservationHistoryListViewController::loadView()
 {
@@ -80,7 +70,7 @@ void RVReservationHistoryListViewController::viewDidAppear(bool animated)
     const QString yhid = RVBaseInfo::text(user.yhid());
     const QString sjhm = RVBaseInfo::text(user.sjhm());
     RVProgress::run(
-        this, u"加载中"_s, [yhid, sjhm] { return loadData(yhid, sjhm); },
+        this, u"加载中"_s, [yhid, sjhm] { return RVBookingHistory::load(yhid, sjhm); },
         [](RVReservationHistoryListViewController &self, const HistoryOutcome &outcome) {
             self.finishedLoadData(outcome);
         });
@@ -99,21 +89,9 @@ void RVReservationHistoryListViewController::gotMainPage()
     RVNavigationConvention::gotMainPage(this);
 }
 
-RVReservationHistoryListViewController::HistoryOutcome
-RVReservationHistoryListViewController::loadData(const QString &yhid, const QString &sjhm)
-{
-    RVProtocol protocol;
-    HistoryOutcome outcome;
-    outcome.reservationHistorys = protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm)
-                                      .value_or(QList<RVReservationInfo>());
-    outcome.httpStats = protocol.lastRepuestStats();
-    outcome.httpErrorMessage = protocol.lastErrorMsg();
-    return outcome;
-}
-
 void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutcome &outcome)
 {
-    _reservationHistorys = outcome.reservationHistorys;
+    m_history = RVBookingHistory(outcome.value);
     _httpStats = outcome.httpStats;
     _httpErrorMessage = outcome.httpErrorMessage;
     if (_httpStats) {
@@ -130,12 +108,12 @@ void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutco
 void RVReservationHistoryListViewController::showEmptyNotice()
 {
     if (m_emptyNotice)
-        m_emptyNotice->setHidden(!_reservationHistorys.isEmpty());
+        m_emptyNotice->setHidden(!m_history.bookings().isEmpty());
 }
 
 int RVReservationHistoryListViewController::numberOfRowsInSection(ui::TableView *, int)
 {
-    return int(_reservationHistorys.size());
+    return int(m_history.bookings().size());
 }
 
 ui::TableViewCell *
@@ -148,7 +126,7 @@ RVReservationHistoryListViewController::cellForRowAtIndexPath(ui::TableView *tab
     // Always filled afresh: after a cancel the rows below move up, so a cell's old tag no
     // longer says which booking it shows.
     cell->setTag(indexPath.row + 1);
-    fillCell(cell, _reservationHistorys.value(indexPath.row));
+    fillCell(cell, m_history.bookings().value(indexPath.row));
     return cell;
 }
 
@@ -171,7 +149,7 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
         content->addSubview(
             lineLabel(QRectF(90, 2 + 15 * i, 190, 12), RVBaseInfo::text(lines[i].second), 12));
     }
-    if (isOpen(booking)) {
+    if (booking.isOpen()) {
         ui::Label *hint = lineLabel(QRectF(20, 78, 270, 17), u"提示:右移本信息可取消预约"_s, 14);
         hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
         content->addSubview(hint);
@@ -188,8 +166,7 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
 bool RVReservationHistoryListViewController::canEditRowAtIndexPath(ui::TableView *,
                                                                    const ui::IndexPath &indexPath)
 {
-    return indexPath.row >= 0 && indexPath.row < _reservationHistorys.size() &&
-           isOpen(_reservationHistorys.at(indexPath.row));
+    return m_history.canCancel(indexPath.row);
 }
 
 void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
@@ -197,63 +174,29 @@ void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
                                                                 const ui::IndexPath &indexPath)
 {
     if (style != ui::TableViewCellEditingStyle::Delete || indexPath.row < 0 ||
-        indexPath.row >= _reservationHistorys.size())
+        indexPath.row >= m_history.bookings().size())
         return;
     const RVUserInfo user = RVAppConfigInfo().userInfo();
     const QString yhid = RVBaseInfo::text(user.yhid());
     const QString sjhm = RVBaseInfo::text(user.sjhm());
-    const QString yylsh = RVBaseInfo::text(_reservationHistorys.at(indexPath.row).yylsh());
+    const QString yylsh = RVBaseInfo::text(m_history.bookings().at(indexPath.row).yylsh());
     // On a worker behind the overlay: the window stays responsive for up to the time-out.
     RVProgress::run(
-        this, QString(), [yhid, sjhm, yylsh] { return cancelReservation(yhid, sjhm, yylsh); },
+        this, QString(),
+        [yhid, sjhm, yylsh] { return RVBookingHistory::cancel(yhid, sjhm, yylsh); },
         [](RVReservationHistoryListViewController &self, const CancelOutcome &outcome) {
             self.finishedCancel(outcome);
         });
-}
-
-RVReservationHistoryListViewController::CancelOutcome
-RVReservationHistoryListViewController::cancelReservation(const QString &yhid, const QString &sjhm,
-                                                          const QString &yylsh)
-{
-    RVProtocol protocol;
-    CancelOutcome outcome;
-    outcome.yylsh = yylsh;
-    outcome.ok = protocol.removeReserationWithUserId(yhid, yylsh);
-    outcome.message = protocol.lastErrorMsg();
-    // No answer (dropped connection, time-out, cut-short reply): the service may have cancelled
-    // all the same, and a second swipe would only be refused. Its history is the truth.
-    if (!outcome.ok && RVLostAnswer::isLost(protocol) && historyShowsCancelled(yhid, sjhm, yylsh))
-        outcome.ok = true;
-    return outcome;
-}
-
-bool RVReservationHistoryListViewController::historyShowsCancelled(const QString &yhid,
-                                                                   const QString &sjhm,
-                                                                   const QString &yylsh)
-{
-    RVProtocol protocol;
-    const auto bookings = protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm)
-                              .value_or(QList<RVReservationInfo>());
-    if (!protocol.lastRepuestStats())
-        return false;
-    return std::any_of(bookings.cbegin(), bookings.cend(), [&](const RVReservationInfo &b) {
-        return RVBaseInfo::text(b.yylsh()) == yylsh && !isOpen(b);
-    });
 }
 
 void RVReservationHistoryListViewController::finishedCancel(const CancelOutcome &outcome)
 {
     if (outcome.ok) {
         // The row of that booking, wherever it is now.
-        for (qsizetype row = 0; row < _reservationHistorys.size(); ++row) {
-            if (RVBaseInfo::text(_reservationHistorys.at(row).yylsh()) != outcome.yylsh)
-                continue;
-            _reservationHistorys.removeAt(row);
-            if (_mainTableView)
-                _mainTableView->deleteRowsAtIndexPaths({ui::IndexPath{0, int(row)}},
-                                                       ui::TableViewRowAnimation::Automatic);
-            break;
-        }
+        const std::optional<int> row = m_history.remove(outcome.yylsh);
+        if (row && _mainTableView)
+            _mainTableView->deleteRowsAtIndexPaths({ui::IndexPath{0, *row}},
+                                                   ui::TableViewRowAnimation::Automatic);
         showEmptyNotice();
     } else {
         RVAlert::showIfOnTop(this, outcome.message);

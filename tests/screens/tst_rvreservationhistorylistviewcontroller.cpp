@@ -144,9 +144,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("open");
         QTest::newRow("0 is open") << QJsonValue(u"0"_s) << true;
         QTest::newRow("1 is done") << QJsonValue(u"1"_s) << false;
-        QTest::newRow("2 is done") << QJsonValue(u"2"_s) << false;
-        QTest::newRow("absent is not open") << QJsonValue(QJsonValue::Undefined) << false;
-        QTest::newRow("00 is not the text 0") << QJsonValue(u"00"_s) << false;
     }
     void hintAndSwipeOnlyForOpenBookings()
     {
@@ -206,29 +203,6 @@ private Q_SLOTS:
         QCOMPARE(shownSerials(screen), (QList<QString>{u"L1"_s, u"L2"_s, u"L3"_s}));
         QCOMPARE(screen->mainTableView()->numberOfRowsInSection(0), 3);
         QVERIFY(!screen->mainTableView()->swipedIndexPath().has_value());
-    }
-
-    // Without an answer to the cancel, the history tells whether the service cancelled.
-    void lostCancelAnswerIsSettledByTheHistory_data()
-    {
-        QTest::addColumn<bool>("answered");
-        QTest::addColumn<QString>("yyztAfter");
-        QTest::newRow("no answer, cancelled") << false << u"1"_s;
-        QTest::newRow("no answer, still open") << false << u"0"_s;
-        QTest::newRow("refused, the refusal is final") << true << u"1"_s;
-    }
-    void lostCancelAnswerIsSettledByTheHistory()
-    {
-        QFETCH(bool, answered);
-        QFETCH(QString, yyztAfter);
-        BookingTestService service;
-        serve(service, false);
-        if (!answered)
-            service.lose(u"C005"_s, FakeService::Ending::CloseWithoutAnswer);
-        BookingTestService::logIn(RVUserInfo());
-        m_bookings = {booking(1), booking(2, yyztAfter)};
-        QCOMPARE(RVReservationHistoryListViewController::cancelReservation({}, {}, u"L2"_s).ok,
-                 !answered && yyztAfter == u"1");
     }
 
     void reusedRowsShowOnlyTheirOwnBooking()

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "screens/rvlostanswer.h"
+#include "models/rvlostanswer.h"
 
 #include "protocols/rvprotocol.h"
 
