@@ -8,6 +8,13 @@ target_compile_definitions(rv_settings INTERFACE
   QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER QT_NO_KEYWORDS)
 target_compile_options(rv_settings INTERFACE
   -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Werror)
+# lld links several times faster than the default linker, most of all the test executables,
+# each of which holds the static libraries and their debugging information; used when present.
+include(CheckLinkerFlag)
+check_linker_flag(CXX -fuse-ld=lld RV_HAVE_LLD)
+if(RV_HAVE_LLD)
+  target_link_options(rv_settings INTERFACE -fuse-ld=lld)
+endif()
 # The environment every test runs in. Leaks are checked; the suppressions name only system
 # libraries' own allocations (see the file), never the project's code.
 set(RV_TEST_ENVIRONMENT
@@ -49,6 +56,7 @@ function(rv_test_pch out)
   endif()
   file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${pch}.cpp "// precompiled header holder\n")
   add_library(${pch} STATIC ${CMAKE_CURRENT_BINARY_DIR}/${pch}.cpp)
+  set_target_properties(${pch} PROPERTIES AUTOMOC OFF) # nothing to moc, no step for it
   target_link_libraries(${pch} PUBLIC rv::settings Qt6::Test Qt6::Widgets Qt6::Network)
   target_compile_definitions(${pch} PUBLIC RV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
   target_precompile_headers(${pch} PRIVATE <memory> <functional> <optional> <vector>
@@ -56,16 +64,33 @@ function(rv_test_pch out)
     <QtCore/QJsonArray> <QtCore/QJsonDocument> <QtWidgets/QWidget> <QtGui/QPainter>)
 endfunction()
 
+# The environment every test pins before main (tests/testenvironment.cpp), compiled once for
+# all tests: an object library, whose object goes into every test whole (a static library's
+# would be dropped, nothing refers to it).
+function(rv_test_environment out)
+  if(NOT TARGET rv_test_environment)
+    add_library(rv_test_environment OBJECT ${PROJECT_SOURCE_DIR}/tests/testenvironment.cpp)
+    target_link_libraries(rv_test_environment PRIVATE rv::settings Qt6::Core)
+    set_target_properties(rv_test_environment PROPERTIES AUTOMOC OFF)
+  endif()
+  set(${out} $<TARGET_OBJECTS:rv_test_environment> PARENT_SCOPE)
+endfunction()
+
 # rv_add_qt_test(NAME SOURCES... LIBS ...): one Qt Test executable registered in CTest,
 # run headless with the test mode of the standard paths.
 function(rv_add_qt_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   rv_test_pch(pch)
-  add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/testenvironment.cpp)
+  rv_test_environment(environment)
+  add_executable(${name} ${T_SOURCES} ${environment})
   # Every test links the same Qt modules, so that all of them can share one precompiled header.
   target_link_libraries(${name} PRIVATE rv::settings Qt6::Test Qt6::Widgets Qt6::Network ${T_LIBS})
   target_compile_definitions(${name} PRIVATE RV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
   target_precompile_headers(${name} REUSE_FROM ${pch})
+  # A test's moc output is included by its source; the generated collection file is then empty
+  # and needs no precompiled header (loading one costs more than compiling the file).
+  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${name}_autogen/mocs_compilation.cpp
+                              PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
   add_test(NAME ${name} COMMAND ${name})
   # Labelled by layer, so that a run can pick layers (the thread-sanitizer run picks the
   # threaded ones).

@@ -3,11 +3,13 @@
 # SPDX-FileCopyrightText: 2026 The RV patient client developers
 # Installs the Debian packages the project builds and runs with; quick when they are already there.
 set -euo pipefail
-pkgs=(build-essential cmake ninja-build pkg-config clang
+pkgs=(build-essential cmake ninja-build pkg-config clang lld
       qt6-base-dev qt6-base-dev-tools qt6-httpserver-dev qt6-websockets-dev qt6-svg-dev
       libqt6sql6-sqlite qt6-qpa-plugins libqt6svg6 libssl-dev openssl libcurl4-openssl-dev
       fonts-wqy-microhei libgtest-dev libbenchmark-dev iproute2
       libqt6sql6-psql postgresql postgresql-common)
+# Installing: the icons and manual pages made at build time, and the checks of what is installed.
+pkgs+=(librsvg2-bin help2man desktop-file-utils appstream lintian systemd)
 # Running the application without a display: a virtual X server and a loopback VNC server.
 if [ "${1:-}" = "--run" ]; then
   pkgs+=(xvfb x11vnc)

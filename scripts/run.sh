@@ -4,7 +4,8 @@
 # Installs what is missing, builds, starts the stand-in booking service on loopback (unless one
 # already answers on 127.0.0.1:8080), and opens the application. The service started here is
 # stopped when the application quits. Without a display the application runs on a virtual X
-# display served by a VNC server on loopback only: connect a VNC viewer to the address printed.
+# display served by a VNC server on loopback only: connect a VNC viewer to the address printed,
+# with the password printed beside it (made anew for each run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --run

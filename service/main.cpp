@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"rv-service"_s);
     QCoreApplication::setOrganizationName(u"rv"_s);
-    QCoreApplication::setApplicationVersion(u"1.0.0"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(RV_APP_VERSION));
 
     QString error;
     const auto options = RVServiceOptions::parse(QCoreApplication::arguments(), &error);

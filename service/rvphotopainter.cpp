@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace
 {
 quint32 codeHash(const QString &text)
@@ -20,19 +22,25 @@ quint32 codeHash(const QString &text)
 }
 } // namespace
 
-QImage RVPhotoPainter::portrait(const QString &ysdm, bool female, int size)
+QImage RVPhotoPainter::portrait(const QString &ysdm, bool female, QSize size)
 {
     const quint32 h = codeHash(ysdm);
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 100.0, size / 100.0); // draw on a 100 by 100 grid
+    // Draw on a grid 100 wide and as tall as the picture's proportion makes it.
+    const qreal scale = image.width() / 100.0;
+    const qreal height = image.height() / scale;
+    p.scale(scale, scale);
 
-    QLinearGradient ground(0, 0, 0, 100);
+    QLinearGradient ground(0, 0, 0, height);
     const QColor tint = QColor::fromHsv(static_cast<int>(h % 360), 60, 235);
     ground.setColorAt(0, tint.lighter(115));
     ground.setColorAt(1, tint.darker(110));
-    p.fillRect(QRectF(0, 0, 100, 100), ground);
+    p.fillRect(QRectF(0, 0, 100, height), ground);
+    // The figure was drawn for a square: in a taller picture its head sits a little lower,
+    // and the coat reaches down to the bottom edge.
+    p.translate(0, std::max(0.0, (height - 100) / 2.4));
 
     const QColor skins[] = {QColor(241, 204, 170), QColor(228, 185, 150), QColor(214, 170, 134)};
     const QColor hairs[] = {QColor(30, 28, 28), QColor(55, 40, 32), QColor(80, 76, 74)};
@@ -46,7 +54,7 @@ QImage RVPhotoPainter::portrait(const QString &ysdm, bool female, int size)
     }
     // Shoulders in a white coat, shirt and neck.
     p.setBrush(QColor(250, 250, 250));
-    p.drawEllipse(QRectF(12, 68, 76, 60));
+    p.drawRoundedRect(QRectF(12, 68, 76, std::max(60.0, height)), 30, 26);
     p.setBrush(QColor(120, 170, 210));
     QPainterPath shirt;
     shirt.moveTo(42, 70);
@@ -77,7 +85,7 @@ QImage RVPhotoPainter::portrait(const QString &ysdm, bool female, int size)
     return image;
 }
 
-QByteArray RVPhotoPainter::portraitPng(const QString &ysdm, bool female, int size)
+QByteArray RVPhotoPainter::portraitPng(const QString &ysdm, bool female, QSize size)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 // Draws the doctors' photographs: a simple head-and-shoulders figure in a white coat on a
@@ -12,9 +13,13 @@
 class RVPhotoPainter final
 {
 public:
-    static constexpr int defaultSize = 120;
+    // Portrait, in the proportion of the client's photo frames (60 by 85 points), at twice
+    // their size so that they stay sharp on a dense screen.
+    static constexpr QSize defaultSize{120, 170};
 
-    static QImage portrait(const QString &ysdm, bool female, int size = defaultSize);
+    // The figure keeps its proportions at any size: it is scaled by the width, and a taller
+    // picture shows more of the coat.
+    static QImage portrait(const QString &ysdm, bool female, QSize size = defaultSize);
     // The portrait as PNG bytes; empty if encoding fails.
-    static QByteArray portraitPng(const QString &ysdm, bool female, int size = defaultSize);
+    static QByteArray portraitPng(const QString &ysdm, bool female, QSize size = defaultSize);
 };

@@ -35,10 +35,11 @@ RVServiceHttpResponse respond(const RVServiceHttpConnection::Handler &handler,
 } // namespace
 
 RVServiceHttpConnection::RVServiceHttpConnection(qintptr descriptor,
-                                                 const RVServiceHttpLimits &limits, Handler handler,
-                                                 QObject *parent)
-    : QObject(parent), m_socket(new QTcpSocket(this)), m_limits(limits), m_parser(limits),
-      m_handler(std::move(handler))
+                                                 const RVServiceHttpLimits &limits,
+                                                 std::shared_ptr<RVServiceHttpBodyBudget> budget,
+                                                 Handler handler, QObject *parent)
+    : QObject(parent), m_socket(new QTcpSocket(this)), m_limits(limits),
+      m_parser(limits, std::move(budget)), m_handler(std::move(handler))
 {
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, &RVServiceHttpConnection::onDeadline);
@@ -209,6 +210,7 @@ void RVServiceHttpConnection::onDeadline()
 
 void RVServiceHttpConnection::refuse(int status, const QByteArray &text)
 {
+    m_parser.abandon(); // a body cut short gives its share back now, not when the socket goes
     m_socket->write(RVServiceHttpResponse::text(status, text).serialized(false));
     closeAfterWrite();
 }

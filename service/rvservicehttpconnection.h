@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class QTcpSocket;
 
@@ -30,7 +31,8 @@ public:
     // connection reads nothing more until its reply is back, so replies keep request order.
     using Executor = std::function<void(std::function<void()>)>;
 
-    RVServiceHttpConnection(qintptr descriptor, const RVServiceHttpLimits &limits, Handler handler,
+    RVServiceHttpConnection(qintptr descriptor, const RVServiceHttpLimits &limits,
+                            std::shared_ptr<RVServiceHttpBodyBudget> budget, Handler handler,
                             QObject *parent = nullptr);
     ~RVServiceHttpConnection() override;
 

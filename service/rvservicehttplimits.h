@@ -5,9 +5,10 @@
 #include <QtGlobal>
 
 // What one client may cost the service. A request is refused by its declared size before
-// its body is read, a chunked body counts as it arrives, and every stage of a connection has
-// a deadline, so that slow or idle peers cannot hold memory or descriptors for long. The
-// tests use short values; the defaults suit the embedded service.
+// its body is read, a body takes memory only as its bytes arrive, all bodies in progress
+// share one bound, and every stage of a connection has a deadline, so that slow or idle
+// peers cannot hold memory or descriptors for long. The tests use short values; the
+// defaults suit the embedded service.
 struct RVServiceHttpLimits {
     qsizetype maxHeadBytes = 16 * 1024; // request line and headers together
     int maxHeaderCount = 100;
@@ -19,4 +20,6 @@ struct RVServiceHttpLimits {
     int lingerMs = 2'000;                 // reading and discarding after a refusal, see close
     int maxConnections = 2'000;           // beyond this a new connection gets a 503 at once
     qsizetype maxPendingOutput = 1024 * 1024; // stop reading requests while this much waits
+    // The bodies being read at once on all connections; the request passing it gets a 503.
+    qint64 maxBodyBytesInProgress = 64 * 1024 * 1024;
 };

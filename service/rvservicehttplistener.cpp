@@ -39,6 +39,7 @@ RVServiceHttpListener::RVServiceHttpListener(const RVServiceHttpLimits &limits,
                                              RVServiceHttpConnection::Handler handler,
                                              QObject *parent)
     : QTcpServer(parent), m_limits(limits), m_handler(std::move(handler)),
+      m_bodyBudget(std::make_shared<RVServiceHttpBodyBudget>(limits.maxBodyBytesInProgress)),
       m_cap(descriptorCap(std::max(1, limits.maxConnections)))
 {
     connect(this, &QTcpServer::acceptError, this, &RVServiceHttpListener::onAcceptError);
@@ -57,7 +58,8 @@ void RVServiceHttpListener::incomingConnection(qintptr descriptor)
         refuse(descriptor);
         return;
     }
-    auto *connection = new RVServiceHttpConnection(descriptor, m_limits, m_handler, this);
+    auto *connection =
+        new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, m_handler, this);
     connection->setExecutor(m_executor);
     ++m_open;
     connect(connection, &RVServiceHttpConnection::finished, this, [this, connection] {
@@ -75,7 +77,7 @@ void RVServiceHttpListener::refuse(qintptr descriptor)
     }
 #endif
     qCInfo(lcService).noquote() << u"503 %1 connections open, one more refused"_s.arg(m_open);
-    auto *connection = new RVServiceHttpConnection(descriptor, m_limits, {}, this);
+    auto *connection = new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, {}, this);
     ++m_refusing;
     connect(connection, &RVServiceHttpConnection::finished, this, [this, connection] {
         --m_refusing;

@@ -10,6 +10,7 @@
 // the cap is answered "503" at once and closed, so that a flood of idle or slow peers costs
 // the service a bounded number of descriptors and honest clients get a clear answer instead
 // of a hang. Running out of descriptors pauses accepting for a moment rather than spinning.
+// Its connections share one budget for the request bodies they are reading.
 class RVServiceHttpListener final : public QTcpServer
 {
     Q_OBJECT
@@ -39,6 +40,7 @@ private:
     RVServiceHttpLimits m_limits;
     RVServiceHttpConnection::Handler m_handler;
     RVServiceHttpConnection::Executor m_executor;
+    std::shared_ptr<RVServiceHttpBodyBudget> m_bodyBudget;
     int m_cap = 0;
     int m_open = 0;
     int m_refusing = 0;

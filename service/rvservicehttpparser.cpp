@@ -2,42 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "service/rvservicehttpparser.h"
 
-#include <string_view>
+#include "service/rvservicehttpsyntax.h"
+
 #include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace
 {
-// The characters of a token (method, header name), as HTTP defines them.
-bool isTokenChar(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
-           (u != 0 && std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos);
-}
-
-bool isToken(QByteArrayView text)
-{
-    if (text.isEmpty())
-        return false;
-    for (const char c : text)
-        if (!isTokenChar(c))
-            return false;
-    return true;
-}
-
-// Controls other than tab have no place in a header value or a request target.
-bool hasControl(QByteArrayView text, bool allowTab)
-{
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if ((u < 0x20 && !(allowTab && u == '\t')) || u == 0x7f)
-            return true;
-    }
-    return false;
-}
-
 bool allDigits(QByteArrayView text)
 {
     if (text.isEmpty())
@@ -59,10 +31,28 @@ int hexDigit(char c)
     return -1;
 }
 
+// The elements of a comma-separated field value in lower case, blanks around each removed.
+QList<QByteArray> elements(const QByteArray &value)
+{
+    QList<QByteArray> list;
+    for (const QByteArray &element : value.split(','))
+        list.append(RVServiceHttpSyntax::trimBlanks(element).toByteArray().toLower());
+    return list;
+}
+
 constexpr qsizetype maxChunkLine = 1024;
 } // namespace
 
-RVServiceHttpParser::RVServiceHttpParser(const RVServiceHttpLimits &limits) : m_limits(limits) {}
+RVServiceHttpParser::RVServiceHttpParser(const RVServiceHttpLimits &limits,
+                                         std::shared_ptr<RVServiceHttpBodyBudget> budget)
+    : m_limits(limits), m_budget(std::move(budget))
+{
+}
+
+RVServiceHttpParser::~RVServiceHttpParser()
+{
+    release();
+}
 
 void RVServiceHttpParser::append(QByteArrayView bytes)
 {
@@ -91,35 +81,57 @@ bool RVServiceHttpParser::wantsContinue() const
            m_request.headerHasToken("expect", "100-continue");
 }
 
-RVServiceHttpParser::Status RVServiceHttpParser::fail(int status, const char *text)
+void RVServiceHttpParser::abandon()
 {
+    release();
     m_state = State::Failed;
-    m_errorStatus = status;
-    m_errorText = text;
     m_buffer.clear();
     m_pos = 0;
     m_request = {};
+}
+
+RVServiceHttpParser::Status RVServiceHttpParser::fail(int status, const char *text)
+{
+    abandon();
+    m_errorStatus = status;
+    m_errorText = text;
     return Status::Failed;
 }
 
-bool RVServiceHttpParser::takeLine(QByteArray *line, qsizetype limit, bool *tooLong)
+void RVServiceHttpParser::release()
 {
-    *tooLong = false;
+    if (m_budget)
+        m_budget->give(m_charged);
+    m_charged = 0;
+}
+
+RVServiceHttpParser::Line RVServiceHttpParser::takeLine(QByteArray *line, qsizetype limit)
+{
     const qsizetype end = m_buffer.indexOf('\n', m_pos);
-    if (end < 0) {
-        *tooLong = buffered() > limit;
-        return false;
-    }
-    if (end + 1 - m_pos > limit) {
-        *tooLong = true;
-        return false;
-    }
+    if (end < 0)
+        return buffered() > limit ? Line::TooLong : Line::Partial;
+    if (end + 1 - m_pos > limit)
+        return Line::TooLong;
     qsizetype length = end - m_pos;
     if (length > 0 && m_buffer.at(end - 1) == '\r')
         --length;
     *line = m_buffer.mid(m_pos, length);
     m_pos = end + 1;
-    return true;
+    // Some readers end a line at a lone CR and some do not: never guess which was meant.
+    return line->contains('\r') ? Line::BareCr : Line::Taken;
+}
+
+RVServiceHttpParser::Status RVServiceHttpParser::lineNotTaken(Line taken, bool inHead)
+{
+    switch (taken) {
+    case Line::Partial:
+        compact();
+        return Status::NeedMore;
+    case Line::BareCr:
+        return fail(400, "bare CR in a line\n");
+    default:
+        return inHead ? fail(431, "request head too large\n") : fail(400, "malformed chunk\n");
+    }
 }
 
 RVServiceHttpParser::Status RVServiceHttpParser::next()
@@ -140,11 +152,13 @@ RVServiceHttpParser::Status RVServiceHttpParser::next()
 
 RVServiceHttpRequest RVServiceHttpParser::take()
 {
+    release(); // the body leaves with the request
     RVServiceHttpRequest request = std::move(m_request);
     m_request = {};
     m_state = State::Head;
     m_headLines.clear();
     m_headBytes = 0;
+    m_trailerCount = 0;
     m_continueSent = false;
     compact();
     return request;
@@ -164,13 +178,11 @@ void RVServiceHttpParser::compact()
 RVServiceHttpParser::Status RVServiceHttpParser::readHead()
 {
     QByteArray line;
-    bool tooLong = false;
     for (;;) {
         const qsizetype before = m_pos;
-        if (!takeLine(&line, m_limits.maxHeadBytes - m_headBytes, &tooLong)) {
-            compact();
-            return tooLong ? fail(431, "request head too large\n") : Status::NeedMore;
-        }
+        const Line taken = takeLine(&line, m_limits.maxHeadBytes - m_headBytes);
+        if (taken != Line::Taken)
+            return lineNotTaken(taken, true);
         m_headBytes += m_pos - before;
         if (line.isEmpty() && m_headLines.isEmpty())
             continue; // blank lines before a request are allowed and ignored
@@ -188,22 +200,22 @@ RVServiceHttpParser::Status RVServiceHttpParser::readHead()
     return next();
 }
 
-bool RVServiceHttpParser::parseRequestLine(const QByteArray &line)
+bool RVServiceHttpParser::parseRequestLine(const QByteArray &line, QByteArray *authority)
 {
     const QList<QByteArray> parts = line.split(' ');
-    if (parts.size() != 3 || !isToken(parts.at(0)) || parts.at(0).size() > 32)
-        return false;
-    const QByteArray &target = parts.at(1);
-    if (!target.startsWith('/') || hasControl(target, false))
+    if (parts.size() != 3 || !RVServiceHttpSyntax::isToken(parts.at(0)) || parts.at(0).size() > 32)
         return false;
     m_request.method = parts.at(0);
-    m_request.target = target;
-    return true;
+    m_request.target = parts.at(1);
+    // The absolute form, as sent to a proxy, names the host in the target itself.
+    return RVServiceHttpSyntax::isOriginForm(parts.at(1)) ||
+           RVServiceHttpSyntax::splitAbsoluteForm(parts.at(1), authority, &m_request.target);
 }
 
 RVServiceHttpParser::Status RVServiceHttpParser::parseHead(const QList<QByteArray> &lines)
 {
-    if (!parseRequestLine(lines.first()))
+    QByteArray authority;
+    if (!parseRequestLine(lines.first(), &authority))
         return fail(400, "malformed request line\n");
     const QByteArray version = lines.first().split(' ').at(2);
     if (version == "HTTP/1.1")
@@ -215,38 +227,55 @@ RVServiceHttpParser::Status RVServiceHttpParser::parseHead(const QList<QByteArra
     else
         return fail(400, "malformed request line\n");
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray &line = lines.at(i);
-        const qsizetype colon = line.indexOf(':');
-        // A line folded onto the previous one is obsolete and a known smuggling vector.
-        if (colon <= 0 || !isToken(QByteArrayView(line).first(colon)))
+        QByteArray name;
+        QByteArray value;
+        if (!RVServiceHttpSyntax::splitField(lines.at(i), &name, &value))
             return fail(400, "malformed header field\n");
-        const QByteArray value = line.mid(colon + 1).trimmed();
-        if (hasControl(value, true))
-            return fail(400, "malformed header field\n");
-        m_request.headers.append({line.left(colon).toLower(), value});
+        m_request.headers.append({name, value});
     }
+    if (!settleHost(authority))
+        return fail(400, "missing, repeated or malformed Host\n");
     return chooseFraming();
+}
+
+// An HTTP/1.1 request names its host once: one naming it twice may be read for one host by
+// a proxy and for another here. An absolute-form target's host stands instead of the field.
+bool RVServiceHttpParser::settleHost(const QByteArray &authority)
+{
+    QByteArray *host = nullptr;
+    for (auto &[name, value] : m_request.headers) {
+        if (name != "host")
+            continue;
+        if (host || !RVServiceHttpSyntax::isAuthority(value))
+            return false;
+        host = &value;
+    }
+    if (!host && m_request.minorVersion >= 1)
+        return false;
+    if (!authority.isEmpty() && host)
+        *host = authority;
+    else if (!authority.isEmpty())
+        m_request.headers.append({"host", authority});
+    return true;
 }
 
 RVServiceHttpParser::Status RVServiceHttpParser::chooseFraming()
 {
     QList<QByteArray> lengths;
     QList<QByteArray> codings;
+    bool coded = false;
     for (const auto &[name, value] : std::as_const(m_request.headers)) {
-        QList<QByteArray> &into = name == "content-length" ? lengths : codings;
-        if (name == "content-length" || name == "transfer-encoding")
-            for (const QByteArray &element : value.split(','))
-                into.append(element.trimmed().toLower());
+        if (name == "content-length") {
+            lengths += elements(value);
+        } else if (name == "transfer-encoding") {
+            coded = true;
+            for (const QByteArray &coding : elements(value))
+                if (!coding.isEmpty()) // empty list elements are allowed and mean nothing
+                    codings.append(coding);
+        }
     }
-    if (!codings.isEmpty()) {
-        // Both framings at once is how requests are smuggled past proxies: refuse.
-        if (!lengths.isEmpty())
-            return fail(400, "both Content-Length and Transfer-Encoding\n");
-        if (codings.size() != 1 || codings.first() != "chunked")
-            return fail(501, "unsupported transfer coding\n");
-        m_state = State::ChunkSize;
-        return Status::NeedMore;
-    }
+    if (coded)
+        return chooseChunked(codings, !lengths.isEmpty());
     if (lengths.isEmpty()) {
         m_state = State::Done;
         return Status::Ready;
@@ -262,90 +291,143 @@ RVServiceHttpParser::Status RVServiceHttpParser::chooseFraming()
     for (const QByteArray &length : std::as_const(lengths))
         if (!allDigits(length) || significant(length) != digits)
             return fail(400, "malformed Content-Length\n");
-    // Refused by the declared size alone, before a byte of the body is read.
+    // Refused by the declared size alone, before a byte of the body is read; a size within
+    // the limit reserves nothing, the body grows with what arrives.
     bool ok = false;
     const qint64 declared = digits.size() <= 18 ? digits.toLongLong(&ok) : 0;
     if (!ok || declared > m_limits.maxBodyBytes)
         return fail(413, "request body too large\n");
     m_remaining = declared;
-    m_request.body.reserve(declared);
     m_state = declared > 0 ? State::Length : State::Done;
     return declared > 0 ? Status::NeedMore : Status::Ready;
 }
 
+RVServiceHttpParser::Status RVServiceHttpParser::chooseChunked(const QList<QByteArray> &codings,
+                                                               bool alsoLength)
+{
+    // Both framings at once is how requests are smuggled past proxies: refuse.
+    if (alsoLength)
+        return fail(400, "both Content-Length and Transfer-Encoding\n");
+    // Unless chunked comes last, and once, where the body ends is anybody's guess.
+    if (codings.isEmpty() || codings.last() != "chunked" || codings.count("chunked") > 1)
+        return fail(400, "chunked is not the final transfer coding\n");
+    if (codings.size() > 1)
+        return fail(501, "unsupported transfer coding\n");
+    m_state = State::ChunkSize;
+    return Status::NeedMore;
+}
+
 RVServiceHttpParser::Status RVServiceHttpParser::readLength()
 {
-    const qsizetype n = std::min<qint64>(m_remaining, buffered());
-    m_request.body.append(QByteArrayView(m_buffer).sliced(m_pos, n));
-    m_pos += n;
-    m_remaining -= n;
-    compact();
+    if (!takeBody())
+        return Status::Failed;
     if (m_remaining > 0)
         return Status::NeedMore;
     m_state = State::Done;
     return Status::Ready;
 }
 
+// Moves what has arrived of the current body or chunk into the body, charging the budget
+// first. False when the budget is spent: the request is refused.
+bool RVServiceHttpParser::takeBody()
+{
+    const qsizetype n = std::min<qint64>(m_remaining, buffered());
+    if (n > 0 && m_budget && !m_budget->take(n)) {
+        fail(503, "too many request bodies in progress, try again shortly\n");
+        return false;
+    }
+    m_charged += n;
+    m_request.body.append(QByteArrayView(m_buffer).sliced(m_pos, n));
+    m_pos += n;
+    m_remaining -= n;
+    compact();
+    return true;
+}
+
 RVServiceHttpParser::Status RVServiceHttpParser::readChunks()
 {
     QByteArray line;
-    bool tooLong = false;
     for (;;) {
         switch (m_state) {
         case State::ChunkSize: {
-            if (!takeLine(&line, maxChunkLine, &tooLong))
-                return tooLong ? fail(400, "malformed chunk\n") : Status::NeedMore;
-            const qsizetype ext = line.indexOf(';');
-            const QByteArray hex = (ext < 0 ? line : line.left(ext)).trimmed();
-            qint64 size = 0;
-            for (const char c : hex) {
-                const int digit = hexDigit(c);
-                if (digit < 0)
-                    return fail(400, "malformed chunk\n");
-                size = size * 16 + digit;
-                // Counted as it arrives: the total decoded body stays within the limit.
-                if (size > m_limits.maxBodyBytes - m_request.body.size())
-                    return fail(413, "request body too large\n");
-            }
-            if (hex.isEmpty())
-                return fail(400, "malformed chunk\n");
-            m_remaining = size;
-            m_state = size > 0 ? State::ChunkData : State::Trailer;
+            const Line taken = takeLine(&line, maxChunkLine);
+            if (taken != Line::Taken)
+                return lineNotTaken(taken, false);
+            if (!takeChunkSize(line))
+                return Status::Failed;
             break;
         }
-        case State::ChunkData: {
-            const qsizetype n = std::min<qint64>(m_remaining, buffered());
-            m_request.body.append(QByteArrayView(m_buffer).sliced(m_pos, n));
-            m_pos += n;
-            m_remaining -= n;
-            compact();
+        case State::ChunkData:
+            if (!takeBody())
+                return Status::Failed;
             if (m_remaining > 0)
                 return Status::NeedMore;
             m_state = State::ChunkEnd;
             break;
-        }
-        case State::ChunkEnd:
-            if (!takeLine(&line, 2, &tooLong))
-                return tooLong ? fail(400, "malformed chunk\n") : Status::NeedMore;
+        case State::ChunkEnd: {
+            const Line taken = takeLine(&line, 2);
+            if (taken != Line::Taken)
+                return lineNotTaken(taken, false);
             if (!line.isEmpty())
                 return fail(400, "malformed chunk\n");
             m_state = State::ChunkSize;
             break;
+        }
         case State::Trailer: {
-            // Trailer fields count against the head's budget and are otherwise ignored.
+            // Trailer fields count against the head's budget.
             const qsizetype before = m_pos;
-            if (!takeLine(&line, m_limits.maxHeadBytes - m_headBytes, &tooLong))
-                return tooLong ? fail(431, "request head too large\n") : Status::NeedMore;
+            const Line taken = takeLine(&line, m_limits.maxHeadBytes - m_headBytes);
+            if (taken != Line::Taken)
+                return lineNotTaken(taken, true);
             m_headBytes += m_pos - before;
             if (line.isEmpty()) {
                 m_state = State::Done;
                 compact();
                 return Status::Ready;
             }
+            if (takeTrailer(line) == Status::Failed)
+                return Status::Failed;
             break;
         }
         default:
             return next();
         }
     }
+}
+
+// A chunk's line: its size in hex, then extensions or nothing (no blank before the size,
+// none after it but before an extension). The size counts against the body limit as it is
+// read, so that no number of digits can overflow it.
+bool RVServiceHttpParser::takeChunkSize(const QByteArray &line)
+{
+    qsizetype digits = 0;
+    qint64 size = 0;
+    for (; digits < line.size() && hexDigit(line.at(digits)) >= 0; ++digits) {
+        size = size * 16 + hexDigit(line.at(digits));
+        if (size > m_limits.maxBodyBytes - m_request.body.size()) {
+            fail(413, "request body too large\n");
+            return false;
+        }
+    }
+    if (digits == 0 ||
+        !RVServiceHttpSyntax::isChunkExtensions(QByteArrayView(line).sliced(digits))) {
+        fail(400, "malformed chunk\n");
+        return false;
+    }
+    m_remaining = size;
+    m_state = size > 0 ? State::ChunkData : State::Trailer;
+    return true;
+}
+
+// A trailer field is read like a header field and then dropped: a request sent after a last
+// chunk that lacks its blank line must not pass for trailer fields.
+RVServiceHttpParser::Status RVServiceHttpParser::takeTrailer(const QByteArray &line)
+{
+    QByteArray name;
+    QByteArray value;
+    if (!RVServiceHttpSyntax::splitField(line, &name, &value))
+        return fail(400, "malformed trailer field\n");
+    if (m_request.headers.size() + ++m_trailerCount > m_limits.maxHeaderCount)
+        return fail(431, "too many header fields\n");
+    return Status::NeedMore;
 }

@@ -42,5 +42,9 @@ bool RVServiceHttpRequest::keepAlive() const
 {
     if (headerHasToken("connection", "close"))
         return false;
+    // An HTTP/1.0 client cannot have meant chunked framing: whatever it sends after this
+    // body may be framed otherwise, so the connection ends with the reply.
+    if (minorVersion == 0 && !header("transfer-encoding").isNull())
+        return false;
     return minorVersion >= 1 || headerHasToken("connection", "keep-alive");
 }

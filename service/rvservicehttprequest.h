@@ -25,7 +25,9 @@ struct RVServiceHttpRequest {
     // The percent-decoded path and the query of the target.
     QString path() const;
     QUrlQuery query() const;
-    // HTTP/1.1 keeps the connection unless told to close; HTTP/1.0 only when asked to.
+    // HTTP/1.1 keeps the connection unless told to close; HTTP/1.0 only when asked to, and
+    // never after a chunked body.
     bool keepAlive() const;
     bool isHead() const { return method == "HEAD"; }
+    bool operator==(const RVServiceHttpRequest &) const = default;
 };

@@ -57,8 +57,12 @@ std::shared_ptr<RVDoctorListViewController> doctorList(int count)
 {
     auto screen = ui::ViewController::create<RVDoctorListViewController>();
     screen->deptid = u"bench"_s; // no search bar: the table fills the view
-    screen->doctorList = doctors(1, count);
-    screen->currentPage = count / RVDoctorListViewController::kPageSize;
+    // Taken before the view loads, so that the screen asks for no first page.
+    RVDoctorListPages::Page all;
+    all.page = 1;
+    all.doctors = doctors(1, count);
+    all.HTTPResponseOK = true;
+    screen->requestNextPageFinish(all);
     screen->view()->show();
     screen->tableView()->reloadData();
     return screen;
@@ -137,8 +141,10 @@ double appendPage(int length)
     std::vector<double> times;
     QElapsedTimer timer;
     for (int i = 0; i < 41; ++i) {
-        RVDoctorListViewController::PageOutcome page;
-        page.page = screen->currentPage + 1;
+        const RVDoctorListPages::Request next = screen->pages().nextPage();
+        RVDoctorListPages::Page page;
+        page.page = next.page;
+        page.generation = next.generation;
         page.doctors = doctors(length + 1 + i * 8, 8);
         page.HTTPResponseOK = true;
         timer.start();

@@ -208,9 +208,9 @@ qint64 upload(quint16 port, bool chunked, int *status)
     socket.connectToHost(QHostAddress::LocalHost, port);
     if (!socket.waitForConnected(5000))
         return -1;
-    socket.write(chunked ? QByteArray("POST /hrzp2/ComService HTTP/1.1\r\n"
+    socket.write(chunked ? QByteArray("POST /hrzp2/ComService HTTP/1.1\r\nHost: h\r\n"
                                       "Transfer-Encoding: chunked\r\n\r\n")
-                         : "POST /hrzp2/ComService HTTP/1.1\r\nContent-Length: " +
+                         : "POST /hrzp2/ComService HTTP/1.1\r\nHost: h\r\nContent-Length: " +
                                QByteArray::number(uploadBytes) + "\r\n\r\n");
     const QByteArray block(1024 * 1024, 'x');
     const QByteArray piece = chunked ? "100000\r\n" + block + "\r\n" : block;

@@ -3,6 +3,7 @@
 #include "app/rvappdelegate.h"
 #include "app/rvappoptions.h"
 #include "app/rvmainstoryboard.h"
+#include "app/rvscreenshot.h"
 #include "components/rvworkpool.h"
 #include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
@@ -12,7 +13,9 @@
 #include "toolkit/window.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <cstdio>
@@ -45,6 +48,15 @@ int selfTest()
     return failures == 0 ? 0 : 1;
 }
 
+// The font database (fontconfig's configuration and the list of installed fonts) is read on
+// the first text drawn, in the middle of the first paint. Read on another core while this one
+// builds the home screen, it is ready, or nearly, when the paint needs it; Qt serialises the
+// two threads' font look-ups.
+void readFontsInBackground()
+{
+    QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
+}
+
 // Quits once the window has painted itself (and so the home screen) for the first time.
 class FirstPaintWatcher final : public QObject
 {
@@ -71,14 +83,16 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"rv-patient"_s);
+    QApplication::setApplicationDisplayName(u"预约挂号"_s);
     QApplication::setOrganizationName(u"rv"_s);
     QApplication::setApplicationVersion(QStringLiteral(RV_APP_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(RV_APP_ID));
 
     const auto options = RVAppOptions::parse(QApplication::arguments());
     if (!options) {
-        const QString message = RVAppOptions::lastError();
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        return message.isEmpty() || message.startsWith(u"Usage"_s) ? 0 : 2;
+        const bool answer = RVAppOptions::lastWasAnswer();
+        std::fprintf(answer ? stdout : stderr, "%s\n", qPrintable(RVAppOptions::lastError()));
+        return answer ? 0 : 2;
     }
     // The self-test builds screens that read saved values: keep it out of the user's files.
     if (options->selfTest)
@@ -88,17 +102,23 @@ int main(int argc, char *argv[])
     RVMainStoryboard::registerScreens();
     if (options->selfTest)
         return selfTest();
+    readFontsInBackground();
 
     // The threads of the screens' service work belong to the application: made before the
     // first screen, stopped before the screens go. At the stop, every transfer they may be
     // waiting on ends at once (and every later one as it starts), so the join is prompt.
     RVWorkPool workPool;
     workPool.setStopHandler([] { RVNetworkLayer::defaultLayer()->abortAll(); });
+    RVScreenshot screenshot(*options);
+    if (!options->screen.isEmpty() && !screenshot.prepare())
+        return 1;
     RVAppDelegate delegate;
     delegate.didFinishLaunchingWithOptions();
     if (options->quitAfterFirstPaint)
         quitAfterFirstPaint(delegate.window());
-    if (!options->screenshotPath.isEmpty()) {
+    if (!options->screen.isEmpty()) {
+        screenshot.open(&delegate);
+    } else if (!options->screenshotPath.isEmpty()) {
         QTimer::singleShot(1000, &delegate, [&delegate, path = options->screenshotPath] {
             if (!delegate.window()->grab().save(path))
                 std::fprintf(stderr, "cannot save %s\n", qPrintable(path));

@@ -26,6 +26,9 @@ bool RVAppDelegate::didFinishLaunchingWithOptions()
     m_navigation = ui::NavigationController::initWithRootViewController(root);
     m_window = std::make_unique<ui::Window>();
     m_window->setRootViewController(m_navigation);
+    // The window is titled after the screen shown; the platform adds the application's name.
+    connect(m_navigation->navigationBar(), &ui::NavigationBar::titleChanged, m_window.get(),
+            &QWidget::setWindowTitle);
     m_window->makeKeyAndVisible();
     return true;
 }

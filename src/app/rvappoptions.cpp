@@ -3,6 +3,7 @@
 #include "app/rvappoptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
@@ -13,11 +14,22 @@ QString &errorText()
     static QString text;
     return text;
 }
+
+bool &answered()
+{
+    static bool value = false;
+    return value;
+}
 } // namespace
 
 QString RVAppOptions::lastError()
 {
     return errorText();
+}
+
+bool RVAppOptions::lastWasAnswer()
+{
+    return answered();
 }
 
 std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
@@ -36,19 +48,42 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
                                         u"Quit once the home screen has been painted."_s);
     const QCommandLineOption screenshot(
         u"screenshot"_s, u"Save a picture of the window after start and quit."_s, u"file.png"_s);
-    parser.addOptions({service, selfTest, noCheck, firstPaint, screenshot});
+    const QCommandLineOption screen(
+        u"screen"_s, u"With --screenshot: the screen to show, by storyboard identifier."_s,
+        u"identifier"_s);
+    const QCommandLineOption loggedIn(u"logged-in"_s,
+                                      u"With --screen: log in with the demo account first."_s);
+    const QCommandLineOption demoBooking(
+        u"demo-booking"_s, u"With --screen: book a demo slot for the demo account first."_s);
+    parser.addOptions(
+        {service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn, demoBooking});
+    answered() = false;
     if (!parser.parse(arguments)) {
         errorText() = parser.errorText();
         return std::nullopt;
     }
     if (parser.isSet(u"help"_s) || parser.isSet(u"version"_s)) {
-        errorText() = parser.isSet(u"help"_s) ? parser.helpText() : QString();
+        answered() = true;
+        errorText() = parser.isSet(u"help"_s) ? parser.helpText()
+                                              : QCoreApplication::applicationName() + u' ' +
+                                                    QCoreApplication::applicationVersion();
+        return std::nullopt;
+    }
+    if ((parser.isSet(loggedIn) || parser.isSet(demoBooking)) && !parser.isSet(screen)) {
+        errorText() = u"--logged-in and --demo-booking go with --screen"_s;
+        return std::nullopt;
+    }
+    if (parser.isSet(screen) && !parser.isSet(screenshot)) {
+        errorText() = u"--screen goes with --screenshot"_s;
         return std::nullopt;
     }
     RVAppOptions options;
     options.selfTest = parser.isSet(selfTest);
     options.quitAfterFirstPaint = parser.isSet(firstPaint);
     options.screenshotPath = parser.value(screenshot);
+    options.screen = parser.value(screen);
+    options.loggedIn = parser.isSet(loggedIn);
+    options.demoBooking = parser.isSet(demoBooking);
     options.checkVersion = !parser.isSet(noCheck) && !options.selfTest &&
                            !options.quitAfterFirstPaint && options.screenshotPath.isEmpty();
     if (parser.isSet(service)) {

@@ -24,6 +24,14 @@ public:
     bool quitAfterFirstPaint = false;
     // Saves a picture of the window shortly after start, then quits (documentation, checks).
     QString screenshotPath;
+    // With the picture: the screen to reach by its storyboard identifier, whether to log in
+    // with the demo account first, and whether to book a demo slot first (for the history).
+    QString screen;
+    bool loggedIn = false;
+    bool demoBooking = false;
 
     static QString lastError();
+    // True when the last parse ended because --help or --version was answered: lastError()
+    // then holds the answer, for the standard output.
+    static bool lastWasAnswer();
 };

@@ -18,7 +18,6 @@
 #include "screens/rvreservationinfocontroller.h"
 #include "screens/rvreservationtimeelectcontroller.h"
 #include "toolkit/storyboard.h"
-#include "toolkit/tableviewcell.h"
 #include "toolkit/viewcontroller.h"
 
 using namespace Qt::StringLiterals;
@@ -56,16 +55,6 @@ void RVMainStoryboard::registerScreens()
     add<RVReservationTimeElectController>(storyboard, u"registerTimeElect"_s);
     add<RVReservationInfoController>(storyboard, u"registerInfo"_s);
     add<RVReservationHistoryListViewController>(storyboard, u"appointMent"_s);
-    // The doctor list hands the doctor detail its doctor and the snapshot of the tapped row.
-    RVDoctorListViewController::setDoctorHandOver(
-        [](ui::ViewController *screen, const RVDoctorInfo &doctorInfo,
-           std::unique_ptr<ui::TableViewCell> doctorInfoCell) {
-            auto *detail = dynamic_cast<RVDoctorController *>(screen);
-            if (detail == nullptr)
-                return;
-            detail->setDoctorInfo(doctorInfo);
-            detail->setDoctorInfoCell(doctorInfoCell.release());
-        });
 }
 
 QStringList RVMainStoryboard::identifiers()

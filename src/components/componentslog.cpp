@@ -4,5 +4,4 @@
 
 Q_LOGGING_CATEGORY(lcAsynImage, "rv.components.asynimage", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcHud, "rv.components.hud", QtInfoMsg)
-Q_LOGGING_CATEGORY(lcHudWork, "rv.components.hud.work", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcProgress, "rv.components.progress", QtInfoMsg)

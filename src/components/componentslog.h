@@ -8,5 +8,4 @@
 // otherwise.
 Q_DECLARE_LOGGING_CATEGORY(lcAsynImage) // "rv.components.asynimage": photo downloads
 Q_DECLARE_LOGGING_CATEGORY(lcHud)       // "rv.components.hud": the progress overlay
-Q_DECLARE_LOGGING_CATEGORY(lcHudWork)   // "rv.components.hud.work": work run behind it
 Q_DECLARE_LOGGING_CATEGORY(lcProgress)  // "rv.components.progress": screens' background work

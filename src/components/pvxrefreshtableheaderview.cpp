@@ -15,6 +15,7 @@
 #include "toolkit/scrollview.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -230,9 +231,23 @@ void PvxRefreshTableHeaderView::setInset(ui::ScrollView *scrollView, const ui::E
         return;
     }
     auto mix = [](qreal a, qreal b, qreal t) { return a + (b - a) * t; };
-    m_insetAnimation = ui::Animation::animate(scrollView, durationMs, [=](qreal t) {
-        scrollView->setContentInset(
-            ui::EdgeInsets{mix(from.top, inset.top, t), mix(from.left, inset.left, t),
-                           mix(from.bottom, inset.bottom, t), mix(from.right, inset.right, t)});
+    // The header owns the animation, so that it ends with the header (see event()).
+    QPointer<ui::ScrollView> target = scrollView;
+    m_insetAnimation = ui::Animation::animate(this, durationMs, [=](qreal t) {
+        if (target)
+            target->setContentInset(
+                ui::EdgeInsets{mix(from.top, inset.top, t), mix(from.left, inset.left, t),
+                               mix(from.bottom, inset.bottom, t), mix(from.right, inset.right, t)});
     });
+}
+
+bool PvxRefreshTableHeaderView::event(QEvent *event)
+{
+    // Taken out of its list (the owner drops it once paging has ended, possibly before the
+    // gap it was opening below the rows is fully open), the header leaves the list's inset to
+    // its owner: an animation left running would open the gap again under a list that has
+    // nothing more to show in it.
+    if (event->type() == QEvent::ParentChange && !parentWidget() && m_insetAnimation)
+        m_insetAnimation->stop();
+    return ui::View::event(event);
 }

@@ -71,6 +71,9 @@ public:
     // morning or afternoon marker.
     static QString formatLastUpdated(const QDateTime &date);
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     static qreal overshoot(const ui::ScrollView *scrollView);
     bool delegateIsLoading();

@@ -241,7 +241,8 @@ void RVMarkupLabel::renderText(QPainter *painter)
     const QList<RVMarkupComponent> links =
         styler.apply(m_highlighted ? m_highlightedTextComponents : m_textComponents);
 
-    const RVMarkupTextFrame frame(text, QSizeF(size()));
+    m_frame = std::make_unique<RVMarkupTextFrame>(text, QSizeF(size()), m_frame.get());
+    const RVMarkupTextFrame &frame = *m_frame;
     m_optimumSize = frame.suggestedSize();
     if (idle)
         placeLinkButtons(linkPlacements(frame, links), painter != nullptr);

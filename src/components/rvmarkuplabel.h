@@ -16,6 +16,7 @@
 #include <QVariantMap>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class RVMarkupLabelDelegate;
@@ -141,6 +142,8 @@ private:
     RVMarkupRange m_visibleRange;
     ui::WeakDelegate<RVMarkupLabelDelegate> m_delegate;
     QColor m_backgroundColor = Qt::transparent;
+    // The last layout, whose unchanged paragraphs the next one takes over.
+    std::unique_ptr<RVMarkupTextFrame> m_frame;
     QList<RVMarkupLinkButton *> m_linkButtons;
     QList<LinkPlacement> m_placed;
     std::optional<QList<LinkPlacement>> m_pendingPlacements;

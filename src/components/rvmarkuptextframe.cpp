@@ -16,22 +16,29 @@ constexpr qreal FitTolerance = 0.01;
 
 } // namespace
 
-RVMarkupTextFrame::RVMarkupTextFrame(const RVMarkupAttributedText &text, const QSizeF &size)
-    : m_paragraphs(text.paragraphs())
+RVMarkupTextFrame::RVMarkupTextFrame(const RVMarkupAttributedText &text, const QSizeF &size,
+                                     RVMarkupTextFrame *previous)
+    : m_text(text.string()), m_width(std::max<qreal>(size.width(), 0)),
+      m_paragraphs(text.paragraphs())
 {
-    const qreal width = std::max<qreal>(size.width(), 0);
     qreal y = 0;
     qreal pendingSpacing = 0;
     m_layouts.reserve(m_paragraphs.size());
-    for (const RVMarkupAttributedText::Paragraph &paragraph : std::as_const(m_paragraphs))
-        layoutParagraph(text, paragraph, width, y, pendingSpacing);
+    for (const Paragraph &paragraph : std::as_const(m_paragraphs)) {
+        std::unique_ptr<QTextLayout> layout =
+            previous != nullptr ? previous->takeLayout(*this, paragraph) : nullptr;
+        if (!layout)
+            layout = layoutParagraph(paragraph);
+        placeLines(*layout, paragraph, y, pendingSpacing);
+        m_layouts.push_back(std::move(layout));
+    }
 
     qreal usedWidth = 0;
     for (const Line &line : std::as_const(m_lines)) {
         const QTextLine textLine = m_layouts[line.paragraph]->lineAt(line.lineInParagraph);
         usedWidth = std::max(usedWidth, textLine.x() + textLine.naturalTextWidth());
     }
-    m_suggestedSize = QSizeF(std::min(usedWidth, width), y);
+    m_suggestedSize = QSizeF(std::min(usedWidth, m_width), y);
 
     const qreal height = std::max<qreal>(size.height(), 0);
     while (m_visibleLines < m_lines.size()) {
@@ -44,12 +51,17 @@ RVMarkupTextFrame::RVMarkupTextFrame(const RVMarkupAttributedText &text, const Q
 
 RVMarkupTextFrame::~RVMarkupTextFrame() = default;
 
-void RVMarkupTextFrame::layoutParagraph(const RVMarkupAttributedText &text,
-                                        const RVMarkupAttributedText::Paragraph &paragraph,
-                                        qreal width, qreal &y, qreal &pendingSpacing)
+QStringView RVMarkupTextFrame::textOf(const Paragraph &paragraph) const
 {
-    auto layout = std::make_unique<QTextLayout>(
-        text.string().mid(paragraph.start, paragraph.length), paragraph.font);
+    return QStringView(m_text).mid(paragraph.start, paragraph.length);
+}
+
+// Breaks the paragraph into lines at the frame's width; they are placed afterwards. The glyphs
+// are kept (cache enabled): link areas, drawing and a later frame all use them again.
+std::unique_ptr<QTextLayout> RVMarkupTextFrame::layoutParagraph(const Paragraph &paragraph) const
+{
+    auto layout = std::make_unique<QTextLayout>(textOf(paragraph).toString(), paragraph.font);
+    layout->setCacheEnabled(true);
     layout->setTextOption(paragraph.style.textOption());
     layout->setFormats(paragraph.formats);
     layout->beginLayout();
@@ -59,7 +71,41 @@ void RVMarkupTextFrame::layoutParagraph(const RVMarkupAttributedText &text,
             break;
         line.setLeadingIncluded(true);
         const qreal indent = n == 0 ? paragraph.style.firstLineHeadIndent() : 0;
-        line.setLineWidth(std::max<qreal>(width - indent, 0));
+        line.setLineWidth(std::max<qreal>(m_width - indent, 0));
+    }
+    layout->endLayout();
+    return layout;
+}
+
+// The layout of an equal paragraph laid out at the same width, taken out of this frame.
+std::unique_ptr<QTextLayout> RVMarkupTextFrame::takeLayout(const RVMarkupTextFrame &next,
+                                                           const Paragraph &paragraph)
+{
+    if (next.m_width != m_width)
+        return nullptr;
+    const QStringView text = next.textOf(paragraph);
+    const size_t key = qHash(text);
+    if (m_paragraphsByText.isEmpty()) {
+        for (qsizetype i = 0; i < m_paragraphs.size(); ++i)
+            m_paragraphsByText.insert(qHash(textOf(m_paragraphs[i])), i);
+    }
+    for (auto it = m_paragraphsByText.constFind(key);
+         it != m_paragraphsByText.cend() && it.key() == key; ++it) {
+        const Paragraph &candidate = m_paragraphs[*it];
+        std::unique_ptr<QTextLayout> &layout = m_layouts[*it];
+        if (layout && textOf(candidate) == text && candidate.font == paragraph.font &&
+            candidate.style == paragraph.style && candidate.formats == paragraph.formats)
+            return std::move(layout);
+    }
+    return nullptr;
+}
+
+void RVMarkupTextFrame::placeLines(QTextLayout &layout, const Paragraph &paragraph, qreal &y,
+                                   qreal &pendingSpacing)
+{
+    for (int n = 0; n < layout.lineCount(); ++n) {
+        QTextLine line = layout.lineAt(n);
+        const qreal indent = n == 0 ? paragraph.style.firstLineHeadIndent() : 0;
         y += pendingSpacing;
         line.setPosition(QPointF(indent, y));
         y += line.height();
@@ -75,8 +121,6 @@ void RVMarkupTextFrame::layoutParagraph(const RVMarkupAttributedText &text,
         info.lineInParagraph = n;
         m_lines.append(info);
     }
-    layout->endLayout();
-    m_layouts.push_back(std::move(layout));
 }
 
 qreal RVMarkupTextFrame::offsetForStringIndex(qsizetype line, qsizetype index) const

@@ -6,6 +6,7 @@
 #include "rvmarkuprange.h"
 
 #include <QList>
+#include <QMultiHash>
 #include <QPointF>
 #include <QSizeF>
 #include <QTextLayout>
@@ -19,6 +20,9 @@ class QPainter;
 // lines stacked from the top with the paragraph's line spacing between them. Lines are laid
 // out without a height limit, so the size the whole text needs comes from the same pass;
 // only the lines that fit the label's height count as the frame's lines and are drawn.
+// A label lays its text out on every paint and every size query, mostly unchanged: a frame
+// takes over from the previous one the layouts (shaped glyphs and line breaks) of the
+// paragraphs whose text, formats, style and width are the same, and only moves their lines.
 class RVMarkupTextFrame
 {
 public:
@@ -33,7 +37,9 @@ public:
         int lineInParagraph = 0;
     };
 
-    RVMarkupTextFrame(const RVMarkupAttributedText &text, const QSizeF &size);
+    // Takes over what it can of previous, which is left without those layouts.
+    RVMarkupTextFrame(const RVMarkupAttributedText &text, const QSizeF &size,
+                      RVMarkupTextFrame *previous = nullptr);
     ~RVMarkupTextFrame();
     RVMarkupTextFrame(const RVMarkupTextFrame &) = delete;
     RVMarkupTextFrame &operator=(const RVMarkupTextFrame &) = delete;
@@ -53,13 +59,21 @@ public:
     void draw(QPainter *painter) const;
 
 private:
-    void layoutParagraph(const RVMarkupAttributedText &text,
-                         const RVMarkupAttributedText::Paragraph &paragraph, qreal width, qreal &y,
-                         qreal &pendingSpacing);
+    using Paragraph = RVMarkupAttributedText::Paragraph;
+
+    std::unique_ptr<QTextLayout> layoutParagraph(const Paragraph &paragraph) const;
+    std::unique_ptr<QTextLayout> takeLayout(const RVMarkupTextFrame &next,
+                                            const Paragraph &paragraph);
+    QStringView textOf(const Paragraph &paragraph) const;
+    void placeLines(QTextLayout &layout, const Paragraph &paragraph, qreal &y,
+                    qreal &pendingSpacing);
     void drawSecondUnderlines(QPainter *painter, const Line &line) const;
 
-    QList<RVMarkupAttributedText::Paragraph> m_paragraphs;
+    QString m_text;
+    qreal m_width = 0;
+    QList<Paragraph> m_paragraphs;
     std::vector<std::unique_ptr<QTextLayout>> m_layouts;
+    QMultiHash<size_t, qsizetype> m_paragraphsByText; // filled when a next frame first asks
     QList<Line> m_lines;
     qsizetype m_visibleLines = 0;
     QSizeF m_suggestedSize;

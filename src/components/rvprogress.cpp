@@ -32,14 +32,6 @@ template <class Call> auto guarded(const char *what, Call &&call) -> decltype(ca
     return decltype(call())();
 }
 
-// The view under the overlay: a screen's root view, or the target when it is a view.
-ui::View *viewOf(QObject *target)
-{
-    if (auto *controller = qobject_cast<ui::ViewController *>(target))
-        return controller->view();
-    return qobject_cast<ui::View *>(target);
-}
-
 } // namespace
 
 std::shared_ptr<RVProgress> RVProgress::create()
@@ -55,81 +47,16 @@ void RVProgress::refuseUnowned()
                              "made by the storyboard or pushed); the work is not run";
 }
 
-void RVProgress::showWhileExecuting(Method method, std::shared_ptr<QObject> target,
-                                    const QString &text)
-{
-    showWhileExecuting(std::move(method), std::move(target), text,
-                       ZtProgressHUDMode::Indeterminate);
-}
-
-void RVProgress::showWhileExecuting(Method method, std::shared_ptr<QObject> target,
-                                    const QString &text, ZtProgressHUDMode mode)
-{
-    if (!platform::MainThread::isMainThread()) {
-        // Interface objects are touched on the main thread only.
-        platform::MainThread::post([self = shared_from_this(), method = std::move(method),
-                                    target = std::move(target), text, mode]() mutable {
-            self->showWhileExecuting(std::move(method), std::move(target), text, mode);
-        });
-        return;
-    }
-    ui::View *view = viewOf(target.get());
-    start(std::move(method), Method(), std::move(target), view, text, mode);
-}
-
-void RVProgress::showWhileExecuting(Method work, Method finish, std::shared_ptr<QObject> target,
-                                    ui::View *view)
-{
-    showWhileExecuting(std::move(work), std::move(finish), std::move(target), view, QString());
-}
-
-void RVProgress::showWhileExecuting(Method work, Method finish, std::shared_ptr<QObject> target,
-                                    ui::View *view, const QString &text)
-{
-    if (!platform::MainThread::isMainThread()) {
-        platform::MainThread::post([self = shared_from_this(), work = std::move(work),
-                                    finish = std::move(finish), target = std::move(target),
-                                    guard = QPointer<ui::View>(view), text]() mutable {
-            self->showWhileExecuting(std::move(work), std::move(finish), std::move(target), guard,
-                                     text);
-        });
-        return;
-    }
-    start(std::move(work), std::move(finish), std::move(target), view, text,
-          ZtProgressHUDMode::Indeterminate);
-}
-
-// The older form rides on the hand-over: its work fills the slots, its finish reads them.
-// The instance outlives both, so they may refer to it.
-void RVProgress::start(Method work, Method finish, std::shared_ptr<QObject> target, ui::View *view,
-                       const QString &text, ZtProgressHUDMode mode)
-{
-    Job job = [this, work = std::move(work), finish = std::move(finish)]() -> Apply {
-        if (work)
-            work(*this);
-        return [this, finish] {
-            if (finish)
-                finish(*this);
-        };
-    };
-    startJob(std::move(job), std::move(target), view, text, mode, true);
-}
-
-void RVProgress::startJob(Job job, std::shared_ptr<QObject> target, ui::View *view,
-                          const QString &text, ZtProgressHUDMode mode, bool overlay)
+void RVProgress::startJob(Job job, std::shared_ptr<ui::ViewController> target, ui::View *view,
+                          const QString &text, bool overlay)
 {
     if (!platform::MainThread::isMainThread()) {
         // The overlay and the screen belong to the main thread: start from there.
         platform::MainThread::post([self = shared_from_this(), job = std::move(job),
                                     target = std::move(target), guard = QPointer<ui::View>(view),
-                                    text, mode, overlay]() mutable {
-            self->startJob(std::move(job), std::move(target), guard, text, mode, overlay);
+                                    text, overlay]() mutable {
+            self->startJob(std::move(job), std::move(target), guard, text, overlay);
         });
-        return;
-    }
-    if (m_running) {
-        qCWarning(lcProgress) << "RVProgress is already running work; each use needs its own "
-                                 "instance, this one is refused";
         return;
     }
     if (RVWorkPool::current().isStopping()) {
@@ -138,15 +65,12 @@ void RVProgress::startJob(Job job, std::shared_ptr<QObject> target, ui::View *vi
     }
     m_running = true;
     _targetClass = std::move(target);
-    _targetView = overlay && view == nullptr ? viewOf(_targetClass.get()) : view;
+    _targetView = overlay && view == nullptr ? _targetClass->view() : view;
     _method = std::move(job);
-    setLastExectionVariable(QVariant());
-    setLastExectionOtherVariable(QVariant());
 
     if (overlay && _targetView) {
         m_HUD = ZtProgressHUD::showHUDAddedTo(_targetView, true);
         m_HUD->setLabelText(text);
-        m_HUD->setMode(mode);
         m_HUD->setDimBackground(true);
         m_HUD->setRemoveFromSuperViewOnHide(true);
         fadeTarget();
@@ -187,7 +111,7 @@ void RVProgress::cleanUp(const Apply &apply)
     m_running = false;
     // Nothing needs the target any more. Letting it go now also breaks the cycle of a screen
     // that keeps this instance.
-    const std::shared_ptr<QObject> target = std::move(_targetClass);
+    const std::shared_ptr<ui::ViewController> target = std::move(_targetClass);
 }
 
 // The content under the overlay is faded, the overlay itself is not: fading the covered view
@@ -238,28 +162,4 @@ void RVProgress::tipMessage(const QString &text, ui::View *view)
     // A timer on the main thread, owned by the overlay: nothing sleeps, and a tip whose view
     // goes early simply never fires. Precise, so the tip never goes before its three seconds.
     QTimer::singleShot(tipDurationMs, Qt::PreciseTimer, hud, [hud] { hud->hide(true); });
-}
-
-QVariant RVProgress::lastExectionVariable() const
-{
-    QMutexLocker lock(&m_slotsMutex);
-    return m_lastExectionVariable;
-}
-
-void RVProgress::setLastExectionVariable(const QVariant &value)
-{
-    QMutexLocker lock(&m_slotsMutex);
-    m_lastExectionVariable = value;
-}
-
-QVariant RVProgress::lastExectionOtherVariable() const
-{
-    QMutexLocker lock(&m_slotsMutex);
-    return m_lastExectionOtherVariable;
-}
-
-void RVProgress::setLastExectionOtherVariable(const QVariant &value)
-{
-    QMutexLocker lock(&m_slotsMutex);
-    m_lastExectionOtherVariable = value;
 }

@@ -6,11 +6,8 @@
 
 #include "toolkit/viewcontroller.h"
 
-#include <QMutex>
-#include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QVariant>
 
 #include <functional>
 #include <memory>
@@ -43,9 +40,6 @@ class View;
 class RVProgress final : public std::enable_shared_from_this<RVProgress>
 {
 public:
-    using Method = std::function<void(RVProgress &)>;
-
-    static std::shared_ptr<RVProgress> create();
     ~RVProgress();
     Q_DISABLE_COPY_MOVE(RVProgress)
 
@@ -76,29 +70,11 @@ public:
         return launch(screen, nullptr, QString(), false, std::move(work), std::move(finish));
     }
 
-    // The older form, with the two result slots: the overlay goes over the target's root view
-    // when the target is a view controller, over the target itself when it is a view. Main
-    // thread; a second use while one runs is refused with a warning.
-    void showWhileExecuting(Method method, std::shared_ptr<QObject> target, const QString &text);
-    void showWhileExecuting(Method method, std::shared_ptr<QObject> target, const QString &text,
-                            ZtProgressHUDMode mode);
-    // With the given view under the overlay and a finish run on the main thread afterwards.
-    void showWhileExecuting(Method work, Method finish, std::shared_ptr<QObject> target,
-                            ui::View *view);
-    void showWhileExecuting(Method work, Method finish, std::shared_ptr<QObject> target,
-                            ui::View *view, const QString &text);
-
     // Shows the text alone for about 3 seconds below the middle of the view, letting touches
     // through, then hides it. Given the navigation container's view, the tip outlives the
     // screen that showed it.
     static void tipMessage(const QString &text, ui::View *view);
     static constexpr int tipDurationMs = 3000;
-
-    // The result slots of the older form: any thread.
-    QVariant lastExectionVariable() const;
-    void setLastExectionVariable(const QVariant &value);
-    QVariant lastExectionOtherVariable() const;
-    void setLastExectionOtherVariable(const QVariant &value);
 
     // The overlay of the running use (main thread); null once it has gone, and for a fetch.
     ZtProgressHUD *HUD() const { return m_HUD.data(); }
@@ -113,6 +89,7 @@ private:
     using Job = std::function<Apply()>;
 
     RVProgress() = default;
+    static std::shared_ptr<RVProgress> create();
 
     template <class Screen, class Work, class Finish>
     static std::shared_ptr<RVProgress> launch(Screen *screen, ui::View *view, const QString &text,
@@ -138,30 +115,23 @@ private:
             }
         };
         auto progress = create();
-        progress->startJob(std::move(job), std::move(keep), view, text,
-                           ZtProgressHUDMode::Indeterminate, overlay);
+        progress->startJob(std::move(job), std::move(keep), view, text, overlay);
         return progress;
     }
     static void refuseUnowned();
 
-    void start(Method work, Method finish, std::shared_ptr<QObject> target, ui::View *view,
-               const QString &text, ZtProgressHUDMode mode);
-    void startJob(Job job, std::shared_ptr<QObject> target, ui::View *view, const QString &text,
-                  ZtProgressHUDMode mode, bool overlay);
+    void startJob(Job job, std::shared_ptr<ui::ViewController> target, ui::View *view,
+                  const QString &text, bool overlay);
     static void launchExecution(std::shared_ptr<RVProgress> self);
     void cleanUp(const Apply &apply);
     void fadeTarget();
     void unfadeTarget();
 
     // Named as the rest of the program knows them.
-    std::shared_ptr<QObject> _targetClass;
+    std::shared_ptr<ui::ViewController> _targetClass;
     QPointer<ui::View> _targetView;
     Job _method;
     QPointer<ZtProgressHUD> m_HUD;
     QList<std::pair<QPointer<ui::View>, qreal>> m_faded;
     bool m_running = false;
-
-    mutable QMutex m_slotsMutex;
-    QVariant m_lastExectionVariable;
-    QVariant m_lastExectionOtherVariable;
 };

@@ -3,7 +3,6 @@
 #include "rvworkpool.h"
 #include "componentslog.h"
 
-#include <QThread>
 #include <QThreadPool>
 
 namespace
@@ -47,45 +46,25 @@ bool RVWorkPool::start(std::function<void()> job)
         qCInfo(lcProgress) << "work pool is stopping; a job was dropped";
         return false;
     }
-    m_pool->start([this, job = std::move(job)] { runJob(job); });
+    // A job queued just before the stop and taken just after it is dropped too.
+    m_pool->start([this, job = std::move(job)] {
+        if (!m_stopping.load())
+            job();
+    });
     return true;
-}
-
-void RVWorkPool::runJob(const std::function<void()> &job)
-{
-    QThread *thread = QThread::currentThread();
-    {
-        // Checked under the lock that shutdown takes: a job either sees the stop or is
-        // listed as busy when shutdown ends the waits.
-        QMutexLocker lock(&m_mutex);
-        if (m_stopping.load())
-            return;
-        m_busy.insert(thread);
-    }
-    job();
-    QMutexLocker lock(&m_mutex);
-    m_busy.remove(thread);
 }
 
 int RVWorkPool::activeCount() const
 {
-    QMutexLocker lock(&m_mutex);
-    return int(m_busy.size());
+    return m_pool->activeThreadCount();
 }
 
 bool RVWorkPool::shutdown(std::chrono::milliseconds bound)
 {
     if (m_joined)
         return true;
+    m_stopping.store(true);
     m_pool->clear();
-    {
-        QMutexLocker lock(&m_mutex);
-        m_stopping.store(true);
-        // A job waiting on the service waits in an event loop of its own thread: ending the
-        // thread's event loops ends that wait, and the exchange reports a failure.
-        for (QThread *thread : std::as_const(m_busy))
-            thread->exit(1);
-    }
     if (m_stopHandler)
         m_stopHandler();
     m_joined = m_pool->waitForDone(int(bound.count()));

@@ -2,23 +2,20 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include <QMutex>
-#include <QSet>
+#include <QtGlobal>
 
 #include <atomic>
 #include <chrono>
 #include <functional>
 
-class QThread;
 class QThreadPool;
 
 // The threads that run the screens' service work. The application owns one for its run (it
 // makes one in main); whoever has none, a test for one, gets a process-wide pool. At quit the
 // owner stops it: work not yet started is dropped, work waiting on the service is told to stop
-// waiting (through the owner's stop handler, and by ending the event loops of the pool's
-// threads), no finish of a screen runs any more, and
-// the threads are joined within a bounded time, so quitting during a load neither hangs nor
-// leaves a worker touching what the exit tears down.
+// waiting through the owner's stop handler (the application aborts its network transfers),
+// no finish of a screen runs any more, and the threads are joined within a bounded time, so
+// quitting during a load neither hangs nor leaves a worker touching what the exit tears down.
 class RVWorkPool final
 {
 public:
@@ -48,12 +45,8 @@ public:
     bool shutdown(std::chrono::milliseconds bound = defaultShutdownBound);
 
 private:
-    void runJob(const std::function<void()> &job);
-
     QThreadPool *m_pool;
     std::function<void()> m_stopHandler;
-    mutable QMutex m_mutex;
-    QSet<QThread *> m_busy;
     std::atomic<bool> m_stopping{false};
     bool m_joined = false;
     RVWorkPool *m_previous = nullptr;

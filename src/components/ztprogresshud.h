@@ -18,7 +18,6 @@
 #include <functional>
 #include <memory>
 
-class QThreadPool;
 class QVariantAnimation;
 class ZtProgressHUDDelegate;
 
@@ -74,13 +73,6 @@ public:
     void show(bool animated);
     void hide(bool animated);
     void hide(bool animated, qreal afterDelay);
-    // Runs the method on a new thread with the task flag set, shows, and hides when it ends.
-    void showWhileExecuting(Block method, bool animated);
-    // Runs the block on the pool (null: the global pool) with the task flag set, shows, and
-    // hides on the main thread when it returns; the completion runs after hiding. The block
-    // itself is released on the main thread.
-    void showAnimated(bool animated, Block block, Block completion = {});
-    void showAnimated(bool animated, Block block, QThreadPool *queue, Block completion = {});
 
     // Content: any thread.
     ZtProgressHUDMode mode() const;
@@ -185,7 +177,6 @@ private:
     void done();
     void fadeTo(qreal alpha, qreal fromScale, qreal toScale, Block finished);
     void applyFade(qreal alpha, qreal scale);
-    void taskFinished();
 
     // Content, shared with other threads.
     mutable QMutex m_mutex;

@@ -1,24 +1,18 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 //
-// The overlay's showing and hiding (grace time, minimum show time, fades, the end of a hide)
-// and the work it runs while shown. Kept apart from the content and geometry of the same
-// class so that each file stays readable.
+// The overlay's showing and hiding (grace time, minimum show time, fades, the end of a hide).
+// Kept apart from the content and geometry of the same class so that each file stays
+// readable.
 #include "ztprogresshud.h"
-#include "componentslog.h"
 
 #include "ztprogresshuddelegate.h"
 #include "ztprogresshudfadeeffect.h"
 
-#include "platform/mainthread.h"
 #include "toolkit/animation.h"
 
 #include <QThread>
-#include <QThreadPool>
 #include <QVariantAnimation>
-
-#include <exception>
-#include <thread>
 
 namespace
 {
@@ -30,21 +24,6 @@ constexpr qreal kHiddenAlpha = 0.02;
 int milliseconds(qreal seconds)
 {
     return int(std::max<qreal>(0, seconds) * 1000 + 0.5);
-}
-
-// Work that throws must not take the process down from a worker; it is reported, and the
-// overlay still goes away.
-void runGuarded(const ZtProgressHUD::Block &work)
-{
-    if (!work)
-        return;
-    try {
-        work();
-    } catch (const std::exception &error) {
-        qCWarning(lcHudWork) << "work behind the overlay failed:" << error.what();
-    } catch (...) {
-        qCWarning(lcHudWork) << "work behind the overlay failed";
-    }
 }
 
 qreal showingScale(ZtProgressHUDAnimation type)
@@ -200,50 +179,4 @@ void ZtProgressHUD::applyFade(qreal alpha, qreal scale)
     // An invisible overlay lets touches through, as a hidden one would.
     setAttribute(Qt::WA_TransparentForMouseEvents,
                  !isUserInteractionEnabled() || alpha <= kHiddenAlpha / 2);
-}
-
-// ---- Work behind the overlay ----
-
-void ZtProgressHUD::showWhileExecuting(Block method, bool animated)
-{
-    m_taskInProgress = true;
-    QPointer<ZtProgressHUD> self(this);
-    std::thread([method = std::move(method), self]() mutable {
-        runGuarded(method);
-        // What the work holds is let go on the main thread, with the overlay's clean-up.
-        platform::MainThread::post([self = std::move(self), method = std::move(method)]() mutable {
-            method = nullptr;
-            if (self)
-                self->taskFinished();
-        });
-    }).detach();
-    show(animated);
-}
-
-void ZtProgressHUD::showAnimated(bool animated, Block block, Block completion)
-{
-    showAnimated(animated, std::move(block), nullptr, std::move(completion));
-}
-
-void ZtProgressHUD::showAnimated(bool animated, Block block, QThreadPool *queue, Block completion)
-{
-    m_taskInProgress = true;
-    m_completionBlock = std::move(completion);
-    QThreadPool *pool = queue ? queue : QThreadPool::globalInstance();
-    QPointer<ZtProgressHUD> self(this);
-    pool->start([block = std::move(block), self]() mutable {
-        runGuarded(block);
-        platform::MainThread::post([self = std::move(self), block = std::move(block)]() mutable {
-            block = nullptr;
-            if (self)
-                self->taskFinished();
-        });
-    });
-    show(animated);
-}
-
-void ZtProgressHUD::taskFinished()
-{
-    m_taskInProgress = false;
-    hide(m_useAnimation);
 }

@@ -23,16 +23,4 @@ void MainThread::post(std::function<void()> work)
     QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
 }
 
-void MainThread::runAndWait(std::function<void()> work)
-{
-    if (isMainThread()) {
-        work();
-        return;
-    }
-    auto *app = QCoreApplication::instance();
-    if (app == nullptr)
-        return;
-    QMetaObject::invokeMethod(app, std::move(work), Qt::BlockingQueuedConnection);
-}
-
 } // namespace platform

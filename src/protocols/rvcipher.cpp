@@ -2,10 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvcipher.h"
 
-#include <QStringDecoder>
+#include "protocols/rvcryptolibrary.h"
 
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
+#include <QStringDecoder>
 
 #include <array>
 #include <memory>
@@ -14,16 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-
-// OpenSSL keeps a block of state per thread that used it and, by default, tears its global
-// state down from an exit handler. Worker threads still parked at exit then lose their blocks
-// (reported as leaks) and could touch torn-down state. Setting OpenSSL up before main, without
-// the exit handler, leaves both to the end of the process; nothing needs releasing earlier.
-void setUpCryptoWithoutExitHandler()
-{
-    OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT | OPENSSL_INIT_LOAD_CONFIG, nullptr);
-}
-Q_CONSTRUCTOR_FUNCTION(setUpCryptoWithoutExitHandler)
 
 constexpr std::array<signed char, 128> hexTable()
 {
@@ -46,31 +35,29 @@ int hexValue(QChar c)
     return u < 128 ? table[u] : -1;
 }
 
-struct CtxFree {
-    void operator()(EVP_CIPHER_CTX *ctx) const { EVP_CIPHER_CTX_free(ctx); }
-};
-
 std::optional<QByteArray> run(const QByteArray &input, const QByteArray &key, bool encrypt)
 {
-    if (key.size() != RVCipher::keyBytes)
+    const RVCryptoLibrary *crypto = RVCryptoLibrary::instance();
+    if (key.size() != RVCipher::keyBytes || crypto == nullptr)
         return std::nullopt;
-    std::unique_ptr<EVP_CIPHER_CTX, CtxFree> ctx(EVP_CIPHER_CTX_new());
+    std::unique_ptr<EVP_CIPHER_CTX, decltype(crypto->cipherCtxFree)> ctx(crypto->cipherCtxNew(),
+                                                                         crypto->cipherCtxFree);
     if (!ctx)
         return std::nullopt;
     const auto *keyData = reinterpret_cast<const unsigned char *>(key.constData());
-    if (EVP_CipherInit_ex(ctx.get(), EVP_des_ede3_ecb(), nullptr, keyData, nullptr,
-                          encrypt ? 1 : 0) != 1)
+    if (crypto->cipherInit(ctx.get(), crypto->desEde3Ecb(), nullptr, keyData, nullptr,
+                           encrypt ? 1 : 0) != 1)
         return std::nullopt;
     // Padded length: the next multiple of 8 above the input; enough for both directions.
     QByteArray out((input.size() + 8) & ~qsizetype(7), Qt::Uninitialized);
     auto *outData = reinterpret_cast<unsigned char *>(out.data());
     int written = 0;
     int tail = 0;
-    if (EVP_CipherUpdate(ctx.get(), outData, &written,
-                         reinterpret_cast<const unsigned char *>(input.constData()),
-                         int(input.size())) != 1)
+    if (crypto->cipherUpdate(ctx.get(), outData, &written,
+                             reinterpret_cast<const unsigned char *>(input.constData()),
+                             int(input.size())) != 1)
         return std::nullopt;
-    if (EVP_CipherFinal_ex(ctx.get(), outData + written, &tail) != 1)
+    if (crypto->cipherFinal(ctx.get(), outData + written, &tail) != 1)
         return std::nullopt;
     out.truncate(written + tail);
     return out;

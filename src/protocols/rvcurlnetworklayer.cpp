@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvcurlnetworklayer.h"
+#include "protocols/rvcurllibrary.h"
 #include "protocolslog.h"
-
-#include <curl/curl.h>
 
 #include <QStringList>
 
@@ -33,12 +32,7 @@ struct RVCurlNetworkLayer::Transfer {
     curl_off_t lastDown = 0;
     char error[CURL_ERROR_SIZE] = {};
 
-    ~Transfer()
-    {
-        if (easy != nullptr)
-            curl_easy_cleanup(easy);
-        curl_slist_free_all(headers);
-    }
+    ~Transfer();
     void touch() { lastActivity = Clock::now(); }
 };
 
@@ -48,10 +42,10 @@ namespace
 using Transfer = RVCurlNetworkLayer::Transfer;
 using FailureKind = RVNetworkLayer::FailureKind;
 
-void initialiseCurlOnce()
+// Transfers exist only once the layer runs, and it runs only with the library open.
+const RVCurlLibrary &curl()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    return *RVCurlLibrary::instance();
 }
 
 QString headerText(const QByteArray &block)
@@ -108,7 +102,7 @@ size_t onHeader(char *buffer, size_t size, size_t count, void *user)
     t->headerBlock += line;
     if (line == "\r\n" || line == "\n") {
         long status = 0;
-        curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &status);
+        curl().easyGetinfo(t->easy, CURLINFO_RESPONSE_CODE, &status);
         if (status >= 200)
             t->sink->response(int(status), headerText(t->headerBlock));
     }
@@ -171,59 +165,61 @@ void configure(Transfer &t, long maxIdleSeconds)
 {
     CURL *e = t.easy;
     t.url = t.request.url.toEncoded();
-    curl_easy_setopt(e, CURLOPT_URL, t.url.constData());
-    curl_easy_setopt(e, CURLOPT_PRIVATE, &t);
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t.error);
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_PROXY, ""); // never a proxy from the environment
-    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, onHeader);
-    curl_easy_setopt(e, CURLOPT_HEADERDATA, &t);
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, onData);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, onProgress);
-    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &t);
-    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(t.request.maxBodyBytes));
-    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, t.request.followRedirects ? 1L : 0L);
-    curl_easy_setopt(e, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(e, CURLOPT_MAXAGE_CONN, maxIdleSeconds);
+    curl().easySetopt(e, CURLOPT_URL, t.url.constData());
+    curl().easySetopt(e, CURLOPT_PRIVATE, &t);
+    curl().easySetopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl().easySetopt(e, CURLOPT_ERRORBUFFER, t.error);
+    curl().easySetopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl().easySetopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl().easySetopt(e, CURLOPT_PROXY, ""); // never a proxy from the environment
+    curl().easySetopt(e, CURLOPT_HEADERFUNCTION, onHeader);
+    curl().easySetopt(e, CURLOPT_HEADERDATA, &t);
+    curl().easySetopt(e, CURLOPT_WRITEFUNCTION, onData);
+    curl().easySetopt(e, CURLOPT_WRITEDATA, &t);
+    curl().easySetopt(e, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl().easySetopt(e, CURLOPT_XFERINFODATA, &t);
+    curl().easySetopt(e, CURLOPT_NOPROGRESS, 0L);
+    curl().easySetopt(e, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(t.request.maxBodyBytes));
+    curl().easySetopt(e, CURLOPT_FOLLOWLOCATION, t.request.followRedirects ? 1L : 0L);
+    curl().easySetopt(e, CURLOPT_MAXREDIRS, 5L);
+    curl().easySetopt(e, CURLOPT_MAXAGE_CONN, maxIdleSeconds);
     if (t.request.method == RVNetworkLayer::Method::Post) {
-        curl_easy_setopt(e, CURLOPT_POST, 1L);
-        curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(t.request.body.size()));
-        curl_easy_setopt(e, CURLOPT_READFUNCTION, readBody);
-        curl_easy_setopt(e, CURLOPT_READDATA, &t);
-        curl_easy_setopt(e, CURLOPT_SEEKFUNCTION, seekBody);
-        curl_easy_setopt(e, CURLOPT_SEEKDATA, &t);
+        curl().easySetopt(e, CURLOPT_POST, 1L);
+        curl().easySetopt(e, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(t.request.body.size()));
+        curl().easySetopt(e, CURLOPT_READFUNCTION, readBody);
+        curl().easySetopt(e, CURLOPT_READDATA, &t);
+        curl().easySetopt(e, CURLOPT_SEEKFUNCTION, seekBody);
+        curl().easySetopt(e, CURLOPT_SEEKDATA, &t);
         // No "Expect: 100-continue" pause: the service answers only whole requests.
-        t.headers = curl_slist_append(t.headers, "Expect:");
+        t.headers = curl().slistAppend(t.headers, "Expect:");
     }
     for (const auto &[name, value] : std::as_const(t.request.headers))
-        t.headers = curl_slist_append(t.headers, QByteArray(name + ": " + value).constData());
-    curl_easy_setopt(e, CURLOPT_HTTPHEADER, t.headers);
+        t.headers = curl().slistAppend(t.headers, QByteArray(name + ": " + value).constData());
+    curl().easySetopt(e, CURLOPT_HTTPHEADER, t.headers);
 }
 
 } // namespace
 
+RVCurlNetworkLayer::Transfer::~Transfer()
+{
+    if (easy != nullptr)
+        curl().easyCleanup(easy);
+    curl().slistFreeAll(headers);
+}
+
 RVCurlNetworkLayer::RVCurlNetworkLayer() : RVCurlNetworkLayer(Options{}) {}
 
-RVCurlNetworkLayer::RVCurlNetworkLayer(const Options &options) : m_options(options)
-{
-    initialiseCurlOnce();
-    m_multi = curl_multi_init();
-    curl_multi_setopt(m_multi, CURLMOPT_MAX_HOST_CONNECTIONS, options.maxHostConnections);
-    curl_multi_setopt(m_multi, CURLMOPT_MAXCONNECTS, options.maxCachedConnections);
-    m_thread = std::thread([this] { run(); });
-}
+RVCurlNetworkLayer::RVCurlNetworkLayer(const Options &options) : m_options(options) {}
 
 RVCurlNetworkLayer::~RVCurlNetworkLayer()
 {
+    if (!m_running.load())
+        return; // nothing ever started: no thread, no transfer, no library
     {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
-    curl_multi_wakeup(m_multi);
+    m_curl->multiWakeup(m_multi);
     m_thread.join();
     const Failure shutDown{FailureKind::Other, u"the network layer was shut down"_s};
     endAll(shutDown);
@@ -232,11 +228,40 @@ RVCurlNetworkLayer::~RVCurlNetworkLayer()
             command.add->sink->end(shutDown);
     }
     m_commands.clear();
-    curl_multi_cleanup(m_multi);
+    m_curl->multiCleanup(m_multi);
+}
+
+// The library, the connection cache and the thread come with the first transfer, not with the
+// layer: the application's layer exists from start, and a run may send nothing at all (or
+// quit before it does, when abortAll must not bring them up just to stop them).
+bool RVCurlNetworkLayer::ensureRunning()
+{
+    std::call_once(m_startOnce, [this] {
+        m_curl = RVCurlLibrary::instance();
+        if (m_curl == nullptr)
+            return;
+        m_multi = m_curl->multiInit();
+        m_curl->multiSetopt(m_multi, CURLMOPT_MAX_HOST_CONNECTIONS, m_options.maxHostConnections);
+        m_curl->multiSetopt(m_multi, CURLMOPT_MAXCONNECTS, m_options.maxCachedConnections);
+        // Before the thread: a wake-up from now on reaches its next wait.
+        m_running.store(true);
+        m_thread = std::thread([this] { run(); });
+    });
+    return m_running.load();
+}
+
+void RVCurlNetworkLayer::wakeUp()
+{
+    if (m_running.load())
+        m_curl->multiWakeup(m_multi);
 }
 
 quint64 RVCurlNetworkLayer::start(const Request &request, std::shared_ptr<Sink> sink)
 {
+    if (!ensureRunning()) {
+        sink->end({FailureKind::Other, u"libcurl could not be opened"_s});
+        return m_nextId.fetch_add(1);
+    }
     auto transfer = std::make_unique<Transfer>();
     transfer->id = m_nextId.fetch_add(1);
     transfer->request = request;
@@ -246,7 +271,7 @@ quint64 RVCurlNetworkLayer::start(const Request &request, std::shared_ptr<Sink> 
         std::lock_guard lock(m_mutex);
         m_commands.push_back({id, std::move(transfer)});
     }
-    curl_multi_wakeup(m_multi);
+    wakeUp();
     return id;
 }
 
@@ -256,7 +281,7 @@ void RVCurlNetworkLayer::cancel(quint64 transfer)
         std::lock_guard lock(m_mutex);
         m_commands.push_back({transfer, nullptr});
     }
-    curl_multi_wakeup(m_multi);
+    wakeUp();
 }
 
 void RVCurlNetworkLayer::run()
@@ -269,10 +294,10 @@ void RVCurlNetworkLayer::run()
                 return;
         }
         int running = 0;
-        curl_multi_perform(m_multi, &running);
+        m_curl->multiPerform(m_multi, &running);
         readMessages();
         expireIdle();
-        curl_multi_poll(m_multi, nullptr, 0, pollTimeoutMs(), nullptr);
+        m_curl->multiPoll(m_multi, nullptr, 0, pollTimeoutMs(), nullptr);
     }
 }
 
@@ -283,7 +308,7 @@ void RVCurlNetworkLayer::abortAll()
         m_aborting = true;
         m_commands.push_back({0, nullptr});
     }
-    curl_multi_wakeup(m_multi);
+    wakeUp();
 }
 
 void RVCurlNetworkLayer::takeCommands()
@@ -310,10 +335,10 @@ void RVCurlNetworkLayer::takeCommands()
 
 void RVCurlNetworkLayer::add(std::unique_ptr<Transfer> transfer)
 {
-    transfer->easy = curl_easy_init();
+    transfer->easy = m_curl->easyInit();
     configure(*transfer, m_options.maxIdleSecondsBeforeReuse);
     transfer->touch();
-    curl_multi_add_handle(m_multi, transfer->easy);
+    m_curl->multiAddHandle(m_multi, transfer->easy);
     m_transfers.emplace(transfer->id, std::move(transfer));
 }
 
@@ -323,27 +348,27 @@ void RVCurlNetworkLayer::remove(quint64 id)
     if (it == m_transfers.end())
         return;
     // A transfer stopped halfway leaves its connection unusable; libcurl closes it.
-    curl_multi_remove_handle(m_multi, it->second->easy);
+    m_curl->multiRemoveHandle(m_multi, it->second->easy);
     m_transfers.erase(it);
 }
 
 void RVCurlNetworkLayer::readMessages()
 {
     int left = 0;
-    while (CURLMsg *message = curl_multi_info_read(m_multi, &left)) {
+    while (CURLMsg *message = m_curl->multiInfoRead(m_multi, &left)) {
         if (message->msg != CURLMSG_DONE)
             continue;
         Transfer *t = nullptr;
-        curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &t);
+        curl().easyGetinfo(message->easy_handle, CURLINFO_PRIVATE, &t);
         const CURLcode code = message->data.result;
         long connects = 0;
-        curl_easy_getinfo(t->easy, CURLINFO_NUM_CONNECTS, &connects);
+        curl().easyGetinfo(t->easy, CURLINFO_NUM_CONNECTS, &connects);
         m_connectionsOpened.fetch_add(connects);
         Failure failure;
         if (code != CURLE_OK) {
             failure.kind = kindOf(*t, code);
             failure.detail =
-                QString::fromUtf8(t->error[0] != 0 ? t->error : curl_easy_strerror(code));
+                QString::fromUtf8(t->error[0] != 0 ? t->error : curl().easyStrerror(code));
             if (t->resendRefused)
                 failure.detail += u" (not sent again: the service may have received it)"_s;
             qCInfo(lcNetwork).noquote()
@@ -362,7 +387,7 @@ void RVCurlNetworkLayer::endTransfer(quint64 id, const Failure &failure)
         return;
     std::unique_ptr<Transfer> transfer = std::move(it->second);
     m_transfers.erase(it);
-    curl_multi_remove_handle(m_multi, transfer->easy);
+    m_curl->multiRemoveHandle(m_multi, transfer->easy);
     transfer->sink->end(failure);
 }
 
@@ -393,7 +418,7 @@ void RVCurlNetworkLayer::expireIdle()
 int RVCurlNetworkLayer::pollTimeoutMs() const
 {
     long curlWants = -1;
-    curl_multi_timeout(m_multi, &curlWants);
+    m_curl->multiTimeout(m_multi, &curlWants);
     qint64 wait = curlWants >= 0 ? curlWants : 1000;
     const Clock::time_point now = Clock::now();
     for (const auto &[id, t] : m_transfers) {

@@ -11,13 +11,17 @@
 #include <mutex>
 #include <thread>
 
+struct RVCurlLibrary;
+
 // The network layer on libcurl. One thread of its own runs one multi handle, whose cache of
 // open connections every transfer shares: sequential exchanges with the service reuse one
 // connection, concurrent ones run side by side up to the per-host limit and queue beyond it.
 // libcurl rather than Qt's HTTP client because Qt sends a request again, POST included, when
 // a connection ends early, and nothing in Qt turns that off; libcurl asks before it rewinds a
 // request body, so a transaction is sent again only where the request says it may be. The
-// idle time-out is kept here (libcurl counts only whole seconds of low speed).
+// idle time-out is kept here (libcurl counts only whole seconds of low speed). The thread, the
+// multi handle and libcurl itself come with the first transfer; a layer that never sends
+// costs nothing. Without libcurl every transfer ends at once, from start(), as a failure.
 class RVCurlNetworkLayer final : public RVNetworkLayer
 {
 public:
@@ -51,6 +55,8 @@ private:
         std::unique_ptr<Transfer> add; // none: cancel the transfer with this id (0: abort all)
     };
 
+    bool ensureRunning();
+    void wakeUp();
     void run();
     void takeCommands();
     void add(std::unique_ptr<Transfer> transfer);
@@ -62,6 +68,9 @@ private:
     void endAll(const Failure &failure);
 
     Options m_options;
+    std::once_flag m_startOnce;
+    std::atomic<bool> m_running{false};
+    const RVCurlLibrary *m_curl = nullptr;
     void *m_multi = nullptr; // CURLM
     std::mutex m_mutex;      // guards m_commands and m_stopping
     std::deque<Command> m_commands;

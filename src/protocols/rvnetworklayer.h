@@ -62,7 +62,8 @@ public:
 
     // Receives the events of one transfer, on the layer's own thread, in this order: response
     // (once per response; a later one, after a redirection, replaces the earlier), data, and
-    // exactly one end. Implementations hand the events on to their own thread.
+    // exactly one end. Implementations hand the events on to their own thread. A layer that
+    // cannot run at all ends the transfer from start() itself, on the caller's thread.
     class Sink
     {
     public:

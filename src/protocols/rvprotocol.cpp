@@ -6,6 +6,7 @@
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvcipher.h"
 #include "protocols/rvhttpexchange.h"
+#include "protocols/rvloginrenewal.h"
 #include "protocols/rvloginstate.h"
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvlogmasking.h"
@@ -251,7 +252,19 @@ QString RVProtocol::send(const QString &code, const QString &accountName,
     const bool isAccount = code.startsWith(u'A');
     const QString yhm = isAccount ? accountName : login.username;
     const QString key = code.startsWith(u'C') ? login.dynamicKey : RVCipher::fixedKeyText();
-    return postWithKey(yhm, code, requestText, async, key);
+    const QString reply = postWithKey(yhm, code, requestText, async, key);
+    if (async || !keyRefused(code) || !RVLoginRenewal::renew(login, m_networkLayer))
+        return reply;
+    // Not applied by the service, so safe to send again; once only, whatever the answer.
+    const RVLoginValues::Pair renewed = RVLoginValues::current();
+    return postWithKey(renewed.username, code, requestText, false, renewed.dynamicKey);
+}
+
+bool RVProtocol::keyRefused(const QString &code) const
+{
+    // The logout's own refusal needs no new login: the session it ends is already gone.
+    return code.startsWith(u'C') && code != u"C003" && m_isHTTPResponseOK && !m_lastRepuestStats &&
+           m_lastErrorMsg == RVLoginRenewal::refusedKeyMessage();
 }
 
 QString RVProtocol::postWithKey(const QString &yhm, const QString &code, const QString &body,

@@ -24,6 +24,7 @@
 #include "protocols/rvhttpexchange.h"
 
 class RVNetworkLayer;
+class RVUserRegister;
 
 // The service client. One object per exchange: it builds the envelope of a transaction,
 // enciphers it by the code's first letter, posts it, reads the reply into records and keeps the
@@ -135,10 +136,14 @@ public:
     static QString reservationCode();
 
 private:
+    // Posts a transaction with the current login values; a user's transaction that the
+    // service refuses for its login key is sent once more after a new login (RVLoginRenewal).
     QString send(const QString &code, const QString &accountName, const QString &requestText,
                  bool async);
+    bool keyRefused(const QString &code) const;
     QString postWithKey(const QString &yhm, const QString &code, const QString &body, bool async,
                         const QString &key);
+    static QString registeredPassword(const RVUserRegister &request);
     QString readSyncReply(const QByteArray &bytes, const QString &code, const QString &key);
     QString failWithoutSending(const QString &code, const QString &message, bool async);
     void loginReplyHandle();

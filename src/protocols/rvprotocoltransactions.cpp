@@ -46,11 +46,19 @@ QString RVProtocol::transact(const QString &code, const RVBaseInfo &request,
     return reply;
 }
 
+// The new user's own password is saved with the registration, as a login saves the one typed:
+// otherwise the next start would log the new name in with the previous user's password.
+QString RVProtocol::registeredPassword(const RVUserRegister &request)
+{
+    return request.mm().isString() ? request.mm().toString() : QString();
+}
+
 std::optional<RVUserInfo> RVProtocol::userRegister(const QJsonObject &userDict)
 {
     if (userDict.isEmpty())
         return std::nullopt;
     const auto request = RVBaseInfo::fromDictionary<RVUserRegister>(userDict, headBuild(u"A001"_s));
+    m_currentPassword = registeredPassword(request);
     m_loginTicket = RVLoginState::beginAttempt();
     const QString reply = transact(u"A001"_s, request, RVBaseInfo::text(request.yhm()), false);
     return readReply<RVUserInfo>(reply);
@@ -61,6 +69,7 @@ void RVProtocol::userRegister_async(const QJsonObject &userDict)
     if (userDict.isEmpty())
         return;
     const auto request = RVBaseInfo::fromDictionary<RVUserRegister>(userDict, headBuild(u"A001"_s));
+    m_currentPassword = registeredPassword(request);
     m_loginTicket = RVLoginState::beginAttempt();
     transact(u"A001"_s, request, RVBaseInfo::text(request.yhm()), true);
 }

@@ -27,3 +27,8 @@ QJsonObject RVReservationInfo::body_dict() const
     writeKeys(body, keys());
     return body;
 }
+
+bool RVReservationInfo::isOpen() const
+{
+    return yyzt().isString() && yyzt().toString() == u"0";
+}

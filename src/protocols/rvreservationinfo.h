@@ -41,6 +41,10 @@ public:
     RV_FIELD(lxdz, setLxdz)
     RV_FIELD(yyzh, setYyzh)
 
+    // Whether the booking may still be cancelled. Status texts compare exactly: only the
+    // text "0" is an open booking (not a number, not "00").
+    bool isOpen() const;
+
     void bodyWithDictionary(const QJsonObject &body) override;
     QJsonObject body_dict() const override;
     static const QStringList &keys();

@@ -2,16 +2,24 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/rvaccountform.h"
 
+#include "components/rvprogress.h"
+#include "components/ztprogresshud.h"
+#include "screens/rvalert.h"
 #include "screens/rvformtextfield.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/font.h"
 #include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textfield.h"
 #include "toolkit/textmetrics.h"
 #include "toolkit/view.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
 
 namespace
 {
@@ -25,6 +33,43 @@ constexpr qreal kButtonHeight = 45;
 constexpr int kButtonFontSize = 20;
 // Marks what addCaptionedField put into a row, so that a reused row can drop it.
 const char *const captionedRowProperty = "rvCaptionedRow";
+
+// While a form's change is on its way the overlay stops every tap: the keyboard must not go
+// round it and send the change a second time. A tip (text alone) stops nothing.
+bool underOverlay(const QWidget *widget)
+{
+    for (const QWidget *w = widget; w != nullptr; w = w->parentWidget()) {
+        for (const auto *hud : w->findChildren<ZtProgressHUD *>(Qt::FindDirectChildrenOnly)) {
+            if (hud->mode() != ZtProgressHUDMode::Text)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Tab in the last field goes to the button, which is in no Tab chain of its own: the rows are
+// built, and rebuilt, after the button, and a chain would reach it in the middle of the form.
+class TabToButton final : public QObject
+{
+public:
+    TabToButton(QObject *parent, ui::Button *button) : QObject(parent), m_button(button) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && m_button &&
+            static_cast<QKeyEvent *>(event)->key() == Qt::Key_Tab &&
+            static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+            if (!underOverlay(m_button))
+                m_button->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<ui::Button> m_button;
+};
 } // namespace
 
 ui::TextField *RVAccountForm::addCaptionedField(ui::TableViewCell *cell, int row,
@@ -68,6 +113,32 @@ ui::Button *RVAccountForm::placeSubmitButton(ui::TableView *tableView, QPointer<
     tableView->addSubview(button);
     slot = button;
     return button;
+}
+
+void RVAccountForm::submitFromLastField(ui::TextField *lastField, ui::Button *button)
+{
+    if (lastField == nullptr || button == nullptr)
+        return;
+    QPointer<ui::Button> guard(button);
+    lastField->addTarget(
+        [guard] {
+            if (guard && guard->isEnabled() && !underOverlay(guard))
+                guard->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+        },
+        ui::ControlEvent::EditingDidEndOnExit);
+    lastField->lineEdit()->installEventFilter(new TabToButton(lastField, button));
+}
+
+void RVAccountForm::confirmDone(ui::ViewController *screen,
+                                const QPointer<ui::NavigationController> &navigation,
+                                const QString &message)
+{
+    if (RVAlert::showIfOnTop(screen, message)) {
+        RVScreenGuard::popIfOnTop(screen);
+        return;
+    }
+    if (navigation)
+        RVProgress::tipMessage(message, navigation->view());
 }
 
 void RVAccountForm::reserveButtonSpace(ui::TableView *tableView, qreal height)

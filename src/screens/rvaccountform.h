@@ -10,6 +10,8 @@
 namespace ui
 {
 class Button;
+class NavigationController;
+class ViewController;
 class TableView;
 class TableViewCell;
 class TextField;
@@ -39,6 +41,15 @@ public:
     // button when it is new (for the caller to wire), else null.
     static ui::Button *placeSubmitButton(ui::TableView *tableView, QPointer<ui::Button> &slot,
                                          const QString &title, qreal bottomOffset);
+    // Return in the form's last field presses the button (after the field has closed the
+    // keyboard), and Tab there moves the keyboard focus to the button.
+    static void submitFromLastField(ui::TextField *lastField, ui::Button *button);
+    // A change the service has made: confirmed with an alert and the screen popped while the
+    // screen is on top; when the user went back meanwhile, told by a tip over the navigation
+    // view, which outlives the screen.
+    static void confirmDone(ui::ViewController *screen,
+                            const QPointer<ui::NavigationController> &navigation,
+                            const QString &message);
     // The form screens' grey: the table without its background view, table and screen both in
     // white level 0.96.
     static void applyFormBackground(ui::View *screenView, ui::TableView *tableView);

@@ -3,9 +3,9 @@
 #include "screens/rvdoctorcontroller.h"
 
 #include "components/rvprogress.h"
-#include "protocols/rvprotocol.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvreservationtimeelectcontroller.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/imageview.h"
@@ -30,22 +30,24 @@ ui::Label *columnLabel(qreal x, qreal width, qreal height, const QColor &backgro
     label->setBackgroundColor(background);
     return label;
 }
+
+QString pictureOf(RVScheduleGrid::State state)
+{
+    switch (state) {
+    case RVScheduleGrid::State::Stopped:
+        return u"yuyue_tingzhen_btn_nor.png"_s;
+    case RVScheduleGrid::State::FullyBooked:
+        return u"yuyue_quick_btn_nor.png"_s;
+    case RVScheduleGrid::State::Open:
+        break;
+    }
+    return u"yuyue_full_btn_nor.png"_s;
+}
 } // namespace
 
 RVDoctorController::RVDoctorController() : m_clock([] { return QDate::currentDate(); }) {}
 
-RVDoctorController::~RVDoctorController()
-{
-    if (_doctorInfoCell && _doctorInfoCell->parentWidget() == nullptr)
-        delete _doctorInfoCell.data();
-}
-
-void RVDoctorController::setDoctorInfoCell(ui::TableViewCell *cell)
-{
-    if (_doctorInfoCell && _doctorInfoCell != cell && _doctorInfoCell->parentWidget() == nullptr)
-        delete _doctorInfoCell.data();
-    _doctorInfoCell = cell;
-}
+RVDoctorController::~RVDoctorController() = default;
 
 void RVDoctorController::loadView()
 {
@@ -69,12 +71,13 @@ void RVDoctorController::viewDidLoad()
     _delegate = std::make_unique<TableViewReservDelegate>(cellHeight);
     _tableViewReservInfo->setDelegate(_delegate.get());
     _tableViewReservInfo->setBounces(false);
+    m_grid = RVScheduleGrid(today());
 
     const QString hospid = RVBaseInfo::text(_doctorInfo.hospid());
     const QString ysdm = RVBaseInfo::text(_doctorInfo.ysdm());
     RVProgress::run(
         this, _tableViewReservInfo, QString(),
-        [hospid, ysdm] { return loadDoctorSchedules(hospid, ysdm); },
+        [hospid, ysdm] { return RVScheduleGrid::load(hospid, ysdm); },
         [](RVDoctorController &self, const ScheduleOutcome &outcome) {
             self.loadDoctorSchedulesFinish(outcome);
         });
@@ -100,43 +103,27 @@ void RVDoctorController::gotMainPage()
     RVNavigationConvention::gotMainPage(this);
 }
 
-RVDoctorController::ScheduleOutcome RVDoctorController::loadDoctorSchedules(const QString &hospid,
-                                                                            const QString &ysdm)
-{
-    RVProtocol protocol;
-    ScheduleOutcome outcome;
-    outcome.roasters =
-        protocol.doctorScheduleForHospital(QString(), hospid, ysdm).value_or(Roasters());
-    outcome.httpStats = protocol.lastRepuestStats();
-    outcome.httpErrorMessage = protocol.lastErrorMsg();
-    return outcome;
-}
-
 void RVDoctorController::loadDoctorSchedulesFinish(const ScheduleOutcome &outcome)
 {
     _httpStats = outcome.httpStats;
     _httpErrorMessage = outcome.httpErrorMessage;
     if (!outcome.httpStats) {
-        // The grid keeps its empty half-days; nothing can be opened.
-        if (_tableViewReservInfo)
-            RVProgress::tipMessage(_httpErrorMessage, _tableViewReservInfo);
+        // The grid keeps its empty half-days; nothing can be opened. The tip goes over the
+        // screen, where it lands on the visible grid: inside the grid it would sit in the
+        // scrolling content, below the rows in view. A screen the user left has no view to
+        // show it on, and asking for one would load a new view and start another load.
+        if (RVScreenGuard::isOnTop(this))
+            RVProgress::tipMessage(_httpErrorMessage, view());
         return;
     }
-    _roasters = outcome.roasters;
-    _roasterMap.clear();
-    _roasterMap.reserve(int(_roasters.size()) * 2);
+    m_grid = RVScheduleGrid(today(), outcome.value);
     if (_tableViewReservInfo)
         _tableViewReservInfo->reloadData();
 }
 
-QString RVDoctorController::buttonKey(long long shift, int row)
-{
-    return QString::number(shift) + u'0' + QString::number(row);
-}
-
 int RVDoctorController::numberOfRowsInSection(ui::TableView *tableView, int)
 {
-    return tableView == _tableViewBaseInfo ? 1 : kDays;
+    return tableView == _tableViewBaseInfo ? 1 : RVScheduleGrid::kDays;
 }
 
 qreal RVDoctorController::heightForRowAtIndexPath(ui::TableView *, const ui::IndexPath &)
@@ -151,14 +138,17 @@ ui::TableViewCell *RVDoctorController::cellForRowAtIndexPath(ui::TableView *tabl
         return gridCell(tableView, indexPath);
     if (tableView != _tableViewBaseInfo)
         return nullptr;
-    if (!_doctorInfoCell) {
+    auto *cell = new ui::TableViewCell(ui::TableViewCellStyle::Default);
+    if (_doctorInfoCell.isNull()) {
         // Opened without the list's snapshot: the doctor's name still heads the screen.
-        auto *cell = new ui::TableViewCell(ui::TableViewCellStyle::Default);
         cell->textLabel()->setText(RVBaseInfo::text(_doctorInfo.ysmc()));
-        _doctorInfoCell = cell;
+    } else {
+        auto *row = new ui::ImageView(QRectF(QPointF(0, 0), _doctorInfoCell.size()));
+        row->setImage(_doctorInfoCell);
+        cell->addSubview(row);
     }
-    _doctorInfoCell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-    return _doctorInfoCell;
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    return cell;
 }
 
 ui::TableViewCell *RVDoctorController::gridCell(ui::TableView *tableView,
@@ -176,22 +166,16 @@ ui::TableViewCell *RVDoctorController::gridCell(ui::TableView *tableView,
     }
 
     const int row = indexPath.row;
-    const QDate day = today().addDays(row);
     const qreal height = cellHeight - 1;
     ui::Label *date = columnLabel(0.5, 70, height, ui::Color::colorWithWhite(0.9, 1.0));
-    date->setText(day.toString(u"M.d"_s));
+    date->setText(m_grid.dayLabel(row));
     ui::Label *morning = columnLabel(70.5, 125, height, ui::Color::whiteColor());
     ui::Label *afternoon = columnLabel(195.5, 125, height, ui::Color::whiteColor());
     for (ui::Label *label : {date, morning, afternoon})
         cell->addSubview(label);
 
-    // The calendar year: a week-based year would file the days around New Year under the
-    // wrong year and their schedules would never be found.
-    const auto found = _roasters.constFind(day.toString(u"yyyy-MM-dd"_s));
-    if (found != _roasters.constEnd()) {
-        for (const RVDoctorScheduleInfo &schedule : *found)
-            addScheduleButton(cell, schedule, row, morning, afternoon);
-    }
+    for (const RVDoctorScheduleInfo &schedule : m_grid.schedulesOf(row))
+        addScheduleButton(cell, schedule, row, morning, afternoon);
     return cell;
 }
 
@@ -201,20 +185,14 @@ void RVDoctorController::addScheduleButton(ui::TableViewCell *cell,
 {
     auto *button = ui::Button::buttonWithType(ui::ButtonType::Custom);
     button->setBackgroundColor(ui::Color::clearColor());
-    QString picture;
-    if (RVBaseInfo::intValue(schedule.jlzt()) != 0) {
-        picture = u"yuyue_tingzhen_btn_nor.png"_s;
-    } else {
-        // Shown as text whether the service sent the count as text or as a number.
-        button->setTitle(RVBaseInfo::text(schedule.kyrs()));
-        picture = RVBaseInfo::intValue(schedule.kyrs()) != 0 ? u"yuyue_full_btn_nor.png"_s
-                                                             : u"yuyue_quick_btn_nor.png"_s;
-    }
-    const long long shift = RVBaseInfo::intValue(schedule.bcbm());
-    ui::View *column = shift == 1 ? morning : shift == 2 ? afternoon : nullptr;
+    button->setTitle(RVScheduleGrid::title(schedule));
+    const RVScheduleGrid::Column where = RVScheduleGrid::columnOf(schedule);
+    ui::View *column = where == RVScheduleGrid::Column::Morning     ? morning
+                       : where == RVScheduleGrid::Column::Afternoon ? afternoon
+                                                                    : nullptr;
     if (column != nullptr) {
         auto *image = new ui::ImageView(QRectF(23, 5, 85, cellHeight - 10));
-        image->setImage(ui::Image::imageNamed(picture));
+        image->setImage(ui::Image::imageNamed(pictureOf(RVScheduleGrid::stateOf(schedule))));
         column->addSubview(image);
         button->setFrame(column->frame());
     } else {
@@ -222,21 +200,17 @@ void RVDoctorController::addScheduleButton(ui::TableViewCell *cell,
     }
     button->addTarget([this](ui::Control *sender) { reservationButtonClicked(sender); },
                       ui::ControlEvent::TouchUpInside);
-    const QString key = buttonKey(shift, row);
-    button->setTag(key.toInt());
+    button->setTag(RVScheduleGrid::buttonKey(schedule, row).toInt());
     cell->addSubview(button);
-    _roasterMap.insert(key, schedule);
 }
 
 void RVDoctorController::reservationButtonClicked(ui::Control *sender)
 {
     if (sender == nullptr)
         return;
-    const auto found = _roasterMap.constFind(QString::number(sender->tag()));
-    if (found == _roasterMap.constEnd())
-        return;
-    const RVDoctorScheduleInfo schedule = *found;
-    if (RVBaseInfo::intValue(schedule.jlzt()) != 0 || RVBaseInfo::intValue(schedule.kyrs()) == 0)
+    const std::optional<RVDoctorScheduleInfo> schedule =
+        m_grid.halfDayToOpen(QString::number(sender->tag()));
+    if (!schedule)
         return;
     ui::NavigationController *navigation = navigationController();
     if (navigation == nullptr)
@@ -247,6 +221,6 @@ void RVDoctorController::reservationButtonClicked(ui::Control *sender)
     if (!next)
         return;
     next->setDoctorInfo(_doctorInfo);
-    next->setDoctorScheduleInfo(schedule);
+    next->setDoctorScheduleInfo(*schedule);
     navigation->pushViewController(next, true);
 }

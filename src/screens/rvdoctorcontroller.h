@@ -2,26 +2,26 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvschedulegrid.h"
 #include "protocols/rvdoctorinfo.h"
-#include "protocols/rvdoctorschedulereply.h"
 #include "screens/tableviewreservdelegate.h"
 #include "toolkit/button.h"
+#include "toolkit/image.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
 #include "toolkit/viewcontroller.h"
 
 #include <QDate>
-#include <QHash>
 #include <QPointer>
 
 #include <functional>
 #include <memory>
 
 // The doctor detail screen: the doctor's row as the list showed it, and a grid of the next 14
-// days with a morning and an afternoon column. It owns the schedules loaded for the doctor and
-// the map from each half-day button to the schedule it stands for; an open half-day leads on
-// to the choice of a time slot. Today's date comes from an injectable clock.
+// days with a morning and an afternoon column, laid out as the schedule grid of the last load
+// says; an open half-day leads on to the choice of a time slot. Today's date comes from an
+// injectable clock.
 class RVDoctorController final : public ui::ViewController,
                                  public ui::TableViewDataSource,
                                  public ui::TableViewDelegate
@@ -29,14 +29,7 @@ class RVDoctorController final : public ui::ViewController,
     Q_OBJECT
 
 public:
-    using Roasters = RVDoctorScheduleReply::Schedules;
-    // What the schedule load brings back to the main thread.
-    struct ScheduleOutcome {
-        Roasters roasters;
-        bool httpStats = false;
-        QString httpErrorMessage;
-    };
-    static constexpr int kDays = 14;
+    using ScheduleOutcome = RVLoadOutcome<RVScheduleGrid::Schedules>;
 
     RVDoctorController();
     ~RVDoctorController() override;
@@ -44,9 +37,9 @@ public:
     // Handed over by the doctor list before the push.
     RVDoctorInfo doctorInfo() const { return _doctorInfo; }
     void setDoctorInfo(const RVDoctorInfo &info) { _doctorInfo = info; }
-    ui::TableViewCell *doctorInfoCell() const { return _doctorInfoCell; }
-    // Takes ownership of the snapshot of the list row.
-    void setDoctorInfoCell(ui::TableViewCell *cell);
+    // The doctor's list row as it looked at the tap, shown as this screen's top row.
+    const ui::Image &doctorInfoCell() const { return _doctorInfoCell; }
+    void setDoctorInfoCell(const ui::Image &snapshot) { _doctorInfoCell = snapshot; }
     // Today's date for the grid; the system date unless a test sets another.
     void setClock(std::function<QDate()> clock) { m_clock = std::move(clock); }
     QDate today() const { return m_clock(); }
@@ -57,11 +50,8 @@ public:
     void setNavigationInfo();
     void gotMainPage();
 
-    static ScheduleOutcome loadDoctorSchedules(const QString &hospid, const QString &ysdm);
     void loadDoctorSchedulesFinish(const ScheduleOutcome &outcome);
     void reservationButtonClicked(ui::Control *sender);
-    // The key of a half-day button: shift code, a zero, then the row ("%d0%d").
-    static QString buttonKey(long long shift, int row);
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
     int numberOfRowsInSection(ui::TableView *tableView, int section) override;
@@ -70,8 +60,7 @@ public:
     qreal heightForRowAtIndexPath(ui::TableView *tableView,
                                   const ui::IndexPath &indexPath) override;
 
-    const Roasters &roasters() const { return _roasters; }
-    const QHash<QString, RVDoctorScheduleInfo> &roasterMap() const { return _roasterMap; }
+    const RVScheduleGrid &grid() const { return m_grid; }
     bool httpStats() const { return _httpStats; }
     ui::TableView *tableViewBaseInfo() const { return _tableViewBaseInfo; }
     ui::TableView *tableViewReservInfo() const { return _tableViewReservInfo; }
@@ -82,9 +71,8 @@ private:
                            ui::View *morning, ui::View *afternoon);
 
     RVDoctorInfo _doctorInfo;
-    QPointer<ui::TableViewCell> _doctorInfoCell;
-    Roasters _roasters;
-    QHash<QString, RVDoctorScheduleInfo> _roasterMap;
+    ui::Image _doctorInfoCell;
+    RVScheduleGrid m_grid{QDate()};
     qreal cellHeight = 40;
     bool _httpStats = false;
     QString _httpErrorMessage;

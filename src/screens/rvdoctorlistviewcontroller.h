@@ -4,7 +4,8 @@
 
 #include "components/pvxrefreshtableheaderdelegate.h"
 #include "components/pvxrefreshtableheaderview.h"
-#include "protocols/rvdoctorinfo.h"
+#include "models/rvdoctorlistpages.h"
+#include "toolkit/image.h"
 #include "toolkit/searchbar.h"
 #include "toolkit/searchbardelegate.h"
 #include "toolkit/tableview.h"
@@ -12,11 +13,7 @@
 #include "toolkit/tableviewdelegate.h"
 #include "toolkit/viewcontroller.h"
 
-#include <QList>
 #include <QPointer>
-
-#include <functional>
-#include <memory>
 
 namespace ui
 {
@@ -27,9 +24,10 @@ class TableViewCell;
 // list up past its end loads the next page through the load-more header below the last row,
 // and a tap opens the doctor's detail screen with a snapshot of the row. Opened from a
 // department it lists that department's doctors; opened with nothing handed over it lists
-// all doctors and offers a search by the initials of the name. It owns the doctors loaded so
-// far and the paging state. Workers only fetch: every page and search result comes back to
-// the main thread, which alone changes the list, the paging state and the header.
+// all doctors and offers a search by the initials of the name. Its pages (RVDoctorListPages)
+// hold the doctors loaded so far and the paging rules; the screen shows them. Workers only
+// fetch: every page and search result comes back to the main thread, which alone changes the
+// pages and the header.
 class RVDoctorListViewController : public ui::ViewController,
                                    public ui::TableViewDataSource,
                                    public ui::TableViewDelegate,
@@ -39,31 +37,6 @@ class RVDoctorListViewController : public ui::ViewController,
     Q_OBJECT
 
 public:
-    static constexpr int kPageSize = 8;
-
-    // The filters of a fetch, copied for the worker.
-    struct Query {
-        QString hospitalCode;
-        QString deptid;
-        QString departmentCode;
-        QString doctorName;
-    };
-    // One page as a worker found it. generation names the list it was asked for, so that a
-    // page that arrives after a search replaced the list is not appended to the new one.
-    struct PageOutcome {
-        int page = 0;
-        quint64 generation = 0;
-        QList<RVDoctorInfo> doctors;
-        bool HTTPResponseOK = false;
-    };
-
-    // The doctor detail screen's inputs: the doctor record and the snapshot of its row, whose
-    // ownership passes to the detail screen. The detail screen registers its setters here.
-    using DoctorHandOver =
-        std::function<void(ui::ViewController *doctorScreen, const RVDoctorInfo &doctorInfo,
-                           std::unique_ptr<ui::TableViewCell> doctorInfoCell)>;
-    static void setDoctorHandOver(DoctorHandOver handOver);
-
     RVDoctorListViewController();
     ~RVDoctorListViewController() override;
 
@@ -74,8 +47,7 @@ public:
 
     // Paging.
     void requestNextPage(bool withOverlay);
-    static PageOutcome fetchPage(const Query &query, int page, quint64 generation);
-    void requestNextPageFinish(const PageOutcome &outcome);
+    void requestNextPageFinish(const RVDoctorListPages::Page &page);
     void refreshDoctorViewList();
     void doneLoadingTableViewData();
     void reloadTableViewDataSource();
@@ -90,12 +62,16 @@ public:
     // Search.
     bool searchBarShouldBeginEditing(ui::SearchBar *) override { return !reloading; }
     bool searchBarShouldEndEditing(ui::SearchBar *) override { return true; }
+    void searchBarTextDidEndEditing(ui::SearchBar *searchBar) override;
     void searchBarSearchButtonClicked(ui::SearchBar *searchBar) override;
-    void searchDoctorFinish(const PageOutcome &outcome);
+    void searchDoctorFinish(const RVDoctorListPages::Page &page);
 
     // Table.
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
-    int numberOfRowsInSection(ui::TableView *, int) override { return int(doctorList.size()); }
+    int numberOfRowsInSection(ui::TableView *, int) override
+    {
+        return int(m_pages.doctorList().size());
+    }
     qreal heightForRowAtIndexPath(ui::TableView *, const ui::IndexPath &) override
     {
         return cellHeight;
@@ -107,9 +83,9 @@ public:
     void didSelectRowAtIndexPath(ui::TableView *tableView, const ui::IndexPath &indexPath) override;
     ui::View *viewForFooterInSection(ui::TableView *, int) override;
 
-    // A plain cell holding copies of the row's labels and of the picture its photo shows now.
-    std::unique_ptr<ui::TableViewCell> snapshotOfRow(int row) const;
-    Query currentQuery() const;
+    // The row as it looks now, photo or placeholder, as a picture; null when it is not shown.
+    ui::Image snapshotOfRow(int row) const;
+    const RVDoctorListPages &pages() const { return m_pages; }
 
     ui::TableView *tableView() const { return m_tableView; }
     ui::SearchBar *searchBar() const { return m_searchBar; }
@@ -119,22 +95,23 @@ public:
     QString hospitalCode;
     QString deptid;
     QString departmentCode;
-    QString doctorName;
-    int currentPage = 0;
-    QList<RVDoctorInfo> doctorList;
+
     qint32 cellHeight = 95;
     bool reloading = false;
-    bool isLastPage = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void takePage(const PageOutcome &outcome, bool replace);
     void fillCell(ui::TableViewCell *cell, const RVDoctorInfo &doctor) const;
     void openDoctor(int row);
-
-    static DoctorHandOver &doctorHandOver();
 
     QPointer<ui::TableView> m_tableView;
     QPointer<ui::SearchBar> m_searchBar;
     QPointer<PvxRefreshTableHeaderView> m_refreshHeaderView;
-    quint64 m_generation = 0;
+    RVDoctorListPages m_pages;
+    // A finger coming down on the list takes the keyboard away before the list hears of the
+    // touch; these carry "the keyboard was up" from that moment to the tap at its end.
+    bool m_keyboardLeftForTouch = false;
+    bool m_touchBeganWithKeyboard = false;
 };

@@ -3,16 +3,19 @@
 // The rows of the doctor list, the snapshot of a row and the way to the doctor detail screen.
 #include "components/rvasynimageview.h"
 #include "screens/rvclearfooter.h"
+#include "screens/rvdoctorcontroller.h"
 #include "screens/rvdoctorlistviewcontroller.h"
 #include "toolkit/color.h"
 #include "toolkit/font.h"
 #include "toolkit/image.h"
-#include "toolkit/imageview.h"
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/storyboard.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textmetrics.h"
+
+#include <memory>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -32,18 +35,6 @@ ui::Label *addLabel(ui::TableViewCell *cell, const QRectF &frame, const QString 
     cell->addSubview(label);
     return label;
 }
-
-ui::Label *copyLabel(const ui::Label *label)
-{
-    auto *copy = new ui::Label(label->frame());
-    copy->setText(label->text());
-    copy->setBackgroundColor(label->backgroundColor());
-    copy->setFont(label->font());
-    copy->setTextColor(label->textColor());
-    copy->setNumberOfLines(label->numberOfLines());
-    copy->setTextAlignment(label->textAlignment());
-    return copy;
-}
 } // namespace
 
 ui::TableViewCell *RVDoctorListViewController::cellForRowAtIndexPath(ui::TableView *tableView,
@@ -61,7 +52,7 @@ ui::TableViewCell *RVDoctorListViewController::cellForRowAtIndexPath(ui::TableVi
             view->removeFromSuperview();
     }
     cell->setTag(indexPath.row + 1);
-    fillCell(cell, doctorList.value(indexPath.row));
+    fillCell(cell, m_pages.doctorList().value(indexPath.row));
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     return cell;
 }
@@ -100,11 +91,16 @@ std::optional<ui::IndexPath>
 RVDoctorListViewController::willSelectRowAtIndexPath(ui::TableView *,
                                                      const ui::IndexPath &indexPath)
 {
-    // While the search keyboard is up, a tap on the list only puts it away.
+    // While the search keyboard is up, a tap on the list only puts it away. The finger's
+    // press has usually taken the keyboard away already, so what counts is whether it was up
+    // when the touch began.
+    const bool keyboardWasUp = std::exchange(m_touchBeganWithKeyboard, false);
     if (m_searchBar && m_searchBar->isFirstResponder()) {
         m_searchBar->resignFirstResponder();
         return std::nullopt;
     }
+    if (keyboardWasUp)
+        return std::nullopt;
     return indexPath;
 }
 
@@ -119,38 +115,25 @@ ui::View *RVDoctorListViewController::viewForFooterInSection(ui::TableView *, in
     return RVClearFooter::make();
 }
 
-std::unique_ptr<ui::TableViewCell> RVDoctorListViewController::snapshotOfRow(int row) const
+ui::Image RVDoctorListViewController::snapshotOfRow(int row) const
 {
-    auto snapshot = std::make_unique<ui::TableViewCell>();
-    const ui::TableViewCell *cell =
-        m_tableView ? m_tableView->cellForRowAtIndexPath({0, row}) : nullptr;
+    ui::TableViewCell *cell = m_tableView ? m_tableView->cellForRowAtIndexPath({0, row}) : nullptr;
     if (cell == nullptr)
-        return snapshot;
-    const QList<ui::View *> subviews = cell->subviews();
-    for (const ui::View *view : subviews) {
-        if (const auto *label = qobject_cast<const ui::Label *>(view)) {
-            snapshot->addSubview(copyLabel(label));
-        } else if (const auto *image = qobject_cast<const ui::ImageView *>(view)) {
-            // The picture on screen now: the placeholder when the photo has not arrived.
-            auto *copy = new ui::ImageView(image->frame());
-            copy->setImage(image->image());
-            snapshot->addSubview(copy);
-        }
-    }
-    return snapshot;
+        return {};
+    return ui::Image::fromQImage(cell->grab().toImage());
 }
 
 void RVDoctorListViewController::openDoctor(int row)
 {
-    if (row < 0 || row >= doctorList.size())
+    if (row < 0 || row >= m_pages.doctorList().size())
         return;
-    std::shared_ptr<ui::ViewController> detail =
+    auto detail = std::dynamic_pointer_cast<RVDoctorController>(
         ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-            ->instantiateViewControllerWithIdentifier(u"doctor"_s);
+            ->instantiateViewControllerWithIdentifier(u"doctor"_s));
     ui::NavigationController *navigation = navigationController();
     if (!detail || navigation == nullptr)
         return;
-    if (const DoctorHandOver &handOver = doctorHandOver())
-        handOver(detail.get(), doctorList.at(row), snapshotOfRow(row));
+    detail->setDoctorInfo(m_pages.doctorList().at(row));
+    detail->setDoctorInfoCell(snapshotOfRow(row));
     navigation->pushViewController(detail, true);
 }

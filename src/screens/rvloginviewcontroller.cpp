@@ -25,7 +25,10 @@ const QString reuseIdentifier = u"ReuseTabCell"_s;
 const QString registerSegue = u"register"_s;
 } // namespace
 
-RVLoginViewController::RVLoginViewController() = default;
+RVLoginViewController::RVLoginViewController()
+{
+    setTitle(u"登录"_s);
+}
 
 RVLoginViewController::~RVLoginViewController() = default;
 
@@ -98,6 +101,8 @@ ui::TableViewCell *RVLoginViewController::cellForRowAtIndexPath(ui::TableView *t
     ui::TextField *field = RVFormTextField::install(cell, options, nullptr);
     field->addTarget([this](ui::Control *sender) { textFieldWithText(sender); },
                      ui::ControlEvent::EditingChanged);
+    if (indexPath.row == 1)
+        RVAccountForm::submitFromLastField(field, m_loginButton);
     return cell;
 }
 

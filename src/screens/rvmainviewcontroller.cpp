@@ -223,10 +223,11 @@ void RVMainViewController::contentButtonClick(int index)
         pushScreen(u"doctorList"_s);
         break;
     case 3:
-        if (RVAppConfigInfo::userLogined())
-            pushScreen(u"appointMent"_s);
+        // While the saved login runs (the button says so) its outcome decides.
+        if (m_automaticLoginRunning)
+            m_historyAfterLogin = true;
         else
-            RVAlert::show(u"请先登录"_s);
+            openHistory();
         break;
     case 4:
         loginStatsButtonClieck(nullptr);
@@ -234,6 +235,14 @@ void RVMainViewController::contentButtonClick(int index)
     default:
         break;
     }
+}
+
+void RVMainViewController::openHistory()
+{
+    if (RVAppConfigInfo::userLogined())
+        pushScreen(u"appointMent"_s);
+    else
+        RVAlert::show(u"请先登录"_s);
 }
 
 void RVMainViewController::pushScreen(const QString &identifier)

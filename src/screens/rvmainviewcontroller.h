@@ -56,6 +56,9 @@ public:
     bool automaticLoginRunning() const { return m_automaticLoginRunning; }
     // What the login-status button says while the automatic login waits for the service.
     static QString automaticLoginTitle();
+    // The greeting for the width of the button's title: a long name is shortened, the words
+    // around it stay whole.
+    static QString greetingFor(const QString &name, const QFont &font, qreal width);
     void userLoginCheckStatus();
     // Asks the store without blocking; the alert follows when the answer arrives.
     void onCheckVersion(const QString &version);
@@ -84,10 +87,12 @@ public:
 
 private:
     void pushScreen(const QString &identifier);
+    void openHistory();
     void showStatusTitle(const QString &title);
     int advertCount() const;
 
     QTimer *m_adTimer = nullptr;
     QNetworkAccessManager *m_storeManager = nullptr;
     bool m_automaticLoginRunning = false;
+    bool m_historyAfterLogin = false; // the history was asked for while the saved login ran
 };

@@ -8,6 +8,7 @@
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvhttpexchange.h"
 #include "protocols/rvprotocol.h"
+#include "screens/rvscreenguard.h"
 #include "toolkit/alertview.h"
 #include "toolkit/application.h"
 #include "toolkit/button.h"
@@ -17,11 +18,15 @@
 #include "toolkit/image.h"
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
+#include "toolkit/textmetrics.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrlQuery>
+
+#include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +62,9 @@ void RVMainViewController::finishedAutomaticLogin(bool succeeded)
             RVProgress::tipMessage(u"登录失败"_s, navigation->view());
     }
     userLoginCheckStatus();
+    // Asked for while the login ran: opened now, unless the user went elsewhere meanwhile.
+    if (std::exchange(m_historyAfterLogin, false) && RVScreenGuard::isOnTop(this))
+        openHistory();
 }
 
 void RVMainViewController::userLoginCheckStatus()
@@ -67,7 +75,8 @@ void RVMainViewController::userLoginCheckStatus()
         return;
     if (RVAppConfigInfo::userLogined()) {
         const QString name = RVBaseInfo::text(RVAppConfigInfo().userInfo().xm());
-        showStatusTitle(u"欢迎您：%1，进入个人中心！"_s.arg(name));
+        const ui::Label *label = loginStatsButton->titleLabel();
+        showStatusTitle(greetingFor(name, label->font(), label->frame().width()));
     } else if (m_automaticLoginRunning) {
         showStatusTitle(automaticLoginTitle());
     } else {
@@ -77,6 +86,18 @@ void RVMainViewController::userLoginCheckStatus()
                                              ui::ControlState::Highlighted);
         loginStatsButton->setTitle(QString());
     }
+}
+
+QString RVMainViewController::greetingFor(const QString &name, const QFont &font, qreal width)
+{
+    const QString before = u"欢迎您："_s;
+    const QString after = u"，进入个人中心！"_s;
+    // A point to spare: the parts are measured apart, the button draws them as one line.
+    const qreal room = width - ui::TextMetrics::sizeWithFont(before + after, font).width() - 1;
+    return before +
+           ui::TextMetrics::truncated(name, font, std::max(0.0, room),
+                                      ui::LineBreakMode::TailTruncation) +
+           after;
 }
 
 QString RVMainViewController::automaticLoginTitle()

@@ -8,7 +8,7 @@
 #include "screens/rvaccountform.h"
 #include "screens/rvalert.h"
 #include "screens/rvnavigationconvention.h"
-#include "screens/rvscreenguard.h"
+#include "toolkit/navigationcontroller.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textfield.h"
 
@@ -33,7 +33,10 @@ const std::array<Row, 3> rows{Row{u"输入旧密码:"_s, u"请输入旧密码"_s
                               Row{u"确认新密码:"_s, u"请确认新密码"_s}};
 } // namespace
 
-RVModifyPasswdController::RVModifyPasswdController() = default;
+RVModifyPasswdController::RVModifyPasswdController()
+{
+    setTitle(u"修改密码"_s);
+}
 
 RVModifyPasswdController::~RVModifyPasswdController() = default;
 
@@ -90,6 +93,7 @@ ui::TableViewCell *RVModifyPasswdController::cellForRowAtIndexPath(ui::TableView
                                                                 u"更 改"_s, kButtonAboveContentEnd))
             made->addTarget([this](ui::Control *sender) { registerButtonClick(sender); },
                             ui::ControlEvent::TouchUpInside);
+        RVAccountForm::submitFromLastField(field, m_submitButton);
     }
     return cell;
 }
@@ -125,6 +129,7 @@ void RVModifyPasswdController::registerButtonClick(ui::Control *)
     }
     if (_secPassword == _yymm)
         return; // the new password is the old one: nothing to change
+    m_navigation = navigationController();
     RVProgress::run(
         this, u"加载中"_s,
         [yhid = RVBaseInfo::text(_userInfo.yhid()), oldPassword = _yymm, newPassword = _mm] {
@@ -162,8 +167,7 @@ void RVModifyPasswdController::showModifyInfo(const Outcome &outcome)
     if (getResult) {
         // Kept even when the user has left the screen meanwhile: the change has happened.
         keepNewPassword(outcome.yhid, outcome.newPassword);
-        if (RVAlert::showIfOnTop(this, u"密码修改成功"_s))
-            RVScreenGuard::popIfOnTop(this);
+        RVAccountForm::confirmDone(this, m_navigation, u"密码修改成功"_s);
         return;
     }
     RVAlert::showIfOnTop(this, errorMessage);

@@ -11,6 +11,11 @@
 #include <QPointer>
 #include <QString>
 
+namespace ui
+{
+class NavigationController;
+}
+
 // The password change screen: old password, new password and its confirmation, checked in a
 // fixed order, silent when the new password is the old one, then sent behind the overlay.
 // After a successful change the password kept for the automatic login is replaced too, when
@@ -72,4 +77,6 @@ private:
     QString _secPassword;
     QPointer<ui::TableView> m_tableView;
     QPointer<ui::Button> m_submitButton;
+    // Where a change that lands after the user went back is told.
+    QPointer<ui::NavigationController> m_navigation;
 };

@@ -8,7 +8,7 @@
 #include "screens/rvaccountform.h"
 #include "screens/rvalert.h"
 #include "screens/rvnavigationconvention.h"
-#include "screens/rvscreenguard.h"
+#include "toolkit/navigationcontroller.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textfield.h"
 
@@ -41,7 +41,10 @@ bool sameAsSaved(const QJsonValue &saved, const QString &edited)
 }
 } // namespace
 
-RVModifyUserInfoController::RVModifyUserInfoController() = default;
+RVModifyUserInfoController::RVModifyUserInfoController()
+{
+    setTitle(u"修改信息"_s);
+}
 
 RVModifyUserInfoController::~RVModifyUserInfoController() = default;
 
@@ -104,6 +107,7 @@ ui::TableViewCell *RVModifyUserInfoController::cellForRowAtIndexPath(ui::TableVi
                                                                 u"提 交"_s, kButtonAboveContentEnd))
             made->addTarget([this](ui::Control *sender) { registerButtonClick(sender); },
                             ui::ControlEvent::TouchUpInside);
+        RVAccountForm::submitFromLastField(field, m_submitButton);
     }
     return cell;
 }
@@ -155,6 +159,7 @@ void RVModifyUserInfoController::registerButtonClick(ui::Control *)
     }
     if (unchanged())
         return;
+    m_navigation = navigationController();
     RVProgress::run(
         this, u"加载中"_s, [info = modifiedUserInfo()] { return modifyUserInfo(info); },
         [](RVModifyUserInfoController &self, const Outcome &outcome) {
@@ -174,11 +179,10 @@ void RVModifyUserInfoController::showModifyInfo(const Outcome &outcome)
 {
     getUserInfo = outcome.reply;
     errorMessage = outcome.message;
-    // The user may have gone back meanwhile: then the outcome is only recorded.
     if (getUserInfo && getUserInfo->state()) {
-        if (RVAlert::showIfOnTop(this, u"信息修改成功"_s))
-            RVScreenGuard::popIfOnTop(this);
+        RVAccountForm::confirmDone(this, m_navigation, u"信息修改成功"_s);
         return;
     }
+    // A failure is not shown once the user has gone back: nothing changed.
     RVAlert::showIfOnTop(this, errorMessage);
 }

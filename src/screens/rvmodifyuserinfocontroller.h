@@ -13,6 +13,11 @@
 
 #include <optional>
 
+namespace ui
+{
+class NavigationController;
+}
+
 // The profile editing screen: full name, identity number, mobile number and address, starting
 // from the saved user record. "提 交" checks them, stays silent when nothing changed, and sends
 // the profile change behind the overlay. The saved record is deliberately left as it was: the
@@ -74,4 +79,6 @@ private:
     QString _address;
     QPointer<ui::TableView> m_tableView;
     QPointer<ui::Button> m_submitButton;
+    // Where a change that lands after the user went back is told.
+    QPointer<ui::NavigationController> m_navigation;
 };

@@ -13,6 +13,8 @@
 #include "toolkit/storyboard.h"
 #include "toolkit/tableviewcell.h"
 
+#include <QFontMetricsF>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -22,17 +24,26 @@ constexpr qreal kCardHeight = 80;
 constexpr qreal kRowHeight = ui::TableViewCell::kDefaultRowHeight;
 constexpr qreal kTableGap = 10;
 
-const QString cardFormat = u"<p align=left><font size=20>姓名：</font><font size=20 "
+const QString cardFormat = u"<p align=left><font size=20>姓名：</font><font size=%3 "
                            "color=blue>%1</font></p>\n<p align=left><font size=20>电话：</"
                            "font><font size=20 color=blue>%2</font></p>"_s;
+constexpr int kCardFontSize = 20;
+constexpr int kSmallestNameSize = 12;
+// The card label starts right of the picture and keeps the row's right margin.
+const QRect cardLabelFrame(85, 15, 320 - 85 - 10, 60);
 
-// Absent shows as empty; "<" and ">" as the entities the markup turns back into them.
-QString markupSafe(const QJsonValue &value)
+// "<" and ">" as the entities the markup turns back into them.
+QString markupSafe(QString text)
 {
-    QString text = RVBaseInfo::text(value);
     text.replace(u'<', u"&lt;"_s);
     text.replace(u'>', u"&gt;"_s);
     return text;
+}
+
+QFontMetricsF metricsAt(QFont font, int pixelSize)
+{
+    font.setPixelSize(pixelSize);
+    return QFontMetricsF(font);
 }
 
 // A plain table that shows all its rows without scrolling, in the screen's colour.
@@ -44,7 +55,10 @@ ui::TableView *makeTable(qreal top, qreal height)
 }
 } // namespace
 
-RVPersonalViewController::RVPersonalViewController() = default;
+RVPersonalViewController::RVPersonalViewController()
+{
+    setTitle(u"个人中心"_s);
+}
 
 RVPersonalViewController::~RVPersonalViewController() = default;
 
@@ -146,22 +160,31 @@ void RVPersonalViewController::buildCard(ui::TableViewCell *cell)
                                     ui::ControlState::Highlighted);
         cell->contentView()->addSubview(picture);
 
-        label = new RVMarkupLabel(QRect(85, 15, 250, 60), cell->contentView());
+        label = new RVMarkupLabel(cardLabelFrame, cell->contentView());
         label->setParagraphReplacement(QString());
         label->setOpaque(false);
         label->setBackgroundColor(Qt::transparent);
         label->setLineSpacing(8);
         label->show();
     }
-    label->setText(cardMarkup(RVAppConfigInfo().userInfo()));
+    label->setText(cardMarkup(RVAppConfigInfo().userInfo(), label->font(), label->width()));
     QRectF frame = cell->frame();
     frame.setHeight(kCardHeight);
     cell->setFrame(frame);
 }
 
-QString RVPersonalViewController::cardMarkup(const RVUserInfo &user)
+QString RVPersonalViewController::cardMarkup(const RVUserInfo &user, const QFont &font, qreal width)
 {
-    return cardFormat.arg(markupSafe(user.xm()), markupSafe(user.sjhm()));
+    // Absent shows as empty.
+    QString name = RVBaseInfo::text(user.xm());
+    const qreal room = width - metricsAt(font, kCardFontSize).horizontalAdvance(u"姓名："_s);
+    int size = kCardFontSize;
+    while (size > kSmallestNameSize && metricsAt(font, size).horizontalAdvance(name) > room)
+        --size;
+    name = metricsAt(font, size).elidedText(name, Qt::ElideRight, room);
+    // One pass, so that a "%3" inside a value stays as typed.
+    return cardFormat.arg(markupSafe(name), markupSafe(RVBaseInfo::text(user.sjhm())),
+                          QString::number(size));
 }
 
 RVMarkupLabel *RVPersonalViewController::cardLabel() const

@@ -44,7 +44,9 @@ public:
 
     // The card's markup for a user. The name and the number are typed by people, so their
     // angle brackets are written as the entities the markup decodes and show as typed.
-    static QString cardMarkup(const RVUserInfo &user);
+    // The card's text for the label's base font and width: the name keeps one line, at a
+    // smaller size when it is long and shortened at the end only past the smallest size.
+    static QString cardMarkup(const RVUserInfo &user, const QFont &font, qreal width);
 
     QPointer<ui::TableView> infoTableView;
     QPointer<ui::TableView> settingTableView;

@@ -35,7 +35,10 @@ const std::array<QString, 7> placeholders{u"您的登陆帐户名(手机号)"_s,
                                           u"您的家庭住址"_s};
 } // namespace
 
-RVRegisterViewController::RVRegisterViewController() = default;
+RVRegisterViewController::RVRegisterViewController()
+{
+    setTitle(u"注册"_s);
+}
 
 RVRegisterViewController::~RVRegisterViewController() = default;
 
@@ -81,7 +84,7 @@ ui::TableViewCell *RVRegisterViewController::cellForRowAtIndexPath(ui::TableView
     const int row = indexPath.row;
     const QString *value = fieldForTag(row);
     // The row shows what was typed so far, so that a row built again keeps it.
-    RVFormTextField::install(
+    ui::TextField *field = RVFormTextField::install(
         cell, {row, placeholders.at(size_t(row)), value ? *value : QString(), row == 1 || row == 2},
         [this](int tag, const QString &text) { textFieldWithText(tag, text); });
     if (row == kLastRow) {
@@ -89,6 +92,7 @@ ui::TableViewCell *RVRegisterViewController::cellForRowAtIndexPath(ui::TableView
                                                                 u"注册"_s, kButtonAboveContentEnd))
             made->addTarget([this](ui::Control *sender) { registerButtonClick(sender); },
                             ui::ControlEvent::TouchUpInside);
+        RVAccountForm::submitFromLastField(field, m_registerButton);
     }
     return cell;
 }

@@ -4,7 +4,6 @@
 
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvprotocol.h"
 #include "screens/rvalert.h"
 #include "screens/rvclearfooter.h"
 #include "screens/rvnavigationconvention.h"
@@ -39,12 +38,6 @@ RVReservationHistoryListViewController::RVReservationHistoryListViewController()
 
 RVReservationHistoryListViewController::~RVReservationHistoryListViewController() = default;
 
-bool RVReservationHistoryListViewController::isOpen(const RVReservationInfo &booking)
-{
-    // Status texts compare exactly: only the text "0" is an open booking.
-    return booking.yyzt().isString() && booking.yyzt().toString() == u"0";
-}
-
 void RVReservationHistoryListViewController::loadView()
 {
     ui::ViewController::loadView();
@@ -61,6 +54,14 @@ void RVReservationHistoryListViewController::viewDidLoad()
     view()->setBackgroundColor(background);
     _mainTableView->setBackgroundColor(background);
     _mainTableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
+    // Over the table, shown only when a load found no booking: a blank screen says nothing.
+    m_emptyNotice = new ui::Label(QRectF(0, 40, 320, 30));
+    m_emptyNotice->setText(u"暂无预约记录"_s);
+    m_emptyNotice->setTextAlignment(ui::TextAlignment::Center);
+    m_emptyNotice->setTextColor(ui::Color::darkGrayColor());
+    m_emptyNotice->setUserInteractionEnabled(false);
+    m_emptyNotice->setHidden(true);
+    view()->addSubview(m_emptyNotice);
 }
 
 void RVReservationHistoryListViewController::viewDidAppear(bool animated)
@@ -69,7 +70,7 @@ void RVReservationHistoryListViewController::viewDidAppear(bool animated)
     const QString yhid = RVBaseInfo::text(user.yhid());
     const QString sjhm = RVBaseInfo::text(user.sjhm());
     RVProgress::run(
-        this, u"加载中"_s, [yhid, sjhm] { return loadData(yhid, sjhm); },
+        this, u"加载中"_s, [yhid, sjhm] { return RVBookingHistory::load(yhid, sjhm); },
         [](RVReservationHistoryListViewController &self, const HistoryOutcome &outcome) {
             self.finishedLoadData(outcome);
         });
@@ -88,26 +89,15 @@ void RVReservationHistoryListViewController::gotMainPage()
     RVNavigationConvention::gotMainPage(this);
 }
 
-RVReservationHistoryListViewController::HistoryOutcome
-RVReservationHistoryListViewController::loadData(const QString &yhid, const QString &sjhm)
-{
-    RVProtocol protocol;
-    HistoryOutcome outcome;
-    outcome.reservationHistorys = protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm)
-                                      .value_or(QList<RVReservationInfo>());
-    outcome.httpStats = protocol.lastRepuestStats();
-    outcome.httpErrorMessage = protocol.lastErrorMsg();
-    return outcome;
-}
-
 void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutcome &outcome)
 {
-    _reservationHistorys = outcome.reservationHistorys;
+    m_history = RVBookingHistory(outcome.value);
     _httpStats = outcome.httpStats;
     _httpErrorMessage = outcome.httpErrorMessage;
     if (_httpStats) {
         if (_mainTableView)
             _mainTableView->reloadData();
+        showEmptyNotice();
         return;
     }
     // Alert and leave only while still shown: the user may have gone back meanwhile.
@@ -115,9 +105,15 @@ void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutco
     RVScreenGuard::popIfOnTop(this);
 }
 
+void RVReservationHistoryListViewController::showEmptyNotice()
+{
+    if (m_emptyNotice)
+        m_emptyNotice->setHidden(!m_history.bookings().isEmpty());
+}
+
 int RVReservationHistoryListViewController::numberOfRowsInSection(ui::TableView *, int)
 {
-    return int(_reservationHistorys.size());
+    return int(m_history.bookings().size());
 }
 
 ui::TableViewCell *
@@ -130,7 +126,7 @@ RVReservationHistoryListViewController::cellForRowAtIndexPath(ui::TableView *tab
     // Always filled afresh: after a cancel the rows below move up, so a cell's old tag no
     // longer says which booking it shows.
     cell->setTag(indexPath.row + 1);
-    fillCell(cell, _reservationHistorys.value(indexPath.row));
+    fillCell(cell, m_history.bookings().value(indexPath.row));
     return cell;
 }
 
@@ -153,10 +149,16 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
         content->addSubview(
             lineLabel(QRectF(90, 2 + 15 * i, 190, 12), RVBaseInfo::text(lines[i].second), 12));
     }
-    if (isOpen(booking)) {
+    if (booking.isOpen()) {
         ui::Label *hint = lineLabel(QRectF(20, 78, 270, 17), u"提示:右移本信息可取消预约"_s, 14);
         hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
         content->addSubview(hint);
+    } else {
+        // Without it a cancelled booking looks like an open one whose hint went missing. The
+        // service knows one state besides open.
+        ui::Label *state = lineLabel(QRectF(20, 78, 270, 17), u"已取消"_s, 14);
+        state->setTextColor(ui::Color::colorWithWhite(0.2, 1.0));
+        content->addSubview(state);
     }
     cell->setBackgroundColor(ui::Color::lightGrayColor());
 }
@@ -164,8 +166,7 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
 bool RVReservationHistoryListViewController::canEditRowAtIndexPath(ui::TableView *,
                                                                    const ui::IndexPath &indexPath)
 {
-    return indexPath.row >= 0 && indexPath.row < _reservationHistorys.size() &&
-           isOpen(_reservationHistorys.at(indexPath.row));
+    return m_history.canCancel(indexPath.row);
 }
 
 void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
@@ -173,42 +174,30 @@ void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
                                                                 const ui::IndexPath &indexPath)
 {
     if (style != ui::TableViewCellEditingStyle::Delete || indexPath.row < 0 ||
-        indexPath.row >= _reservationHistorys.size())
+        indexPath.row >= m_history.bookings().size())
         return;
-    const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
-    const QString yylsh = RVBaseInfo::text(_reservationHistorys.at(indexPath.row).yylsh());
+    const RVUserInfo user = RVAppConfigInfo().userInfo();
+    const QString yhid = RVBaseInfo::text(user.yhid());
+    const QString sjhm = RVBaseInfo::text(user.sjhm());
+    const QString yylsh = RVBaseInfo::text(m_history.bookings().at(indexPath.row).yylsh());
     // On a worker behind the overlay: the window stays responsive for up to the time-out.
     RVProgress::run(
-        this, QString(), [yhid, yylsh] { return cancelReservation(yhid, yylsh); },
+        this, QString(),
+        [yhid, sjhm, yylsh] { return RVBookingHistory::cancel(yhid, sjhm, yylsh); },
         [](RVReservationHistoryListViewController &self, const CancelOutcome &outcome) {
             self.finishedCancel(outcome);
         });
-}
-
-RVReservationHistoryListViewController::CancelOutcome
-RVReservationHistoryListViewController::cancelReservation(const QString &yhid, const QString &yylsh)
-{
-    RVProtocol protocol;
-    CancelOutcome outcome;
-    outcome.yylsh = yylsh;
-    outcome.ok = protocol.removeReserationWithUserId(yhid, yylsh);
-    outcome.message = protocol.lastErrorMsg();
-    return outcome;
 }
 
 void RVReservationHistoryListViewController::finishedCancel(const CancelOutcome &outcome)
 {
     if (outcome.ok) {
         // The row of that booking, wherever it is now.
-        for (qsizetype row = 0; row < _reservationHistorys.size(); ++row) {
-            if (RVBaseInfo::text(_reservationHistorys.at(row).yylsh()) != outcome.yylsh)
-                continue;
-            _reservationHistorys.removeAt(row);
-            if (_mainTableView)
-                _mainTableView->deleteRowsAtIndexPaths({ui::IndexPath{0, int(row)}},
-                                                       ui::TableViewRowAnimation::Automatic);
-            break;
-        }
+        const std::optional<int> row = m_history.remove(outcome.yylsh);
+        if (row && _mainTableView)
+            _mainTableView->deleteRowsAtIndexPaths({ui::IndexPath{0, *row}},
+                                                   ui::TableViewRowAnimation::Automatic);
+        showEmptyNotice();
     } else {
         RVAlert::showIfOnTop(this, outcome.message);
     }

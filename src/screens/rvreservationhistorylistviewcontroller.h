@@ -2,18 +2,18 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "protocols/rvreservationinfo.h"
+#include "models/rvbookinghistory.h"
+#include "toolkit/label.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
 #include "toolkit/viewcontroller.h"
 
-#include <QList>
 #include <QPointer>
 
 // The booking history: the logged-in user's bookings, loaded afresh every time the screen is
-// shown, one row each; an open booking ("0") can be swiped away, which cancels it with the
-// service and removes exactly its row. It owns the bookings of the last load.
+// shown, one row each; an open booking can be swiped away, which cancels it with the service
+// and removes exactly its row. It shows the booking history of the last load.
 class RVReservationHistoryListViewController final : public ui::ViewController,
                                                      public ui::TableViewDataSource,
                                                      public ui::TableViewDelegate
@@ -21,25 +21,15 @@ class RVReservationHistoryListViewController final : public ui::ViewController,
     Q_OBJECT
 
 public:
-    // What the list load brings back to the main thread.
-    struct HistoryOutcome {
-        QList<RVReservationInfo> reservationHistorys;
-        bool httpStats = false;
-        QString httpErrorMessage;
-    };
-    // What a cancel brings back: the booking it was for, and the service's answer.
-    struct CancelOutcome {
-        QString yylsh;
-        bool ok = false;
-        QString message;
-    };
+    using HistoryOutcome = RVLoadOutcome<RVBookingHistory::Bookings>;
+    using CancelOutcome = RVBookingHistory::CancelOutcome;
 
     RVReservationHistoryListViewController();
     ~RVReservationHistoryListViewController() override;
 
-    const QList<RVReservationInfo> &reservationHistorys() const { return _reservationHistorys; }
+    const RVBookingHistory::Bookings &reservationHistorys() const { return m_history.bookings(); }
     ui::TableView *mainTableView() const { return _mainTableView; }
-    static bool isOpen(const RVReservationInfo &booking);
+    ui::Label *emptyNotice() const { return m_emptyNotice; }
 
     void loadView() override;
     void viewDidLoad() override;
@@ -47,9 +37,7 @@ public:
     void setNavigationInfo();
     void gotMainPage();
 
-    static HistoryOutcome loadData(const QString &yhid, const QString &sjhm);
     void finishedLoadData(const HistoryOutcome &outcome);
-    static CancelOutcome cancelReservation(const QString &yhid, const QString &yylsh);
     void finishedCancel(const CancelOutcome &outcome);
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
@@ -64,9 +52,11 @@ public:
 
 private:
     void fillCell(ui::TableViewCell *cell, const RVReservationInfo &booking);
+    void showEmptyNotice();
 
-    QList<RVReservationInfo> _reservationHistorys;
+    RVBookingHistory m_history;
     bool _httpStats = false;
     QString _httpErrorMessage;
     QPointer<ui::TableView> _mainTableView;
+    QPointer<ui::Label> m_emptyNotice;
 };

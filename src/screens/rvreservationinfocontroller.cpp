@@ -4,10 +4,8 @@
 
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvprotocol.h"
 #include "screens/rvalert.h"
 #include "screens/rvnavigationconvention.h"
-#include "screens/rvreservationtimeelectcontroller.h"
 #include "screens/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
@@ -23,25 +21,6 @@ using namespace Qt::StringLiterals;
 namespace
 {
 const QString reuseIdentifier = u"ResueRegisterInfo"_s;
-
-// Copies a field only when its source holds one: an absent source leaves the key out.
-void copyField(RVReservationInfo &record, const QString &key, const QJsonValue &value)
-{
-    if (!value.isUndefined())
-        record.setField(key, value);
-}
-
-// True when the exchange ended without an answer of the service: the transport failed, or what
-// came back could not be read (a reply cut short). The client's own text for an unreadable
-// reply is asked of the client rather than copied here.
-bool answerLost(const RVProtocol &protocol)
-{
-    if (!protocol.HTTPResponseOK())
-        return true;
-    RVProtocol probe;
-    probe.replyDataHandle(u"C001"_s, QString());
-    return protocol.lastErrorMsg() == probe.lastErrorMsg();
-}
 
 ui::Label *formLabel(const QRectF &frame, const QString &text)
 {
@@ -75,17 +54,15 @@ void RVReservationInfoController::viewDidAppear(bool animated)
 {
     setNavigationInfo();
     ui::ViewController::viewDidAppear(animated);
-    // The item beneath is renamed only when it is the time-slot screen's: another screen's
-    // title is not this screen's to change.
+    // The item beneath is renamed only as the screen that opened this one asked: another
+    // screen's title is not this screen's to change.
     ui::NavigationController *navigation = navigationController();
-    if (navigation == nullptr)
+    if (navigation == nullptr || m_backItemTitle.isNull())
         return;
     const auto stack = navigation->viewControllers();
-    const bool overSlots =
-        stack.size() >= 2 && stack.last().get() == this &&
-        qobject_cast<RVReservationTimeElectController *>(stack.at(stack.size() - 2).get());
-    if (ui::NavigationItem *back = navigation->navigationBar()->backItem(); back && overSlots)
-        back->setTitle(u"预约时段选择"_s);
+    const bool onTop = stack.size() >= 2 && stack.last().get() == this;
+    if (ui::NavigationItem *back = navigation->navigationBar()->backItem(); back && onTop)
+        back->setTitle(m_backItemTitle);
 }
 
 void RVReservationInfoController::setNavigationInfo()
@@ -98,45 +75,9 @@ void RVReservationInfoController::gotMainPage()
     RVNavigationConvention::gotMainPage(this);
 }
 
-QString RVReservationInfoController::appointmentTime(const RVDoctorScheduleInfo &schedule,
-                                                     const RVDoctorTimeSchedule &slot)
+RVBooking RVReservationInfoController::booking() const
 {
-    return RVBaseInfo::text(schedule.jzrq()) + u' ' + RVBaseInfo::text(slot.yysj()) + u":00"_s;
-}
-
-QString RVReservationInfoController::sexLine(int xb)
-{
-    if (xb == 1)
-        return u"性别：男"_s;
-    if (xb == 2)
-        return u"性别：女"_s;
-    return {};
-}
-
-RVReservationInfo
-RVReservationInfoController::reservationRecord(const RVUserInfo &user, const RVDoctorInfo &doctor,
-                                               const RVDoctorScheduleInfo &schedule,
-                                               const RVDoctorTimeSchedule &slot)
-{
-    RVReservationInfo record;
-    copyField(record, u"yhid"_s, user.yhid());
-    copyField(record, u"hospid"_s, schedule.hospid());
-    copyField(record, u"pbid"_s, schedule.pbid());
-    copyField(record, u"ysdm"_s, doctor.ysdm());
-    copyField(record, u"brxm"_s, user.xm());
-    copyField(record, u"sjhm"_s, user.sjhm());
-    copyField(record, u"sfzhm"_s, user.sfzhm());
-    copyField(record, u"csny"_s, user.csny());
-    record.setBrxb(QString::number(user.xb()));
-    copyField(record, u"fzxh"_s, slot.fzxh());
-    const QString time = appointmentTime(schedule, slot);
-    record.setYysj(time);
-    copyField(record, u"ksbm"_s, doctor.bzksdm());
-    copyField(record, u"bcbm"_s, schedule.bcbm());
-    copyField(record, u"lxdz"_s, user.dz());
-    record.setJzrq(time);
-    record.setYzhm(RVProtocol::reservationCode());
-    return record;
+    return RVBooking(_userInfo, _doctorInfo, _doctorScheduleInfo, _doctorTimeSchedule);
 }
 
 ui::TableViewCell *
@@ -155,18 +96,8 @@ RVReservationInfoController::cellForRowAtIndexPath(ui::TableView *tableView,
     ui::Label *heading = formLabel(QRectF(15, 15, 290, 40), u"挂号信息"_s);
     heading->setTextColor(ui::Color::colorWithRed(0.8, 0.1, 0.1, 1));
     cell->addSubview(heading);
-    const QString lines[] = {
-        u"姓名：%1"_s.arg(RVBaseInfo::text(_userInfo.xm())),
-        u"手机号码：%1"_s.arg(RVBaseInfo::text(_userInfo.sjhm())),
-        sexLine(_userInfo.xb()),
-        u"身份证号：%1"_s.arg(RVBaseInfo::text(_userInfo.sfzhm())),
-        u"预约时间：%1"_s.arg(appointmentTime(_doctorScheduleInfo, _doctorTimeSchedule)),
-        u"预约医院：%1"_s.arg(RVBaseInfo::text(_doctorInfo.yymc())),
-        u"预约科室：%1"_s.arg(RVBaseInfo::text(_doctorInfo.yszc())),
-        u"预约医生：%1"_s.arg(RVBaseInfo::text(_doctorInfo.ysmc())),
-    };
     qreal y = 55;
-    for (const QString &line : lines) {
+    for (const QString &line : booking().summary()) {
         cell->addSubview(formLabel(QRectF(25, y, 290, 20), line));
         y += 20;
     }
@@ -181,57 +112,26 @@ RVReservationInfoController::cellForRowAtIndexPath(ui::TableView *tableView,
 
 void RVReservationInfoController::reservationButtonClicked(ui::Control *)
 {
-    // The worker gets its own copies; the overlay keeps "确认" from being pressed twice.
-    const RVReservationInfo record =
-        reservationRecord(_userInfo, _doctorInfo, _doctorScheduleInfo, _doctorTimeSchedule);
-    const QString yhid = RVBaseInfo::text(_userInfo.yhid());
-    const QString sjhm = RVBaseInfo::text(_userInfo.sjhm());
+    if (ui::NavigationController *navigation = navigationController())
+        m_navigationView = navigation->view();
+    // The worker gets its own copy; the overlay keeps "确认" from being pressed twice.
     RVProgress::run(
-        this, u"预约中"_s, [record, yhid, sjhm] { return reservation(record, yhid, sjhm); },
+        this, u"预约中"_s, [booking = booking()] { return booking.book(); },
         [](RVReservationInfoController &self, const ReservationOutcome &outcome) {
             self.reservationFinish(outcome);
         });
 }
 
-RVReservationInfoController::ReservationOutcome
-RVReservationInfoController::reservation(const RVReservationInfo &record, const QString &yhid,
-                                         const QString &sjhm)
-{
-    RVProtocol protocol;
-    ReservationOutcome outcome;
-    outcome.ok = protocol.reseration(record);
-    outcome.message = protocol.lastErrorMsg();
-    // No answer from the service (time-out, dropped connection, cut-short reply): the booking
-    // may have been made all the same. Its history is the truth; never guess, never resend.
-    if (!outcome.ok && answerLost(protocol) && historyHoldsBooking(record, yhid, sjhm)) {
-        outcome.ok = true;
-        outcome.confirmedByHistory = true;
-        outcome.message = u"预约成功"_s;
-    }
-    return outcome;
-}
-
-bool RVReservationInfoController::historyHoldsBooking(const RVReservationInfo &record,
-                                                      const QString &yhid, const QString &sjhm)
-{
-    RVProtocol protocol;
-    const auto bookings = protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm)
-                              .value_or(QList<RVReservationInfo>());
-    if (!protocol.lastRepuestStats())
-        return false;
-    const QString pbid = RVBaseInfo::text(record.pbid());
-    const QString fzxh = RVBaseInfo::text(record.fzxh());
-    return std::any_of(bookings.cbegin(), bookings.cend(), [&](const RVReservationInfo &b) {
-        return RVBaseInfo::text(b.yyzt()) == u"0" && RVBaseInfo::text(b.pbid()) == pbid &&
-               RVBaseInfo::text(b.fzxh()) == fzxh;
-    });
-}
-
 void RVReservationInfoController::reservationFinish(const ReservationOutcome &outcome)
 {
     // The user may have gone back meanwhile; a screen no longer shown neither alerts nor pops.
-    if (!RVScreenGuard::isOnTop(this))
+    // A booking made all the same is still told, over the navigation view: the patient holds
+    // that slot now.
+    if (!RVScreenGuard::isOnTop(this)) {
+        if (outcome.ok && m_navigationView)
+            RVProgress::tipMessage(u"预约成功"_s, m_navigationView);
         return;
+    }
     RVAlert::show(outcome.message);
     if (outcome.ok)
         navigationController()->popToRootViewControllerAnimated(true);

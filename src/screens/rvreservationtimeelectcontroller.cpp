@@ -4,7 +4,6 @@
 
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvprotocol.h"
 #include "screens/rvclearfooter.h"
 #include "screens/rvnavigationconvention.h"
 #include "screens/rvreservationinfocontroller.h"
@@ -44,12 +43,14 @@ void RVReservationTimeElectController::loadView()
 
 void RVReservationTimeElectController::viewDidLoad()
 {
+    // Named before the push shows the bar, not only once the confirmation renames it.
+    setTitle(u"预约时段选择"_s);
     _tableViewTime->setDataSource(this);
     _tableViewTime->setDelegate(this);
     _tableViewTime->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
     const QString pbid = RVBaseInfo::text(_doctorScheduleInfo.pbid());
     RVProgress::run(
-        this, u"加载中"_s, [pbid] { return loadDoctorTimeSchedules(pbid); },
+        this, u"加载中"_s, [pbid] { return RVTimeSlots::load(pbid); },
         [](RVReservationTimeElectController &self, const SlotsOutcome &outcome) {
             self.loadDoctorTimeSchedulesFinish(outcome);
         });
@@ -71,27 +72,15 @@ void RVReservationTimeElectController::gotMainPage()
     RVNavigationConvention::gotMainPage(this);
 }
 
-RVReservationTimeElectController::SlotsOutcome
-RVReservationTimeElectController::loadDoctorTimeSchedules(const QString &pbid)
-{
-    RVProtocol protocol;
-    SlotsOutcome outcome;
-    outcome.timeSchedules =
-        protocol.doctorDayScheduleForScheduleId(pbid).value_or(QList<RVDoctorTimeSchedule>());
-    outcome.ok = protocol.lastRepuestStats();
-    outcome.message = protocol.lastErrorMsg();
-    return outcome;
-}
-
 void RVReservationTimeElectController::loadDoctorTimeSchedulesFinish(const SlotsOutcome &outcome)
 {
-    _timeSchedules = outcome.timeSchedules;
+    _timeSchedules = outcome.value;
     if (!_tableViewTime)
         return; // the screen's view went with the navigation stack meanwhile
     _tableViewTime->reloadData();
     // A failed exchange is not a half-day without slots: say why the list is empty.
-    if (!outcome.ok && RVScreenGuard::isOnTop(this))
-        RVProgress::tipMessage(outcome.message, view());
+    if (!outcome.httpStats && RVScreenGuard::isOnTop(this))
+        RVProgress::tipMessage(outcome.httpErrorMessage, view());
 }
 
 int RVReservationTimeElectController::numberOfRowsInSection(ui::TableView *, int)
@@ -135,6 +124,7 @@ RVReservationTimeElectController::willSelectRowAtIndexPath(ui::TableView *,
     next->setDoctorScheduleInfo(_doctorScheduleInfo);
     next->setDoctorInfo(_doctorInfo);
     next->setDoctorTimeSchedule(_timeSchedules.at(indexPath.row));
+    next->setBackItemTitle(title());
     navigation->pushViewController(next, true);
     return indexPath;
 }

@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvtimeslots.h"
 #include "protocols/rvdoctorinfo.h"
 #include "protocols/rvdoctorscheduleinfo.h"
-#include "protocols/rvdoctortimeschedule.h"
 #include "toolkit/alertviewdelegate.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
@@ -27,12 +27,7 @@ class RVReservationTimeElectController final : public ui::ViewController,
     Q_OBJECT
 
 public:
-    // What the slot load brings back to the main thread.
-    struct SlotsOutcome {
-        QList<RVDoctorTimeSchedule> timeSchedules;
-        bool ok = false;
-        QString message;
-    };
+    using SlotsOutcome = RVLoadOutcome<RVTimeSlots::Slots>;
 
     RVReservationTimeElectController();
     ~RVReservationTimeElectController() override;
@@ -50,7 +45,6 @@ public:
     void setNavigationInfo();
     void gotMainPage();
 
-    static SlotsOutcome loadDoctorTimeSchedules(const QString &pbid);
     void loadDoctorTimeSchedulesFinish(const SlotsOutcome &outcome);
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }

@@ -3,25 +3,12 @@
 #pragma once
 
 #include "components/rvprogress.h"
-#include "protocols/rvprotocol.h"
+#include "models/rvloadoutcome.h"
 #include "screens/rvalert.h"
 
 #include <QString>
 
 #include <utility>
-
-// What a load found, copied out of the worker: the client's outcome and the value read.
-template <class T> struct RVLoadOutcome {
-    bool httpStats = false;
-    QString httpErrorMessage;
-    T value{};
-
-    // The outcome of the client's last transaction with the value it returned.
-    static RVLoadOutcome of(const RVProtocol &client, T value)
-    {
-        return {client.lastRepuestStats(), client.lastErrorMsg(), std::move(value)};
-    }
-};
 
 // The load most list screens make: fetch on a worker behind "加载中" (or the given text),
 // copy the outcome into the screen on the main thread, then reload the table on success or

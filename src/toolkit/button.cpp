@@ -6,6 +6,7 @@
 #include "font.h"
 #include "label.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -131,6 +132,31 @@ void Button::layoutSubviews()
     m_titleLabel->setFrame(title);
 }
 
+void Button::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (hasFocus() && isEnabled() &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        // Pressed once: a second key must not press it again behind what the press started.
+        clearFocus();
+        sendActionsForControlEvents(ControlEvent::TouchUpInside);
+        return;
+    }
+    Control::keyPressEvent(event);
+}
+
+void Button::focusInEvent(QFocusEvent *event)
+{
+    Control::focusInEvent(event);
+    update();
+}
+
+void Button::focusOutEvent(QFocusEvent *event)
+{
+    Control::focusOutEvent(event);
+    update();
+}
+
 void Button::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -140,11 +166,14 @@ void Button::paintEvent(QPaintEvent *)
     const Image background = currentBackgroundImage();
     if (!background.isNull()) {
         background.draw(painter, bounds());
+        paintBorder(painter);
     } else if (m_type == ButtonType::RoundedRect) {
         QPainterPath path;
         path.addRoundedRect(r, 9, 9);
         painter.fillPath(path, isHighlighted() ? Color::selectionBlueColor() : Color::whiteColor());
-        painter.setPen(QPen(Color::colorWithWhite(0.6), 1));
+        // The keyboard's button shows a blue ring, as the selection does.
+        painter.setPen(hasFocus() ? QPen(Color::selectionBlueColor(), 2)
+                                  : QPen(Color::colorWithWhite(0.6), 1));
         painter.drawPath(path);
     }
     const Image image = currentImage();

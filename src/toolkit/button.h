@@ -49,6 +49,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Given the keyboard focus (setFocus), Return, Enter and Space press the button. Buttons
+    // are not in the Tab chain of their own: the rows of a form are built after its button,
+    // so the form hands the focus from its last field to its button itself.
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void layoutSubviews() override;
 
 private:

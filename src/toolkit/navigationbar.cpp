@@ -150,7 +150,11 @@ void NavigationBar::refresh()
 {
     NavigationItem *top = topItem();
     NavigationItem *back = backItem();
-    m_titleLabel->setText(top ? top->title() : QString());
+    const QString title = top ? top->title() : QString();
+    if (title != m_titleLabel->text()) {
+        m_titleLabel->setText(title);
+        Q_EMIT titleChanged(title);
+    }
     const auto left = top ? top->leftBarButtonItem() : nullptr;
     const auto right = top ? top->rightBarButtonItem() : nullptr;
     m_leftButton->setHidden(!left);

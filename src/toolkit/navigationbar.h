@@ -49,6 +49,8 @@ public:
 
 Q_SIGNALS:
     void backButtonClicked();
+    // The title shown changed (another screen on top, or the top screen retitled).
+    void titleChanged(const QString &title);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

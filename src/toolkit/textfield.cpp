@@ -44,6 +44,8 @@ QString TextField::text() const
 void TextField::setText(const QString &text)
 {
     m_edit->setText(text);
+    if (!m_firstResponder)
+        m_edit->home(false);
 }
 
 QString TextField::placeholder() const
@@ -171,6 +173,9 @@ void TextField::setFirstResponder(bool responder)
     if (m_firstResponder == responder)
         return;
     m_firstResponder = responder;
+    // As on the phone, a field nobody edits shows the beginning of a text too long for it.
+    if (!responder)
+        m_edit->home(false);
     updateClearButton();
     sendActionsForControlEvents(responder ? ControlEvent::EditingDidBegin
                                           : ControlEvent::EditingDidEnd);

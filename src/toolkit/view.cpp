@@ -228,13 +228,21 @@ void View::paintBackground(QPainter &painter) const
             painter.fillRect(rect, m_backgroundColor);
         }
     }
+    paintBorder(painter);
+}
+
+void View::paintBorder(QPainter &painter) const
+{
     const qreal border = m_layer.borderWidth();
-    if (border > 0) {
-        painter.setPen(QPen(m_layer.borderColor(), border));
-        painter.setBrush(Qt::NoBrush);
-        const qreal half = border / 2;
-        painter.drawRoundedRect(rect.adjusted(half, half, -half, -half), radius, radius);
-    }
+    if (border <= 0)
+        return;
+    const QRectF rect(QPointF(0, 0), QSizeF(size()));
+    const qreal radius = m_layer.cornerRadius();
+    painter.setRenderHint(QPainter::Antialiasing, radius > 0);
+    painter.setPen(QPen(m_layer.borderColor(), border));
+    painter.setBrush(Qt::NoBrush);
+    const qreal half = border / 2;
+    painter.drawRoundedRect(rect.adjusted(half, half, -half, -half), radius, radius);
 }
 
 void View::applyMask()

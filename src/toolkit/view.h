@@ -99,6 +99,9 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     // Paints background and border; subclasses call it before drawing their content.
     void paintBackground(QPainter &painter) const;
+    // The layer's border alone: drawn again over content that covers the whole view (a
+    // picture), since a layer's border lies above its content.
+    void paintBorder(QPainter &painter) const;
 
 private:
     friend class Layer;

@@ -4,6 +4,7 @@
 // the home screen to a booked slot, its cancellation, a race for the last place, and answers
 // lost on the way back.
 #include "loopbackproxy.h"
+#include "models/rvschedulegrid.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 #include "screenfixture.h"
@@ -104,7 +105,7 @@ private:
             const RVDoctorInfo &doctor = doctors->at(i);
             const auto days = RVProtocol().doctorScheduleForHospital(
                 QString(), RVBaseInfo::text(doctor.hospid()), RVBaseInfo::text(doctor.ysdm()));
-            for (int row = 1; days && row < RVDoctorController::kDays; ++row) {
+            for (int row = 1; days && row < RVScheduleGrid::kDays; ++row) {
                 for (const RVDoctorScheduleInfo &s :
                      days->value(today.addDays(row).toString(u"yyyy-MM-dd"_s))) {
                     if (RVBaseInfo::intValue(s.jlzt()) == 0 && RVBaseInfo::intValue(s.kyrs()) > 1)
@@ -155,9 +156,7 @@ private:
         ui::TableView *grid = screen->tableViewReservInfo();
         grid->scrollToRowAtIndexPath({0, open.dayRow}, false);
         ui::TableViewCell *cell = grid->cellForRowAtIndexPath({0, open.dayRow});
-        const int tag =
-            RVDoctorController::buttonKey(RVBaseInfo::intValue(open.schedule.bcbm()), open.dayRow)
-                .toInt();
+        const int tag = RVScheduleGrid::buttonKey(open.schedule, open.dayRow).toInt();
         for (ui::View *view : cell != nullptr ? cell->subviews() : QList<ui::View *>()) {
             auto *button = qobject_cast<ui::Button *>(view);
             if (button != nullptr && button->tag() == tag)
@@ -275,7 +274,7 @@ private Q_SLOTS:
         const RVReservationInfo booked = history->reservationHistorys().first();
         QCOMPARE(RVBaseInfo::text(booked.pbid()), pbid);
         QCOMPARE(RVBaseInfo::text(booked.fzxh()), RVBaseInfo::text(slot.fzxh()));
-        QVERIFY(RVReservationHistoryListViewController::isOpen(booked));
+        QVERIFY(booked.isOpen());
         QVERIFY(history->mainTableView()->beginSwipeToDelete({0, 0}));
         snapshot(app, u"history-swiped"_s);
         QVERIFY(history->mainTableView()->confirmDelete());

@@ -243,6 +243,39 @@ private Q_SLOTS:
         QVERIFY(!RVMarkupLabel::colorForHex(u"#0f0"_s).isValid());
     }
 
+    // The layout of unchanged paragraphs is kept from one drawing to the next: whatever did
+    // change must look as in a label that draws the text for the first time.
+    void changedTextDrawsLikeANewLabel_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("widthBefore");
+        QTest::addColumn<QString>("after");
+        const QString redName =
+            QString(CardMarkup).replace(u"color=blue>张三"_s, u"color=red>张三"_s);
+        const QString bigPhone = QString(CardMarkup).replace(u"20>电话"_s, u"24>电话"_s);
+        QTest::newRow("colour in one paragraph") << CardMarkup << 200 << redName;
+        QTest::newRow("size in one paragraph") << CardMarkup << 200 << bigPhone;
+        QTest::newRow("narrower") << WrappingLink << 300 << WrappingLink;
+        QTest::newRow("paragraphs swapped") << u"<p>a</p><p><font size=30>b</font></p>"_s << 200
+                                            << u"<p><font size=30>b</font></p><p>a</p>"_s;
+    }
+
+    void changedTextDrawsLikeANewLabel()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, widthBefore);
+        QFETCH(QString, after);
+        RVMarkupLabel label(QRect(0, 0, widthBefore, 120));
+        label.setText(before);
+        renderLabel(label);
+        label.resize(200, 120);
+        label.setText(after);
+        RVMarkupLabel fresh(QRect(0, 0, 200, 120));
+        fresh.setText(after);
+        QCOMPARE(renderLabel(label), renderLabel(fresh));
+        QCOMPARE(label.optimumSize(), fresh.optimumSize());
+    }
+
     void wrappingLinkGetsOneButtonPerLine()
     {
         RVMarkupLabel label(QRect(0, 0, 200, 120));

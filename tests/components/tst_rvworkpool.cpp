@@ -3,11 +3,9 @@
 #include "rvworkpool.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QSemaphore>
 #include <QTest>
 #include <QThread>
-#include <QTimer>
 
 #include <atomic>
 
@@ -55,39 +53,6 @@ private Q_SLOTS:
         gate.release(3);
         QVERIFY(pool.shutdown(5s));
         QCOMPARE(offMain.load(), 3);
-    }
-
-    void shutdownEndsWaits_data()
-    {
-        QTest::addColumn<int>("waiters");
-        QTest::newRow("one load waiting on the service") << 1;
-        QTest::newRow("several loads waiting") << 4;
-    }
-
-    // Jobs waiting in an event loop of their thread (as a blocking exchange does) are told to
-    // stop; the pool joins well before their wait would have ended.
-    void shutdownEndsWaits()
-    {
-        QFETCH(int, waiters);
-        RVWorkPool pool;
-        QSemaphore started;
-        std::atomic<int> ended{0};
-        for (int i = 0; i < waiters; ++i) {
-            pool.start([&] {
-                QEventLoop loop;
-                QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-                started.release();
-                loop.exec();
-                ++ended;
-            });
-        }
-        QVERIFY(started.tryAcquire(waiters, 5000));
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(pool.shutdown(5s));
-        QVERIFY(clock.elapsed() < 5000);
-        QCOMPARE(ended.load(), waiters);
-        QVERIFY(pool.isStopping());
     }
 
     // The owner's stop handler runs once nothing new starts and before the join: a job that

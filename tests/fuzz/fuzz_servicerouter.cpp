@@ -2,12 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 //
 // libFuzzer harness for the service's request handling. The input is a whole HTTP request
-// stream as a client would send it; it goes through the HTTP reader in pieces whose sizes the
-// first byte chooses, and every request read is answered by the service's router over an
-// in-memory demo database. A second pass posts the raw input as the form body, so that
-// arbitrary bodies reach the router without any HTTP framing. Besides memory errors and
-// undefined behaviour it stops on any reply that breaks the service's promises: every
-// answer is an envelope whose head says success or refusal.
+// stream as a client would send it; it goes through the HTTP reader whole and in pieces whose
+// sizes the first byte chooses, which must read the same requests or the same refusal, and
+// every request read is answered by the service's router over an in-memory demo database. A second
+// pass posts the raw input as the form body, so that arbitrary bodies reach the router without any
+// HTTP framing. Besides memory errors and undefined behaviour it stops on any reply that breaks the
+// service's promises: every answer is an envelope whose head says success or refusal.
 #include "service/rvserviceaccounts.h"
 #include "service/rvservicedatabase.h"
 #include "service/rvservicehttpparser.h"
@@ -79,6 +79,41 @@ Service &service()
     return *s;
 }
 
+struct Parse {
+    QList<RVServiceHttpRequest> requests;
+    int errorStatus = 0; // of the refusal that ended the stream, if any
+    bool operator==(const Parse &) const = default;
+};
+
+Parse parse(const QByteArray &input, qsizetype piece, const RVServiceHttpLimits &limits)
+{
+    Parse parse;
+    auto budget = std::make_shared<RVServiceHttpBodyBudget>(limits.maxBodyBytesInProgress);
+    RVServiceHttpParser parser(limits, budget);
+    for (qsizetype at = 0; at < input.size() && parse.errorStatus == 0; at += piece) {
+        parser.append(QByteArrayView(input).sliced(at, std::min(piece, input.size() - at)));
+        for (;;) {
+            const auto status = parser.next();
+            if (status == RVServiceHttpParser::Status::Ready) {
+                parse.requests.append(parser.take());
+                require(parse.requests.last().body.size() <= limits.maxBodyBytes);
+                require(budget->inUse() == 0); // the body left with its request
+                continue;
+            }
+            if (status == RVServiceHttpParser::Status::Failed)
+                parse.errorStatus = parser.errorStatus();
+            break;
+        }
+        // Never more held than one head and one body, and memory follows the bytes given.
+        require(parser.buffered() <= limits.maxHeadBytes + limits.maxBodyBytes + piece);
+        require(parser.held() <= 4 * (at + piece) + 4096);
+    }
+    require(parse.errorStatus == 0 || (parse.errorStatus >= 400 && parse.errorStatus < 600));
+    parser.abandon();
+    require(budget->inUse() == 0); // every body's share given back
+    return parse;
+}
+
 void answer(const QByteArray &body)
 {
     const RVServiceRouter::Exchange reply = service().router->handle(body, u"http://h:1"_s);
@@ -111,27 +146,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     RVServiceHttpLimits limits;
     limits.maxHeadBytes = 4096;
     limits.maxBodyBytes = 64 * 1024;
-    RVServiceHttpParser parser(limits);
-    bool failed = false;
-    for (qsizetype at = 0; at < input.size() && !failed; at += piece) {
-        parser.append(QByteArrayView(input).sliced(at, std::min(piece, input.size() - at)));
-        for (;;) {
-            const auto status = parser.next();
-            if (status == RVServiceHttpParser::Status::Ready) {
-                const RVServiceHttpRequest request = parser.take();
-                require(request.body.size() <= limits.maxBodyBytes);
-                if (request.method == "POST")
-                    answer(request.body);
-                continue;
-            }
-            failed = status == RVServiceHttpParser::Status::Failed;
-            if (failed)
-                require(parser.errorStatus() >= 400 && parser.errorStatus() < 600);
-            break;
-        }
-        // Never more held than one head and one body.
-        require(parser.buffered() <= limits.maxHeadBytes + limits.maxBodyBytes + piece);
-    }
+    const Parse read = parse(input, piece, limits);
+    // How the bytes arrive must not change what is read.
+    require(read == parse(input, std::max<qsizetype>(1, input.size()), limits));
+    for (const RVServiceHttpRequest &request : read.requests)
+        if (request.method == "POST")
+            answer(request.body);
     answer(input);
     return 0;
 }

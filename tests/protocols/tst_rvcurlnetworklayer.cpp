@@ -26,6 +26,7 @@ private Q_SLOTS:
 void TestRVCurlNetworkLayer::abortAllEndsWaitingAndLaterTransfers_data()
 {
     QTest::addColumn<int>("waiting");
+    QTest::newRow("abort before the first transfer") << 0;
     QTest::newRow("one worker waiting") << 1;
     QTest::newRow("three workers waiting") << 3;
 }

@@ -5,6 +5,7 @@
 #include "protocols/rvcipher.h"
 #include "protocols/rvcurlnetworklayer.h"
 #include "protocols/rvhttpexchange.h"
+#include "protocols/rvloginstate.h"
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
@@ -810,6 +811,61 @@ private Q_SLOTS:
         QCOMPARE(request.maxBodyBytes, qint64(RVHttpExchange::maxReplyBytes));
         QVERIFY(!request.followRedirects);
         QCOMPARE(parseForm(request.body).jym, code);
+    }
+
+    void registrationSavesTheNewUsersPassword()
+    {
+        RVLoginState::applyOutcome(0, RVLoginState::Outcome::Accepted, {}, u"earlier-pass"_s);
+        auto service = serve([](const FakeService::Request &) {
+            return FakeService::Response{200, okReply(u"ok"_s, {{u"gzmy"_s, userKey}})};
+        });
+        RVProtocol().userRegister({{u"yhm"_s, u"newbie"_s}, {u"mm"_s, u"typed-pass"_s}});
+        QCOMPARE(RVAppConfigInfo().password(), u"typed-pass"_s);
+    }
+
+    // The service has replaced the key the client holds: one new login with the saved
+    // password, then the refused transaction once more; never more than that.
+    void refusedKeyIsRenewedOnce_data()
+    {
+        QTest::addColumn<bool>("loggedIn");
+        QTest::addColumn<bool>("loginAccepted");
+        QTest::addColumn<bool>("newKeyWorks");
+        QTest::addColumn<int>("logins");
+        QTest::addColumn<int>("sends");
+        QTest::newRow("renewed and resent") << true << true << true << 1 << 2;
+        QTest::newRow("login refused: logged out") << true << false << true << 1 << 1;
+        QTest::newRow("resend refused: no loop") << true << true << false << 1 << 2;
+        QTest::newRow("logged out: no login") << false << true << true << 0 << 1;
+    }
+    void refusedKeyIsRenewedOnce()
+    {
+        QFETCH(bool, loggedIn);
+        QFETCH(bool, loginAccepted);
+        QFETCH(bool, newKeyWorks);
+        QFETCH(int, logins);
+        QFETCH(int, sends);
+        const QString newKey = userKey.right(16) + userKey.left(32);
+        const QByteArray expired =
+            R"({"head":{"succflag":"-1","retmsg":"登录已失效，请重新登录"}})";
+        const QJsonObject renewed{{u"yhm"_s, u"zhang"_s}, {u"gzmy"_s, newKey}};
+        auto service = serve([&](const FakeService::Request &request) {
+            const Form form = parseForm(request.body);
+            const bool accepted = form.jym == u"A002"_s
+                                      ? loginAccepted
+                                      : newKeyWorks && RVCipher::decipherFromHex(form.bwnr, newKey);
+            return FakeService::Response{200, accepted ? okReply(u"ok"_s, renewed) : expired};
+        });
+        const RVUserInfo user = RVBaseInfo::fromDictionary<RVUserInfo>(
+            QJsonObject{{u"yhm"_s, u"zhang"_s}, {u"gzmy"_s, userKey}});
+        RVLoginState::applyOutcome(0, RVLoginState::Outcome::Accepted, user, u"secret"_s);
+        if (!loggedIn)
+            RVLoginState::applyLogout();
+        RVProtocol client;
+        client.reserationHistoryListWithTime({}, u"1"_s, QString());
+        QCOMPARE(copiesOf(*service, u"A002"_s), logins);
+        QCOMPARE(copiesOf(*service, u"C002"_s), sends);
+        QCOMPARE(client.lastRepuestStats(), newKeyWorks && loginAccepted && loggedIn);
+        QCOMPARE(RVAppConfigInfo::userLogined(), loggedIn && loginAccepted);
     }
 
     void logoutKeepsLoginValues()

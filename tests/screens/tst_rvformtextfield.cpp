@@ -2,7 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/rvformtextfield.h"
 
+#include "accountscreentesting.h"
+#include "screenfixture.h"
+#include "toolkit/alertview.h"
+#include "toolkit/button.h"
 #include "toolkit/color.h"
+#include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textfield.h"
 #include "toolkit/viewcontroller.h"
@@ -86,6 +91,38 @@ private Q_SLOTS:
         QTest::keyClick(field->lineEdit(), Qt::Key_Return);
         QVERIFY(!field->isFirstResponder());
         QCOMPARE(seen.size(), before);
+    }
+
+    void keyboardReachesTheButton_data()
+    {
+        QTest::addColumn<QString>("identifier");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("alert");
+        QTest::newRow("login") << u"login"_s << u"登录"_s << u"请填写用户名"_s;
+        QTest::newRow("registration") << u"register"_s << u"注册"_s << u"请把信息填完整"_s;
+        QTest::newRow("profile") << u"modifyUserInfo"_s << u"提 交"_s << u"请把信息填完整"_s;
+        QTest::newRow("password") << u"modifyPasswd"_s << u"更 改"_s << u"请把信息填完整"_s;
+    }
+    // Return in a form's last field presses its button; Tab there reaches the button.
+    void keyboardReachesTheButton()
+    {
+        QFETCH(QString, identifier);
+        QFETCH(QString, button);
+        QFETCH(QString, alert);
+        ScreenFixture::forgetLogin();
+        ScreenFixture app;
+        app.launch();
+        auto *table = AccountScreenTesting::push(app.navigation(), identifier)
+                          ->view()
+                          ->findChild<ui::TableView *>();
+        ui::TextField *field =
+            AccountScreenTesting::field(table, table->numberOfRowsInSection(0) - 1);
+        QTest::keyClick(field->lineEdit(), Qt::Key_Tab);
+        auto *focused = qobject_cast<ui::Button *>(field->window()->focusWidget());
+        QCOMPARE(focused ? focused->currentTitle() : QString(), button);
+        QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+        ui::AlertView *shown = ScreenFixture::visibleAlert();
+        QCOMPARE(shown ? shown->message() : QString(), alert);
     }
 };
 

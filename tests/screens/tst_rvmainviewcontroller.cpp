@@ -109,6 +109,30 @@ private Q_SLOTS:
         QCOMPARE(app.topIdentifier(), u"personal"_s);
     }
 
+    void historyWaitsForTheAutomaticLogin_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("alert");
+        QTest::newRow("login accepted: history opens") << u"right"_s << QString();
+        QTest::newRow("login refused: asked to log in") << u"stale"_s << u"请先登录"_s;
+    }
+    void historyWaitsForTheAutomaticLogin()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, alert);
+        ScreenTestService service;
+        service.setLoginDelayMs(400);
+        save(true, password);
+        ScreenFixture app;
+        app.launch();
+        home(app)->contentButtonClick(3);
+        QVERIFY(!ScreenFixture::visibleAlert());
+        QTRY_VERIFY(!home(app)->automaticLoginRunning());
+        QCOMPARE(app.navigation()->viewControllers().size(), alert.isEmpty() ? 2 : 1);
+        ui::AlertView *shown = ScreenFixture::visibleAlert();
+        QCOMPARE(shown ? shown->message() : QString(), alert);
+    }
+
     void buttonFollowsTheState_data()
     {
         QTest::addColumn<bool>("from");

@@ -88,6 +88,10 @@ private Q_SLOTS:
         QTest::newRow("number kept as a number")
             << QJsonValue(u"李四"_s) << QJsonValue(13800000000.0)
             << u"姓名：李四\n电话：13800000000"_s << QStringList{u"李四"_s, u"13800000000"_s};
+        QTest::newRow("eleven-character name on one line")
+            << QJsonValue(u"欧阳司马长名字十一字甲"_s) << QJsonValue(u"13800001111"_s)
+            << u"姓名：欧阳司马长名字十一字甲\n电话：13800001111"_s
+            << QStringList{u"欧阳司马长名字十一字甲"_s, u"13800001111"_s};
         QTest::newRow("placeholder-like name stays")
             << QJsonValue(u"%2"_s) << QJsonValue(u"9"_s) << u"姓名：%2\n电话：9"_s
             << QStringList{u"%2"_s, u"9"_s};
@@ -110,7 +114,8 @@ private Q_SLOTS:
         for (const RVMarkupComponent &component : label->textComponents())
             QVERIFY2(component.tagLabel() == u"p" || component.tagLabel() == u"font",
                      qPrintable(component.tagLabel()));
-        QCOMPARE(label->geometry(), QRect(85, 15, 250, 60));
+        QCOMPARE(label->geometry(), QRect(85, 15, 225, 60));
+        QVERIFY(label->optimumSize().height() <= label->height());
         QCOMPARE(screen->infoTableView->rectForRowAtIndexPath({0, 0}).height(), 80.0);
     }
 

@@ -93,6 +93,7 @@ private Q_SLOTS:
         ScreenFixture app;
         RVReservationTimeElectController *screen = open(app);
         QVERIFY(screen);
+        QCOMPARE(app.navigation()->navigationBar()->displayedTitle(), u"预约时段选择"_s);
         QTRY_COMPARE(screen->tableViewTime()->numberOfRowsInSection(0), 4);
         QCOMPARE(service.received(u"B009"_s).size(), 1);
         QCOMPARE(service.received(u"B009"_s).first().body.value(u"pbid"_s).toString(), u"P42"_s);

@@ -155,7 +155,8 @@ private Q_SLOTS:
     {
         auto socket = connectTo(*m_service);
         QVERIFY(socket);
-        socket->write("POST /hrzp2/ComService HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n");
+        socket->write(
+            "POST /hrzp2/ComService HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: chunked\r\n\r\n");
         const QByteArray chunk = "10000\r\n" + QByteArray(0x10000, 'x') + "\r\n";
         QByteArray pending;
         qint64 sent = 0;
@@ -181,10 +182,12 @@ private Q_SLOTS:
         QTest::newRow("head one byte at a time, never ending")
             << QByteArray("GET / HTTP/1.1\r\n") << QByteArray("X");
         QTest::newRow("body short of its length")
-            << QByteArray("POST /hrzp2/ComService HTTP/1.1\r\nContent-Length: 100\r\n\r\nyhm=")
+            << QByteArray(
+                   "POST /hrzp2/ComService HTTP/1.1\r\nHost: h\r\nContent-Length: 100\r\n\r\nyhm=")
             << QByteArray();
         QTest::newRow("body one byte at a time")
-            << QByteArray("POST /hrzp2/ComService HTTP/1.1\r\nContent-Length: 100000\r\n\r\n")
+            << QByteArray(
+                   "POST /hrzp2/ComService HTTP/1.1\r\nHost: h\r\nContent-Length: 100000\r\n\r\n")
             << QByteArray("a");
     }
 
@@ -226,9 +229,10 @@ private Q_SLOTS:
         auto socket = connectTo(*m_service);
         QVERIFY(socket);
         const QByteArray form = "yhm=(null)&jym=B005&bwnr={\"body\":{}}";
-        socket->write(lookup + "POST /hrzp2/ComService HTTP/1.1\r\nContent-Length: " +
-                      QByteArray::number(form.size()) + "\r\n\r\n" + form +
-                      "GET /nothing HTTP/1.1\r\n\r\nHEAD /lookup HTTP/1.1\r\n\r\n");
+        socket->write(
+            lookup + "POST /hrzp2/ComService HTTP/1.1\r\nHost: h\r\nContent-Length: " +
+            QByteArray::number(form.size()) + "\r\n\r\n" + form +
+            "GET /nothing HTTP/1.1\r\nHost: h\r\n\r\nHEAD /lookup HTTP/1.1\r\nHost: h\r\n\r\n");
         QByteArray pending;
         QCOMPARE(readReply(*socket, pending).status, 200);
         const Reply b005 = readReply(*socket, pending);

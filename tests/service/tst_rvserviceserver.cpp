@@ -287,6 +287,7 @@ private Q_SLOTS:
         const QImage image = QImage::fromData(png, "PNG");
         QVERIFY(!image.isNull());
         QVERIFY(image.width() >= 60);
+        QCOMPARE(image.width() * 85, image.height() * 60); // the proportion of the frames
         httpGet(u"/photos/D9999.png"_s, &status);
         QCOMPARE(status, 404);
     }
@@ -419,7 +420,8 @@ private Q_SLOTS:
         QVERIFY(RVProtocol().login(name, u"secret1"_s)->state());
         const QString secondKey = RVLoginValues::dynamicKey();
         QVERIFY(secondKey != firstKey);
-        RVLoginValues::set(name, firstKey); // a client still holding the old key
+        RVLoginValues::set(name, firstKey);        // a client still holding the old key
+        RVAppConfigInfo::setUserLoginStats(false); // and no login of its own to renew it
         RVProtocol stale;
         stale.reserationHistoryListWithTime(QVariant(), text(user.yhid()), QString());
         QVERIFY(!stale.lastRepuestStats());

@@ -49,6 +49,40 @@ void BookingTestService::logIn(const RVUserInfo &user)
     RVAppConfigInfo::setUserLoginStats(true);
 }
 
+RVUserInfo BookingTestService::patient(int xb, bool withAddress)
+{
+    RVUserInfo user;
+    user.setYhm(u"li"_s);
+    user.setYhid(u"7"_s);
+    user.setXm(u"李四"_s);
+    user.setSjhm(u"13800000000"_s);
+    user.setSfzhm(u"110101199003070011"_s);
+    user.setCsny(u"1990-03-07"_s);
+    user.setXb(xb);
+    if (withAddress)
+        user.setDz(u"北京市东城区"_s);
+    return user;
+}
+
+BookingTestService::Choice BookingTestService::choice()
+{
+    Choice c;
+    c.doctor.setYsdm(u"D7"_s);
+    c.doctor.setYsmc(u"王医生"_s);
+    c.doctor.setYymc(u"第一医院"_s);
+    c.doctor.setYszc(u"主任医师"_s);
+    c.doctor.setBzksdm(u"K03"_s);
+    c.doctor.setBzksmc(u"心血管内科"_s);
+    c.half.setHospid(u"H1"_s);
+    c.half.setPbid(u"P42"_s);
+    c.half.setJzrq(u"2013-05-20"_s);
+    c.half.setBcbm(u"1"_s);
+    c.half.setBzksmc(u"内科"_s); // not part of a booking
+    c.slot.setFzxh(u"3"_s);
+    c.slot.setYysj(u"08:30"_s);
+    return c;
+}
+
 FakeService::Response BookingTestService::handle(const FakeService::Request &request)
 {
     const QString form = QString::fromUtf8(request.body);
@@ -63,5 +97,6 @@ FakeService::Response BookingTestService::handle(const FakeService::Request &req
     const auto found = m_answers.constFind(code);
     const QJsonObject answer =
         found != m_answers.constEnd() ? (*found)(body) : reply(false, u"未知交易"_s);
-    return {200, QJsonDocument(answer).toJson(QJsonDocument::Compact), m_delays.value(code)};
+    return {200, QJsonDocument(answer).toJson(QJsonDocument::Compact), m_delays.value(code),
+            m_losses.value(code, FakeService::Ending::KeepOpen)};
 }

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "models/rvbookinghistory.h"
+
+#include "models/rvlostanswer.h"
+#include "protocols/rvprotocol.h"
+
+#include <algorithm>
+
+RVLoadOutcome<RVBookingHistory::Bookings> RVBookingHistory::load(const QString &yhid,
+                                                                 const QString &sjhm)
+{
+    RVProtocol protocol;
+    Bookings bookings =
+        protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm).value_or(Bookings());
+    return RVLoadOutcome<Bookings>::of(protocol, std::move(bookings));
+}
+
+RVBookingHistory::CancelOutcome RVBookingHistory::cancel(const QString &yhid, const QString &sjhm,
+                                                         const QString &yylsh)
+{
+    RVProtocol protocol;
+    CancelOutcome outcome;
+    outcome.yylsh = yylsh;
+    outcome.ok = protocol.removeReserationWithUserId(yhid, yylsh);
+    outcome.message = protocol.lastErrorMsg();
+    if (outcome.ok || !RVLostAnswer::isLost(protocol))
+        return outcome;
+    // No answer (dropped connection, time-out, cut-short reply): the service may have cancelled
+    // all the same, and a second swipe would only be refused. Its history is the truth.
+    const auto history = load(yhid, sjhm);
+    outcome.ok = history.httpStats && RVBookingHistory(history.value).showsCancelled(yylsh);
+    return outcome;
+}
+
+bool RVBookingHistory::canCancel(int row) const
+{
+    return row >= 0 && row < m_bookings.size() && m_bookings.at(row).isOpen();
+}
+
+std::optional<int> RVBookingHistory::remove(const QString &yylsh)
+{
+    for (qsizetype row = 0; row < m_bookings.size(); ++row) {
+        if (RVBaseInfo::text(m_bookings.at(row).yylsh()) == yylsh) {
+            m_bookings.removeAt(row);
+            return int(row);
+        }
+    }
+    return std::nullopt;
+}
+
+bool RVBookingHistory::holdsOpen(const RVReservationInfo &record) const
+{
+    const QString pbid = RVBaseInfo::text(record.pbid());
+    const QString fzxh = RVBaseInfo::text(record.fzxh());
+    return std::any_of(m_bookings.cbegin(), m_bookings.cend(), [&](const RVReservationInfo &b) {
+        return b.isOpen() && RVBaseInfo::text(b.pbid()) == pbid &&
+               RVBaseInfo::text(b.fzxh()) == fzxh;
+    });
+}
+
+bool RVBookingHistory::showsCancelled(const QString &yylsh) const
+{
+    return std::any_of(m_bookings.cbegin(), m_bookings.cend(), [&](const RVReservationInfo &b) {
+        return RVBaseInfo::text(b.yylsh()) == yylsh && !b.isOpen();
+    });
+}
