@@ -26,5 +26,5 @@ public:
     // is logged in again with a key other than the refused one: the caller sends the
     // transaction once more with the current login values. False when nothing may be resent
     // (nobody is logged in, or the new login failed).
-    static bool renew(const RVLoginValues::Pair &refused, RVNetworkLayer *layer);
+    [[nodiscard]] static bool renew(const RVLoginValues::Pair &refused, RVNetworkLayer *layer);
 };
