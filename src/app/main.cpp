@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvappdelegate.h"
+#include "app/rvapplanguage.h"
 #include "app/rvappoptions.h"
 #include "app/rvmainstoryboard.h"
 #include "app/rvscreenshot.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <QTimer>
@@ -83,7 +85,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"rv-patient"_s);
-    QApplication::setApplicationDisplayName(u"预约挂号"_s);
     QApplication::setOrganizationName(u"rv"_s);
     QApplication::setApplicationVersion(QStringLiteral(RV_APP_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(RV_APP_ID));
@@ -94,6 +95,11 @@ int main(int argc, char *argv[])
         std::fprintf(answer ? stdout : stderr, "%s\n", qPrintable(RVAppOptions::lastError()));
         return answer ? 0 : 2;
     }
+    const QString language =
+        RVAppLanguage::choose(options->language, QLocale::system().uiLanguages());
+    if (!RVAppLanguage::install(language))
+        qWarning("the English translation could not be loaded; the interface stays Chinese");
+    QApplication::setApplicationDisplayName(QCoreApplication::translate("main", "预约挂号"));
     // The self-test builds screens that read saved values: keep it out of the user's files.
     if (options->selfTest)
         QStandardPaths::setTestModeEnabled(true);

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvappoptions.h"
 
+#include "app/rvapplanguage.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -55,8 +57,11 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
                                       u"With --screen: log in with the demo account first."_s);
     const QCommandLineOption demoBooking(
         u"demo-booking"_s, u"With --screen: book a demo slot for the demo account first."_s);
-    parser.addOptions(
-        {service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn, demoBooking});
+    const QCommandLineOption language(
+        u"lang"_s, u"The interface's language instead of the system's: zh_CN or en."_s,
+        u"language"_s);
+    parser.addOptions({service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn,
+                       demoBooking, language});
     answered() = false;
     if (!parser.parse(arguments)) {
         errorText() = parser.errorText();
@@ -78,6 +83,11 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
         return std::nullopt;
     }
     RVAppOptions options;
+    options.language = parser.value(language);
+    if (!options.language.isEmpty() && !RVAppLanguage::isOffered(options.language)) {
+        errorText() = u"--lang wants zh_CN or en, not \"%1\""_s.arg(options.language);
+        return std::nullopt;
+    }
     options.selfTest = parser.isSet(selfTest);
     options.quitAfterFirstPaint = parser.isSet(firstPaint);
     options.screenshotPath = parser.value(screenshot);

@@ -29,6 +29,8 @@ public:
     QString screen;
     bool loggedIn = false;
     bool demoBooking = false;
+    // "zh_CN" or "en" from --lang; empty: the system's language decides.
+    QString language;
 
     static QString lastError();
     // True when the last parse ended because --help or --version was answered: lastError()

@@ -55,7 +55,7 @@ void RVReservationHistoryListViewController::viewDidLoad()
     _mainTableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
     // Over the table, shown only when a load found no booking: a blank screen says nothing.
     m_emptyNotice = new ui::Label(QRectF(0, 40, 320, 30));
-    m_emptyNotice->setText(u"暂无预约记录"_s);
+    m_emptyNotice->setText(tr("暂无预约记录"));
     m_emptyNotice->setTextAlignment(ui::TextAlignment::Center);
     m_emptyNotice->setTextColor(ui::Color::darkGrayColor());
     m_emptyNotice->setUserInteractionEnabled(false);
@@ -69,12 +69,12 @@ void RVReservationHistoryListViewController::viewDidAppear(bool animated)
     const QString yhid = RVBaseInfo::text(user.yhid());
     const QString sjhm = RVBaseInfo::text(user.sjhm());
     RVProgress::run(
-        this, u"加载中"_s, [yhid, sjhm] { return RVBookingHistory::load(yhid, sjhm); },
+        this, tr("加载中"), [yhid, sjhm] { return RVBookingHistory::load(yhid, sjhm); },
         [](RVReservationHistoryListViewController &self, const HistoryOutcome &outcome) {
             self.finishedLoadData(outcome);
         });
     RVScreen::viewDidAppear(animated);
-    navigationItem()->setTitle(u"预约纪录"_s);
+    navigationItem()->setTitle(tr("预约纪录"));
 }
 
 void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutcome &outcome)
@@ -128,9 +128,9 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
             subview->removeFromSuperview();
     }
     const std::pair<QString, QJsonValue> lines[] = {
-        {u"预约医院  :"_s, booking.yymc()}, {u"预约科室  :"_s, booking.bzksmc()},
-        {u"预约医生  :"_s, booking.ysmc()}, {u"预约时间  :"_s, booking.yysj()},
-        {u"分诊序号  :"_s, booking.fzxh()},
+        {tr("预约医院  :"), booking.yymc()}, {tr("预约科室  :"), booking.bzksmc()},
+        {tr("预约医生  :"), booking.ysmc()}, {tr("预约时间  :"), booking.yysj()},
+        {tr("分诊序号  :"), booking.fzxh()},
     };
     for (int i = 0; i < 5; ++i) {
         content->addSubview(lineLabel(QRectF(20, 3 + 15 * i, 60, 12), lines[i].first, 12));
@@ -138,13 +138,13 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
             lineLabel(QRectF(90, 2 + 15 * i, 190, 12), RVBaseInfo::text(lines[i].second), 12));
     }
     if (booking.isOpen()) {
-        ui::Label *hint = lineLabel(QRectF(20, 78, 270, 17), u"提示:右移本信息可取消预约"_s, 14);
+        ui::Label *hint = lineLabel(QRectF(20, 78, 270, 17), tr("提示:右移本信息可取消预约"), 14);
         hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
         content->addSubview(hint);
     } else {
         // Without it a cancelled booking looks like an open one whose hint went missing. The
         // service knows one state besides open.
-        ui::Label *state = lineLabel(QRectF(20, 78, 270, 17), u"已取消"_s, 14);
+        ui::Label *state = lineLabel(QRectF(20, 78, 270, 17), tr("已取消"), 14);
         state->setTextColor(ui::Color::colorWithWhite(0.2, 1.0));
         content->addSubview(state);
     }

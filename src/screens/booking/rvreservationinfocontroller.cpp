@@ -81,7 +81,7 @@ RVReservationInfoController::cellForRowAtIndexPath(ui::TableView *tableView,
             qobject_cast<ui::Button *>(subview) != nullptr)
             subview->removeFromSuperview();
     }
-    ui::Label *heading = formLabel(QRectF(15, 15, 290, 40), u"挂号信息"_s);
+    ui::Label *heading = formLabel(QRectF(15, 15, 290, 40), tr("挂号信息"));
     heading->setTextColor(ui::Color::colorWithRed(0.8, 0.1, 0.1, 1));
     cell->addSubview(heading);
     qreal y = 55;
@@ -91,7 +91,7 @@ RVReservationInfoController::cellForRowAtIndexPath(ui::TableView *tableView,
     }
     m_confirmButton = new ui::Button(ui::ButtonType::Custom, QRectF(15, 235, 290, 30));
     m_confirmButton->setBackgroundImage(ui::Image::imageNamed(u"image_view_right_select.png"_s));
-    m_confirmButton->setTitle(u"确认"_s);
+    m_confirmButton->setTitle(tr("确认"));
     m_confirmButton->addTarget([this](ui::Control *sender) { reservationButtonClicked(sender); },
                                ui::ControlEvent::TouchUpInside);
     cell->addSubview(m_confirmButton);
@@ -104,7 +104,7 @@ void RVReservationInfoController::reservationButtonClicked(ui::Control *)
         m_navigationView = navigation->view();
     // The worker gets its own copy; the overlay keeps "确认" from being pressed twice.
     RVProgress::run(
-        this, u"预约中"_s, [booking = booking()] { return booking.book(); },
+        this, tr("预约中"), [booking = booking()] { return booking.book(); },
         [](RVReservationInfoController &self, const ReservationOutcome &outcome) {
             self.reservationFinish(outcome);
         });
@@ -117,7 +117,7 @@ void RVReservationInfoController::reservationFinish(const ReservationOutcome &ou
     // that slot now.
     if (!isOnTop()) {
         if (outcome.ok && m_navigationView)
-            RVProgress::tipMessage(u"预约成功"_s, m_navigationView);
+            RVProgress::tipMessage(tr("预约成功"), m_navigationView);
         return;
     }
     RVAlert::show(outcome.message);
