@@ -5,6 +5,8 @@
 #include "toolkit/color.h"
 #include "toolkit/label.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 qreal TableViewReservDelegate::heightForRowAtIndexPath(ui::TableView *, const ui::IndexPath &)
