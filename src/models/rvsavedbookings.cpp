@@ -66,6 +66,12 @@ RVSavedBookings::Outcome RVSavedBookings::kept(const QString &yhid)
     return outcome;
 }
 
+RVBookingCalendar::Entry RVSavedBookings::entryOf(const QString &yhid,
+                                                  const RVReservationInfo &booking, bool online)
+{
+    return withHospitals(RVBookingStore(yhid), {booking}, online).value(0);
+}
+
 RVSavedBookings::Entries RVSavedBookings::openOnly(const Entries &entries)
 {
     Entries open;

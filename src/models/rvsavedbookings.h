@@ -30,6 +30,10 @@ public:
     static Outcome fetch(const RVUserInfo &user);
     // As the device kept them, offline; not ok when nothing was ever kept.
     static Outcome kept(const QString &yhid);
+    // One booking with its hospital: asked of the service when online, else as kept. For a
+    // worker.
+    static RVBookingCalendar::Entry entryOf(const QString &yhid, const RVReservationInfo &booking,
+                                            bool online);
     // Only the open bookings of the entries.
     static Entries openOnly(const Entries &entries);
 };
