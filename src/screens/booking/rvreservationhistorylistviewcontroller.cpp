@@ -178,7 +178,7 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
     };
     for (int i = 0; i < 5; ++i) {
         // The time and the slot number leave room on their right for the booking's buttons.
-        const qreal width = i < 3 ? 190 : 120;
+        const qreal width = i < 3 ? 190 : 130;
         content->addSubview(lineLabel(QRectF(20, 3 + 15 * i, 60, 12), lines[i].first, 12));
         content->addSubview(
             lineLabel(QRectF(90, 2 + 15 * i, width, 12), RVBaseInfo::text(lines[i].second), 12));
@@ -214,7 +214,7 @@ void RVReservationHistoryListViewController::addBookingButtons(ui::View *content
                      {u"凭证"_s, &RVReservationHistoryListViewController::openPass}};
     qreal y = 46;
     for (const auto &[title, action] : actions) {
-        auto *button = new ui::Button(ui::ButtonType::Custom, QRectF(218, y, 92, 22));
+        auto *button = new ui::Button(ui::ButtonType::Custom, QRectF(224, y, 88, 22));
         button->setBackgroundImage(ui::Image::imageNamed(u"image_view_right_select.png"_s));
         button->setTitle(title);
         button->titleLabel()->setFont(ui::Font::systemFontOfSize(12));
