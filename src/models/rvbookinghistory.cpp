@@ -42,13 +42,8 @@ RVBookingHistory::Shown RVBookingHistory::refresh(const QString &yhid, const QSt
     shown.httpStats = outcome.httpStats;
     shown.httpErrorMessage = outcome.httpErrorMessage;
     shown.bookings = std::move(outcome.value);
-    if (!shown.httpStats)
-        return shown;
-    // The store adds the bookings the service no longer lists; without a store, the list.
-    const RVBookingStore store(yhid);
-    shown.refreshed = store.lastRefresh();
-    if (shown.refreshed)
-        shown.bookings = store.bookings();
+    if (shown.httpStats)
+        shown.refreshed = RVBookingStore(yhid).lastRefresh();
     return shown;
 }
 

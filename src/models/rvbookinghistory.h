@@ -26,8 +26,8 @@ public:
         bool ok = false;
         QString message;
     };
-    // What the history shows: the bookings kept on the device, refreshed from the service
-    // when it answers.
+    // What the history shows: the service's list, or without the service the bookings kept
+    // on the device.
     struct Shown {
         bool httpStats = false;
         QString httpErrorMessage;

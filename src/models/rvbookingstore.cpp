@@ -71,6 +71,28 @@ bool setMeta(RVBookingStoreFile &file, const QString &key, const QString &value)
               {key, value})
         .has_value();
 }
+// A booking the list no longer holds stays, no longer open: the service does not hold it open,
+// and a calendar that had it removes it.
+bool closeUnlisted(RVBookingStoreFile &file, qlonglong generation)
+{
+    auto unlisted = file.exec(u"SELECT key, record FROM bookings WHERE listed < ?"_s, {generation});
+    if (!unlisted)
+        return false;
+    QList<std::pair<QString, QJsonObject>> closed;
+    while (unlisted->next()) {
+        QJsonObject record = objectOf(unlisted->value(1));
+        if (record.contains(u"yyzt"_s) &&
+            RVBaseInfo::fromDictionary<RVReservationInfo>(record).isOpen()) {
+            record.remove(u"yyzt"_s);
+            closed.append({unlisted->value(0).toString(), record});
+        }
+    }
+    for (const auto &[key, record] : closed) {
+        if (!file.exec(u"UPDATE bookings SET record = ? WHERE key = ?"_s, {textOf(record), key}))
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 RVBookingStore::RVBookingStore(QString yhid) : m_yhid(std::move(yhid)) {}
@@ -127,7 +149,8 @@ bool RVBookingStore::saveList(const Bookings &bookings, const QDateTime &when) c
                                    {keyOf(b), textOf(b.body_dict()), generation, qlonglong(i)}))
                         return false;
                 }
-                return setMeta(file, u"generation"_s, QString::number(generation)) &&
+                return closeUnlisted(file, generation) &&
+                       setMeta(file, u"generation"_s, QString::number(generation)) &&
                        setMeta(file, u"refreshed"_s, when.toUTC().toString(Qt::ISODateWithMs));
             });
             return written ? std::optional(true) : std::nullopt;

@@ -16,7 +16,7 @@ class RVBookingStoreFile;
 // The bookings of one user kept on the device, so that they can be read without the service:
 // a SQLite database of that user's own in the application's data folder, readable by the user
 // alone. Each list the service gives is written over what is kept, in one transaction; a
-// booking the service stops listing stays with the state it last had. The hospitals of the
+// booking the service stops listing stays, no longer open. The hospitals of the
 // bookings are kept beside them for the calendar. A file that is damaged or of another layout
 // is thrown away and filled again from the service's next answer. Every operation opens its
 // own connection, so any thread may use a store; operations of one process run one at a time.

@@ -49,8 +49,13 @@ RVSavedBookings::Outcome RVSavedBookings::fetch(const RVUserInfo &user)
     outcome.message = shown.httpErrorMessage;
     // Offline, only a list that was once kept stands for the user's bookings.
     outcome.ok = shown.httpStats || (shown.offline && shown.refreshed.has_value());
-    if (outcome.ok)
-        outcome.entries = withHospitals(RVBookingStore(yhid), shown.bookings, shown.httpStats);
+    if (!outcome.ok)
+        return outcome;
+    // Everything kept, with the bookings the service stopped listing: a calendar that holds
+    // one of those learns that it no longer stands.
+    const RVBookingStore store(yhid);
+    const RVBookingHistory::Bookings kept = store.bookings();
+    outcome.entries = withHospitals(store, kept.isEmpty() ? shown.bookings : kept, shown.httpStats);
     return outcome;
 }
 

@@ -42,8 +42,8 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() { QVERIFY(RVBookingStore::remove(u"7"_s) && RVBookingStore::remove(u"8"_s)); }
 
-    // Lists, a booking and a cancel reach the store; a booking the service drops stays with
-    // its state, and the service's order leads.
+    // Lists, a booking and a cancel reach the store; a booking the service drops stays, no
+    // longer open, and the service's order leads.
     void listsBookingsAndCancelsUpdateTheStore()
     {
         BookingTestService service;
@@ -57,13 +57,14 @@ private Q_SLOTS:
         QVERIFY(made.ok && made.booking);
         QCOMPARE(made.booking->yylsh(), QJsonValue(u"L3"_s));
         const RVBookingStore store(u"7"_s);
-        QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3=0"_s, u"L2=1"_s, u"L1=0"_s}));
+        QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3=0"_s, u"L2=1"_s, u"L1="_s}));
 
         service.answer(u"C005"_s, BookingTestService::reply(false, u"不能取消"_s));
-        QVERIFY(!RVBookingHistory::cancel(u"7"_s, {}, u"L1"_s).ok);
+        QVERIFY(!RVBookingHistory::cancel(u"7"_s, {}, u"L3"_s).ok);
+        QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3=0"_s, u"L2=1"_s, u"L1="_s}));
         service.answer(u"C005"_s, BookingTestService::reply(true, u"取消预约成功"_s));
         QVERIFY(RVBookingHistory::cancel(u"7"_s, {}, u"L3"_s).ok);
-        QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3="_s, u"L2=1"_s, u"L1=0"_s}));
+        QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3="_s, u"L2=1"_s, u"L1="_s}));
         QVERIFY(RVBookingStore(u"8"_s).bookings().isEmpty());
     }
 

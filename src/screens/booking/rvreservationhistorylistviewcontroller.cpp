@@ -89,14 +89,13 @@ void RVReservationHistoryListViewController::viewDidAppear(bool animated)
         if (_mainTableView)
             _mainTableView->reloadData();
     }
-    auto refresh = [yhid, sjhm] { return RVBookingHistory::refresh(yhid, sjhm); };
-    auto finish = [](RVReservationHistoryListViewController &self, const HistoryOutcome &outcome) {
-        self.finishedLoadData(outcome);
-    };
-    if (m_history.bookings().isEmpty())
-        RVProgress::run(this, u"加载中"_s, refresh, finish);
-    else
-        RVProgress::fetch(this, refresh, finish);
+    // The overlay stays until the service's list is in: a swipe on a row the list is about to
+    // replace would be undone by it.
+    RVProgress::run(
+        this, u"加载中"_s, [yhid, sjhm] { return RVBookingHistory::refresh(yhid, sjhm); },
+        [](RVReservationHistoryListViewController &self, const HistoryOutcome &outcome) {
+            self.finishedLoadData(outcome);
+        });
     RVScreen::viewDidAppear(animated);
     navigationItem()->setTitle(u"预约纪录"_s);
 }
