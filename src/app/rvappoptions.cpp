@@ -60,8 +60,16 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
     const QCommandLineOption language(
         u"lang"_s, u"The interface's language instead of the system's: zh_CN or en."_s,
         u"language"_s);
+    const QCommandLineOption exportCalendar(
+        u"export-calendar"_s,
+        u"Write the saved user's bookings as a calendar file (iCalendar) and quit."_s,
+        u"file.ics"_s);
+    const QCommandLineOption exportPasses(
+        u"export-passes"_s,
+        u"Write a PDF pass for each open booking of the saved user into the folder and quit."_s,
+        u"folder"_s);
     parser.addOptions({service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn,
-                       demoBooking, language});
+                       demoBooking, exportCalendar, exportPasses, language});
     answered() = false;
     if (!parser.parse(arguments)) {
         errorText() = parser.errorText();
@@ -88,6 +96,8 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
         errorText() = u"--lang wants zh_CN or en, not \"%1\""_s.arg(options.language);
         return std::nullopt;
     }
+    options.exportCalendar = parser.value(exportCalendar);
+    options.exportPasses = parser.value(exportPasses);
     options.selfTest = parser.isSet(selfTest);
     options.quitAfterFirstPaint = parser.isSet(firstPaint);
     options.screenshotPath = parser.value(screenshot);

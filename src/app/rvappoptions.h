@@ -31,6 +31,9 @@ public:
     bool demoBooking = false;
     // "zh_CN" or "en" from --lang; empty: the system's language decides.
     QString language;
+    // Exports without a window (RVExportCommand): a calendar file, a folder of passes.
+    QString exportCalendar;
+    QString exportPasses;
 
     static QString lastError();
     // True when the last parse ended because --help or --version was answered: lastError()
