@@ -3,7 +3,6 @@
 #include "models/rvbooking.h"
 
 #include "models/rvbookinghistory.h"
-#include "models/rvlostanswer.h"
 #include "protocols/rvprotocol.h"
 
 using namespace Qt::StringLiterals;
@@ -84,7 +83,7 @@ RVBooking::Outcome RVBooking::book() const
     Outcome outcome;
     outcome.ok = protocol.reseration(booking);
     outcome.message = protocol.lastErrorMsg();
-    if (outcome.ok || !RVLostAnswer::isLost(protocol))
+    if (outcome.ok || !protocol.outcome().answerLost())
         return outcome;
     // No answer from the service (time-out, dropped connection, cut-short reply): the booking
     // may have been made all the same. Its history is the truth; never guess, never resend.

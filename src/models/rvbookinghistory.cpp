@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "models/rvbookinghistory.h"
 
-#include "models/rvlostanswer.h"
 #include "protocols/rvprotocol.h"
 
 #include <algorithm>
@@ -24,7 +23,7 @@ RVBookingHistory::CancelOutcome RVBookingHistory::cancel(const QString &yhid, co
     outcome.yylsh = yylsh;
     outcome.ok = protocol.removeReserationWithUserId(yhid, yylsh);
     outcome.message = protocol.lastErrorMsg();
-    if (outcome.ok || !RVLostAnswer::isLost(protocol))
+    if (outcome.ok || !protocol.outcome().answerLost())
         return outcome;
     // No answer (dropped connection, time-out, cut-short reply): the service may have cancelled
     // all the same, and a second swipe would only be refused. Its history is the truth.

@@ -784,6 +784,54 @@ private Q_SLOTS:
         QVERIFY(asyncClient->typeCode().isNull());
     }
 
+    // Whether an answer may have been lost is read from what happened, never from a text.
+    void outcomeTellsWhatHappened_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("lost");
+        using K = RVExchangeOutcome::Kind;
+        const int none = int(RVNetworkLayer::FailureKind::None);
+        const QByteArray refusal = R"({"head":{"succflag":"1","retmsg":"网络出错。"}})";
+        QTest::newRow("answered") << u"B001"_s << 200 << okReply() << none << int(K::Answered)
+                                  << false;
+        QTest::newRow("refused in the words of an unreadable reply")
+            << u"B001"_s << 200 << refusal << none << int(K::Refused) << false;
+        QTest::newRow("HTTP error")
+            << u"B001"_s << 500 << okReply() << none << int(K::NoAnswer) << true;
+        QTest::newRow("connection lost")
+            << u"C005"_s << 0 << QByteArray() << int(RVNetworkLayer::FailureKind::ConnectionLost)
+            << int(K::NoAnswer) << true;
+        QTest::newRow("not JSON") << u"C005"_s << 200 << QByteArray("<html>") << none
+                                  << int(K::Unreadable) << true;
+        QTest::newRow("no login key")
+            << u"C006"_s << 200 << okReply() << none << int(K::NotSent) << false;
+    }
+    void outcomeTellsWhatHappened()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(int, failure);
+        QFETCH(int, kind);
+        QFETCH(bool, lost);
+        ScriptedLayer layer;
+        layer.status = status;
+        layer.body = body;
+        layer.failure = {RVNetworkLayer::FailureKind(failure), u"library text"_s};
+        RVLoginValues::set(u"zhang"_s, code == u"C006" ? QString() : userKey);
+        const auto client = runSync(code, &layer);
+        const RVExchangeOutcome &outcome = client->outcome();
+        QCOMPARE(int(outcome.kind()), kind);
+        QCOMPARE(outcome.answerLost(), lost);
+        QCOMPARE(outcome.succeeded(), client->lastRepuestStats());
+        QCOMPARE(outcome.message(), client->lastErrorMsg());
+        QCOMPARE(layer.requests.size(), kind == int(RVExchangeOutcome::Kind::NotSent) ? 0 : 1);
+    }
+
     void resendRuleFollowsTheCode_data()
     {
         QTest::addColumn<QString>("code");
