@@ -23,8 +23,6 @@ class View;
 // sits in the table under the last row.
 namespace RVAccountForm
 {
-RVAccountForm() = delete;
-
 // Called with the field's tag and its whole text after every change.
 using Changed = std::function<void(int tag, const QString &text)>;
 
