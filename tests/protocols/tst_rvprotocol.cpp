@@ -21,6 +21,7 @@
 #include <thread>
 
 using namespace Qt::StringLiterals;
+Q_DECLARE_METATYPE(RVExchangeOutcome::Kind)
 
 namespace
 {
@@ -788,48 +789,39 @@ private Q_SLOTS:
     void outcomeTellsWhatHappened_data()
     {
         QTest::addColumn<QString>("code");
-        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("status"); // 0: the connection is lost
         QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<int>("failure");
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<RVExchangeOutcome::Kind>("kind");
         QTest::addColumn<bool>("lost");
         using K = RVExchangeOutcome::Kind;
-        const int none = int(RVNetworkLayer::FailureKind::None);
         const QByteArray refusal = R"({"head":{"succflag":"1","retmsg":"网络出错。"}})";
-        QTest::newRow("answered") << u"B001"_s << 200 << okReply() << none << int(K::Answered)
-                                  << false;
-        QTest::newRow("refused in the words of an unreadable reply")
-            << u"B001"_s << 200 << refusal << none << int(K::Refused) << false;
-        QTest::newRow("HTTP error")
-            << u"B001"_s << 500 << okReply() << none << int(K::NoAnswer) << true;
-        QTest::newRow("connection lost")
-            << u"C005"_s << 0 << QByteArray() << int(RVNetworkLayer::FailureKind::ConnectionLost)
-            << int(K::NoAnswer) << true;
-        QTest::newRow("not JSON") << u"C005"_s << 200 << QByteArray("<html>") << none
-                                  << int(K::Unreadable) << true;
-        QTest::newRow("no login key")
-            << u"C006"_s << 200 << okReply() << none << int(K::NotSent) << false;
+        QTest::newRow("answered") << u"B001"_s << 200 << okReply() << K::Answered << false;
+        QTest::newRow("refused in an unreadable reply's words")
+            << u"B001"_s << 200 << refusal << K::Refused << false;
+        QTest::newRow("HTTP error") << u"B001"_s << 500 << okReply() << K::NoAnswer << true;
+        QTest::newRow("connection lost") << u"C005"_s << 0 << okReply() << K::NoAnswer << true;
+        QTest::newRow("not JSON") << u"C005"_s << 200 << QByteArray("<") << K::Unreadable << true;
+        QTest::newRow("no login key") << u"C006"_s << 200 << okReply() << K::NotSent << false;
     }
     void outcomeTellsWhatHappened()
     {
         QFETCH(QString, code);
         QFETCH(int, status);
         QFETCH(QByteArray, body);
-        QFETCH(int, failure);
-        QFETCH(int, kind);
+        QFETCH(RVExchangeOutcome::Kind, kind);
         QFETCH(bool, lost);
         ScriptedLayer layer;
         layer.status = status;
         layer.body = body;
-        layer.failure = {RVNetworkLayer::FailureKind(failure), u"library text"_s};
+        if (status == 0)
+            layer.failure = {RVNetworkLayer::FailureKind::ConnectionLost, u"reset"_s};
         RVLoginValues::set(u"zhang"_s, code == u"C006" ? QString() : userKey);
         const auto client = runSync(code, &layer);
-        const RVExchangeOutcome &outcome = client->outcome();
-        QCOMPARE(int(outcome.kind()), kind);
-        QCOMPARE(outcome.answerLost(), lost);
-        QCOMPARE(outcome.succeeded(), client->lastRepuestStats());
-        QCOMPARE(outcome.message(), client->lastErrorMsg());
-        QCOMPARE(layer.requests.size(), kind == int(RVExchangeOutcome::Kind::NotSent) ? 0 : 1);
+        QCOMPARE(client->outcome().kind(), kind);
+        QCOMPARE(client->outcome().answerLost(), lost);
+        QCOMPARE(client->outcome().succeeded(), client->lastRepuestStats());
+        QCOMPARE(client->outcome().message(), client->lastErrorMsg());
+        QCOMPARE(layer.requests.isEmpty(), kind == RVExchangeOutcome::Kind::NotSent);
     }
 
     void resendRuleFollowsTheCode_data()

@@ -240,6 +240,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("offered");
         QTest::newRow("same version") << u"1.0.0"_s << false;
         QTest::newRow("newer") << u"1.1.0"_s << true;
+        QTest::newRow("older still offers") << u"0.9"_s << true;
     }
     void updateCheck()
     {

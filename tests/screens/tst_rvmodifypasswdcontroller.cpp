@@ -78,9 +78,8 @@ private Q_SLOTS:
     }
 
     // Columns: what is typed as old, new and confirmation; the alert shown at once (none
-    // when null); whether the change goes to the service; the service's answer then. The
-    // checks and their order are the model's (tst_rvaccountchecks).
-    void checkOutcomes_data()
+    // when null); whether the change goes to the service; the service's answer then.
+    void checksInOrder_data()
     {
         QTest::addColumn<QStringList>("typed");
         QTest::addColumn<QString>("message");
@@ -88,6 +87,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer");
         const QString incomplete = u"请把信息填完整"_s;
         const QString mismatch = u"两次输入的密码不同，请重新输入。"_s;
+        // Checks and their order: tst_rvaccountchecks; here what the screen shows of them.
         QTest::newRow("nothing typed") << QStringList{} << incomplete << false << QString();
         QTest::newRow("confirmation differs")
             << QStringList{password, u"secret2"_s, u"secret3"_s} << mismatch << false << QString();
@@ -99,7 +99,7 @@ private Q_SLOTS:
             << QStringList{u"guess99"_s, u"secret2"_s, u"secret2"_s} << QString() << true
             << u"原密码不正确"_s;
     }
-    void checkOutcomes()
+    void checksInOrder()
     {
         QFETCH(QStringList, typed);
         QFETCH(QString, message);

@@ -124,19 +124,18 @@ private Q_SLOTS:
         QCOMPARE(screen->submitButton()->titleForState(ui::ControlState::Normal), u"提 交"_s);
     }
 
-    void checkOutcomes_data()
+    void checksInOrder_data()
     {
         QTest::addColumn<Edits>("edits");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("sent");
-        // The checks and their order are the model's (tst_rvaccountchecks); here what the
-        // screen does with each kind of result.
+        const QString incomplete = u"请把信息填完整"_s;
+        // Checks and their order: tst_rvaccountchecks; here what the screen shows of them.
         QTest::newRow("nothing changed: silent") << Edits(4) << QString() << false;
-        QTest::newRow("mobile cleared") << editRow(2, u""_s) << u"请把信息填完整"_s << false;
+        QTest::newRow("mobile cleared") << editRow(2, u""_s) << incomplete << false;
         QTest::newRow("address changed") << editRow(3, u"北京市西城区"_s) << QString() << true;
     }
-
-    void checkOutcomes()
+    void checksInOrder()
     {
         QFETCH(Edits, edits);
         QFETCH(QString, message);

@@ -73,17 +73,28 @@ private Q_SLOTS:
         QTest::addColumn<QJsonValue>("sjhm");
         QTest::addColumn<QString>("plainText");
         QTest::addColumn<QStringList>("blue");
-        // The card's text is the model's (tst_rvpersonalcard); here the label drawing it.
+        const QJsonValue absent(QJsonValue::Undefined);
         QTest::newRow("saved user")
             << QJsonValue(u"李四"_s) << QJsonValue(u"13800000000"_s)
             << u"姓名：李四\n电话：13800000000"_s << QStringList{u"李四"_s, u"13800000000"_s};
+        QTest::newRow("nothing saved")
+            << absent << absent << u"姓名：\n电话："_s << QStringList{QString(), QString()};
         QTest::newRow("name holding a bold tag")
             << QJsonValue(u"<b>王</b>五"_s) << QJsonValue(u"1"_s) << u"姓名：<b>王</b>五\n电话：1"_s
             << QStringList{u"<b>王</b>五"_s, u"1"_s};
+        QTest::newRow("brackets the wrong way round")
+            << QJsonValue(u"a>b<c"_s) << absent << u"姓名：a>b<c\n电话："_s
+            << QStringList{u"a>b<c"_s, QString()};
+        QTest::newRow("number kept as a number")
+            << QJsonValue(u"李四"_s) << QJsonValue(13800000000.0)
+            << u"姓名：李四\n电话：13800000000"_s << QStringList{u"李四"_s, u"13800000000"_s};
         QTest::newRow("eleven-character name on one line")
             << QJsonValue(u"欧阳司马长名字十一字甲"_s) << QJsonValue(u"13800001111"_s)
             << u"姓名：欧阳司马长名字十一字甲\n电话：13800001111"_s
             << QStringList{u"欧阳司马长名字十一字甲"_s, u"13800001111"_s};
+        QTest::newRow("placeholder-like name stays")
+            << QJsonValue(u"%2"_s) << QJsonValue(u"9"_s) << u"姓名：%2\n电话：9"_s
+            << QStringList{u"%2"_s, u"9"_s};
     }
     void card()
     {

@@ -87,18 +87,48 @@ private Q_SLOTS:
     void init() { ScreenFixture::forgetLogin(); }
     void cleanup() { RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, m_service->port()); }
 
-    void failedCheckAlertsAndSendsNothing_data()
+    void isPureInt_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("eleven digits, beyond any int") << u"13800000000"_s << true;
+        QTest::newRow("twenty digits") << u"99999999999999999999"_s << true;
+        QTest::newRow("leading blank and ten digits") << u" 1234567890"_s << true;
+        QTest::newRow("leading tab and line feed") << u"\t\n42"_s << true;
+        QTest::newRow("plus sign") << u"+5"_s << true;
+        QTest::newRow("minus sign") << u"-5"_s << true;
+        QTest::newRow("single zero") << u"0"_s << true;
+        QTest::newRow("ten digits and a letter") << u"1234567890a"_s << false;
+        QTest::newRow("trailing blank") << u"123 "_s << false;
+        QTest::newRow("blank inside") << u"12 34"_s << false;
+        QTest::newRow("sign alone") << u"+"_s << false;
+        QTest::newRow("two signs") << u"+-5"_s << false;
+        QTest::newRow("blank after the sign") << u"- 5"_s << false;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("blanks only") << u"   "_s << false;
+        QTest::newRow("decimal point") << u"1.5"_s << false;
+        QTest::newRow("full-width digits") << u"１２３"_s << false;
+    }
+    void isPureInt()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, whole);
+        QCOMPARE(RVRegisterViewController::isPureInt(text), whole);
+    }
+
+    void checksInOrder_data()
     {
         QTest::addColumn<Form>("form");
         QTest::addColumn<QString>("message");
-        // The checks and their order are the model's (tst_rvaccountchecks); here the first and
-        // the last of them as the screen shows them.
-        QTest::newRow("nothing typed") << Form(7) << u"请把信息填完整"_s;
+        const Form valid = validForm(u"checks"_s);
+        // Checks and their order: tst_rvaccountchecks; here what the screen shows of them.
+        const QString incomplete = u"请把信息填完整"_s;
+        const QString tooShort = u"密码必须6位数以上"_s;
+        QTest::newRow("nothing typed") << Form(7) << incomplete;
         QTest::newRow("equal passwords of 5")
-            << with(with(validForm(u"checks"_s), 1, u"12345"_s), 2, u"12345"_s)
-            << u"密码必须6位数以上"_s;
+            << with(with(valid, 1, u"12345"_s), 2, u"12345"_s) << tooShort;
     }
-    void failedCheckAlertsAndSendsNothing()
+    void checksInOrder()
     {
         QFETCH(Form, form);
         QFETCH(QString, message);
