@@ -30,11 +30,11 @@ class RVUserRegister;
 // The service client. One object per exchange: it builds the envelope of a transaction,
 // enciphers it by the code's first letter, posts it, reads the reply into records and keeps the
 // outcome of its last transaction (outcome(), and from it lastRepuestStats and lastErrorMsg).
-// Synchronous operations
-// block the calling thread (screens call them on workers); asynchronous ones run on the
-// calling thread's event loop and announce their end through two notifications private to the
-// client. Create clients with create(): an asynchronous exchange then keeps its client alive
-// until it ends, even when the caller drops it. Text arguments that are null are absent.
+// Synchronous operations block the calling thread (screens call them on workers); asynchronous
+// ones run on the calling thread's event loop and announce their end through two notifications
+// private to the client. Create clients with create(): an asynchronous exchange then keeps its
+// client alive until it ends, even when the caller drops it. Text arguments that are null are
+// absent.
 class RVProtocol final : public QObject, public std::enable_shared_from_this<RVProtocol>
 {
     Q_OBJECT

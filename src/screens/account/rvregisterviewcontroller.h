@@ -13,10 +13,11 @@
 #include <QString>
 
 // The registration screen, reached from the login screen: seven fields, checked on the device
-// in a fixed order (RVAccountChecks), then the registration exchange. The service client records a
-// successful registration as the logged-in user, so the screen only returns to the home screen,
-// which greets the new user. The exchange runs on a worker behind the overlay so that a slow
-// service never freezes the window; after a refusal every field keeps what was typed.
+// in a fixed order (RVAccountChecks), then the registration exchange. The service client
+// records a successful registration as the logged-in user, so the screen only returns to the
+// home screen, which greets the new user. The exchange runs on a worker behind the overlay so
+// that a slow service never freezes the window; after a refusal every field keeps what was
+// typed.
 class RVRegisterViewController : public RVScreen, public ui::TableViewDataSource
 {
     Q_OBJECT
