@@ -8,6 +8,7 @@ pkgs=(build-essential cmake ninja-build pkg-config clang lld
       libqt6sql6-sqlite qt6-qpa-plugins libqt6svg6 libssl-dev openssl libcurl4-openssl-dev
       fonts-wqy-microhei libgtest-dev libbenchmark-dev iproute2
       libqt6sql6-psql postgresql postgresql-common)
+pkgs+=(libical-dev libqrencode-dev python3-icalendar poppler-utils zbar-tools) # calendar, pass
 # Installing: the icons and manual pages made at build time, and the checks of what is installed.
 pkgs+=(librsvg2-bin help2man desktop-file-utils appstream lintian systemd)
 # Running the application without a display: a virtual X server and a loopback VNC server.

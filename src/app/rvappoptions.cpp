@@ -55,8 +55,16 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
                                       u"With --screen: log in with the demo account first."_s);
     const QCommandLineOption demoBooking(
         u"demo-booking"_s, u"With --screen: book a demo slot for the demo account first."_s);
-    parser.addOptions(
-        {service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn, demoBooking});
+    const QCommandLineOption exportCalendar(
+        u"export-calendar"_s,
+        u"Write the saved user's bookings as a calendar file (iCalendar) and quit."_s,
+        u"file.ics"_s);
+    const QCommandLineOption exportPasses(
+        u"export-passes"_s,
+        u"Write a PDF pass for each open booking of the saved user into the folder and quit."_s,
+        u"folder"_s);
+    parser.addOptions({service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn,
+                       demoBooking, exportCalendar, exportPasses});
     answered() = false;
     if (!parser.parse(arguments)) {
         errorText() = parser.errorText();
@@ -78,6 +86,8 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
         return std::nullopt;
     }
     RVAppOptions options;
+    options.exportCalendar = parser.value(exportCalendar);
+    options.exportPasses = parser.value(exportPasses);
     options.selfTest = parser.isSet(selfTest);
     options.quitAfterFirstPaint = parser.isSet(firstPaint);
     options.screenshotPath = parser.value(screenshot);

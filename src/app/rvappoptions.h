@@ -29,6 +29,9 @@ public:
     QString screen;
     bool loggedIn = false;
     bool demoBooking = false;
+    // Exports without a window (RVExportCommand): a calendar file, a folder of passes.
+    QString exportCalendar;
+    QString exportPasses;
 
     static QString lastError();
     // True when the last parse ended because --help or --version was answered: lastError()

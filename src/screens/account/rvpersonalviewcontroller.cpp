@@ -3,6 +3,7 @@
 #include "screens/account/rvpersonalviewcontroller.h"
 
 #include "components/rvmarkuplabel.h"
+#include "models/rvbookingstore.h"
 #include "models/rvpersonalcard.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
@@ -184,6 +185,8 @@ void RVPersonalViewController::pushScreen(const QString &identifier)
 
 void RVPersonalViewController::exitLoginButtonClick(ui::Control *)
 {
+    // The bookings kept on the device are the user's own: they go with the login.
+    RVBookingStore::remove(RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid()));
     // The client records the logout at once and keeps itself alive until its exchange ends;
     // nobody waits for the answer.
     RVProtocol::create()->logout();
