@@ -5,7 +5,6 @@
 #include "components/rvpasspdfwriter.h"
 #include "models/rvbookingcalendar.h"
 #include "models/rvbookingpass.h"
-#include "models/rvlostanswer.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 
@@ -56,7 +55,7 @@ std::optional<RVSavedBookings::Outcome> RVExportCommand::savedBookings()
     RVSavedBookings::Outcome outcome;
     if (protocol.lastRepuestStats() && answered) {
         outcome = RVSavedBookings::fetch(*answered);
-    } else if (RVLostAnswer::isLost(protocol)) {
+    } else if (protocol.outcome().answerLost()) {
         outcome = RVSavedBookings::kept(RVBaseInfo::text(user.yhid()));
         outcome.message = protocol.lastErrorMsg();
     } else {

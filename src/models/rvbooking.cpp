@@ -3,7 +3,6 @@
 #include "models/rvbooking.h"
 
 #include "models/rvbookinghistory.h"
-#include "models/rvlostanswer.h"
 #include "protocols/rvprotocol.h"
 
 using namespace Qt::StringLiterals;
@@ -87,7 +86,7 @@ RVBooking::Outcome RVBooking::book() const
     // A refusal is final. Otherwise the history tells the booking's serial number, and keeps
     // the booking on the device; with no answer (time-out, dropped connection, cut-short
     // reply) it also tells whether the booking was made. Never guess, never resend.
-    if (!outcome.ok && !RVLostAnswer::isLost(protocol))
+    if (!outcome.ok && !protocol.outcome().answerLost())
         return outcome;
     const auto history =
         RVBookingHistory::load(RVBaseInfo::text(m_user.yhid()), RVBaseInfo::text(m_user.sjhm()));

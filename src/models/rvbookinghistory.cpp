@@ -3,7 +3,6 @@
 #include "models/rvbookinghistory.h"
 
 #include "models/rvbookingstore.h"
-#include "models/rvlostanswer.h"
 #include "protocols/rvprotocol.h"
 
 #include <algorithm>
@@ -14,7 +13,7 @@ RVLoadOutcome<RVBookingHistory::Bookings> RVBookingHistory::fetch(const QString 
     RVProtocol protocol;
     Bookings bookings =
         protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm).value_or(Bookings());
-    *lost = !protocol.lastRepuestStats() && RVLostAnswer::isLost(protocol);
+    *lost = !protocol.lastRepuestStats() && protocol.outcome().answerLost();
     auto outcome = RVLoadOutcome<Bookings>::of(protocol, std::move(bookings));
     if (outcome.httpStats)
         RVBookingStore(yhid).saveList(outcome.value);
@@ -64,7 +63,7 @@ RVBookingHistory::CancelOutcome RVBookingHistory::cancel(const QString &yhid, co
     outcome.yylsh = yylsh;
     outcome.ok = protocol.removeReserationWithUserId(yhid, yylsh);
     outcome.message = protocol.lastErrorMsg();
-    if (!outcome.ok && RVLostAnswer::isLost(protocol)) {
+    if (!outcome.ok && protocol.outcome().answerLost()) {
         // No answer (dropped connection, time-out, cut-short reply): the service may have
         // cancelled all the same, and a second swipe would only be refused. Its history is
         // the truth.

@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-// The home screen's account side: the automatic login, the login-status button, the grid and
-// the update check.
+// The home screen's account side: the automatic login, the login-status button and the grid.
 #include "screens/home/rvmainviewcontroller.h"
 
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvhttpexchange.h"
 #include "protocols/rvprotocol.h"
-#include "screens/shared/rvscreenguard.h"
-#include "toolkit/alertview.h"
 #include "toolkit/application.h"
 #include "toolkit/button.h"
 #include "toolkit/collectionview.h"
@@ -19,11 +15,6 @@
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/textmetrics.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QUrlQuery>
 
 #include <algorithm>
 #include <utility>
