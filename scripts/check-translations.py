@@ -18,7 +18,6 @@ import tempfile
 from pathlib import Path
 
 CJK = re.compile(r'"[^"\n]*[\u3000-\u303f\u4e00-\u9fff\uff00-\uffef][^"\n]*"')
-MARKERS = ('tr(', 'translate(', 'QT_TRANSLATE_NOOP(', 'QT_TR_NOOP(')
 OPTIONS = ['-source-language', 'zh_CN', '-target-language', 'en', '-locations', 'none']
 
 
@@ -27,14 +26,15 @@ def untranslated_literals(src):
     for path in sorted(src.rglob('*')):
         if path.suffix not in ('.cpp', '.h'):
             continue
+        previous = ''
         for number, line in enumerate(path.read_text(encoding='utf-8').splitlines(), 1):
             code = line.split('//', 1)[0] if 'untranslated:' not in line else ''
             for match in CJK.finditer(code):
-                before = code[:match.start()]
-                if not any(before.rstrip().endswith(m) or before.rstrip().endswith(m + ' ')
-                           for m in MARKERS) and not re.search(
-                               r'(tr|translate|QT_TRANSLATE_NOOP|QT_TR_NOOP)\([^()]*$', before):
+                # A call may open on the line before, where the formatter broke it.
+                before = previous + code[:match.start()]
+                if not re.search(r'(tr|translate|QT_TRANSLATE_NOOP|QT_TR_NOOP)\([^()]*$', before):
                     problems.append(f'{path}:{number}: {match.group(0)} is not translatable')
+            previous = line.split('//', 1)[0]
     return problems
 
 

@@ -84,8 +84,8 @@ void quitAfterFirstPaint(QWidget *window)
 void identify()
 {
     QCoreApplication::setApplicationName(u"rv-patient"_s);
-    // untranslated: the name before a language is chosen; main() sets it again in that language.
-    QGuiApplication::setApplicationDisplayName(u"预约挂号"_s);
+    // The name before a language is chosen; main() sets it again in that language.
+    QGuiApplication::setApplicationDisplayName(u"预约挂号"_s); // untranslated: set again
     QCoreApplication::setOrganizationName(u"rv"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(RV_APP_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(RV_APP_ID));
