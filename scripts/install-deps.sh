@@ -11,6 +11,8 @@ pkgs=(build-essential cmake ninja-build pkg-config clang lld
 pkgs+=(libical-dev libqrencode-dev python3-icalendar poppler-utils zbar-tools) # calendar, pass
 # Installing: the icons and manual pages made at build time, and the checks of what is installed.
 pkgs+=(librsvg2-bin help2man desktop-file-utils appstream lintian systemd)
+# Translating: lupdate and lrelease.
+pkgs+=(qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools)
 # Running the application without a display: a virtual X server and a loopback VNC server.
 if [ "${1:-}" = "--run" ]; then
   pkgs+=(xvfb x11vnc)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvappdelegate.h"
+#include "app/rvapplanguage.h"
 #include "app/rvappoptions.h"
 #include "app/rvexportcommand.h"
 #include "app/rvmainstoryboard.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <QTimer>
@@ -82,7 +84,8 @@ void quitAfterFirstPaint(QWidget *window)
 void identify()
 {
     QCoreApplication::setApplicationName(u"rv-patient"_s);
-    QGuiApplication::setApplicationDisplayName(u"预约挂号"_s);
+    // The name before a language is chosen; main() sets it again in that language.
+    QGuiApplication::setApplicationDisplayName(u"预约挂号"_s); // untranslated: set again
     QCoreApplication::setOrganizationName(u"rv"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(RV_APP_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(RV_APP_ID));
@@ -123,6 +126,11 @@ int main(int argc, char *argv[])
     const auto options = parseOptions(&status);
     if (!options)
         return status;
+    const QString language =
+        RVAppLanguage::choose(options->language, QLocale::system().uiLanguages());
+    if (!RVAppLanguage::install(language))
+        qWarning("the English translation could not be loaded; the interface stays Chinese");
+    QGuiApplication::setApplicationDisplayName(QCoreApplication::translate("main", "预约挂号"));
     // The self-test builds screens that read saved values: keep it out of the user's files.
     if (options->selfTest)
         QStandardPaths::setTestModeEnabled(true);

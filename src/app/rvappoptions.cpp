@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvappoptions.h"
 
+#include "app/rvapplanguage.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -55,6 +57,9 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
                                       u"With --screen: log in with the demo account first."_s);
     const QCommandLineOption demoBooking(
         u"demo-booking"_s, u"With --screen: book a demo slot for the demo account first."_s);
+    const QCommandLineOption language(
+        u"lang"_s, u"The interface's language instead of the system's: zh_CN or en."_s,
+        u"language"_s);
     const QCommandLineOption exportCalendar(
         u"export-calendar"_s,
         u"Write the saved user's bookings as a calendar file (iCalendar) and quit."_s,
@@ -64,7 +69,7 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
         u"Write a PDF pass for each open booking of the saved user into the folder and quit."_s,
         u"folder"_s);
     parser.addOptions({service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn,
-                       demoBooking, exportCalendar, exportPasses});
+                       demoBooking, exportCalendar, exportPasses, language});
     answered() = false;
     if (!parser.parse(arguments)) {
         errorText() = parser.errorText();
@@ -86,6 +91,11 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
         return std::nullopt;
     }
     RVAppOptions options;
+    options.language = parser.value(language);
+    if (!options.language.isEmpty() && !RVAppLanguage::isOffered(options.language)) {
+        errorText() = u"--lang wants zh_CN or en, not \"%1\""_s.arg(options.language);
+        return std::nullopt;
+    }
     options.exportCalendar = parser.value(exportCalendar);
     options.exportPasses = parser.value(exportPasses);
     options.selfTest = parser.isSet(selfTest);

@@ -29,6 +29,8 @@ public:
     QString screen;
     bool loggedIn = false;
     bool demoBooking = false;
+    // "zh_CN" or "en" from --lang; empty: the system's language decides.
+    QString language;
     // Exports without a window (RVExportCommand): a calendar file, a folder of passes.
     QString exportCalendar;
     QString exportPasses;

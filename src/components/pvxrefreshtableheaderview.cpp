@@ -103,19 +103,22 @@ void PvxRefreshTableHeaderView::setState(PvxRefreshHeaderState state)
 {
     switch (state) {
     case PvxRefreshHeaderPulling:
-        m_statusLabel->setText(localized("松开即可更新..."));
+        m_statusLabel->setText(
+            localized(QT_TRANSLATE_NOOP("PvxRefreshTableHeaderView", "松开即可更新...")));
         turnArrow(std::numbers::pi, true);
         break;
     case PvxRefreshHeaderNormal:
         // Coming back from pulling, the arrow turns back visibly; otherwise it snaps.
         turnArrow(0, m_state == PvxRefreshHeaderPulling);
-        m_statusLabel->setText(localized("上拉即可更新..."));
+        m_statusLabel->setText(
+            localized(QT_TRANSLATE_NOOP("PvxRefreshTableHeaderView", "上拉即可更新...")));
         m_activityView->stopAnimating();
         m_arrowImage->setHidden(false);
         refreshLastUpdatedDate();
         break;
     case PvxRefreshHeaderLoading:
-        m_statusLabel->setText(localized("加载中..."));
+        m_statusLabel->setText(
+            localized(QT_TRANSLATE_NOOP("PvxRefreshTableHeaderView", "加载中...")));
         m_activityView->startAnimating();
         m_arrowImage->setHidden(true);
         break;
@@ -131,7 +134,9 @@ QString PvxRefreshTableHeaderView::formatLastUpdated(const QDateTime &date)
     const int hour = local.time().hour();
     const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
     return local.date().toString(u"yyyy/MM/dd "_s) % u"%1"_s.arg(hour12, 2, 10, QChar(u'0')) %
-           u':' % local.time().toString(u"mm"_s) % u':' % (hour < 12 ? u"上午"_s : u"下午"_s);
+           u':' % local.time().toString(u"mm"_s) % u':' %
+           (hour < 12 ? localized(QT_TRANSLATE_NOOP("PvxRefreshTableHeaderView", "上午"))
+                      : localized(QT_TRANSLATE_NOOP("PvxRefreshTableHeaderView", "下午")));
 }
 
 void PvxRefreshTableHeaderView::refreshLastUpdatedDate()
@@ -142,7 +147,9 @@ void PvxRefreshTableHeaderView::refreshLastUpdatedDate()
         m_lastUpdatedLabel->setText(QString());
         return;
     }
-    m_lastUpdatedLabel->setText(u"最后更新: %1"_s.arg(formatLastUpdated(*date)));
+    m_lastUpdatedLabel->setText(
+        localized(QT_TRANSLATE_NOOP("PvxRefreshTableHeaderView", "最后更新: %1"))
+            .arg(formatLastUpdated(*date)));
     auto &defaults = platform::UserDefaults::standardUserDefaults();
     defaults.setObject(kLastRefreshKey, m_lastUpdatedLabel->text());
     defaults.synchronize();

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "rvpasspdfwriter.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
@@ -79,7 +80,8 @@ bool RVPassPdfWriter::write(const RVBookingPass &pass, const QString &path, QStr
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        *error = u"无法写入 %1：%2"_s.arg(QFileInfo(path).absoluteFilePath(), file.errorString());
+        *error = QCoreApplication::translate("RVPassPdfWriter", "无法写入 %1：%2")
+                     .arg(QFileInfo(path).absoluteFilePath(), file.errorString());
         return false;
     }
     {
@@ -91,7 +93,7 @@ bool RVPassPdfWriter::write(const RVBookingPass &pass, const QString &path, QStr
         writer.setCreator(u"rv-patient"_s);
         QPainter painter;
         if (!painter.begin(&writer)) {
-            *error = u"无法生成 PDF：%1"_s.arg(path);
+            *error = QCoreApplication::translate("RVPassPdfWriter", "无法生成 PDF：%1").arg(path);
             file.cancelWriting();
             return false;
         }
@@ -99,7 +101,8 @@ bool RVPassPdfWriter::write(const RVBookingPass &pass, const QString &path, QStr
         painter.end();
     }
     if (!file.commit()) {
-        *error = u"无法写入 %1：%2"_s.arg(QFileInfo(path).absoluteFilePath(), file.errorString());
+        *error = QCoreApplication::translate("RVPassPdfWriter", "无法写入 %1：%2")
+                     .arg(QFileInfo(path).absoluteFilePath(), file.errorString());
         return false;
     }
     return true;

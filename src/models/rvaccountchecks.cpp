@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "models/rvaccountchecks.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -11,8 +13,9 @@ constexpr int kMobileLength = 11;
 constexpr int kMinimumPasswordLength = 6;
 constexpr int kMaximumNameLength = 11;
 
-const QString incomplete = u"请把信息填完整"_s;
-const QString mismatch = u"两次输入的密码不同，请重新输入。"_s;
+const QString incomplete = QCoreApplication::translate("RVAccountChecks", "请把信息填完整");
+const QString mismatch =
+    QCoreApplication::translate("RVAccountChecks", "两次输入的密码不同，请重新输入。");
 
 bool sameAsSaved(const QJsonValue &saved, const QString &edited)
 {
@@ -29,13 +32,13 @@ QString RVAccountChecks::registrationProblem(const Registration &form)
             return incomplete;
     }
     if (form.idcard.size() != kIdentityLength)
-        return u"请输入正确的身份证号码"_s;
+        return QCoreApplication::translate("RVAccountChecks", "请输入正确的身份证号码");
     if (form.phone.size() != kMobileLength || !isPureInt(form.phone))
-        return u"请输入正确的手机号码"_s;
+        return QCoreApplication::translate("RVAccountChecks", "请输入正确的手机号码");
     if (form.secPassword != form.password)
         return mismatch;
     if (form.password.size() < kMinimumPasswordLength)
-        return u"密码必须6位数以上"_s;
+        return QCoreApplication::translate("RVAccountChecks", "密码必须6位数以上");
     return QString();
 }
 
@@ -82,7 +85,7 @@ QString RVAccountChecks::profileProblem(const Profile &edited)
         edited.address.isEmpty())
         return incomplete;
     if (edited.name.size() > kMaximumNameLength)
-        return u"姓名长度过长"_s;
+        return QCoreApplication::translate("RVAccountChecks", "姓名长度过长");
     return QString();
 }
 

@@ -5,6 +5,8 @@
 #include "models/rvbookinghistory.h"
 #include "protocols/rvprotocol.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -32,9 +34,9 @@ QString RVBooking::appointmentTime() const
 QString RVBooking::sexLine(int xb)
 {
     if (xb == 1)
-        return u"性别：男"_s;
+        return QCoreApplication::translate("RVBooking", "性别：男");
     if (xb == 2)
-        return u"性别：女"_s;
+        return QCoreApplication::translate("RVBooking", "性别：女");
     return {};
 }
 
@@ -64,15 +66,20 @@ RVReservationInfo RVBooking::record() const
 QStringList RVBooking::summary() const
 {
     return {
-        u"姓名：%1"_s.arg(RVBaseInfo::text(m_user.xm())),
-        u"手机号码：%1"_s.arg(RVBaseInfo::text(m_user.sjhm())),
+        QCoreApplication::translate("RVBooking", "姓名：%1").arg(RVBaseInfo::text(m_user.xm())),
+        QCoreApplication::translate("RVBooking", "手机号码：%1")
+            .arg(RVBaseInfo::text(m_user.sjhm())),
         sexLine(m_user.xb()),
-        u"身份证号：%1"_s.arg(RVBaseInfo::text(m_user.sfzhm())),
-        u"预约时间：%1"_s.arg(appointmentTime()),
-        u"预约医院：%1"_s.arg(RVBaseInfo::text(m_doctor.yymc())),
+        QCoreApplication::translate("RVBooking", "身份证号：%1")
+            .arg(RVBaseInfo::text(m_user.sfzhm())),
+        QCoreApplication::translate("RVBooking", "预约时间：%1").arg(appointmentTime()),
+        QCoreApplication::translate("RVBooking", "预约医院：%1")
+            .arg(RVBaseInfo::text(m_doctor.yymc())),
         // The doctor's department as the doctor list knew it, not the doctor's title.
-        u"预约科室：%1"_s.arg(RVBaseInfo::text(m_doctor.bzksmc())),
-        u"预约医生：%1"_s.arg(RVBaseInfo::text(m_doctor.ysmc())),
+        QCoreApplication::translate("RVBooking", "预约科室：%1")
+            .arg(RVBaseInfo::text(m_doctor.bzksmc())),
+        QCoreApplication::translate("RVBooking", "预约医生：%1")
+            .arg(RVBaseInfo::text(m_doctor.ysmc())),
     };
 }
 
@@ -95,7 +102,7 @@ RVBooking::Outcome RVBooking::book() const
     if (!outcome.ok && outcome.booking) {
         outcome.ok = true;
         outcome.confirmedByHistory = true;
-        outcome.message = u"预约成功"_s;
+        outcome.message = QCoreApplication::translate("RVBooking", "预约成功");
     }
     return outcome;
 }

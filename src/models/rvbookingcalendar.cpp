@@ -4,6 +4,7 @@
 
 #include "models/rvbookingstore.h"
 
+#include <QCoreApplication>
 #include <QTimeZone>
 
 #include <libical/ical.h>
@@ -121,7 +122,8 @@ QString RVBookingCalendar::summaryOf(const RVReservationInfo &booking)
 {
     const QString who =
         joined({RVBaseInfo::text(booking.bzksmc()), RVBaseInfo::text(booking.ysmc())}, u" "_s);
-    return who.isEmpty() ? u"挂号"_s : u"挂号：%1"_s.arg(who);
+    return who.isEmpty() ? QCoreApplication::translate("RVBookingCalendar", "挂号")
+                         : QCoreApplication::translate("RVBookingCalendar", "挂号：%1").arg(who);
 }
 
 QString RVBookingCalendar::locationOf(const Entry &entry)
@@ -138,10 +140,11 @@ QString RVBookingCalendar::descriptionOf(const Entry &entry)
     const QString phone = entry.hospital ? RVBaseInfo::text(entry.hospital->yydh()) : QString();
     QStringList lines;
     if (!fzxh.isEmpty())
-        lines << u"分诊序号：%1"_s.arg(fzxh);
+        lines << QCoreApplication::translate("RVBookingCalendar", "分诊序号：%1").arg(fzxh);
     if (!phone.isEmpty())
-        lines << u"医院电话：%1"_s.arg(phone);
-    lines << u"取消预约：在“预约挂号”的“预约纪录”中右移本预约"_s;
+        lines << QCoreApplication::translate("RVBookingCalendar", "医院电话：%1").arg(phone);
+    lines << QCoreApplication::translate("RVBookingCalendar",
+                                         "取消预约：在“预约挂号”的“预约纪录”中右移本预约");
     return lines.join(u'\n');
 }
 

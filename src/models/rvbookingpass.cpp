@@ -4,6 +4,7 @@
 
 #include "models/rvbookingstore.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -21,7 +22,7 @@ QString encoded(const QJsonValue &value)
 
 QString RVBookingPass::title()
 {
-    return u"预约凭证"_s;
+    return QCoreApplication::translate("RVBookingPass", "预约凭证");
 }
 
 QString RVBookingPass::maskedIdentity(const QString &sfzhm)
@@ -40,18 +41,21 @@ QStringList RVBookingPass::lines() const
                              ? RVBaseInfo::text(m_booking.yysj())
                              : RVBaseInfo::text(m_booking.jzrq());
     const std::pair<QString, QString> parts[] = {
-        {u"医院"_s, RVBaseInfo::text(m_booking.yymc())},
-        {u"科室"_s, RVBaseInfo::text(m_booking.bzksmc())},
-        {u"医生"_s, RVBaseInfo::text(m_booking.ysmc())},
-        {u"时间"_s, time},
-        {u"分诊序号"_s, RVBaseInfo::text(m_booking.fzxh())},
-        {u"患者"_s, patient},
-        {u"身份证号"_s, maskedIdentity(RVBaseInfo::text(m_booking.sfzhm()))},
+        {QCoreApplication::translate("RVBookingPass", "医院"), RVBaseInfo::text(m_booking.yymc())},
+        {QCoreApplication::translate("RVBookingPass", "科室"),
+         RVBaseInfo::text(m_booking.bzksmc())},
+        {QCoreApplication::translate("RVBookingPass", "医生"), RVBaseInfo::text(m_booking.ysmc())},
+        {QCoreApplication::translate("RVBookingPass", "时间"), time},
+        {QCoreApplication::translate("RVBookingPass", "分诊序号"),
+         RVBaseInfo::text(m_booking.fzxh())},
+        {QCoreApplication::translate("RVBookingPass", "患者"), patient},
+        {QCoreApplication::translate("RVBookingPass", "身份证号"),
+         maskedIdentity(RVBaseInfo::text(m_booking.sfzhm()))},
     };
     QStringList lines;
     for (const auto &[caption, value] : parts) {
         if (!value.trimmed().isEmpty())
-            lines << caption + u"：" + value.trimmed();
+            lines << caption + u"："_s + value.trimmed(); // untranslated: the full-width colon
     }
     return lines;
 }

@@ -2,12 +2,15 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "models/rvpersonalcard.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace
 {
-const QString cardFormat = u"<p align=left><font size=20>姓名：</font><font size=%3 "
-                           "color=blue>%1</font></p>\n<p align=left><font size=20>电话：</"
+// The captions come in as %4 and %5, in the language installed.
+const QString cardFormat = u"<p align=left><font size=20>%4</font><font size=%3 "
+                           "color=blue>%1</font></p>\n<p align=left><font size=20>%5</"
                            "font><font size=20 color=blue>%2</font></p>"_s;
 
 // "<" and ">" as the entities the markup turns back into them.
@@ -26,7 +29,7 @@ RVPersonalCard::RVPersonalCard(const RVUserInfo &user)
 
 QString RVPersonalCard::nameCaption()
 {
-    return u"姓名："_s;
+    return QCoreApplication::translate("RVPersonalCard", "姓名：");
 }
 
 int RVPersonalCard::nameSize(const std::function<bool(int size)> &fits)
@@ -40,5 +43,6 @@ int RVPersonalCard::nameSize(const std::function<bool(int size)> &fits)
 QString RVPersonalCard::markup(const QString &shownName, int nameSize) const
 {
     // One pass, so that a "%3" inside a value stays as typed.
-    return cardFormat.arg(markupSafe(shownName), markupSafe(m_phone), QString::number(nameSize));
+    return cardFormat.arg(markupSafe(shownName), markupSafe(m_phone), QString::number(nameSize),
+                          nameCaption(), QCoreApplication::translate("RVPersonalCard", "电话："));
 }

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvexchangeoutcome.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 
 using namespace Qt::StringLiterals;
@@ -13,7 +14,7 @@ RVExchangeOutcome RVExchangeOutcome::fromReply(const QString &text)
     outcome.m_envelope = RVBaseInfo::envelopeOf(text);
     if (!outcome.m_envelope) {
         outcome.m_kind = Kind::Unreadable;
-        outcome.m_message = u"网络出错。"_s;
+        outcome.m_message = QCoreApplication::translate("RVExchangeOutcome", "网络出错。");
         return outcome;
     }
     const auto head = RVBaseInfo::fromObject<RVBaseInfo>(*outcome.m_envelope);

@@ -23,7 +23,7 @@ QMutex &renewalLock()
 
 QString RVLoginRenewal::refusedKeyMessage()
 {
-    return u"登录已失效，请重新登录"_s;
+    return u"登录已失效，请重新登录"_s; // untranslated: the service's own text, compared
 }
 
 bool RVLoginRenewal::renew(const RVLoginValues::Pair &refused, RVNetworkLayer *layer)

@@ -4,6 +4,7 @@
 
 #include "protocols/rvcurlnetworklayer.h"
 
+#include <QCoreApplication>
 #include <atomic>
 
 using namespace Qt::StringLiterals;
@@ -25,19 +26,19 @@ QString RVNetworkLayer::userMessage(FailureKind kind)
     case FailureKind::None:
         return {};
     case FailureKind::CannotConnect:
-        return u"无法连接服务器。"_s;
+        return QCoreApplication::translate("RVNetworkLayer", "无法连接服务器。");
     case FailureKind::TimedOut:
-        return u"网络请求超时。"_s;
+        return QCoreApplication::translate("RVNetworkLayer", "网络请求超时。");
     case FailureKind::ConnectionLost:
-        return u"与服务器的连接中断。"_s;
+        return QCoreApplication::translate("RVNetworkLayer", "与服务器的连接中断。");
     case FailureKind::TooLarge:
-        return u"网络出错。"_s;
+        return QCoreApplication::translate("RVNetworkLayer", "网络出错。");
     case FailureKind::BadAddress:
-        return u"服务器地址无效。"_s;
+        return QCoreApplication::translate("RVNetworkLayer", "服务器地址无效。");
     case FailureKind::Other:
         break;
     }
-    return u"网络连接失败。"_s;
+    return QCoreApplication::translate("RVNetworkLayer", "网络连接失败。");
 }
 
 RVNetworkLayer *RVNetworkLayer::defaultLayer()

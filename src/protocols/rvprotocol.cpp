@@ -26,8 +26,6 @@ using platform::NotificationCenter;
 namespace
 {
 
-const QString networkError = u"网络错误"_s;
-
 struct Endpoint {
     QReadWriteLock lock;
     QString host = QStringLiteral(RV_SERVICE_HOST);
@@ -258,7 +256,8 @@ const RVExchangeOutcome &RVProtocol::postWithKey(const QString &yhm, const QStri
                                                  const QString &key)
 {
     if (code.startsWith(u'C') && !RVCipher::isUsableKey(key))
-        return failWithoutSending(code, u"请先登录"_s, async);
+        return failWithoutSending(code, QCoreApplication::translate("RVProtocol", "请先登录"),
+                                  async);
     const QString message = code.startsWith(u'B') ? body : cipherText(body, 0, key);
     const QString form =
         u"yhm="_s + (yhm.isNull() ? u"(null)"_s : yhm) + u"&jym="_s + code + u"&bwnr="_s + message;
@@ -279,8 +278,10 @@ const RVExchangeOutcome &RVProtocol::postWithKey(const QString &yhm, const QStri
         qCDebug(lcProtocol).noquote() << u"post result "_s + RVLogMasking::masked(reply);
         handle(code, RVExchangeOutcome::fromReply(reply));
     } else {
-        handle(code, RVExchangeOutcome::noAnswer(result.transportError ? result.errorDescription
-                                                                       : networkError));
+        handle(code,
+               RVExchangeOutcome::noAnswer(
+                   result.transportError ? result.errorDescription
+                                         : QCoreApplication::translate("RVProtocol", "网络错误")));
     }
     return m_outcome;
 }

@@ -3,8 +3,6 @@
 #include "protocols/rvuserinfo.h"
 #include "protocolslog.h"
 
-
-
 using namespace Qt::StringLiterals;
 
 const QStringList &RVUserInfo::keys()
@@ -26,7 +24,7 @@ void RVUserInfo::setSfzhm(const QJsonValue &value)
     m_xb = (sequence % 2 != 0) ? 1 : 2;
     const QString birth = number.mid(6, 4) + u'-' + number.mid(10, 2) + u'-' + number.mid(12, 2);
     setCsny(birth);
-    qCDebug(lcUserInfo).noquote() << u"出生年月:%1"_s.arg(birth);
+    qCDebug(lcUserInfo).noquote() << u"出生年月:%1"_s.arg(birth); // untranslated: a log line
 }
 
 void RVUserInfo::bodyWithDictionary(const QJsonObject &body)

@@ -8,6 +8,7 @@
 #include "label.h"
 #include "searchbardelegate.h"
 
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -45,7 +46,7 @@ SearchBar::SearchBar(const QRectF &frame, QWidget *parent)
         if (m_delegate)
             m_delegate->searchBarSearchButtonClicked(this);
     });
-    m_cancel->setTitle(u"取消"_s);
+    m_cancel->setTitle(QCoreApplication::translate("ui::SearchBar", "取消"));
     m_cancel->titleLabel()->setFont(Font::boldSystemFontOfSize(13));
     m_cancel->setBackgroundColor(Color::colorWithRed(0.45, 0.52, 0.62));
     m_cancel->layer().setCornerRadius(5);

@@ -8,6 +8,7 @@
 #include "label.h"
 #include "toolkitlog.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -32,7 +33,7 @@ TableView::TableView(const QRectF &frame, TableViewStyle style, QWidget *parent)
         new Button(ButtonType::Custom, QRectF(0, 0, kDeleteButtonWidth, kDeleteButtonHeight));
     m_deleteButton->setBackgroundColor(Color::colorWithRed(0.8, 0.1, 0.1));
     m_deleteButton->layer().setCornerRadius(5);
-    m_deleteButton->setTitle(u"删除"_s);
+    m_deleteButton->setTitle(QCoreApplication::translate("ui::TableView", "删除"));
     m_deleteButton->titleLabel()->setFont(Font::boldSystemFontOfSize(15));
     m_deleteButton->setHidden(true);
     m_deleteButton->addTarget([this] { confirmDelete(); }, ControlEvent::TouchUpInside);

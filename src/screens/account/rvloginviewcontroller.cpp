@@ -26,7 +26,7 @@ const QString registerSegue = u"register"_s;
 
 RVLoginViewController::RVLoginViewController()
 {
-    setTitle(u"登录"_s);
+    setTitle(tr("登录"));
 }
 
 RVLoginViewController::~RVLoginViewController() = default;
@@ -40,7 +40,7 @@ void RVLoginViewController::loadView()
     view()->addSubview(m_tableView);
 
     m_loginButton = new ui::Button(ui::ButtonType::RoundedRect, QRectF(20, 126, 280, 44));
-    m_loginButton->setTitle(u"登录"_s);
+    m_loginButton->setTitle(tr("登录"));
     m_loginButton->addTarget([this](ui::Control *sender) { login(sender); },
                              ui::ControlEvent::TouchUpInside);
     view()->addSubview(m_loginButton);
@@ -49,7 +49,7 @@ void RVLoginViewController::loadView()
     if (storyboard() != nullptr && !storyboard()->destinationOfSegue(registerSegue).isEmpty()) {
         auto *registerButton =
             new ui::Button(ui::ButtonType::RoundedRect, QRectF(20, 182, 280, 44));
-        registerButton->setTitle(u"注册新用户"_s);
+        registerButton->setTitle(tr("注册新用户"));
         registerButton->addTarget(
             [this](ui::Control *sender) { performSegueWithIdentifier(registerSegue, sender); },
             ui::ControlEvent::TouchUpInside);
@@ -76,10 +76,10 @@ ui::TableViewCell *RVLoginViewController::cellForRowAtIndexPath(ui::TableView *t
         if (!saved.isEmpty())
             _userName = saved;
         options.text = saved;
-        options.placeholder = saved.isEmpty() ? u"帐户"_s : QString();
+        options.placeholder = saved.isEmpty() ? tr("帐户") : QString();
     } else {
         options.secure = true;
-        options.placeholder = u"密码"_s;
+        options.placeholder = tr("密码");
     }
     ui::TextField *field = RVFormTextField::install(cell, options, nullptr);
     field->addTarget([this](ui::Control *sender) { textFieldWithText(sender); },
@@ -109,15 +109,15 @@ void RVLoginViewController::textFieldDoneEditing(ui::Control *sender)
 void RVLoginViewController::login(ui::Control *)
 {
     if (_userName.isEmpty()) {
-        RVAlert::show(u"请填写用户名"_s);
+        RVAlert::show(tr("请填写用户名"));
         return;
     }
     if (_password.isEmpty()) {
-        RVAlert::show(u"请填写密码"_s);
+        RVAlert::show(tr("请填写密码"));
         return;
     }
     RVProgress::run(
-        this, u"登录中"_s,
+        this, tr("登录中"),
         [name = _userName, password = _password] { return RVProtocol().login(name, password); },
         [](RVLoginViewController &self, const std::optional<RVUserInfo> &reply) {
             self.finishedLogin(reply);
@@ -129,7 +129,7 @@ void RVLoginViewController::finishedLogin(const std::optional<RVUserInfo> &reply
     getUserInfo = reply;
     if (!reply || !reply->state()) {
         // A user who went back meanwhile is not shown the failure of a login left behind.
-        alertIfOnTop(u"登录失败"_s, reply ? RVBaseInfo::text(reply->errorMsg()) : QString());
+        alertIfOnTop(tr("登录失败"), reply ? RVBaseInfo::text(reply->errorMsg()) : QString());
         return;
     }
     if (RVBaseInfo::text(reply->yhm()).isEmpty())
@@ -137,6 +137,6 @@ void RVLoginViewController::finishedLogin(const std::optional<RVUserInfo> &reply
     // The tip goes over the navigation container, so it tells of the login wherever the user
     // is now; the screen pops only if it is still the one shown.
     if (ui::NavigationController *navigation = navigationController())
-        RVProgress::tipMessage(u"登录成功"_s, navigation->view());
+        RVProgress::tipMessage(tr("登录成功"), navigation->view());
     popIfOnTop();
 }

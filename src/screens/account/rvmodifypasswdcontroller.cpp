@@ -25,17 +25,20 @@ constexpr qreal kButtonAboveContentEnd = 10;
 constexpr qreal kButtonSpace = 30;
 
 struct Row {
-    QString caption;
-    QString placeholder;
+    const char *caption;
+    const char *placeholder;
 };
-const std::array<Row, 3> rows{Row{u"输入旧密码:"_s, u"请输入旧密码"_s},
-                              Row{u"输入新密码:"_s, u"请输入新密码"_s},
-                              Row{u"确认新密码:"_s, u"请确认新密码"_s}};
+const std::array<Row, 3> rows{Row{QT_TRANSLATE_NOOP("RVModifyPasswdController", "输入旧密码:"),
+                                  QT_TRANSLATE_NOOP("RVModifyPasswdController", "请输入旧密码")},
+                              Row{QT_TRANSLATE_NOOP("RVModifyPasswdController", "输入新密码:"),
+                                  QT_TRANSLATE_NOOP("RVModifyPasswdController", "请输入新密码")},
+                              Row{QT_TRANSLATE_NOOP("RVModifyPasswdController", "确认新密码:"),
+                                  QT_TRANSLATE_NOOP("RVModifyPasswdController", "请确认新密码")}};
 } // namespace
 
 RVModifyPasswdController::RVModifyPasswdController()
 {
-    setTitle(u"修改密码"_s);
+    setTitle(tr("修改密码"));
 }
 
 RVModifyPasswdController::~RVModifyPasswdController() = default;
@@ -66,15 +69,15 @@ ui::TableViewCell *RVModifyPasswdController::cellForRowAtIndexPath(ui::TableView
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     const int row = indexPath.row;
     ui::TextField *field = RVAccountForm::addCaptionedField(
-        cell, row, rows.at(size_t(row)).caption, kFieldWidth,
+        cell, row, tr(rows.at(size_t(row)).caption), kFieldWidth,
         [this](int tag, const QString &text) { textFieldWithText(tag, text); });
     field->setSecureTextEntry(true);
-    field->setPlaceholder(rows.at(size_t(row)).placeholder);
+    field->setPlaceholder(tr(rows.at(size_t(row)).placeholder));
     if (const QString *value = fieldForTag(row))
         field->setText(*value);
     if (row == kLastRow) {
-        if (ui::Button *made = RVAccountForm::placeSubmitButton(tableView, m_submitButton,
-                                                                u"更 改"_s, kButtonAboveContentEnd))
+        if (ui::Button *made = RVAccountForm::placeSubmitButton(
+                tableView, m_submitButton, tr("更 改"), kButtonAboveContentEnd))
             made->addTarget([this](ui::Control *sender) { registerButtonClick(sender); },
                             ui::ControlEvent::TouchUpInside);
         RVAccountForm::submitFromLastField(field, m_submitButton);
@@ -106,7 +109,7 @@ void RVModifyPasswdController::registerButtonClick(ui::Control *)
         return;
     m_navigation = navigationController();
     RVProgress::run(
-        this, u"加载中"_s,
+        this, tr("加载中"),
         [yhid = RVBaseInfo::text(_userInfo.yhid()), oldPassword = _yymm, newPassword = _mm] {
             return modifyPwd(yhid, oldPassword, newPassword);
         },
@@ -142,7 +145,7 @@ void RVModifyPasswdController::showModifyInfo(const Outcome &outcome)
     if (getResult) {
         // Kept even when the user has left the screen meanwhile: the change has happened.
         keepNewPassword(outcome.yhid, outcome.newPassword);
-        RVAccountForm::confirmDone(this, m_navigation, u"密码修改成功"_s);
+        RVAccountForm::confirmDone(this, m_navigation, tr("密码修改成功"));
         return;
     }
     alertIfOnTop(errorMessage);

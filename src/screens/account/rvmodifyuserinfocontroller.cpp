@@ -23,13 +23,16 @@ constexpr qreal kFieldWidth = 220;
 constexpr qreal kButtonAboveContentEnd = 10;
 constexpr qreal kButtonSpace = 30;
 
-const std::array<QString, 4> captions{u"真实姓名:"_s, u"身份证号:"_s, u"手机号码:"_s,
-                                      u"住       址:"_s};
+const std::array<const char *, 4> captions{
+    QT_TRANSLATE_NOOP("RVModifyUserInfoController", "真实姓名:"),
+    QT_TRANSLATE_NOOP("RVModifyUserInfoController", "身份证号:"),
+    QT_TRANSLATE_NOOP("RVModifyUserInfoController", "手机号码:"),
+    QT_TRANSLATE_NOOP("RVModifyUserInfoController", "住       址:")};
 } // namespace
 
 RVModifyUserInfoController::RVModifyUserInfoController()
 {
-    setTitle(u"修改信息"_s);
+    setTitle(tr("修改信息"));
 }
 
 RVModifyUserInfoController::~RVModifyUserInfoController() = default;
@@ -67,15 +70,15 @@ ui::TableViewCell *RVModifyUserInfoController::cellForRowAtIndexPath(ui::TableVi
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     const int row = indexPath.row;
     ui::TextField *field = RVAccountForm::addCaptionedField(
-        cell, row, captions.at(size_t(row)), kFieldWidth,
+        cell, row, tr(captions.at(size_t(row))), kFieldWidth,
         [this](int tag, const QString &text) { textFieldWithText(tag, text); });
     // The name row shows the name as edited so far, which starts as the saved one, so that a
     // row built again never drops what was typed.
     if (const QString *value = editedFieldForTag(row))
         field->setText(*value);
     if (row == kLastRow) {
-        if (ui::Button *made = RVAccountForm::placeSubmitButton(tableView, m_submitButton,
-                                                                u"提 交"_s, kButtonAboveContentEnd))
+        if (ui::Button *made = RVAccountForm::placeSubmitButton(
+                tableView, m_submitButton, tr("提 交"), kButtonAboveContentEnd))
             made->addTarget([this](ui::Control *sender) { registerButtonClick(sender); },
                             ui::ControlEvent::TouchUpInside);
         RVAccountForm::submitFromLastField(field, m_submitButton);
@@ -111,7 +114,7 @@ void RVModifyUserInfoController::registerButtonClick(ui::Control *)
         return;
     m_navigation = navigationController();
     RVProgress::run(
-        this, u"加载中"_s,
+        this, tr("加载中"),
         [info = RVAccountChecks::profileRecord(_userInfo, edited())] {
             return modifyUserInfo(info);
         },
@@ -133,7 +136,7 @@ void RVModifyUserInfoController::showModifyInfo(const Outcome &outcome)
     getUserInfo = outcome.reply;
     errorMessage = outcome.message;
     if (getUserInfo && getUserInfo->state()) {
-        RVAccountForm::confirmDone(this, m_navigation, u"信息修改成功"_s);
+        RVAccountForm::confirmDone(this, m_navigation, tr("信息修改成功"));
         return;
     }
     // A failure is not shown once the user has gone back: nothing changed.

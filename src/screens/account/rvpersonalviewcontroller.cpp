@@ -45,7 +45,7 @@ ui::TableView *makeTable(qreal top, qreal height)
 
 RVPersonalViewController::RVPersonalViewController()
 {
-    setTitle(u"个人中心"_s);
+    setTitle(tr("个人中心"));
 }
 
 RVPersonalViewController::~RVPersonalViewController() = default;
@@ -65,7 +65,7 @@ void RVPersonalViewController::loadView()
         view()->addSubview(table);
 
     m_exitLoginButton = new ui::Button(ui::ButtonType::RoundedRect, QRectF(10, top, 300, 45));
-    m_exitLoginButton->setTitle(u"退出登录"_s);
+    m_exitLoginButton->setTitle(tr("退出登录"));
     m_exitLoginButton->setTitleColor(ui::Color::redColor());
     m_exitLoginButton->addTarget([this](ui::Control *sender) { exitLoginButtonClick(sender); },
                                  ui::ControlEvent::TouchUpInside);
@@ -111,9 +111,9 @@ ui::TableViewCell *RVPersonalViewController::cellForRowAtIndexPath(ui::TableView
     cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Blue);
     if (tableView == settingTableView)
-        cell->textLabel()->setText(indexPath.row == 0 ? u"修改信息"_s : u"修改密码"_s);
+        cell->textLabel()->setText(indexPath.row == 0 ? tr("修改信息") : tr("修改密码"));
     else
-        cell->textLabel()->setText(u"我的挂号记录"_s);
+        cell->textLabel()->setText(tr("我的挂号记录"));
     return cell;
 }
 

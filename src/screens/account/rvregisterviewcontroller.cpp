@@ -21,18 +21,19 @@ constexpr int kLastRow = 6;
 constexpr qreal kButtonAboveContentEnd = 20;
 constexpr qreal kButtonSpace = 40;
 
-const std::array<QString, 7> placeholders{u"您的登陆帐户名(手机号)"_s,
-                                          u"您的密码(长度需大于6位)"_s,
-                                          u"确认密码"_s,
-                                          u"您的真实姓名"_s,
-                                          u"您的身份证号"_s,
-                                          u"您的手机号码"_s,
-                                          u"您的家庭住址"_s};
+const std::array<const char *, 7> placeholders{
+    QT_TRANSLATE_NOOP("RVRegisterViewController", "您的登陆帐户名(手机号)"),
+    QT_TRANSLATE_NOOP("RVRegisterViewController", "您的密码(长度需大于6位)"),
+    QT_TRANSLATE_NOOP("RVRegisterViewController", "确认密码"),
+    QT_TRANSLATE_NOOP("RVRegisterViewController", "您的真实姓名"),
+    QT_TRANSLATE_NOOP("RVRegisterViewController", "您的身份证号"),
+    QT_TRANSLATE_NOOP("RVRegisterViewController", "您的手机号码"),
+    QT_TRANSLATE_NOOP("RVRegisterViewController", "您的家庭住址")};
 } // namespace
 
 RVRegisterViewController::RVRegisterViewController()
 {
-    setTitle(u"注册"_s);
+    setTitle(tr("注册"));
 }
 
 RVRegisterViewController::~RVRegisterViewController() = default;
@@ -64,11 +65,12 @@ ui::TableViewCell *RVRegisterViewController::cellForRowAtIndexPath(ui::TableView
     const QString *value = fieldForTag(row);
     // The row shows what was typed so far, so that a row built again keeps it.
     ui::TextField *field = RVFormTextField::install(
-        cell, {row, placeholders.at(size_t(row)), value ? *value : QString(), row == 1 || row == 2},
+        cell,
+        {row, tr(placeholders.at(size_t(row))), value ? *value : QString(), row == 1 || row == 2},
         [this](int tag, const QString &text) { textFieldWithText(tag, text); });
     if (row == kLastRow) {
         if (ui::Button *made = RVAccountForm::placeSubmitButton(tableView, m_registerButton,
-                                                                u"注册"_s, kButtonAboveContentEnd))
+                                                                tr("注册"), kButtonAboveContentEnd))
             made->addTarget([this](ui::Control *sender) { registerButtonClick(sender); },
                             ui::ControlEvent::TouchUpInside);
         RVAccountForm::submitFromLastField(field, m_registerButton);
@@ -107,7 +109,7 @@ void RVRegisterViewController::registerButtonClick(ui::Control *)
         return;
     }
     RVProgress::run(
-        this, u"注册中"_s,
+        this, tr("注册中"),
         [body = RVAccountChecks::registrationRecord(form()).body_dict()] {
             return registerUser(body);
         },

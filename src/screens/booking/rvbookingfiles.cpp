@@ -10,6 +10,7 @@
 #include "toolkit/alertview.h"
 #include "toolkit/view.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -29,7 +30,8 @@ void chooseAndWrite(ui::View *view, const QString &suggested, const QString &fil
                     const Writer &write)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    auto *dialog = new QFileDialog(view != nullptr ? view->window() : nullptr, u"保存"_s,
+    auto *dialog = new QFileDialog(view != nullptr ? view->window() : nullptr,
+                                   QCoreApplication::translate("RVBookingFiles", "保存"),
                                    QDir(folder).filePath(suggested), filter);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
@@ -41,7 +43,8 @@ void chooseAndWrite(ui::View *view, const QString &suggested, const QString &fil
                          if (!write(path, &error))
                              RVAlert::show(error);
                          else if (view)
-                             RVProgress::tipMessage(u"已保存"_s, view);
+                             RVProgress::tipMessage(
+                                 QCoreApplication::translate("RVBookingFiles", "已保存"), view);
                      });
     dialog->open();
 }
@@ -69,14 +72,17 @@ private:
 void RVBookingFiles::saveCalendar(ui::View *view, const RVBookingCalendar::Entry &entry)
 {
     const QString name = RVBookingPass(entry.booking).fileName().chopped(4) + u".ics"_s;
-    chooseAndWrite(view, name, u"日历文件 (*.ics)"_s, [entry](const QString &path, QString *error) {
-        QSaveFile file(path);
-        const QByteArray text = RVBookingCalendar::write({entry}, RVProtocol::serviceHost());
-        if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
-            return true;
-        *error = u"无法保存 %1：%2"_s.arg(path, file.errorString());
-        return false;
-    });
+    chooseAndWrite(
+        view, name, QCoreApplication::translate("RVBookingFiles", "日历文件 (*.ics)"),
+        [entry](const QString &path, QString *error) {
+            QSaveFile file(path);
+            const QByteArray text = RVBookingCalendar::write({entry}, RVProtocol::serviceHost());
+            if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+                return true;
+            *error = QCoreApplication::translate("RVBookingFiles", "无法保存 %1：%2")
+                         .arg(path, file.errorString());
+            return false;
+        });
 }
 
 void RVBookingFiles::savePass(ui::View *view, const RVBookingPass &pass)
@@ -91,7 +97,9 @@ ui::AlertView *RVBookingFiles::showBookedWithCalendar(const QString &message, ui
                                                       const RVBookingCalendar::Entry &entry)
 {
     auto *offer = new CalendarOffer(view, entry);
-    auto *alert = new ui::AlertView(QString(), message, offer, u"确定"_s, {u"添加到日历"_s});
+    auto *alert = new ui::AlertView(QString(), message, offer,
+                                    QCoreApplication::translate("RVBookingFiles", "确定"),
+                                    {QCoreApplication::translate("RVBookingFiles", "添加到日历")});
     offer->setParent(alert);
     alert->show();
     return alert;

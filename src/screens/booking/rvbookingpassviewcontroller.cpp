@@ -28,7 +28,7 @@ void RVBookingPassViewController::viewDidLoad()
     m_passView->setBackgroundColor(ui::Color::whiteColor());
     m_passView->setPass(RVBookingPass(m_booking));
     m_saveButton->setBackgroundImage(ui::Image::imageNamed(u"image_view_right_select.png"_s));
-    m_saveButton->setTitle(u"保存为PDF"_s);
+    m_saveButton->setTitle(tr("保存为PDF"));
     m_saveButton->addTarget(
         [this](ui::Control *) {
             RVBookingFiles::savePass(

@@ -62,7 +62,7 @@ void RVReservationHistoryListViewController::viewDidLoad()
     _mainTableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
     // Over the table, shown only when a load found no booking: a blank screen says nothing.
     m_emptyNotice = new ui::Label(QRectF(0, 40, 320, 30));
-    m_emptyNotice->setText(u"暂无预约记录"_s);
+    m_emptyNotice->setText(tr("暂无预约记录"));
     m_emptyNotice->setTextAlignment(ui::TextAlignment::Center);
     m_emptyNotice->setTextColor(ui::Color::darkGrayColor());
     m_emptyNotice->setUserInteractionEnabled(false);
@@ -92,12 +92,12 @@ void RVReservationHistoryListViewController::viewDidAppear(bool animated)
     // The overlay stays until the service's list is in: a swipe on a row the list is about to
     // replace would be undone by it.
     RVProgress::run(
-        this, u"加载中"_s, [yhid, sjhm] { return RVBookingHistory::refresh(yhid, sjhm); },
+        this, tr("加载中"), [yhid, sjhm] { return RVBookingHistory::refresh(yhid, sjhm); },
         [](RVReservationHistoryListViewController &self, const HistoryOutcome &outcome) {
             self.finishedLoadData(outcome);
         });
     RVScreen::viewDidAppear(animated);
-    navigationItem()->setTitle(u"预约纪录"_s);
+    navigationItem()->setTitle(tr("预约纪录"));
 }
 
 void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutcome &outcome)
@@ -131,7 +131,7 @@ void RVReservationHistoryListViewController::showOffline(const std::optional<QDa
         _mainTableView->setEditing(false, false);
     if (m_offlineLine) {
         m_offlineLine->setText(
-            m_offline ? u"离线：最后更新 %1"_s.arg(refreshed->toString(u"yyyy-MM-dd HH:mm"_s))
+            m_offline ? tr("离线：最后更新 %1").arg(refreshed->toString(u"yyyy-MM-dd HH:mm"_s))
                       : QString());
         m_offlineLine->setHidden(!m_offline);
     }
@@ -171,9 +171,9 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
             subview->removeFromSuperview();
     }
     const std::pair<QString, QJsonValue> lines[] = {
-        {u"预约医院  :"_s, booking.yymc()}, {u"预约科室  :"_s, booking.bzksmc()},
-        {u"预约医生  :"_s, booking.ysmc()}, {u"预约时间  :"_s, booking.yysj()},
-        {u"分诊序号  :"_s, booking.fzxh()},
+        {tr("预约医院  :"), booking.yymc()}, {tr("预约科室  :"), booking.bzksmc()},
+        {tr("预约医生  :"), booking.ysmc()}, {tr("预约时间  :"), booking.yysj()},
+        {tr("分诊序号  :"), booking.fzxh()},
     };
     for (int i = 0; i < 5; ++i) {
         // The time and the slot number leave room on their right for the booking's buttons.
@@ -186,7 +186,7 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
         // Offline nothing can be cancelled, so nothing invites the swipe.
         if (!m_offline) {
             ui::Label *hint =
-                lineLabel(QRectF(20, 78, 270, 17), u"提示:右移本信息可取消预约"_s, 14);
+                lineLabel(QRectF(20, 78, 270, 17), tr("提示:右移本信息可取消预约"), 14);
             hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
             content->addSubview(hint);
         }
@@ -194,7 +194,7 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
     } else {
         // Without it a cancelled booking looks like an open one whose hint went missing. The
         // service knows one state besides open.
-        ui::Label *state = lineLabel(QRectF(20, 78, 270, 17), u"已取消"_s, 14);
+        ui::Label *state = lineLabel(QRectF(20, 78, 270, 17), tr("已取消"), 14);
         state->setTextColor(ui::Color::colorWithWhite(0.2, 1.0));
         content->addSubview(state);
     }
@@ -209,8 +209,8 @@ void RVReservationHistoryListViewController::addBookingButtons(ui::View *content
             subview->removeFromSuperview();
     }
     const std::pair<QString, void (RVReservationHistoryListViewController::*)(const QString &)>
-        actions[] = {{u"添加到日历"_s, &RVReservationHistoryListViewController::addToCalendar},
-                     {u"凭证"_s, &RVReservationHistoryListViewController::openPass}};
+        actions[] = {{tr("添加到日历"), &RVReservationHistoryListViewController::addToCalendar},
+                     {tr("凭证"), &RVReservationHistoryListViewController::openPass}};
     qreal y = 46;
     for (const auto &[title, action] : actions) {
         auto *button = new ui::Button(ui::ButtonType::Custom, QRectF(224, y, 88, 22));
@@ -242,7 +242,7 @@ void RVReservationHistoryListViewController::addToCalendar(const QString &yylsh)
     const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
     // The hospital's address and telephone come from the service while it answers.
     RVProgress::run(
-        this, u"加载中"_s,
+        this, tr("加载中"),
         [yhid, booking = *booking, online = !m_offline] {
             return RVSavedBookings::entryOf(yhid, booking, online);
         },

@@ -83,7 +83,7 @@ RVReservationInfoController::cellForRowAtIndexPath(ui::TableView *tableView,
             qobject_cast<ui::Button *>(subview) != nullptr)
             subview->removeFromSuperview();
     }
-    ui::Label *heading = formLabel(QRectF(15, 15, 290, 40), u"挂号信息"_s);
+    ui::Label *heading = formLabel(QRectF(15, 15, 290, 40), tr("挂号信息"));
     heading->setTextColor(ui::Color::colorWithRed(0.8, 0.1, 0.1, 1));
     cell->addSubview(heading);
     qreal y = 55;
@@ -93,7 +93,7 @@ RVReservationInfoController::cellForRowAtIndexPath(ui::TableView *tableView,
     }
     m_confirmButton = new ui::Button(ui::ButtonType::Custom, QRectF(15, 235, 290, 30));
     m_confirmButton->setBackgroundImage(ui::Image::imageNamed(u"image_view_right_select.png"_s));
-    m_confirmButton->setTitle(u"确认"_s);
+    m_confirmButton->setTitle(tr("确认"));
     m_confirmButton->addTarget([this](ui::Control *sender) { reservationButtonClicked(sender); },
                                ui::ControlEvent::TouchUpInside);
     cell->addSubview(m_confirmButton);
@@ -107,7 +107,7 @@ void RVReservationInfoController::reservationButtonClicked(ui::Control *)
     // The worker gets its own copy; the overlay keeps "确认" from being pressed twice.
     const QString yhid = RVBaseInfo::text(_userInfo.yhid());
     RVProgress::run(
-        this, u"预约中"_s,
+        this, tr("预约中"),
         [booking = booking(), yhid] {
             ReservationOutcome outcome{booking.book(), std::nullopt};
             if (outcome.booked.booking)
@@ -127,7 +127,7 @@ void RVReservationInfoController::reservationFinish(const ReservationOutcome &re
     // that slot now.
     if (!isOnTop()) {
         if (outcome.ok && m_navigationView)
-            RVProgress::tipMessage(u"预约成功"_s, m_navigationView);
+            RVProgress::tipMessage(tr("预约成功"), m_navigationView);
         return;
     }
     if (outcome.ok && result.calendar && m_navigationView)

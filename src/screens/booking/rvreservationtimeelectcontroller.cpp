@@ -43,13 +43,13 @@ void RVReservationTimeElectController::loadView()
 void RVReservationTimeElectController::viewDidLoad()
 {
     // Named before the push shows the bar, not only once the confirmation renames it.
-    setTitle(u"预约时段选择"_s);
+    setTitle(tr("预约时段选择"));
     _tableViewTime->setDataSource(this);
     _tableViewTime->setDelegate(this);
     _tableViewTime->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
     const QString pbid = RVBaseInfo::text(_doctorScheduleInfo.pbid());
     RVProgress::run(
-        this, u"加载中"_s, [pbid] { return RVTimeSlots::load(pbid); },
+        this, tr("加载中"), [pbid] { return RVTimeSlots::load(pbid); },
         [](RVReservationTimeElectController &self, const SlotsOutcome &outcome) {
             self.loadDoctorTimeSchedulesFinish(outcome);
         });
@@ -93,8 +93,8 @@ RVReservationTimeElectController::willSelectRowAtIndexPath(ui::TableView *,
                                                            const ui::IndexPath &indexPath)
 {
     if (!RVAppConfigInfo::userLogined()) {
-        ui::AlertView::initWithTitle(QString(), u"还未登陆，现在登陆"_s, this, u"取消"_s,
-                                     {u"确定"_s})
+        ui::AlertView::initWithTitle(QString(), tr("还未登陆，现在登陆"), this, tr("取消"),
+                                     {tr("确定")})
             ->show();
         return indexPath;
     }

@@ -5,6 +5,8 @@
 #include "toolkit/color.h"
 #include "toolkit/label.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 qreal TableViewReservDelegate::heightForRowAtIndexPath(ui::TableView *, const ui::IndexPath &)
@@ -26,7 +28,9 @@ ui::View *TableViewReservDelegate::viewForHeaderInSection(ui::TableView *, int)
         qreal x;
         qreal width;
         QString text;
-    } columns[] = {{0.5, 70, QString()}, {70.5, 125, u"上午"_s}, {195.5, 125, u"下午"_s}};
+    } columns[] = {{0.5, 70, QString()},
+                   {70.5, 125, QCoreApplication::translate("TableViewReservDelegate", "上午")},
+                   {195.5, 125, QCoreApplication::translate("TableViewReservDelegate", "下午")}};
     for (const auto &column : columns) {
         auto *label = new ui::Label(QRectF(column.x, 0, column.width, height));
         label->setBackgroundColor(ui::Color::colorWithWhite(0.9, 1.0));

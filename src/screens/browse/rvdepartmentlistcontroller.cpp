@@ -21,7 +21,7 @@ const QString reuseIdentifier = u"ReuseDepartmentListCell"_s;
 
 RVDepartmentListController::RVDepartmentListController()
 {
-    setTitle(u"科室查询"_s);
+    setTitle(tr("科室查询"));
 }
 
 RVDepartmentListController::~RVDepartmentListController() = default;
@@ -56,7 +56,7 @@ void RVDepartmentListController::loadDeptListSchedules()
     const QString hospital = hospid;
     const QString parent = parentId;
     RVScreenLoad::load(
-        this, u"加载中"_s, [hospital, parent] { return fetchDepartments(hospital, parent); },
+        this, tr("加载中"), [hospital, parent] { return fetchDepartments(hospital, parent); },
         [](RVDepartmentListController &self, const Outcome &outcome) {
             self.loadDeptListSchedulesFinish(outcome);
         },

@@ -42,7 +42,7 @@ void RVDetailInfoViewController::viewDidLoad()
 void RVDetailInfoViewController::viewDidAppear(bool animated)
 {
     RVScreen::viewDidAppear(animated);
-    navigationItem()->setTitle(u"医院荣耀信息"_s);
+    navigationItem()->setTitle(tr("医院荣耀信息"));
 }
 
 qreal RVDetailInfoViewController::textRowHeight(const QString &text)
@@ -77,10 +77,10 @@ ui::TableViewCell *RVDetailInfoViewController::cellForRowAtIndexPath(ui::TableVi
     label->setFont(ui::Font::systemFontOfSize(heading ? 16 : 14));
     switch (indexPath.row) {
     case 0:
-        label->setText(u"医院荣耀"_s);
+        label->setText(tr("医院荣耀"));
         break;
     case 2:
-        label->setText(u"医院介绍"_s);
+        label->setText(tr("医院介绍"));
         break;
     case 3:
         label->setText(introduction());

@@ -20,7 +20,7 @@ constexpr qreal kHeaderHeight = 480;
 
 RVDoctorListViewController::RVDoctorListViewController()
 {
-    setTitle(u"医生查询"_s);
+    setTitle(tr("医生查询"));
 }
 
 RVDoctorListViewController::~RVDoctorListViewController() = default;
@@ -32,7 +32,7 @@ void RVDoctorListViewController::viewDidLoad()
     m_pages.setFilters({hospitalCode, deptid, departmentCode});
     if (m_pages.offersSearch()) {
         m_searchBar = new ui::SearchBar(QRectF(0, 0, 320, kSearchBarHeight));
-        m_searchBar->setPlaceholder(u"请输入医生姓名的首字母"_s);
+        m_searchBar->setPlaceholder(tr("请输入医生姓名的首字母"));
         m_searchBar->setDelegate(this);
         view()->addSubview(m_searchBar);
         frame.setTop(frame.top() + kSearchBarHeight);
@@ -56,7 +56,7 @@ void RVDoctorListViewController::requestNextPage(bool withOverlay)
         self.requestNextPageFinish(page);
     };
     if (withOverlay)
-        RVProgress::run(this, u"加载中"_s, std::move(fetch), std::move(finish));
+        RVProgress::run(this, tr("加载中"), std::move(fetch), std::move(finish));
     else // later pages load without the overlay; the header shows that a page is coming
         RVProgress::fetch(this, std::move(fetch), std::move(finish));
 }
@@ -180,7 +180,7 @@ void RVDoctorListViewController::searchBarSearchButtonClicked(ui::SearchBar *sea
     searchBar->resignFirstResponder();
     reloading = true;
     RVProgress::run(
-        this, u"搜索中"_s, [request = *request] { return RVDoctorListPages::fetch(request); },
+        this, tr("搜索中"), [request = *request] { return RVDoctorListPages::fetch(request); },
         [](RVDoctorListViewController &self, const RVDoctorListPages::Page &page) {
             self.searchDoctorFinish(page);
         });
@@ -195,7 +195,7 @@ void RVDoctorListViewController::searchDoctorFinish(const RVDoctorListPages::Pag
         return;
     }
     if (m_pages.doctorList().isEmpty() && isOnTop())
-        RVProgress::tipMessage(u"没有这位医生"_s, view());
+        RVProgress::tipMessage(tr("没有这位医生"), view());
     m_tableView->setDataSource(this);
     m_tableView->setDelegate(this);
     // The load-more header follows the new list at once, as after a page: below its last row

@@ -84,7 +84,7 @@ void RVHospitalInfoViewController::loadHosInfoSchedules()
 {
     const QString code = hospid;
     RVScreenLoad::load(
-        this, u"加载中"_s, [code] { return fetchHospital(code); },
+        this, tr("加载中"), [code] { return fetchHospital(code); },
         [](RVHospitalInfoViewController &self, const Outcome &outcome) {
             self.loadHosInfoSchedulesFinish(outcome);
         },
@@ -214,13 +214,13 @@ void RVHospitalInfoViewController::fillEntryRow(ui::TableViewCell *cell, int row
     label->setTextAlignment(ui::TextAlignment::Left);
     switch (row) {
     case Departments:
-        label->setText(u"选择科室挂号"_s);
+        label->setText(tr("选择科室挂号"));
         label->setFont(ui::Font::boldSystemFontOfSize(16));
         label->setTextColor(ui::Color::blueColor());
         cell->setTag(101);
         break;
     case Details:
-        label->setText(u"详细信息"_s);
+        label->setText(tr("详细信息"));
         label->setFont(ui::Font::systemFontOfSize(16));
         cell->setTag(102);
         break;
@@ -231,7 +231,7 @@ void RVHospitalInfoViewController::fillEntryRow(ui::TableViewCell *cell, int row
         cell->setAccessoryType(ui::TableViewCellAccessoryType::None);
         break;
     case Notice:
-        label->setText(u"停诊公告"_s);
+        label->setText(tr("停诊公告"));
         label->setFont(ui::Font::systemFontOfSize(16));
         break;
     default:
@@ -256,7 +256,7 @@ void RVHospitalInfoViewController::didSelectRowAtIndexPath(ui::TableView *tableV
             details->hospitalInfo = hospitalInfo;
         break;
     case Notice:
-        RVAlert::show(u"暂无停诊公告"_s);
+        RVAlert::show(tr("暂无停诊公告"));
         break;
     default:
         break;

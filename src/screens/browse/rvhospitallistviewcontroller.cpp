@@ -22,7 +22,7 @@ const QString reuseIdentifier = u"ReuseHospitalListCell"_s;
 
 RVHospitalListViewController::RVHospitalListViewController()
 {
-    setTitle(u"医院查询"_s);
+    setTitle(tr("医院查询"));
 }
 
 RVHospitalListViewController::~RVHospitalListViewController() = default;
@@ -53,7 +53,7 @@ void RVHospitalListViewController::viewDidAppear(bool animated)
 void RVHospitalListViewController::loadHosListSchedules()
 {
     RVScreenLoad::load(
-        this, u"加载中"_s, &fetchHospitals,
+        this, tr("加载中"), &fetchHospitals,
         [](RVHospitalListViewController &self, const Outcome &outcome) {
             self.loadHosListScheduledFinish(outcome);
         },

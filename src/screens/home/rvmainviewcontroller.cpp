@@ -120,7 +120,7 @@ void RVMainViewController::viewDidLoad()
     collectionView->setDataSource(this);
     collectionView->setDelegate(this);
 
-    itemLabels = {u"医院查询"_s, u"科室查询"_s, u"医生查询"_s, u"预约历史"_s, u"帐户信息"_s};
+    itemLabels = {tr("医院查询"), tr("科室查询"), tr("医生查询"), tr("预约历史"), tr("帐户信息")};
     itemImages = {u"index_nearhos_logo_unpressed.png"_s, u"index_keshi_logo_unpressed.png"_s,
                   u"index_doctor_logo_unpressed.png"_s, u"index_reghistory_logo_unpressed.png"_s,
                   u"index_personal_logo_unpressed.png"_s};
@@ -237,7 +237,7 @@ void RVMainViewController::openHistory()
     if (RVAppConfigInfo::userLogined())
         pushScreen(u"appointMent"_s);
     else
-        RVAlert::show(u"请先登录"_s);
+        RVAlert::show(tr("请先登录"));
 }
 
 void RVMainViewController::pushScreen(const QString &identifier)
@@ -269,8 +269,8 @@ void RVMainViewController::finishedVersionCheck(const QByteArray &answer, const 
 {
     if (!RVStoreLookup::offersUpdate(answer, version))
         return;
-    ui::AlertView::initWithTitle(u"更新"_s, u"有新的版本更新，是否前往更新"_s, this, u"关闭"_s,
-                                 {u"更新"_s})
+    ui::AlertView::initWithTitle(tr("更新"), tr("有新的版本更新，是否前往更新"), this, tr("关闭"),
+                                 {tr("更新")})
         ->show();
 }
 

@@ -50,7 +50,7 @@ void RVMainViewController::finishedAutomaticLogin(bool succeeded)
     // A login the user made meanwhile may have overtaken this one: what counts is the state.
     if (!succeeded && !RVAppConfigInfo::userLogined()) {
         if (ui::NavigationController *navigation = navigationController())
-            RVProgress::tipMessage(u"登录失败"_s, navigation->view());
+            RVProgress::tipMessage(tr("登录失败"), navigation->view());
     }
     userLoginCheckStatus();
     // Asked for while the login ran: opened now, unless the user went elsewhere meanwhile.
@@ -81,8 +81,8 @@ void RVMainViewController::userLoginCheckStatus()
 
 QString RVMainViewController::greetingFor(const QString &name, const QFont &font, qreal width)
 {
-    const QString before = u"欢迎您："_s;
-    const QString after = u"，进入个人中心！"_s;
+    const QString before = tr("欢迎您：");
+    const QString after = tr("，进入个人中心！");
     // A point to spare: the parts are measured apart, the button draws them as one line.
     const qreal room = width - ui::TextMetrics::sizeWithFont(before + after, font).width() - 1;
     return before +
@@ -93,7 +93,7 @@ QString RVMainViewController::greetingFor(const QString &name, const QFont &font
 
 QString RVMainViewController::automaticLoginTitle()
 {
-    return u"正在自动登录，请稍候…"_s;
+    return tr("正在自动登录，请稍候…");
 }
 
 void RVMainViewController::showStatusTitle(const QString &title)

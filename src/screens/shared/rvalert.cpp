@@ -5,6 +5,8 @@
 #include "screens/shared/rvscreenguard.h"
 #include "toolkit/alertview.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 ui::AlertView *RVAlert::show(const QString &message)
@@ -14,7 +16,8 @@ ui::AlertView *RVAlert::show(const QString &message)
 
 ui::AlertView *RVAlert::show(const QString &title, const QString &message)
 {
-    ui::AlertView *alert = ui::AlertView::initWithTitle(title, message, nullptr, u"确定"_s);
+    ui::AlertView *alert = ui::AlertView::initWithTitle(
+        title, message, nullptr, QCoreApplication::translate("RVAlert", "确定"));
     alert->show();
     return alert;
 }

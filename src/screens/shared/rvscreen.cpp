@@ -12,16 +12,12 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
+RVScreen::RVScreen()
 {
-// Screens apply the convention once they have appeared; the bar shows its back title from the
-// first frame of the slide that brings them in.
-void showBackTitleFromTheFirstFrame()
-{
-    ui::NavigationBar::setDefaultBackButtonTitle(u"返回"_s);
+    // Screens apply the convention once they have appeared; the bar shows its back title from
+    // the first frame of the slide that brings them in. Set here, in the language installed.
+    ui::NavigationBar::setDefaultBackButtonTitle(tr("返回"));
 }
-Q_CONSTRUCTOR_FUNCTION(showBackTitleFromTheFirstFrame)
-} // namespace
 
 void RVScreen::viewDidAppear(bool animated)
 {
@@ -36,12 +32,12 @@ void RVScreen::setNavigationInfo()
         return;
     if (ui::NavigationItem *previous = navigation->navigationBar()->backItem()) {
         previous->setBackBarButtonItem(
-            ui::BarButtonItem::initWithTitle(u"返回"_s, ui::BarButtonItemStyle::Bordered));
+            ui::BarButtonItem::initWithTitle(tr("返回"), ui::BarButtonItemStyle::Bordered));
     }
     if (navigation->childViewControllers().size() > 2) {
         QPointer<RVScreen> guard(this);
         navigationItem()->setRightBarButtonItem(
-            ui::BarButtonItem::initWithTitle(u"主页"_s, ui::BarButtonItemStyle::Bordered, [guard] {
+            ui::BarButtonItem::initWithTitle(tr("主页"), ui::BarButtonItemStyle::Bordered, [guard] {
                 if (guard)
                     guard->gotMainPage();
             }));

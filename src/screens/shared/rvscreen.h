@@ -19,6 +19,8 @@ class RVScreen : public ui::ViewController
 {
     Q_OBJECT
 public:
+    RVScreen();
+
     // Applies the navigation convention; a screen that overrides it calls this first.
     void viewDidAppear(bool animated) override;
     void setNavigationInfo();
