@@ -71,6 +71,8 @@ AlertView::AlertView(const QString &title, const QString &message, AlertViewDele
     m_titleLabel->setText(title);
     m_messageLabel->setFont(Font::systemFontOfSize(15));
     m_messageLabel->setText(message);
+    // The text that names the dialog is not read a second time inside it.
+    (title.isEmpty() ? m_messageLabel : m_titleLabel)->setIsAccessibilityElement(false);
     for (int i = 0; i < m_buttonTitles.size(); ++i) {
         auto *button = new Button(ButtonType::Custom);
         button->setTitle(m_buttonTitles.at(i));
@@ -90,6 +92,11 @@ AlertView::AlertView(const QString &title, const QString &message, AlertViewDele
 AlertView::~AlertView()
 {
     shownAlerts().removeAll(this);
+}
+
+QString AlertView::shownAccessibilityLabel() const
+{
+    return m_title.isEmpty() ? m_message : m_title;
 }
 
 int AlertView::firstOtherButtonIndex() const

@@ -56,7 +56,12 @@ public:
     // The alerts on screen, oldest first.
     static QList<AlertView *> visibleAlerts();
 
+    // A dialog named by its title (its message when it has none), holding its message and
+    // buttons.
+    QAccessible::Role accessibilityRole() const override { return QAccessible::Dialog; }
+
 protected:
+    QString shownAccessibilityLabel() const override;
     void paintEvent(QPaintEvent *event) override;
     void layoutSubviews() override;
     void mousePressEvent(QMouseEvent *event) override;
