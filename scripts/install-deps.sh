@@ -10,6 +10,8 @@ pkgs=(build-essential cmake ninja-build pkg-config clang lld
       libqt6sql6-psql postgresql postgresql-common)
 # Installing: the icons and manual pages made at build time, and the checks of what is installed.
 pkgs+=(librsvg2-bin help2man desktop-file-utils appstream lintian systemd)
+# The screen-reader test: a D-Bus session, the AT-SPI bus, its Python client, a virtual display.
+pkgs+=(dbus at-spi2-core python3-pyatspi xvfb xauth)
 # Running the application without a display: a virtual X server and a loopback VNC server.
 if [ "${1:-}" = "--run" ]; then
   pkgs+=(xvfb x11vnc)
