@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvappoptions.h"
 
+#include "platform/interfacescale.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -21,6 +23,35 @@ bool &answered()
     return value;
 }
 } // namespace
+
+namespace
+{
+// What follows an option on a command line, as "--name value" or "--name=value"; the last
+// one given counts, as with QCommandLineParser.
+std::optional<QString> valueOf(const QStringList &arguments, const QString &name)
+{
+    std::optional<QString> value;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == name && i + 1 < arguments.size())
+            value = arguments.at(++i);
+        else if (argument.startsWith(name + u'='))
+            value = argument.mid(name.size() + 1);
+    }
+    return value;
+}
+} // namespace
+
+std::optional<double> RVAppOptions::scaleBeforeStart(const QStringList &arguments)
+{
+    const std::optional<QString> value = valueOf(arguments, u"--scale"_s);
+    return value ? platform::InterfaceScale::parse(*value) : std::nullopt;
+}
+
+bool RVAppOptions::usesTestLocationBeforeStart(const QStringList &arguments)
+{
+    return arguments.contains(u"--self-test"_s) || valueOf(arguments, u"--screen"_s).has_value();
+}
 
 QString RVAppOptions::lastError()
 {
@@ -55,8 +86,13 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
                                       u"With --screen: log in with the demo account first."_s);
     const QCommandLineOption demoBooking(
         u"demo-booking"_s, u"With --screen: book a demo slot for the demo account first."_s);
+    const QCommandLineOption scale(
+        u"scale"_s,
+        u"Draw the interface FACTOR times larger (1.0 to 2.0), text and frames together, "
+        "and keep that for later starts."_s,
+        u"FACTOR"_s);
     parser.addOptions(
-        {service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn, demoBooking});
+        {service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn, demoBooking, scale});
     answered() = false;
     if (!parser.parse(arguments)) {
         errorText() = parser.errorText();
@@ -78,6 +114,14 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
         return std::nullopt;
     }
     RVAppOptions options;
+    if (parser.isSet(scale)) {
+        options.scale = platform::InterfaceScale::parse(parser.value(scale));
+        if (!options.scale) {
+            errorText() =
+                u"--scale wants a factor from 1.0 to 2.0, not \"%1\""_s.arg(parser.value(scale));
+            return std::nullopt;
+        }
+    }
     options.selfTest = parser.isSet(selfTest);
     options.quitAfterFirstPaint = parser.isSet(firstPaint);
     options.screenshotPath = parser.value(screenshot);
