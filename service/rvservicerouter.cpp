@@ -5,7 +5,6 @@
 #include "protocols/rvcipher.h"
 #include "service/rvserviceenvelope.h"
 
-#include <QStringList>
 
 using namespace Qt::StringLiterals;
 
@@ -31,10 +30,7 @@ RVServiceRouter::RVServiceRouter(RVServiceDatabase &database)
 
 bool RVServiceRouter::isKnownCode(const QString &code)
 {
-    static const QStringList codes{u"A001"_s, u"A002"_s, u"B001"_s, u"B002"_s, u"B003"_s, u"B004"_s,
-                                   u"B005"_s, u"B006"_s, u"B007"_s, u"B008"_s, u"B009"_s, u"C001"_s,
-                                   u"C002"_s, u"C003"_s, u"C004"_s, u"C005"_s, u"C006"_s};
-    return codes.contains(code);
+    return find(code) != nullptr;
 }
 
 RVServiceRouter::Exchange RVServiceRouter::reply(Exchange exchange, const RVServiceOutcome &outcome,
@@ -99,39 +95,53 @@ RVServiceOutcome RVServiceRouter::dispatch(const QString &code, const QJsonObjec
                                            const RVServiceAccounts::Caller *caller,
                                            const QString &photoBase)
 {
-    if (code == u"A001"_s)
-        return m_accounts.registerUser(body);
-    if (code == u"A002"_s)
-        return m_accounts.login(body);
-    if (code == u"B001"_s)
-        return m_catalogue.hospitalList(body);
-    if (code == u"B002"_s)
-        return m_catalogue.hospitalInfo(body);
-    if (code == u"B003"_s || code == u"B004"_s)
-        return m_catalogue.departmentList(body);
-    if (code == u"B005"_s)
-        return m_catalogue.diseaseList();
-    if (code == u"B006"_s)
-        return m_catalogue.doctorList(body, photoBase);
-    if (code == u"B007"_s)
-        return m_catalogue.doctorInfo(body, photoBase);
-    if (code == u"B008"_s)
-        return m_catalogue.doctorSchedules(body);
-    if (code == u"B009"_s)
-        return m_catalogue.timeSlots(body);
-    if (!caller) // every code below belongs to a logged-in user
+    const Route *route = find(code);
+    if (route == nullptr)
+        return RVServiceOutcome::refusal(u"未知的交易码：%1"_s.arg(code));
+    if (route->forUser && caller == nullptr)
         return RVServiceOutcome::refusal(sessionExpired);
-    if (code == u"C001"_s)
-        return m_bookings.book(*caller, body);
-    if (code == u"C002"_s)
-        return m_bookings.list(*caller, body);
-    if (code == u"C003"_s)
-        return m_accounts.logout(*caller);
-    if (code == u"C004"_s)
-        return m_accounts.modifyProfile(*caller, body);
-    if (code == u"C005"_s)
-        return m_bookings.cancel(*caller, body);
-    if (code == u"C006"_s)
-        return m_accounts.changePassword(*caller, body);
-    return RVServiceOutcome::refusal(u"未知的交易码：%1"_s.arg(code));
+    return route->run(*this, {body, caller, photoBase});
+}
+
+const RVServiceRouter::Route *RVServiceRouter::find(const QString &code)
+{
+    // Every transaction the service answers, once: its code, whether it belongs to a logged-in
+    // user, and what runs it.
+    static const Route routes[] = {
+        {u"A001", false,
+         [](auto &r, const auto &in) { return r.m_accounts.registerUser(in.body); }},
+        {u"A002", false, [](auto &r, const auto &in) { return r.m_accounts.login(in.body); }},
+        {u"B001", false,
+         [](auto &r, const auto &in) { return r.m_catalogue.hospitalList(in.body); }},
+        {u"B002", false,
+         [](auto &r, const auto &in) { return r.m_catalogue.hospitalInfo(in.body); }},
+        {u"B003", false,
+         [](auto &r, const auto &in) { return r.m_catalogue.departmentList(in.body); }},
+        {u"B004", false,
+         [](auto &r, const auto &in) { return r.m_catalogue.departmentList(in.body); }},
+        {u"B005", false, [](auto &r, const auto &) { return r.m_catalogue.diseaseList(); }},
+        {u"B006", false,
+         [](auto &r, const auto &in) { return r.m_catalogue.doctorList(in.body, in.photoBase); }},
+        {u"B007", false,
+         [](auto &r, const auto &in) { return r.m_catalogue.doctorInfo(in.body, in.photoBase); }},
+        {u"B008", false,
+         [](auto &r, const auto &in) { return r.m_catalogue.doctorSchedules(in.body); }},
+        {u"B009", false, [](auto &r, const auto &in) { return r.m_catalogue.timeSlots(in.body); }},
+        {u"C001", true,
+         [](auto &r, const auto &in) { return r.m_bookings.book(*in.caller, in.body); }},
+        {u"C002", true,
+         [](auto &r, const auto &in) { return r.m_bookings.list(*in.caller, in.body); }},
+        {u"C003", true, [](auto &r, const auto &in) { return r.m_accounts.logout(*in.caller); }},
+        {u"C004", true,
+         [](auto &r, const auto &in) { return r.m_accounts.modifyProfile(*in.caller, in.body); }},
+        {u"C005", true,
+         [](auto &r, const auto &in) { return r.m_bookings.cancel(*in.caller, in.body); }},
+        {u"C006", true,
+         [](auto &r, const auto &in) { return r.m_accounts.changePassword(*in.caller, in.body); }},
+    };
+    for (const Route &route : routes) {
+        if (route.code == code)
+            return &route;
+    }
+    return nullptr;
 }

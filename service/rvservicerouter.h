@@ -7,7 +7,9 @@
 #include "service/rvservicecatalogue.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
+#include <QStringView>
 
 class RVServiceDatabase;
 
@@ -42,6 +44,17 @@ public:
     RVServiceCatalogue &catalogue() { return m_catalogue; }
 
 private:
+    struct Input {
+        const QJsonObject &body;
+        const RVServiceAccounts::Caller *caller;
+        const QString &photoBase;
+    };
+    struct Route {
+        QStringView code;
+        bool forUser;
+        RVServiceOutcome (*run)(RVServiceRouter &router, const Input &input);
+    };
+    static const Route *find(const QString &code);
     RVServiceOutcome dispatch(const QString &code, const QJsonObject &body,
                               const RVServiceAccounts::Caller *caller, const QString &photoBase);
     static Exchange reply(Exchange exchange, const RVServiceOutcome &outcome,

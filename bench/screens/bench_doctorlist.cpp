@@ -7,7 +7,7 @@
 // the largest number of live cell widgets against the rows in sight, and the time to append
 // one page of eight doctors to lists of 100, 1,000 and 10,000.
 #include "rvresources.h"
-#include "screens/rvdoctorlistviewcontroller.h"
+#include "screens/browse/rvdoctorlistviewcontroller.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/view.h"

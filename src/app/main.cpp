@@ -9,7 +9,7 @@
 #include "platform/userdefaults.h"
 #include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
-#include "screens/rvmainviewcontroller.h"
+#include "screens/home/rvmainviewcontroller.h"
 #include "toolkit/storyboard.h"
 #include "toolkit/viewcontroller.h"
 #include "toolkit/window.h"

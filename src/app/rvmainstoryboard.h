@@ -9,12 +9,11 @@ class QObject;
 // The interface resource "MainStoryboard": which controller each screen identifier makes.
 // Identifiers of screens that are not part of the application yet are simply not registered,
 // so that opening them does nothing.
-class RVMainStoryboard final
+namespace RVMainStoryboard
 {
-public:
-    static void registerScreens();
-    static QStringList identifiers();
-    // The dynamic property of every screen made here that holds its storyboard identifier.
-    static constexpr const char *identifierProperty = "storyboardIdentifier";
-    static QString identifierOf(const QObject *screen);
-};
+void registerScreens();
+QStringList identifiers();
+// The dynamic property of every screen made here that holds its storyboard identifier.
+inline constexpr const char *identifierProperty = "storyboardIdentifier";
+QString identifierOf(const QObject *screen);
+} // namespace RVMainStoryboard

@@ -57,7 +57,7 @@ private:
     void didFinishLoading();
     void didFail(const QString &reason);
     void finish(const QString &failure);
-    bool store(QString *reason) const;
+    [[nodiscard]] bool store(QString *reason) const;
     void dropConnection();
 
     QString m_url;

@@ -36,7 +36,7 @@ public:
     const Bookings &bookings() const { return m_bookings; }
     bool canCancel(int row) const;
     // Removes the booking with that serial number; the row it held, if it was listed.
-    std::optional<int> remove(const QString &yylsh);
+    [[nodiscard]] std::optional<int> remove(const QString &yylsh);
     // Whether an open booking holds the same slot of the same half-day as the record.
     bool holdsOpen(const RVReservationInfo &record) const;
     // Whether the booking with that serial number is listed and no longer open.

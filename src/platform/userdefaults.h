@@ -32,7 +32,7 @@ public:
     bool synchronize();
     // Sets the values and writes the store through as one step: no other thread's change
     // lands between them. False (with a warning logged) when the write failed.
-    bool setObjectsAndSynchronize(const QJsonObject &values);
+    [[nodiscard]] bool setObjectsAndSynchronize(const QJsonObject &values);
     // Drops what is in memory and reads the file again.
     void reload();
 
@@ -45,7 +45,7 @@ public:
 
 private:
     void loadLocked();
-    bool writeLocked();
+    [[nodiscard]] bool writeLocked();
     void removeLeftoversLocked();
 
     mutable QMutex m_mutex;

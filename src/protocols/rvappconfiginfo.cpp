@@ -3,6 +3,7 @@
 #include "protocols/rvappconfiginfo.h"
 
 #include "platform/userdefaults.h"
+#include "protocols/protocolslog.h"
 #include "protocols/rvloginstate.h"
 
 using namespace Qt::StringLiterals;
@@ -23,8 +24,9 @@ RVAppConfigInfo::RVAppConfigInfo()
 
 RVAppConfigInfo::~RVAppConfigInfo()
 {
-    if (m_infoChanged)
-        saveNSUserDefaults();
+    // A destructor cannot report the failure to its caller; the log keeps it.
+    if (m_infoChanged && !saveNSUserDefaults())
+        qCWarning(lcUserInfo) << "the changed login state could not be saved";
 }
 
 void RVAppConfigInfo::readNSUserDefaults()

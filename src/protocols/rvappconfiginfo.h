@@ -23,7 +23,7 @@ public:
 
     void readNSUserDefaults();
     // Writes the values in one step; false when the store could not be written.
-    bool saveNSUserDefaults();
+    [[nodiscard]] bool saveNSUserDefaults();
 
     // Never none: with nothing saved, a record with every field absent.
     RVUserInfo userInfo() const;

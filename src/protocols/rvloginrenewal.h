@@ -14,17 +14,14 @@ class RVNetworkLayer;
 // may be sent again; when that login is refused the user is logged out, and every screen that
 // follows the login state shows it. One renewal at a time: clients refused together share the
 // first one's new key instead of each logging in and replacing the key the others got.
-class RVLoginRenewal final
+namespace RVLoginRenewal
 {
-public:
-    RVLoginRenewal() = delete;
+// The service's message for a transaction sent with a key it no longer knows.
+QString refusedKeyMessage();
 
-    // The service's message for a transaction sent with a key it no longer knows.
-    static QString refusedKeyMessage();
-
-    // Called with the login values the refused transaction went out with. True when the user
-    // is logged in again with a key other than the refused one: the caller sends the
-    // transaction once more with the current login values. False when nothing may be resent
-    // (nobody is logged in, or the new login failed).
-    static bool renew(const RVLoginValues::Pair &refused, RVNetworkLayer *layer);
-};
+// Called with the login values the refused transaction went out with. True when the user
+// is logged in again with a key other than the refused one: the caller sends the
+// transaction once more with the current login values. False when nothing may be resent
+// (nobody is logged in, or the new login failed).
+[[nodiscard]] bool renew(const RVLoginValues::Pair &refused, RVNetworkLayer *layer);
+} // namespace RVLoginRenewal

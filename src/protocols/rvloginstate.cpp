@@ -92,8 +92,9 @@ bool RVLoginState::applyLogout()
         QMutexLocker lock(&unitLock());
         // Every exchange started so far is overtaken by the logout.
         lastApplied = ++lastStarted;
+        // The record and the password stay as they are; with the flag false nothing logs in
+        // with them.
         RVAppConfigInfo config;
-        config.setPassword(QString());
         config.setLastLoginSuccess(false);
         saved = config.saveNSUserDefaults();
         announce(isLoginedFlag.exchange(false), false);

@@ -7,8 +7,7 @@
 // What the service client may write to the debug log: the texts of requests and replies with
 // every secret replaced. Passwords ("mm", "yymm") and the session key the login reply hands
 // out ("gzmy") never reach a log, whether the value is a text, a number or anything else.
-class RVLogMasking final
+namespace RVLogMasking
 {
-public:
-    static QString masked(const QString &jsonText);
-};
+QString masked(const QString &jsonText);
+} // namespace RVLogMasking

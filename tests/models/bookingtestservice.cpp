@@ -44,7 +44,8 @@ void BookingTestService::logIn(const RVUserInfo &user)
     RVAppConfigInfo config;
     config.setUserInfo(user);
     config.setLastLoginSuccess(true);
-    config.saveNSUserDefaults();
+    if (!config.saveNSUserDefaults())
+        qFatal("the test login could not be saved");
     RVLoginValues::set(RVBaseInfo::text(user.yhm()), RVCipher::fixedKeyText());
     RVAppConfigInfo::setUserLoginStats(true);
 }

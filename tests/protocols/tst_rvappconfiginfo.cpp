@@ -411,7 +411,7 @@ private Q_SLOTS:
             RVAppConfigInfo config;
             config.setPassword(u"mine"_s);
             QVERIFY(config.infoChanged());
-            config.saveNSUserDefaults();
+            QVERIFY(config.saveNSUserDefaults());
             QVERIFY(!config.infoChanged());
             store.setObject(u"Password"_s, u"changed elsewhere"_s);
         }

@@ -6,7 +6,7 @@
 #include "protocols/rvprotocol.h"
 #include "protocols/rvuserregister.h"
 #include "screenfixture.h"
-#include "screens/rvmainviewcontroller.h"
+#include "screens/home/rvmainviewcontroller.h"
 #include "service/rvservicethread.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/storyboard.h"

@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "browsingtestservice.h"
 #include "screenfixture.h"
-#include "screens/rvdepartmentlistcontroller.h"
-#include "screens/rvdoctorlistviewcontroller.h"
-#include "screens/rvmainviewcontroller.h"
+#include "screens/browse/rvdepartmentlistcontroller.h"
+#include "screens/browse/rvdoctorlistviewcontroller.h"
+#include "screens/home/rvmainviewcontroller.h"
 #include "toolkit/alertview.h"
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"

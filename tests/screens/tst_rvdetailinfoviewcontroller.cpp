@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screenfixture.h"
-#include "screens/rvdetailinfoviewcontroller.h"
+#include "screens/browse/rvdetailinfoviewcontroller.h"
 #include "toolkit/font.h"
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"

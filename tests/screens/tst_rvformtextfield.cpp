@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "screens/rvformtextfield.h"
+#include "screens/shared/rvformtextfield.h"
 
 #include "accountscreentesting.h"
 #include "screenfixture.h"

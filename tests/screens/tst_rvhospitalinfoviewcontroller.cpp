@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "browsingtestservice.h"
 #include "screenfixture.h"
-#include "screens/rvdepartmentlistcontroller.h"
-#include "screens/rvdetailinfoviewcontroller.h"
-#include "screens/rvhospitalinfoviewcontroller.h"
+#include "screens/browse/rvdepartmentlistcontroller.h"
+#include "screens/browse/rvdetailinfoviewcontroller.h"
+#include "screens/browse/rvhospitalinfoviewcontroller.h"
 #include "toolkit/alertview.h"
 #include "toolkit/font.h"
 #include "toolkit/imageview.h"

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvappconfiginfo.h"
 #include "screenfixture.h"
-#include "screens/rvloginviewcontroller.h"
-#include "screens/rvmainviewcontroller.h"
+#include "screens/account/rvloginviewcontroller.h"
+#include "screens/home/rvmainviewcontroller.h"
 #include "screentestservice.h"
 #include "toolkit/alertview.h"
 #include "toolkit/button.h"

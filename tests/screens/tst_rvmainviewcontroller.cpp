@@ -3,7 +3,7 @@
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 #include "screenfixture.h"
-#include "screens/rvmainviewcontroller.h"
+#include "screens/home/rvmainviewcontroller.h"
 #include "screentestservice.h"
 #include "toolkit/alertview.h"
 #include "toolkit/button.h"

@@ -6,7 +6,7 @@
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvprotocol.h"
 #include "screenfixture.h"
-#include "screens/rvmodifyuserinfocontroller.h"
+#include "screens/account/rvmodifyuserinfocontroller.h"
 #include "service/rvservicethread.h"
 #include "toolkit/alertview.h"
 #include "toolkit/button.h"

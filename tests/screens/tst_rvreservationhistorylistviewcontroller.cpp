@@ -4,7 +4,7 @@
 #include "components/ztprogresshud.h"
 #include "protocols/rvuserinfo.h"
 #include "screenfixture.h"
-#include "screens/rvreservationhistorylistviewcontroller.h"
+#include "screens/booking/rvreservationhistorylistviewcontroller.h"
 #include "toolkit/alertview.h"
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"

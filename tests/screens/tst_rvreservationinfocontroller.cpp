@@ -3,7 +3,7 @@
 #include "bookingtestservice.h"
 #include "components/ztprogresshud.h"
 #include "screenfixture.h"
-#include "screens/rvreservationinfocontroller.h"
+#include "screens/booking/rvreservationinfocontroller.h"
 #include "toolkit/alertview.h"
 #include "toolkit/button.h"
 #include "toolkit/label.h"

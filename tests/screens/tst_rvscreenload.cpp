@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "screens/rvalert.h"
-#include "screens/rvscreenguard.h"
-#include "screens/rvscreenload.h"
+#include "screens/shared/rvalert.h"
+#include "screens/shared/rvscreenguard.h"
+#include "screens/shared/rvscreenload.h"
 
 #include "toolkit/alertview.h"
 #include "toolkit/animation.h"

@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/account/rvmodifypasswdcontroller.h"
+
+#include "components/rvprogress.h"
+#include "protocols/rvappconfiginfo.h"
+#include "protocols/rvprotocol.h"
+#include "screens/account/rvaccountform.h"
+#include "screens/shared/rvalert.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/tableviewcell.h"
+#include "toolkit/textfield.h"
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString reuseIdentifier = u"ResueModifyPasswd"_s;
+constexpr int kLastRow = 2;
+constexpr qreal kFieldWidth = 205;
+constexpr qreal kButtonAboveContentEnd = 10;
+constexpr qreal kButtonSpace = 30;
+
+struct Row {
+    QString caption;
+    QString placeholder;
+};
+const std::array<Row, 3> rows{Row{u"输入旧密码:"_s, u"请输入旧密码"_s},
+                              Row{u"输入新密码:"_s, u"请输入新密码"_s},
+                              Row{u"确认新密码:"_s, u"请确认新密码"_s}};
+} // namespace
+
+RVModifyPasswdController::RVModifyPasswdController()
+{
+    setTitle(u"修改密码"_s);
+}
+
+RVModifyPasswdController::~RVModifyPasswdController() = default;
+
+void RVModifyPasswdController::loadView()
+{
+    ui::ViewController::loadView();
+    m_tableView = new ui::TableView(view()->bounds());
+    m_tableView->registerClass<ui::TableViewCell>(reuseIdentifier);
+    RVAccountForm::reserveButtonSpace(m_tableView, kButtonSpace);
+    view()->addSubview(m_tableView);
+}
+
+void RVModifyPasswdController::viewDidLoad()
+{
+    m_tableView->setDataSource(this);
+    m_tableView->setScrollEnabled(false);
+    RVAccountForm::applyFormBackground(view(), m_tableView);
+    _userInfo = RVAppConfigInfo().userInfo();
+    m_tableView->reloadData();
+}
+
+ui::TableViewCell *RVModifyPasswdController::cellForRowAtIndexPath(ui::TableView *tableView,
+                                                                   const ui::IndexPath &indexPath)
+{
+    ui::TableViewCell *cell =
+        tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    const int row = indexPath.row;
+    ui::TextField *field = RVAccountForm::addCaptionedField(
+        cell, row, rows.at(size_t(row)).caption, kFieldWidth,
+        [this](int tag, const QString &text) { textFieldWithText(tag, text); });
+    field->setSecureTextEntry(true);
+    field->setPlaceholder(rows.at(size_t(row)).placeholder);
+    if (const QString *value = fieldForTag(row))
+        field->setText(*value);
+    if (row == kLastRow) {
+        if (ui::Button *made = RVAccountForm::placeSubmitButton(tableView, m_submitButton,
+                                                                u"更 改"_s, kButtonAboveContentEnd))
+            made->addTarget([this](ui::Control *sender) { registerButtonClick(sender); },
+                            ui::ControlEvent::TouchUpInside);
+        RVAccountForm::submitFromLastField(field, m_submitButton);
+    }
+    return cell;
+}
+
+QString *RVModifyPasswdController::fieldForTag(int tag)
+{
+    const std::array<QString *, 3> fields{&_yymm, &_mm, &_secPassword};
+    return tag >= 0 && tag < int(fields.size()) ? fields.at(size_t(tag)) : nullptr;
+}
+
+void RVModifyPasswdController::textFieldWithText(int tag, const QString &text)
+{
+    if (QString *target = fieldForTag(tag))
+        *target = text;
+}
+
+QString RVModifyPasswdController::inputProblem() const
+{
+    // The confirmation is not tested for emptiness: an empty one differs from the new password.
+    if (_mm.isEmpty() || _yymm.isEmpty())
+        return u"请把信息填完整"_s;
+    if (_secPassword != _mm)
+        return u"两次输入的密码不同，请重新输入。"_s;
+    return QString();
+}
+
+void RVModifyPasswdController::registerButtonClick(ui::Control *)
+{
+    const QString problem = inputProblem();
+    if (!problem.isNull()) {
+        RVAlert::show(problem);
+        return;
+    }
+    if (_secPassword == _yymm)
+        return; // the new password is the old one: nothing to change
+    m_navigation = navigationController();
+    RVProgress::run(
+        this, u"加载中"_s,
+        [yhid = RVBaseInfo::text(_userInfo.yhid()), oldPassword = _yymm, newPassword = _mm] {
+            return modifyPwd(yhid, oldPassword, newPassword);
+        },
+        [](RVModifyPasswdController &self, const Outcome &outcome) {
+            self.showModifyInfo(outcome);
+        });
+}
+
+RVModifyPasswdController::Outcome RVModifyPasswdController::modifyPwd(const QString &yhid,
+                                                                      const QString &oldPassword,
+                                                                      const QString &newPassword)
+{
+    RVProtocol client;
+    const bool result = client.userPasswordModificationWithUserid(yhid, oldPassword, newPassword);
+    return {result, client.lastErrorMsg(), yhid, newPassword};
+}
+
+bool RVModifyPasswdController::keepNewPassword(const QString &yhid, const QString &newPassword)
+{
+    if (yhid.isEmpty() || newPassword.isEmpty())
+        return false;
+    RVAppConfigInfo config;
+    if (RVBaseInfo::text(config.userInfo().yhid()) != yhid)
+        return false;
+    config.setPassword(newPassword);
+    return config.saveNSUserDefaults();
+}
+
+void RVModifyPasswdController::showModifyInfo(const Outcome &outcome)
+{
+    getResult = outcome.result;
+    errorMessage = outcome.message;
+    if (getResult) {
+        // Kept even when the user has left the screen meanwhile: the change has happened.
+        keepNewPassword(outcome.yhid, outcome.newPassword);
+        RVAccountForm::confirmDone(this, m_navigation, u"密码修改成功"_s);
+        return;
+    }
+    alertIfOnTop(errorMessage);
+}

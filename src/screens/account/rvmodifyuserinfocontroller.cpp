@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/account/rvmodifyuserinfocontroller.h"
+
+#include "components/rvprogress.h"
+#include "protocols/rvappconfiginfo.h"
+#include "protocols/rvprotocol.h"
+#include "screens/account/rvaccountform.h"
+#include "screens/shared/rvalert.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/tableviewcell.h"
+#include "toolkit/textfield.h"
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString reuseIdentifier = u"ResueModifyUserInfo"_s;
+constexpr int kLastRow = 3;
+constexpr qreal kFieldWidth = 220;
+constexpr qreal kButtonAboveContentEnd = 10;
+constexpr qreal kButtonSpace = 30;
+constexpr int kMaximumNameLength = 11;
+
+const std::array<QString, 4> captions{u"真实姓名:"_s, u"身份证号:"_s, u"手机号码:"_s,
+                                      u"住       址:"_s};
+
+// A saved value as the form shows it: absent stays null, so that it never equals typed text.
+QString savedText(const QJsonValue &value)
+{
+    return value.isUndefined() || value.isNull() ? QString() : RVBaseInfo::text(value);
+}
+
+bool sameAsSaved(const QJsonValue &saved, const QString &edited)
+{
+    const QString text = savedText(saved);
+    return !text.isNull() && text == edited;
+}
+} // namespace
+
+RVModifyUserInfoController::RVModifyUserInfoController()
+{
+    setTitle(u"修改信息"_s);
+}
+
+RVModifyUserInfoController::~RVModifyUserInfoController() = default;
+
+void RVModifyUserInfoController::loadView()
+{
+    ui::ViewController::loadView();
+    m_tableView = new ui::TableView(view()->bounds());
+    m_tableView->registerClass<ui::TableViewCell>(reuseIdentifier);
+    RVAccountForm::reserveButtonSpace(m_tableView, kButtonSpace);
+    view()->addSubview(m_tableView);
+}
+
+void RVModifyUserInfoController::viewDidLoad()
+{
+    m_tableView->setDataSource(this);
+    m_tableView->setScrollEnabled(false);
+    RVAccountForm::applyFormBackground(view(), m_tableView);
+
+    _userInfo = RVAppConfigInfo().userInfo();
+    _realName = savedText(_userInfo.xm());
+    _name = _realName;
+    _idcard = savedText(_userInfo.sfzhm());
+    _phone = savedText(_userInfo.sjhm());
+    _address = savedText(_userInfo.dz());
+    m_tableView->reloadData();
+}
+
+ui::TableViewCell *RVModifyUserInfoController::cellForRowAtIndexPath(ui::TableView *tableView,
+                                                                     const ui::IndexPath &indexPath)
+{
+    ui::TableViewCell *cell =
+        tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    const int row = indexPath.row;
+    ui::TextField *field = RVAccountForm::addCaptionedField(
+        cell, row, captions.at(size_t(row)), kFieldWidth,
+        [this](int tag, const QString &text) { textFieldWithText(tag, text); });
+    // The name row shows the name as edited so far, which starts as the saved one, so that a
+    // row built again never drops what was typed.
+    if (const QString *value = editedFieldForTag(row))
+        field->setText(*value);
+    if (row == kLastRow) {
+        if (ui::Button *made = RVAccountForm::placeSubmitButton(tableView, m_submitButton,
+                                                                u"提 交"_s, kButtonAboveContentEnd))
+            made->addTarget([this](ui::Control *sender) { registerButtonClick(sender); },
+                            ui::ControlEvent::TouchUpInside);
+        RVAccountForm::submitFromLastField(field, m_submitButton);
+    }
+    return cell;
+}
+
+QString *RVModifyUserInfoController::editedFieldForTag(int tag)
+{
+    const std::array<QString *, 4> fields{&_name, &_idcard, &_phone, &_address};
+    return tag >= 0 && tag < int(fields.size()) ? fields.at(size_t(tag)) : nullptr;
+}
+
+void RVModifyUserInfoController::textFieldWithText(int tag, const QString &text)
+{
+    if (QString *target = editedFieldForTag(tag))
+        *target = text;
+}
+
+QString RVModifyUserInfoController::inputProblem() const
+{
+    if (_name.isEmpty() || _idcard.isEmpty() || _phone.isEmpty() || _address.isEmpty())
+        return u"请把信息填完整"_s;
+    if (_name.size() > kMaximumNameLength)
+        return u"姓名长度过长"_s;
+    return QString();
+}
+
+bool RVModifyUserInfoController::unchanged() const
+{
+    return sameAsSaved(_userInfo.sjhm(), _phone) && sameAsSaved(_userInfo.xm(), _name) &&
+           sameAsSaved(_userInfo.sfzhm(), _idcard) && sameAsSaved(_userInfo.dz(), _address);
+}
+
+RVUserInfo RVModifyUserInfoController::modifiedUserInfo() const
+{
+    RVUserInfo info;
+    info.setYhid(_userInfo.yhid());
+    info.setXm(_name);
+    info.setSjhm(_phone);
+    info.setSfzhm(_idcard); // also fills the sex and the birth date
+    info.setDz(_address);
+    return info;
+}
+
+void RVModifyUserInfoController::registerButtonClick(ui::Control *)
+{
+    const QString problem = inputProblem();
+    if (!problem.isNull()) {
+        RVAlert::show(problem);
+        return;
+    }
+    if (unchanged())
+        return;
+    m_navigation = navigationController();
+    RVProgress::run(
+        this, u"加载中"_s, [info = modifiedUserInfo()] { return modifyUserInfo(info); },
+        [](RVModifyUserInfoController &self, const Outcome &outcome) {
+            self.showModifyInfo(outcome);
+        });
+}
+
+RVModifyUserInfoController::Outcome
+RVModifyUserInfoController::modifyUserInfo(const RVUserInfo &info)
+{
+    RVProtocol client;
+    std::optional<RVUserInfo> reply = client.userInfoModificationWithNewUserInfo(info);
+    return {std::move(reply), client.lastErrorMsg()};
+}
+
+void RVModifyUserInfoController::showModifyInfo(const Outcome &outcome)
+{
+    getUserInfo = outcome.reply;
+    errorMessage = outcome.message;
+    if (getUserInfo && getUserInfo->state()) {
+        RVAccountForm::confirmDone(this, m_navigation, u"信息修改成功"_s);
+        return;
+    }
+    // A failure is not shown once the user has gone back: nothing changed.
+    alertIfOnTop(errorMessage);
+}

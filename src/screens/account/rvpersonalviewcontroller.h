@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "protocols/rvuserinfo.h"
+#include "screens/shared/rvscreen.h"
+#include "toolkit/button.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewdatasource.h"
+#include "toolkit/tableviewdelegate.h"
+
+#include <QPointer>
+
+class RVMarkupLabel;
+
+// The logged-in user's account page: a card with the saved name and mobile number drawn from
+// markup, the entries to the profile and password screens and to the booking history, and the
+// logout. The card is read afresh from the saved user record whenever its row is built; the
+// screen keeps no copy of the user.
+class RVPersonalViewController : public RVScreen,
+                                 public ui::TableViewDataSource,
+                                 public ui::TableViewDelegate
+{
+    Q_OBJECT
+
+public:
+    RVPersonalViewController();
+    ~RVPersonalViewController() override;
+
+    void loadView() override;
+    void viewDidLoad() override;
+
+    int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
+    int numberOfRowsInSection(ui::TableView *tableView, int section) override;
+    ui::TableViewCell *cellForRowAtIndexPath(ui::TableView *tableView,
+                                             const ui::IndexPath &indexPath) override;
+    qreal heightForRowAtIndexPath(ui::TableView *tableView,
+                                  const ui::IndexPath &indexPath) override;
+    void didSelectRowAtIndexPath(ui::TableView *tableView, const ui::IndexPath &indexPath) override;
+    void exitLoginButtonClick(ui::Control *sender);
+
+    // The card's markup for a user. The name and the number are typed by people, so their
+    // angle brackets are written as the entities the markup decodes and show as typed.
+    // The card's text for the label's base font and width: the name keeps one line, at a
+    // smaller size when it is long and shortened at the end only past the smallest size.
+    static QString cardMarkup(const RVUserInfo &user, const QFont &font, qreal width);
+
+    QPointer<ui::TableView> infoTableView;
+    QPointer<ui::TableView> settingTableView;
+    QPointer<ui::TableView> otherTableView;
+    ui::Button *exitLoginButton() const { return m_exitLoginButton; }
+    // The card's label, once its row is built.
+    RVMarkupLabel *cardLabel() const;
+
+private:
+    void buildCard(ui::TableViewCell *cell);
+    void pushScreen(const QString &identifier);
+
+    QPointer<ui::Button> m_exitLoginButton;
+};

@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/account/rvregisterviewcontroller.h"
+
+#include "components/rvprogress.h"
+#include "protocols/rvprotocol.h"
+#include "protocols/rvuserregister.h"
+#include "screens/account/rvaccountform.h"
+#include "screens/shared/rvalert.h"
+#include "screens/shared/rvformtextfield.h"
+#include "screens/shared/rvscreenguard.h"
+#include "toolkit/tableviewcell.h"
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString reuseIdentifier = u"ReuseRegTabCell"_s;
+constexpr int kLastRow = 6;
+constexpr qreal kButtonAboveContentEnd = 20;
+constexpr qreal kButtonSpace = 40;
+constexpr int kIdentityLength = 18;
+constexpr int kMobileLength = 11;
+constexpr int kMinimumPasswordLength = 6;
+
+const std::array<QString, 7> placeholders{u"您的登陆帐户名(手机号)"_s,
+                                          u"您的密码(长度需大于6位)"_s,
+                                          u"确认密码"_s,
+                                          u"您的真实姓名"_s,
+                                          u"您的身份证号"_s,
+                                          u"您的手机号码"_s,
+                                          u"您的家庭住址"_s};
+} // namespace
+
+RVRegisterViewController::RVRegisterViewController()
+{
+    setTitle(u"注册"_s);
+}
+
+RVRegisterViewController::~RVRegisterViewController() = default;
+
+void RVRegisterViewController::loadView()
+{
+    ui::ViewController::loadView();
+    m_tableView = new ui::TableView(view()->bounds());
+    m_tableView->registerClass<ui::TableViewCell>(reuseIdentifier);
+    RVAccountForm::reserveButtonSpace(m_tableView, kButtonSpace);
+    view()->addSubview(m_tableView);
+}
+
+void RVRegisterViewController::viewDidLoad()
+{
+    m_tableView->setDataSource(this);
+    m_tableView->setScrollEnabled(false);
+    RVAccountForm::applyFormBackground(view(), m_tableView);
+    m_tableView->reloadData();
+}
+
+ui::TableViewCell *RVRegisterViewController::cellForRowAtIndexPath(ui::TableView *tableView,
+                                                                   const ui::IndexPath &indexPath)
+{
+    ui::TableViewCell *cell =
+        tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
+    cell->setAccessoryType(ui::TableViewCellAccessoryType::None);
+    const int row = indexPath.row;
+    const QString *value = fieldForTag(row);
+    // The row shows what was typed so far, so that a row built again keeps it.
+    ui::TextField *field = RVFormTextField::install(
+        cell, {row, placeholders.at(size_t(row)), value ? *value : QString(), row == 1 || row == 2},
+        [this](int tag, const QString &text) { textFieldWithText(tag, text); });
+    if (row == kLastRow) {
+        if (ui::Button *made = RVAccountForm::placeSubmitButton(tableView, m_registerButton,
+                                                                u"注册"_s, kButtonAboveContentEnd))
+            made->addTarget([this](ui::Control *sender) { registerButtonClick(sender); },
+                            ui::ControlEvent::TouchUpInside);
+        RVAccountForm::submitFromLastField(field, m_registerButton);
+    }
+    return cell;
+}
+
+QString *RVRegisterViewController::fieldForTag(int tag)
+{
+    const std::array<QString *, 7> fields{&_username, &_password, &_secPassword, &_name,
+                                          &_idcard,   &_phone,    &_address};
+    return tag >= 0 && tag < int(fields.size()) ? fields.at(size_t(tag)) : nullptr;
+}
+
+void RVRegisterViewController::textFieldWithText(int tag, const QString &text)
+{
+    if (QString *target = fieldForTag(tag))
+        *target = text;
+}
+
+bool RVRegisterViewController::isPureInt(const QString &string)
+{
+    qsizetype at = 0;
+    while (at < string.size() && string.at(at).isSpace())
+        ++at;
+    if (at < string.size() && (string.at(at) == u'+' || string.at(at) == u'-'))
+        ++at;
+    const qsizetype digitsStart = at;
+    while (at < string.size() && string.at(at) >= u'0' && string.at(at) <= u'9')
+        ++at;
+    return at > digitsStart && at == string.size();
+}
+
+QString RVRegisterViewController::inputProblem() const
+{
+    for (const QString *value :
+         {&_username, &_password, &_secPassword, &_name, &_idcard, &_phone, &_address}) {
+        if (value->isEmpty())
+            return u"请把信息填完整"_s;
+    }
+    if (_idcard.size() != kIdentityLength)
+        return u"请输入正确的身份证号码"_s;
+    if (_phone.size() != kMobileLength || !isPureInt(_phone))
+        return u"请输入正确的手机号码"_s;
+    if (_secPassword != _password)
+        return u"两次输入的密码不同，请重新输入。"_s;
+    if (_password.size() < kMinimumPasswordLength)
+        return u"密码必须6位数以上"_s;
+    return QString();
+}
+
+void RVRegisterViewController::registerButtonClick(ui::Control *)
+{
+    const QString problem = inputProblem();
+    if (!problem.isNull()) {
+        RVAlert::show(problem);
+        return;
+    }
+    // The identity number goes last but one: setting it also fills the sex and birth date.
+    RVUserRegister record;
+    record.setYhm(_username);
+    record.setXm(_name);
+    record.setMm(_password);
+    record.setSjhm(_phone);
+    record.setSfzhm(_idcard);
+    record.setDz(_address);
+    RVProgress::run(
+        this, u"注册中"_s, [body = record.body_dict()] { return registerUser(body); },
+        [](RVRegisterViewController &self, const Outcome &outcome) {
+            self.finishedRegister(outcome);
+        });
+}
+
+RVRegisterViewController::Outcome RVRegisterViewController::registerUser(const QJsonObject &body)
+{
+    RVProtocol client;
+    const std::optional<RVUserInfo> reply = client.userRegister(body);
+    return {reply && reply->state(), client.lastErrorMsg()};
+}
+
+void RVRegisterViewController::finishedRegister(const Outcome &outcome)
+{
+    if (!outcome.succeeded) {
+        alertIfOnTop(outcome.message);
+        return;
+    }
+    if (isOnTop())
+        gotMainPage();
+}

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/booking/rvdoctorcontroller.h"
+
+#include "components/rvprogress.h"
+#include "screens/booking/rvreservationtimeelectcontroller.h"
+#include "screens/shared/rvscreenguard.h"
+#include "toolkit/button.h"
+#include "toolkit/color.h"
+#include "toolkit/imageview.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/navigationitem.h"
+#include "toolkit/storyboard.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewcell.h"
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString reuseIdentifier = u"ReuseDoctorCell"_s;
+constexpr qreal kTopRowHeight = 95;
+
+ui::Label *columnLabel(qreal x, qreal width, qreal height, const QColor &background)
+{
+    auto *label = new ui::Label(QRectF(x, 0, width, height));
+    label->setTextAlignment(ui::TextAlignment::Center);
+    label->setBackgroundColor(background);
+    return label;
+}
+
+QString pictureOf(RVScheduleGrid::State state)
+{
+    switch (state) {
+    case RVScheduleGrid::State::Stopped:
+        return u"yuyue_tingzhen_btn_nor.png"_s;
+    case RVScheduleGrid::State::FullyBooked:
+        return u"yuyue_quick_btn_nor.png"_s;
+    case RVScheduleGrid::State::Open:
+        break;
+    }
+    return u"yuyue_full_btn_nor.png"_s;
+}
+} // namespace
+
+RVDoctorController::RVDoctorController() : m_clock([] { return QDate::currentDate(); }) {}
+
+RVDoctorController::~RVDoctorController() = default;
+
+void RVDoctorController::loadView()
+{
+    ui::ViewController::loadView();
+    const QSizeF size = view()->frame().size();
+    _tableViewBaseInfo = new ui::TableView(QRectF(0, 0, 320, kTopRowHeight));
+    view()->addSubview(_tableViewBaseInfo);
+    _tableViewReservInfo = new ui::TableView(
+        QRectF(0, kTopRowHeight, 320, std::max(0.0, size.height() - kTopRowHeight)));
+    _tableViewReservInfo->registerClass<ui::TableViewCell>(reuseIdentifier);
+    view()->addSubview(_tableViewReservInfo);
+}
+
+void RVDoctorController::viewDidLoad()
+{
+    cellHeight = 40;
+    _tableViewBaseInfo->setDataSource(this);
+    _tableViewBaseInfo->setDelegate(this);
+    _tableViewBaseInfo->setScrollEnabled(false);
+    _tableViewReservInfo->setDataSource(this);
+    _delegate = std::make_unique<TableViewReservDelegate>(cellHeight);
+    _tableViewReservInfo->setDelegate(_delegate.get());
+    _tableViewReservInfo->setBounces(false);
+    m_grid = RVScheduleGrid(today());
+
+    const QString hospid = RVBaseInfo::text(_doctorInfo.hospid());
+    const QString ysdm = RVBaseInfo::text(_doctorInfo.ysdm());
+    RVProgress::run(
+        this, _tableViewReservInfo, QString(),
+        [hospid, ysdm] { return RVScheduleGrid::load(hospid, ysdm); },
+        [](RVDoctorController &self, const ScheduleOutcome &outcome) {
+            self.loadDoctorSchedulesFinish(outcome);
+        });
+}
+
+void RVDoctorController::viewDidAppear(bool animated)
+{
+    RVScreen::viewDidAppear(animated);
+    if (ui::NavigationController *navigation = navigationController()) {
+        if (ui::NavigationItem *top = navigation->navigationBar()->topItem())
+            top->setTitle(RVBaseInfo::text(_doctorInfo.ysmc()));
+    }
+}
+
+void RVDoctorController::loadDoctorSchedulesFinish(const ScheduleOutcome &outcome)
+{
+    _httpStats = outcome.httpStats;
+    _httpErrorMessage = outcome.httpErrorMessage;
+    if (!outcome.httpStats) {
+        // The grid keeps its empty half-days; nothing can be opened. The tip goes over the
+        // screen, where it lands on the visible grid: inside the grid it would sit in the
+        // scrolling content, below the rows in view. A screen the user left has no view to
+        // show it on, and asking for one would load a new view and start another load.
+        if (isOnTop())
+            RVProgress::tipMessage(_httpErrorMessage, view());
+        return;
+    }
+    m_grid = RVScheduleGrid(today(), outcome.value);
+    if (_tableViewReservInfo)
+        _tableViewReservInfo->reloadData();
+}
+
+int RVDoctorController::numberOfRowsInSection(ui::TableView *tableView, int)
+{
+    return tableView == _tableViewBaseInfo ? 1 : RVScheduleGrid::kDays;
+}
+
+qreal RVDoctorController::heightForRowAtIndexPath(ui::TableView *, const ui::IndexPath &)
+{
+    return kTopRowHeight;
+}
+
+ui::TableViewCell *RVDoctorController::cellForRowAtIndexPath(ui::TableView *tableView,
+                                                             const ui::IndexPath &indexPath)
+{
+    if (tableView == _tableViewReservInfo)
+        return gridCell(tableView, indexPath);
+    if (tableView != _tableViewBaseInfo)
+        return nullptr;
+    auto *cell = new ui::TableViewCell(ui::TableViewCellStyle::Default);
+    if (_doctorInfoCell.isNull()) {
+        // Opened without the list's snapshot: the doctor's name still heads the screen.
+        cell->textLabel()->setText(RVBaseInfo::text(_doctorInfo.ysmc()));
+    } else {
+        auto *row = new ui::ImageView(QRectF(QPointF(0, 0), _doctorInfoCell.size()));
+        row->setImage(_doctorInfoCell);
+        cell->addSubview(row);
+    }
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    return cell;
+}
+
+ui::TableViewCell *RVDoctorController::gridCell(ui::TableView *tableView,
+                                                const ui::IndexPath &indexPath)
+{
+    ui::TableViewCell *cell =
+        tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+    cell->setBackgroundColor(ui::Color::whiteColor());
+    // A reused cell still carries the day it showed before: clear its buttons and columns.
+    for (ui::View *subview : cell->subviews()) {
+        if (qobject_cast<ui::Button *>(subview) != nullptr ||
+            qobject_cast<ui::Label *>(subview) != nullptr)
+            subview->removeFromSuperview();
+    }
+
+    const int row = indexPath.row;
+    const qreal height = cellHeight - 1;
+    ui::Label *date = columnLabel(0.5, 70, height, ui::Color::colorWithWhite(0.9, 1.0));
+    date->setText(m_grid.dayLabel(row));
+    ui::Label *morning = columnLabel(70.5, 125, height, ui::Color::whiteColor());
+    ui::Label *afternoon = columnLabel(195.5, 125, height, ui::Color::whiteColor());
+    for (ui::Label *label : {date, morning, afternoon})
+        cell->addSubview(label);
+
+    for (const RVDoctorScheduleInfo &schedule : m_grid.schedulesOf(row))
+        addScheduleButton(cell, schedule, row, morning, afternoon);
+    return cell;
+}
+
+void RVDoctorController::addScheduleButton(ui::TableViewCell *cell,
+                                           const RVDoctorScheduleInfo &schedule, int row,
+                                           ui::View *morning, ui::View *afternoon)
+{
+    auto *button = ui::Button::buttonWithType(ui::ButtonType::Custom);
+    button->setBackgroundColor(ui::Color::clearColor());
+    button->setTitle(RVScheduleGrid::title(schedule));
+    const RVScheduleGrid::Column where = RVScheduleGrid::columnOf(schedule);
+    ui::View *column = where == RVScheduleGrid::Column::Morning     ? morning
+                       : where == RVScheduleGrid::Column::Afternoon ? afternoon
+                                                                    : nullptr;
+    if (column != nullptr) {
+        auto *image = new ui::ImageView(QRectF(23, 5, 85, cellHeight - 10));
+        image->setImage(ui::Image::imageNamed(pictureOf(RVScheduleGrid::stateOf(schedule))));
+        column->addSubview(image);
+        button->setFrame(column->frame());
+    } else {
+        button->setFrame(QRectF());
+    }
+    button->addTarget([this](ui::Control *sender) { reservationButtonClicked(sender); },
+                      ui::ControlEvent::TouchUpInside);
+    button->setTag(RVScheduleGrid::buttonKey(schedule, row).toInt());
+    cell->addSubview(button);
+}
+
+void RVDoctorController::reservationButtonClicked(ui::Control *sender)
+{
+    if (sender == nullptr)
+        return;
+    const std::optional<RVDoctorScheduleInfo> schedule =
+        m_grid.halfDayToOpen(QString::number(sender->tag()));
+    if (!schedule)
+        return;
+    ui::NavigationController *navigation = navigationController();
+    if (navigation == nullptr)
+        return;
+    auto next = std::dynamic_pointer_cast<RVReservationTimeElectController>(
+        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+            ->instantiateViewControllerWithIdentifier(u"registerTimeElect"_s));
+    if (!next)
+        return;
+    next->setDoctorInfo(_doctorInfo);
+    next->setDoctorScheduleInfo(*schedule);
+    navigation->pushViewController(next, true);
+}

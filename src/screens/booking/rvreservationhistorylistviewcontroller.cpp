@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/booking/rvreservationhistorylistviewcontroller.h"
+
+#include "components/rvprogress.h"
+#include "protocols/rvappconfiginfo.h"
+#include "screens/shared/rvalert.h"
+#include "screens/shared/rvclearfooter.h"
+#include "screens/shared/rvscreenguard.h"
+#include "toolkit/color.h"
+#include "toolkit/font.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/navigationitem.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewcell.h"
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString reuseIdentifier = u"AppointMentCell"_s;
+
+ui::Label *lineLabel(const QRectF &frame, const QString &text, qreal fontSize)
+{
+    auto *label = new ui::Label(frame);
+    label->setText(text);
+    label->setFont(ui::Font::systemFontOfSize(fontSize));
+    label->setTextAlignment(ui::TextAlignment::Left);
+    label->setLineBreakMode(ui::LineBreakMode::TailTruncation);
+    label->setNumberOfLines(1);
+    return label;
+}
+} // namespace
+
+RVReservationHistoryListViewController::RVReservationHistoryListViewController() {}
+
+RVReservationHistoryListViewController::~RVReservationHistoryListViewController() = default;
+
+void RVReservationHistoryListViewController::loadView()
+{
+    ui::ViewController::loadView();
+    _mainTableView = new ui::TableView(view()->bounds());
+    view()->addSubview(_mainTableView);
+}
+
+void RVReservationHistoryListViewController::viewDidLoad()
+{
+    _mainTableView->setDataSource(this);
+    _mainTableView->setDelegate(this);
+    _mainTableView->setBackgroundView(nullptr);
+    const QColor background = ui::Color::colorWithWhite(0.96, 1.0);
+    view()->setBackgroundColor(background);
+    _mainTableView->setBackgroundColor(background);
+    _mainTableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
+    // Over the table, shown only when a load found no booking: a blank screen says nothing.
+    m_emptyNotice = new ui::Label(QRectF(0, 40, 320, 30));
+    m_emptyNotice->setText(u"暂无预约记录"_s);
+    m_emptyNotice->setTextAlignment(ui::TextAlignment::Center);
+    m_emptyNotice->setTextColor(ui::Color::darkGrayColor());
+    m_emptyNotice->setUserInteractionEnabled(false);
+    m_emptyNotice->setHidden(true);
+    view()->addSubview(m_emptyNotice);
+}
+
+void RVReservationHistoryListViewController::viewDidAppear(bool animated)
+{
+    const RVUserInfo user = RVAppConfigInfo().userInfo();
+    const QString yhid = RVBaseInfo::text(user.yhid());
+    const QString sjhm = RVBaseInfo::text(user.sjhm());
+    RVProgress::run(
+        this, u"加载中"_s, [yhid, sjhm] { return RVBookingHistory::load(yhid, sjhm); },
+        [](RVReservationHistoryListViewController &self, const HistoryOutcome &outcome) {
+            self.finishedLoadData(outcome);
+        });
+    RVScreen::viewDidAppear(animated);
+    navigationItem()->setTitle(u"预约纪录"_s);
+}
+
+void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutcome &outcome)
+{
+    m_history = RVBookingHistory(outcome.value);
+    _httpStats = outcome.httpStats;
+    _httpErrorMessage = outcome.httpErrorMessage;
+    if (_httpStats) {
+        if (_mainTableView)
+            _mainTableView->reloadData();
+        showEmptyNotice();
+        return;
+    }
+    // Alert and leave only while still shown: the user may have gone back meanwhile.
+    alertIfOnTop(_httpErrorMessage);
+    popIfOnTop();
+}
+
+void RVReservationHistoryListViewController::showEmptyNotice()
+{
+    if (m_emptyNotice)
+        m_emptyNotice->setHidden(!m_history.bookings().isEmpty());
+}
+
+int RVReservationHistoryListViewController::numberOfRowsInSection(ui::TableView *, int)
+{
+    return int(m_history.bookings().size());
+}
+
+ui::TableViewCell *
+RVReservationHistoryListViewController::cellForRowAtIndexPath(ui::TableView *tableView,
+                                                              const ui::IndexPath &indexPath)
+{
+    ui::TableViewCell *cell = tableView->dequeueReusableCellWithIdentifier(reuseIdentifier);
+    if (cell == nullptr)
+        cell = new ui::TableViewCell(ui::TableViewCellStyle::Default, reuseIdentifier);
+    // Always filled afresh: after a cancel the rows below move up, so a cell's old tag no
+    // longer says which booking it shows.
+    cell->setTag(indexPath.row + 1);
+    fillCell(cell, m_history.bookings().value(indexPath.row));
+    return cell;
+}
+
+void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
+                                                      const RVReservationInfo &booking)
+{
+    ui::View *content = cell->contentView();
+    for (ui::View *subview : content->subviews()) {
+        if (subview != cell->textLabel() && subview != cell->detailTextLabel() &&
+            qobject_cast<ui::Label *>(subview) != nullptr)
+            subview->removeFromSuperview();
+    }
+    const std::pair<QString, QJsonValue> lines[] = {
+        {u"预约医院  :"_s, booking.yymc()}, {u"预约科室  :"_s, booking.bzksmc()},
+        {u"预约医生  :"_s, booking.ysmc()}, {u"预约时间  :"_s, booking.yysj()},
+        {u"分诊序号  :"_s, booking.fzxh()},
+    };
+    for (int i = 0; i < 5; ++i) {
+        content->addSubview(lineLabel(QRectF(20, 3 + 15 * i, 60, 12), lines[i].first, 12));
+        content->addSubview(
+            lineLabel(QRectF(90, 2 + 15 * i, 190, 12), RVBaseInfo::text(lines[i].second), 12));
+    }
+    if (booking.isOpen()) {
+        ui::Label *hint = lineLabel(QRectF(20, 78, 270, 17), u"提示:右移本信息可取消预约"_s, 14);
+        hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
+        content->addSubview(hint);
+    } else {
+        // Without it a cancelled booking looks like an open one whose hint went missing. The
+        // service knows one state besides open.
+        ui::Label *state = lineLabel(QRectF(20, 78, 270, 17), u"已取消"_s, 14);
+        state->setTextColor(ui::Color::colorWithWhite(0.2, 1.0));
+        content->addSubview(state);
+    }
+    cell->setBackgroundColor(ui::Color::lightGrayColor());
+}
+
+bool RVReservationHistoryListViewController::canEditRowAtIndexPath(ui::TableView *,
+                                                                   const ui::IndexPath &indexPath)
+{
+    return m_history.canCancel(indexPath.row);
+}
+
+void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
+                                                                ui::TableViewCellEditingStyle style,
+                                                                const ui::IndexPath &indexPath)
+{
+    if (style != ui::TableViewCellEditingStyle::Delete || indexPath.row < 0 ||
+        indexPath.row >= m_history.bookings().size())
+        return;
+    const RVUserInfo user = RVAppConfigInfo().userInfo();
+    const QString yhid = RVBaseInfo::text(user.yhid());
+    const QString sjhm = RVBaseInfo::text(user.sjhm());
+    const QString yylsh = RVBaseInfo::text(m_history.bookings().at(indexPath.row).yylsh());
+    // On a worker behind the overlay: the window stays responsive for up to the time-out.
+    RVProgress::run(
+        this, QString(),
+        [yhid, sjhm, yylsh] { return RVBookingHistory::cancel(yhid, sjhm, yylsh); },
+        [](RVReservationHistoryListViewController &self, const CancelOutcome &outcome) {
+            self.finishedCancel(outcome);
+        });
+}
+
+void RVReservationHistoryListViewController::finishedCancel(const CancelOutcome &outcome)
+{
+    if (outcome.ok) {
+        // The row of that booking, wherever it is now.
+        const std::optional<int> row = m_history.remove(outcome.yylsh);
+        if (row && _mainTableView)
+            _mainTableView->deleteRowsAtIndexPaths({ui::IndexPath{0, *row}},
+                                                   ui::TableViewRowAnimation::Automatic);
+        showEmptyNotice();
+    } else {
+        alertIfOnTop(outcome.message);
+    }
+    if (_mainTableView)
+        _mainTableView->setEditing(false, true);
+}
+
+ui::View *RVReservationHistoryListViewController::viewForFooterInSection(ui::TableView *, int)
+{
+    return RVClearFooter::make();
+}

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/booking/rvreservationtimeelectcontroller.h"
+
+#include "components/rvprogress.h"
+#include "protocols/rvappconfiginfo.h"
+#include "screens/booking/rvreservationinfocontroller.h"
+#include "screens/shared/rvclearfooter.h"
+#include "screens/shared/rvscreenguard.h"
+#include "toolkit/alertview.h"
+#include "toolkit/color.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/storyboard.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewcell.h"
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+const QString reuseIdentifier = u"ResueReservationTimeElect"_s;
+
+std::shared_ptr<ui::ViewController> instantiate(const QString &identifier)
+{
+    return ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+        ->instantiateViewControllerWithIdentifier(identifier);
+}
+} // namespace
+
+RVReservationTimeElectController::RVReservationTimeElectController() {}
+
+RVReservationTimeElectController::~RVReservationTimeElectController() = default;
+
+void RVReservationTimeElectController::loadView()
+{
+    ui::ViewController::loadView();
+    _tableViewTime = new ui::TableView(view()->bounds());
+    _tableViewTime->registerClass<ui::TableViewCell>(reuseIdentifier);
+    view()->addSubview(_tableViewTime);
+}
+
+void RVReservationTimeElectController::viewDidLoad()
+{
+    // Named before the push shows the bar, not only once the confirmation renames it.
+    setTitle(u"预约时段选择"_s);
+    _tableViewTime->setDataSource(this);
+    _tableViewTime->setDelegate(this);
+    _tableViewTime->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
+    const QString pbid = RVBaseInfo::text(_doctorScheduleInfo.pbid());
+    RVProgress::run(
+        this, u"加载中"_s, [pbid] { return RVTimeSlots::load(pbid); },
+        [](RVReservationTimeElectController &self, const SlotsOutcome &outcome) {
+            self.loadDoctorTimeSchedulesFinish(outcome);
+        });
+}
+
+void RVReservationTimeElectController::loadDoctorTimeSchedulesFinish(const SlotsOutcome &outcome)
+{
+    _timeSchedules = outcome.value;
+    if (!_tableViewTime)
+        return; // the screen's view went with the navigation stack meanwhile
+    _tableViewTime->reloadData();
+    // A failed exchange is not a half-day without slots: say why the list is empty.
+    if (!outcome.httpStats && isOnTop())
+        RVProgress::tipMessage(outcome.httpErrorMessage, view());
+}
+
+int RVReservationTimeElectController::numberOfRowsInSection(ui::TableView *, int)
+{
+    return int(_timeSchedules.size());
+}
+
+ui::TableViewCell *
+RVReservationTimeElectController::cellForRowAtIndexPath(ui::TableView *tableView,
+                                                        const ui::IndexPath &indexPath)
+{
+    ui::TableViewCell *cell =
+        tableView->dequeueReusableCellWithIdentifier(reuseIdentifier, indexPath);
+    cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Gray);
+    cell->setBackgroundColor(ui::Color::whiteColor());
+    cell->textLabel()->setText(RVBaseInfo::text(_timeSchedules.value(indexPath.row).yysj()));
+    return cell;
+}
+
+ui::View *RVReservationTimeElectController::viewForFooterInSection(ui::TableView *, int)
+{
+    return RVClearFooter::make();
+}
+
+std::optional<ui::IndexPath>
+RVReservationTimeElectController::willSelectRowAtIndexPath(ui::TableView *,
+                                                           const ui::IndexPath &indexPath)
+{
+    if (!RVAppConfigInfo::userLogined()) {
+        ui::AlertView::initWithTitle(QString(), u"还未登陆，现在登陆"_s, this, u"取消"_s,
+                                     {u"确定"_s})
+            ->show();
+        return indexPath;
+    }
+    ui::NavigationController *navigation = navigationController();
+    auto next =
+        std::dynamic_pointer_cast<RVReservationInfoController>(instantiate(u"registerInfo"_s));
+    if (navigation == nullptr || !next || indexPath.row < 0 ||
+        indexPath.row >= _timeSchedules.size())
+        return indexPath;
+    next->setDoctorScheduleInfo(_doctorScheduleInfo);
+    next->setDoctorInfo(_doctorInfo);
+    next->setDoctorTimeSchedule(_timeSchedules.at(indexPath.row));
+    next->setBackItemTitle(title());
+    navigation->pushViewController(next, true);
+    return indexPath;
+}
+
+void RVReservationTimeElectController::alertViewClickedButtonAtIndex(ui::AlertView *,
+                                                                     int buttonIndex)
+{
+    if (buttonIndex == 0)
+        return; // "取消": the user stays on the slots
+    ui::NavigationController *navigation = navigationController();
+    if (navigation == nullptr || !isOnTop())
+        return;
+    if (auto login = instantiate(u"login"_s))
+        navigation->pushViewController(login, true);
+}

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "models/rvtimeslots.h"
+#include "protocols/rvdoctorinfo.h"
+#include "protocols/rvdoctorscheduleinfo.h"
+#include "screens/shared/rvscreen.h"
+#include "toolkit/alertviewdelegate.h"
+#include "toolkit/tableview.h"
+#include "toolkit/tableviewdatasource.h"
+#include "toolkit/tableviewdelegate.h"
+
+#include <QList>
+#include <QPointer>
+
+#include <optional>
+
+// The time-slot screen: the slots of one half-day of one doctor, loaded once. A tap on a slot
+// leads to the booking confirmation, or, when nobody is logged in, offers the login first.
+// It owns the slots of the last load; the doctor and the half-day are handed to it.
+class RVReservationTimeElectController final : public RVScreen,
+                                               public ui::TableViewDataSource,
+                                               public ui::TableViewDelegate,
+                                               public ui::AlertViewDelegate
+{
+    Q_OBJECT
+
+public:
+    using SlotsOutcome = RVLoadOutcome<RVTimeSlots::Slots>;
+
+    RVReservationTimeElectController();
+    ~RVReservationTimeElectController() override;
+
+    RVDoctorInfo doctorInfo() const { return _doctorInfo; }
+    void setDoctorInfo(const RVDoctorInfo &info) { _doctorInfo = info; }
+    RVDoctorScheduleInfo doctorScheduleInfo() const { return _doctorScheduleInfo; }
+    void setDoctorScheduleInfo(const RVDoctorScheduleInfo &info) { _doctorScheduleInfo = info; }
+    const QList<RVDoctorTimeSchedule> &timeSchedules() const { return _timeSchedules; }
+    ui::TableView *tableViewTime() const { return _tableViewTime; }
+
+    void loadView() override;
+    void viewDidLoad() override;
+
+    void loadDoctorTimeSchedulesFinish(const SlotsOutcome &outcome);
+
+    int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
+    int numberOfRowsInSection(ui::TableView *tableView, int section) override;
+    ui::TableViewCell *cellForRowAtIndexPath(ui::TableView *tableView,
+                                             const ui::IndexPath &indexPath) override;
+    qreal heightForRowAtIndexPath(ui::TableView *, const ui::IndexPath &) override { return 44; }
+    ui::View *viewForFooterInSection(ui::TableView *tableView, int section) override;
+    std::optional<ui::IndexPath> willSelectRowAtIndexPath(ui::TableView *tableView,
+                                                          const ui::IndexPath &indexPath) override;
+    void alertViewClickedButtonAtIndex(ui::AlertView *alertView, int buttonIndex) override;
+
+private:
+    RVDoctorInfo _doctorInfo;
+    RVDoctorScheduleInfo _doctorScheduleInfo;
+    QList<RVDoctorTimeSchedule> _timeSchedules;
+    QPointer<ui::TableView> _tableViewTime;
+};

@@ -1,0 +1,294 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/home/rvmainviewcontroller.h"
+
+#include "protocols/rvappconfiginfo.h"
+#include "protocols/rvhttpexchange.h"
+#include "protocols/rvloginstate.h"
+#include "protocols/rvprotocol.h"
+#include "screens/shared/rvalert.h"
+#include "toolkit/alertview.h"
+#include "toolkit/application.h"
+#include "toolkit/button.h"
+#include "toolkit/collectionview.h"
+#include "toolkit/collectionviewcell.h"
+#include "toolkit/color.h"
+#include "toolkit/image.h"
+#include "toolkit/imageview.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/pagecontrol.h"
+#include "toolkit/scrollview.h"
+#include "toolkit/storyboard.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTimer>
+#include <QUrlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+const QString cellIdentifier = u"ReusableCell"_s;
+
+struct StoreLocation {
+    QUrl lookup;
+    QUrl update;
+    QString identifier = QStringLiteral(RV_STORE_ID);
+};
+
+StoreLocation &store()
+{
+    static StoreLocation location;
+    return location;
+}
+
+// By default the store answers beside the booking service.
+QUrl storeUrl(const QUrl &configured, const QString &path)
+{
+    if (configured.isValid())
+        return configured;
+    QUrl url = RVProtocol::serviceEndpoint();
+    url.setPath(path);
+    return url;
+}
+
+QUrl withIdentifier(QUrl url)
+{
+    QUrlQuery query(url);
+    query.addQueryItem(u"id"_s, store().identifier);
+    url.setQuery(query);
+    return url;
+}
+
+} // namespace
+
+RVMainViewController::RVMainViewController() = default;
+
+RVMainViewController::~RVMainViewController() = default;
+
+void RVMainViewController::setStoreLocation(const QUrl &lookupUrl, const QUrl &updateUrl,
+                                            const QString &storeIdentifier)
+{
+    store() = StoreLocation{lookupUrl, updateUrl, storeIdentifier};
+}
+
+void RVMainViewController::loadView()
+{
+    ui::ViewController::loadView();
+    const qreal width = view()->bounds().width();
+    adScrollView = new ui::ScrollView(QRectF(0, 0, width, 130));
+    view()->addSubview(adScrollView);
+    adPageControl = new ui::PageControl(QRectF(0, 110, width, 20));
+    loginStatsButton = new ui::Button(ui::ButtonType::Custom, QRectF(10, 140, width - 20, 56));
+    loginStatsButton->addTarget([this](ui::Control *sender) { loginStatsButtonClieck(sender); },
+                                ui::ControlEvent::TouchUpInside);
+    view()->addSubview(loginStatsButton);
+    collectionView = new ui::CollectionView(QRectF(0, 204, width, view()->bounds().height() - 204));
+    collectionView->registerClass<ui::CollectionViewCell>(cellIdentifier);
+    view()->addSubview(collectionView);
+}
+
+void RVMainViewController::viewDidLoad()
+{
+    adHeight = 130;
+    const qreal width = view()->bounds().width();
+    auto *first = new ui::ImageView(QRectF(0, 0, width, adHeight));
+    first->setImage(ui::Image::imageNamed(u"main_ad1.png"_s));
+    auto *second = new ui::ImageView(QRectF(width, 0, width, adHeight));
+    second->setImage(ui::Image::imageNamed(u"main_ad2.png"_s));
+    adScrollView->setPagingEnabled(true);
+    adScrollView->setBounces(false);
+    adScrollView->setDelegate(this);
+    adScrollView->setShowsHorizontalScrollIndicator(false);
+    adScrollView->addSubview(first);
+    adScrollView->addSubview(second);
+
+    adPageControl->setNumberOfPages(2);
+    adPageControl->setCurrentPage(0);
+    view()->addSubview(adPageControl);
+    adPageControl->addTarget([this](ui::Control *) { pageTurn(adPageControl); },
+                             ui::ControlEvent::ValueChanged);
+
+    // Whatever changes the login state (a login finishing late, a logout), the button follows.
+    RVLoginState::observe(this, [this](bool) { userLoginCheckStatus(); });
+    userLoging();
+
+    loginStatsButton->setBackgroundColor(ui::Color::colorWithWhite(0.2, 1.0));
+    collectionView->setBackgroundColor(ui::Color::colorWithWhite(0.96, 1.0));
+    collectionView->setScrollEnabled(false);
+    collectionView->setDataSource(this);
+    collectionView->setDelegate(this);
+
+    itemLabels = {u"医院查询"_s, u"科室查询"_s, u"医生查询"_s, u"预约历史"_s, u"帐户信息"_s};
+    itemImages = {u"index_nearhos_logo_unpressed.png"_s, u"index_keshi_logo_unpressed.png"_s,
+                  u"index_doctor_logo_unpressed.png"_s, u"index_reghistory_logo_unpressed.png"_s,
+                  u"index_personal_logo_unpressed.png"_s};
+    itemPressedImages = {u"index_nearhos_logo_pressed.png"_s, u"index_keshi_logo_pressed.png"_s,
+                         u"index_doctor_logo_pressed.png"_s, u"index_reghistory_logo_pressed.png"_s,
+                         u"index_personal_logo_pressed.png"_s};
+    collectionView->reloadData();
+
+    m_adTimer = new QTimer(this);
+    m_adTimer->setInterval(3000);
+    connect(m_adTimer, &QTimer::timeout, this, [this] { scrollScrollView(m_adTimer); });
+    m_adTimer->start();
+}
+
+void RVMainViewController::viewDidAppear(bool animated)
+{
+    RVScreen::viewDidAppear(animated);
+    userLoginCheckStatus();
+    adScrollView->setContentSize(QSizeF(view()->bounds().width() * advertCount(), adHeight));
+}
+
+int RVMainViewController::advertCount() const
+{
+    int count = 0;
+    for (ui::View *subview : adScrollView->subviews()) {
+        if (qobject_cast<ui::ImageView *>(subview) != nullptr)
+            ++count;
+    }
+    return count;
+}
+
+void RVMainViewController::didReceiveMemoryWarning()
+{
+    ui::ViewController::didReceiveMemoryWarning();
+    for (ui::View *subview : adScrollView->subviews()) {
+        if (qobject_cast<ui::ImageView *>(subview) != nullptr)
+            subview->removeFromSuperview();
+    }
+}
+
+void RVMainViewController::scrollScrollView(QTimer *)
+{
+    const qreal w = adScrollView->bounds().width();
+    if (w <= 0)
+        return;
+    const int next = int(adScrollView->contentOffset().x() / w + 1);
+    const int pages = int(adScrollView->contentSize().width() / w);
+    if (next == pages) {
+        adPageControl->setCurrentPage(0);
+        adScrollView->scrollRectToVisible(QRectF(0, 0, w, adScrollView->bounds().height()), false);
+    } else {
+        adPageControl->setCurrentPage(next);
+        pageTurn(adPageControl);
+    }
+}
+
+void RVMainViewController::pageTurn(ui::PageControl *pageControl)
+{
+    const qreal w = adScrollView->bounds().width();
+    adScrollView->scrollRectToVisible(
+        QRectF(w * pageControl->currentPage(), 0, w, adScrollView->bounds().height()), true);
+}
+
+void RVMainViewController::scrollViewDidEndDecelerating(ui::ScrollView *scrollView)
+{
+    if (scrollView != adScrollView || scrollView->bounds().width() <= 0)
+        return;
+    adPageControl->setCurrentPage(
+        int(scrollView->contentOffset().x() / scrollView->bounds().width()));
+}
+
+void RVMainViewController::loginStatsButtonClieck(ui::Control *)
+{
+    // The button says the automatic login is running; its outcome decides where to go.
+    if (m_automaticLoginRunning)
+        return;
+    pushScreen(RVAppConfigInfo::userLogined() ? u"personal"_s : u"login"_s);
+}
+
+void RVMainViewController::contentButtonClickEvent(ui::Control *sender)
+{
+    contentButtonClick(sender->tag());
+}
+
+void RVMainViewController::contentButtonClick(int index)
+{
+    switch (index) {
+    case 0:
+        pushScreen(u"hospitalList"_s);
+        break;
+    case 1:
+        pushScreen(u"departmentListMain"_s);
+        break;
+    case 2:
+        pushScreen(u"doctorList"_s);
+        break;
+    case 3:
+        // While the saved login runs (the button says so) its outcome decides.
+        if (m_automaticLoginRunning)
+            m_historyAfterLogin = true;
+        else
+            openHistory();
+        break;
+    case 4:
+        loginStatsButtonClieck(nullptr);
+        break;
+    default:
+        break;
+    }
+}
+
+void RVMainViewController::openHistory()
+{
+    if (RVAppConfigInfo::userLogined())
+        pushScreen(u"appointMent"_s);
+    else
+        RVAlert::show(u"请先登录"_s);
+}
+
+void RVMainViewController::pushScreen(const QString &identifier)
+{
+    ui::NavigationController *navigation = navigationController();
+    auto screen = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+                      ->instantiateViewControllerWithIdentifier(identifier);
+    // A screen the storyboard does not hold yet opens nothing.
+    if (navigation != nullptr && screen)
+        navigation->pushViewController(screen, true);
+}
+
+void RVMainViewController::onCheckVersion(const QString &version)
+{
+    // An empty identifier names no application: the store has nothing to say.
+    if (store().identifier.isEmpty())
+        return;
+    if (m_storeManager == nullptr)
+        m_storeManager = new QNetworkAccessManager(this);
+    QNetworkRequest request(withIdentifier(storeUrl(store().lookup, u"/lookup"_s)));
+    request.setTransferTimeout(RVHttpExchange::timeoutMs());
+    // The lookup carries its parameters in the query; the empty body is still a form.
+    request.setHeader(QNetworkRequest::ContentTypeHeader, u"application/x-www-form-urlencoded"_s);
+    QNetworkReply *reply = m_storeManager->post(request, QByteArray());
+    connect(reply, &QNetworkReply::finished, this, [this, reply, version] {
+        reply->deleteLater();
+        // Response, error and status are not examined: whatever came back is read as JSON.
+        finishedVersionCheck(reply->readAll(), version);
+    });
+}
+
+void RVMainViewController::finishedVersionCheck(const QByteArray &answer, const QString &version)
+{
+    const QJsonArray results =
+        QJsonDocument::fromJson(answer).object().value(u"results"_s).toArray();
+    if (results.isEmpty())
+        return;
+    if (results.first().toObject().value(u"version"_s).toString() == version)
+        return;
+    ui::AlertView::initWithTitle(u"更新"_s, u"有新的版本更新，是否前往更新"_s, this, u"关闭"_s,
+                                 {u"更新"_s})
+        ->show();
+}
+
+void RVMainViewController::alertViewClickedButtonAtIndex(ui::AlertView *, int buttonIndex)
+{
+    if (buttonIndex == 1)
+        ui::Application::openURL(withIdentifier(storeUrl(store().update, u"/update"_s)));
+}
