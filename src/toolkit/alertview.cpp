@@ -120,6 +120,7 @@ void AlertView::show()
     setFrame(QRectF(host->rect()));
     raise();
     QWidget::show();
+    m_focusBefore = QApplication::focusWidget();
     setFocus(Qt::OtherFocusReason);
 }
 
@@ -140,6 +141,13 @@ void AlertView::dismissWithClickedButtonIndex(int index, bool)
         return;
     m_shown = false;
     shownAlerts().removeAll(this);
+    // The focus goes back before the alert hides, or Qt would hand it to the next stop.
+    if (hasFocus()) {
+        if (m_focusBefore && m_focusBefore->isVisible() && m_focusBefore->isEnabled())
+            m_focusBefore->setFocus(Qt::OtherFocusReason);
+        else if (QWidget *host = parentWidget())
+            host->setFocus(Qt::OtherFocusReason);
+    }
     QWidget::hide();
     if (m_delegate)
         m_delegate->alertViewDidDismissWithButtonIndex(this, index);

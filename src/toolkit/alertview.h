@@ -6,6 +6,7 @@
 #include "view.h"
 #include "weakdelegate.h"
 
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
@@ -78,6 +79,8 @@ private:
     Label *m_messageLabel;
     QList<Button *> m_buttons;
     bool m_hasCancel;
+    // Where the keyboard's focus was when the alert came; it goes back there.
+    QPointer<QWidget> m_focusBefore;
     bool m_shown = false;
 };
 

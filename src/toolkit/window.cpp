@@ -8,7 +8,7 @@
 #include "view.h"
 #include "viewcontroller.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 
 namespace ui
@@ -88,6 +88,11 @@ Window *Window::keyWindow()
 
 bool Window::focusNextPrevChild(bool next)
 {
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && focus != this && isAncestorOf(focus) && !focus->isVisible()) {
+        setFocus(Qt::OtherFocusReason);
+        return true;
+    }
     return FocusChain::moveFocus(this, next);
 }
 
