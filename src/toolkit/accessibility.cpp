@@ -123,9 +123,12 @@ bool Accessibility::isElement(const QWidget *widget)
 {
     if (!widget)
         return false;
+    // A window is the root of its tree, whatever it shows.
+    if (widget->isWindow())
+        return true;
     if (const auto *view = qobject_cast<const View *>(widget))
         return view->isAccessibilityElement();
-    return qobject_cast<const QLineEdit *>(widget) || widget->isWindow();
+    return qobject_cast<const QLineEdit *>(widget) != nullptr;
 }
 
 bool Accessibility::isExposed(const QWidget *widget)
