@@ -79,6 +79,11 @@ void Window::makeKeyAndVisible()
         m_rootAppeared = true;
         m_root->viewDidAppear(false);
     }
+    // A screen reader starts on the first screen's first field, as on every later screen.
+    if (QAccessible::isActive()) {
+        if (QWidget *first = FocusChain::firstField(this))
+            first->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 Window *Window::keyWindow()
