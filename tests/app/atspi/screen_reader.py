@@ -3,8 +3,8 @@
 # SPDX-FileCopyrightText: 2026 The RV patient client developers
 """Reads the application over AT-SPI as a screen reader does: the home screen's entries and its
 login button by name, each pressed through its accessible action alone; the login screen's
-fields; the doctor list's rows; and no control without a name on any screen reached. Runs inside
-its own D-Bus session on a virtual display. Usage: screen_reader.py RV_PATIENT SERVICE_ADDRESS"""
+fields; the doctor list's rows; no control without a name on any screen reached. Runs in a
+D-Bus session of its own on a virtual display. Usage: screen_reader.py RV_PATIENT SERVICE"""
 import os
 import subprocess
 import sys
@@ -22,24 +22,17 @@ try:
 except ImportError as error:
     fail(f"python3-pyatspi is missing ({error})")
 
-LAUNCHERS = ["/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher"]
 CONTROLS = {"push button", "list item", "text", "password text", "entry", "check box",
             "radio button", "toggle button", "link", "combo box", "spin button", "slider"}
 HOME_ENTRIES = ["医院查询", "科室查询", "医生查询", "预约历史", "帐户信息"]
 
 
-def settle():
-    """Takes in what the application announced: a screen reader keeps its copy of the tree up
-    to date by these events."""
-    context = GLib.MainContext.default()
-    while context.pending():
-        context.iteration(False)
-
-
-def wait_for(what, probe, seconds=20, app=None):
-    end = time.monotonic() + seconds
+def wait_for(what, probe, app=None):
+    end = time.monotonic() + 20
     while time.monotonic() < end:
-        settle()
+        # Take in what the application announced, as a screen reader keeps its tree up to date.
+        while GLib.MainContext.default().pending():
+            GLib.MainContext.default().iteration(False)
         try:
             found = probe()
         except Exception:  # read while it went away
@@ -47,19 +40,19 @@ def wait_for(what, probe, seconds=20, app=None):
         if found:
             return found
         time.sleep(0.1)
-    fail(f"no {what} after {seconds} s" + (f"; the screen reads: {outline(app)}" if app else ""))
+    fail(f"no {what} after 20 s" + (f"; the screen reads: {list(shown(app))}" if app else ""))
 
 
 def start_bus():
     if "DBUS_SESSION_BUS_ADDRESS" not in os.environ:
         fail("no D-Bus session (run under dbus-run-session)")
-    launcher = next((p for p in LAUNCHERS if os.access(p, os.X_OK)), None)
+    launchers = ["/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher"]
+    launcher = next((p for p in launchers if os.access(p, os.X_OK)), None)
     if launcher is None:
         fail("no AT-SPI bus launcher (package at-spi2-core)")
     bus = subprocess.Popen([launcher, "--launch-immediately"])
     ask = ["dbus-send", "--session", "--dest=org.a11y.Bus", "--print-reply", "/org/a11y/bus",
            "org.a11y.Bus.GetAddress"]
-    answer = None
     for _ in range(100):
         if bus.poll() is not None:
             fail(f"the AT-SPI bus launcher ended with status {bus.returncode}")
@@ -71,30 +64,25 @@ def start_bus():
 
 
 def shown(node):
-    """(node, role, name) of the node and of everything under it that shows, depth first. A
-    screen that slides away takes its objects with it while they are read: those are passed
-    over."""
+    """(role, name, node) of the node and of everything under it that shows, depth first;
+    objects of a screen that goes away while they are read are passed over."""
     try:
         if node is None or not node.getState().contains(pyatspi.STATE_SHOWING):
             return
         role, name, children = node.getRoleName(), node.name, list(node)
-    except Exception:  # gone while it was read (a GLib error, or a lookup in a dead object)
+    except Exception:
         return
-    yield node, role, name
+    yield role, name, node
     for child in children:
         yield from shown(child)
 
 
-def outline(app):
-    return "; ".join(f"{role} '{name}'" for _, role, name in shown(app))
-
-
 def find(app, role, name=None):
-    return next((n for n, r, m in shown(app) if r == role and name in (None, m)), None)
+    return next((n for r, m, n in shown(app) if r == role and name in (None, m)), None)
 
 
 def names(app, role):
-    return [name for _, r, name in shown(app) if r == role]
+    return [name for r, name, _ in shown(app) if r == role]
 
 
 def actions(node):
@@ -110,57 +98,51 @@ def press(node, what):
 
 
 def check_named(app, screen):
-    unnamed = [role for _, role, name in shown(app) if role in CONTROLS and not name]
+    unnamed = [role for role, name, _ in shown(app) if role in CONTROLS and not name]
     if unnamed:
         fail(f"{screen}: controls without a name: {unnamed}")
 
 
-def find_app():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.name == "rv-patient":
-            return app
-    return None
+def read(app):
+    entries = wait_for("home screen entries", lambda: names(app, "list item"))
+    if entries != HOME_ENTRIES:
+        fail(f"the home screen's entries read {entries}, not {HOME_ENTRIES}")
+    for entry in HOME_ENTRIES:
+        if "Press" not in actions(find(app, "list item", entry))[1]:
+            fail(f"the home entry {entry} cannot be pressed")
+    check_named(app, "home screen")
+
+    press(wait_for("login button", lambda: find(app, "push button", "点击登录")), "login")
+    wait_for("login screen", lambda: find(app, "tool bar", "登录"))
+    wait_for("account field", lambda: find(app, "text", "帐户"))
+    wait_for("secure password field", lambda: find(app, "password text", "密码"))
+    check_named(app, "login screen")
+    press(wait_for("back button", lambda: find(app, "push button", "返回")), "back")
+
+    press(wait_for("doctor entry", lambda: find(app, "list item", "医生查询")), "doctor entry")
+    wait_for("doctor list", lambda: find(app, "tool bar", "医生查询"))
+    wait_for("home screen to go", lambda: find(app, "list item", "医生查询") is None)
+    rows = wait_for("doctor rows", lambda: names(app, "list item"), app)
+    # A doctor's row reads name, title, hospital and speciality.
+    if any(len(row.split()) < 3 for row in rows):
+        fail(f"doctor rows that do not read a doctor: {rows}")
+    check_named(app, "doctor list")
+    print(f"PASS: home entries, login and {len(rows)} doctor rows read by name", flush=True)
 
 
 def main():
-    patient, service = sys.argv[1], sys.argv[2]
     bus = start_bus()
-    # What a screen reader listens to; the application sends only what somebody listens to.
+    # What a screen reader listens to; the application announces only what is listened to.
     pyatspi.Registry.registerEventListener(lambda event: None, "object:children-changed",
                                            "object:state-changed", "object:property-change",
                                            "focus:")
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
                ASAN_OPTIONS="detect_leaks=0")
-    client = subprocess.Popen([patient, "--service", service, "--no-update-check"], env=env)
+    client = subprocess.Popen([sys.argv[1], "--service", sys.argv[2], "--no-update-check"],
+                              env=env)
     try:
-        app = wait_for("application on the accessibility bus", find_app)
-        entries = wait_for("home screen entries", lambda: names(app, "list item"))
-        if entries != HOME_ENTRIES:
-            fail(f"the home screen's entries read {entries}, not {HOME_ENTRIES}")
-        for entry in HOME_ENTRIES:
-            if "Press" not in actions(find(app, "list item", entry))[1]:
-                fail(f"the home entry {entry} cannot be pressed")
-        check_named(app, "home screen")
-
-        press(wait_for("login button", lambda: find(app, "push button", "点击登录")), "login")
-        wait_for("login screen", lambda: find(app, "tool bar", "登录"))
-        wait_for("account field", lambda: find(app, "text", "帐户"))
-        wait_for("secure password field", lambda: find(app, "password text", "密码"))
-        check_named(app, "login screen")
-        press(wait_for("back button", lambda: find(app, "push button", "返回")), "back button")
-        wait_for("home screen again", lambda: find(app, "list item", "医生查询"))
-
-        press(wait_for("doctor search entry", lambda: find(app, "list item", "医生查询")),
-              "the doctor search entry")
-        wait_for("doctor list", lambda: find(app, "tool bar", "医生查询"))
-        wait_for("home screen to go", lambda: find(app, "list item", "医生查询") is None)
-        rows = wait_for("doctor rows", lambda: names(app, "list item"), app=app)
-        # A doctor's row reads name, title, hospital and speciality.
-        thin = [row for row in rows if len(row.split()) < 3]
-        if thin:
-            fail(f"doctor rows that do not read a doctor: {thin}")
-        check_named(app, "doctor list")
-        print(f"PASS: home entries, login and {len(rows)} doctor rows read by name", flush=True)
+        read(wait_for("application on the accessibility bus", lambda: next(
+            (a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "rv-patient"), None)))
     finally:
         client.terminate()
         client.wait(timeout=20)
