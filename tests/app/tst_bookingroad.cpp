@@ -181,29 +181,27 @@ private:
         return screen;
     }
 
-    // A key pressed where the keyboard's focus is (the window when no widget has it).
-    static void key(ScreenFixture &app, int key, const QString &text = {})
+    // Keys pressed where the keyboard's focus is (the window when no widget has it).
+    static void keys(ScreenFixture &app, const QList<int> &keys, const QString &text = {})
     {
         QWidget *target = QApplication::focusWidget();
-        if (target == nullptr)
-            target = app.navigation()->view()->window();
-        if (text.isEmpty())
-            QTest::keyClick(target, Qt::Key(key));
-        else
-            QTest::keyClicks(target, text);
+        target = target ? target : app.navigation()->view()->window();
+        QTest::keyClicks(target, text);
+        for (int key : keys)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : target,
+                            Qt::Key(key));
     }
-
-    // Tab until the focus is on what `reached` wants (a bounded number of times).
-    template <class Reached> static bool tabTo(ScreenFixture &app, Reached reached)
+    // Tab until the focus is on what `reached` wants.
+    static bool tabTo(ScreenFixture &app, const std::function<bool(QWidget *)> &reached)
     {
         for (int tab = 0; tab < 40; ++tab) {
             if (QWidget *focus = QApplication::focusWidget(); focus && reached(focus))
                 return true;
-            key(app, Qt::Key_Tab);
+            keys(app, {Qt::Key_Tab});
         }
         return false;
     }
-    static bool isList(QWidget *w) { return qobject_cast<ui::TableView *>(w) != nullptr; }
+    template <class T> static bool is(QWidget *w) { return qobject_cast<T *>(w) != nullptr; }
 
     static bool logInDirectly()
     {
@@ -320,56 +318,44 @@ private Q_SLOTS:
     {
         const std::optional<OpenHalfDay> open = findOpenHalfDay();
         QVERIFY(open);
-        const QString pbid = RVBaseInfo::text(open->schedule.pbid());
         ScreenFixture app;
         app.launch();
         QVERIFY(QTest::qWaitForWindowActive(app.navigation()->view()->window()));
-        QVERIFY(tabTo(app, [](QWidget *w) { return qobject_cast<ui::CollectionView *>(w); }));
-        for (int key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Return}) // "医生查询"
-            this->key(app, key);
+        QVERIFY(tabTo(app, is<ui::CollectionView>));
+        keys(app, {Qt::Key_Right, Qt::Key_Right, Qt::Key_Return}); // "医生查询"
         QTRY_COMPARE(app.topIdentifier(), u"doctorList"_s);
         auto *doctors = app.navigation()->topViewController()->view()->findChild<ui::TableView *>();
         QTRY_VERIFY_WITH_TIMEOUT(doctors->numberOfRowsInSection(0) > open->doctorRow, 10000);
-        QVERIFY(tabTo(app, isList));
-        for (int row = 0; row < open->doctorRow; ++row)
-            key(app, Qt::Key_Down);
-        key(app, Qt::Key_Return);
-
+        QVERIFY(tabTo(app, is<ui::TableView>));
+        keys(app, QList<int>(open->doctorRow, Qt::Key_Down) << Qt::Key_Return);
         auto *doctor = top<RVDoctorController>(app);
         QVERIFY(doctor);
         QTRY_VERIFY_WITH_TIMEOUT(doctor->httpStats(), 10000);
         const int halfDay = RVScheduleGrid::buttonKey(open->schedule, open->dayRow).toInt();
         QVERIFY(tabTo(app, [halfDay](QWidget *w) {
-            return qobject_cast<ui::Button *>(w) && static_cast<ui::Button *>(w)->tag() == halfDay;
+            return is<ui::Button>(w) && static_cast<ui::Button *>(w)->tag() == halfDay;
         }));
-        key(app, Qt::Key_Return);
+        keys(app, {Qt::Key_Return});
         auto *slots = top<RVReservationTimeElectController>(app);
         QVERIFY(slots);
         QTRY_VERIFY_WITH_TIMEOUT(slots->tableViewTime()->numberOfRowsInSection(0) > 0, 10000);
-        QVERIFY(tabTo(app, isList));
-        key(app, Qt::Key_Return); // logged out: the login is offered, "确定" by Return
-        QVERIFY(ScreenFixture::visibleAlert());
-        key(app, Qt::Key_Return);
+        QVERIFY(tabTo(app, is<ui::TableView>));
+        keys(app, {Qt::Key_Return, Qt::Key_Return}); // logged out: "确定" to the login offered
         QVERIFY(top<RVLoginViewController>(app));
-        QVERIFY(tabTo(app, [](QWidget *w) { return qobject_cast<QLineEdit *>(w); }));
-        key(app, 0, RVServiceSeeder::demoAccountName());
-        key(app, Qt::Key_Tab);
-        key(app, 0, RVServiceSeeder::demoAccountPassword());
-        key(app, Qt::Key_Return);
+        QVERIFY(tabTo(app, is<QLineEdit>));
+        keys(app, {Qt::Key_Tab}, RVServiceSeeder::demoAccountName());
+        keys(app, {Qt::Key_Return}, RVServiceSeeder::demoAccountPassword());
         QTRY_COMPARE_WITH_TIMEOUT(app.navigation()->topViewController(), slots, 10000);
-
-        QVERIFY(tabTo(app, isList));
-        key(app, Qt::Key_Return);
+        QVERIFY(tabTo(app, is<ui::TableView>));
+        keys(app, {Qt::Key_Return});
         auto *confirm = top<RVReservationInfoController>(app);
         QVERIFY(confirm);
         QTRY_VERIFY(confirm->confirmButton());
         QVERIFY(tabTo(app, [confirm](QWidget *w) { return w == confirm->confirmButton(); }));
-        key(app, Qt::Key_Return);
+        keys(app, {Qt::Key_Return});
         QTRY_VERIFY_WITH_TIMEOUT(ScreenFixture::visibleAlert(), 10000);
         QCOMPARE(ScreenFixture::visibleAlert()->message(), u"预约成功"_s);
-        QCOMPARE(liveBookings(pbid), 1);
-        key(app, Qt::Key_Return);
-        QVERIFY(!ScreenFixture::visibleAlert());
+        QCOMPARE(liveBookings(RVBaseInfo::text(open->schedule.pbid())), 1);
     }
 
     void twoApplicationsRaceForTheLastPlace()

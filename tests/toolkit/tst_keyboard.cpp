@@ -3,7 +3,6 @@
 #include "toolkit/alertview.h"
 #include "toolkit/animation.h"
 #include "toolkit/button.h"
-#include "toolkit/collectionview.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/tableview.h"
 #include "toolkit/textfield.h"
@@ -18,12 +17,9 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-// Rows (each with a button when asked) and grid entries; records what is opened, and how far
-// past the end of the list each drag went when it ended.
-class Rows final : public ui::TableViewDataSource,
-                   public ui::TableViewDelegate,
-                   public ui::CollectionViewDataSource,
-                   public ui::CollectionViewDelegate
+// Rows (each with a button when asked); records what is opened, and how far past the end of
+// the list each drag went when it ended.
+class Rows final : public ui::TableViewDataSource, public ui::TableViewDelegate
 {
 public:
     int count = 20;
@@ -35,30 +31,19 @@ public:
     ui::TableViewCell *cellForRowAtIndexPath(ui::TableView *, const ui::IndexPath &path) override
     {
         auto *cell = new ui::TableViewCell;
-        if (buttons) {
-            auto *button = new ui::Button(ui::ButtonType::RoundedRect, QRectF(10, 5, 80, 30));
-            button->setTitle(QString::number(path.row));
-            cell->addSubview(button);
-        }
+        auto *button = new ui::Button(ui::ButtonType::RoundedRect, QRectF(10, 5, 80, 30));
+        button->setTitle(QString::number(path.row));
+        button->setHidden(!buttons);
+        cell->addSubview(button);
         return cell;
     }
     void didSelectRowAtIndexPath(ui::TableView *, const ui::IndexPath &p) override
     {
-        opened.append(p.row);
+        opened << p.row;
     }
     void scrollViewDidEndDragging(ui::ScrollView *list, bool) override
     {
         pulls.append(list->contentOffset().y() + list->height() - list->contentSize().height());
-    }
-    int numberOfItemsInSection(ui::CollectionView *, int) override { return count; }
-    ui::CollectionViewCell *cellForItemAtIndexPath(ui::CollectionView *,
-                                                   const ui::IndexPath &) override
-    {
-        return new ui::CollectionViewCell;
-    }
-    void didSelectItemAtIndexPath(ui::CollectionView *, const ui::IndexPath &p) override
-    {
-        opened.append(p.row);
     }
 };
 
@@ -97,14 +82,9 @@ private:
         m_window->setFocus();
         return m_navigation->topViewController()->view();
     }
-    template <class List> List *focusedList(const QSizeF &item = {50, 50})
+    ui::TableView *focusedList()
     {
-        auto *list = new List(QRectF(0, 0, 320, 400));
-        if constexpr (std::is_same_v<List, ui::CollectionView>) {
-            ui::CollectionViewFlowLayout layout;
-            layout.setItemSize(item);
-            list->setCollectionViewLayout(layout);
-        }
+        auto *list = new ui::TableView(QRectF(0, 0, 320, 400));
         list->setDataSource(&m_rows);
         list->setDelegate(&m_rows);
         screen()->addSubview(list);
@@ -149,7 +129,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("screensLeft");
         QTest::newRow("Escape") << u"Esc"_s << false << 1;
         QTest::newRow("Alt+Left") << u"Alt+Left"_s << false << 1;
-        QTest::newRow("Left alone") << u"Left"_s << false << 2;
         QTest::newRow("Escape answers an alert first") << u"Esc"_s << true << 2;
     }
     void escapeGoesBack()
@@ -183,7 +162,7 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         QFETCH(QList<int>, opened);
         QFETCH(int, pulls);
-        focusedList<ui::TableView>();
+        focusedList();
         press(keys);
         QCOMPARE(m_rows.opened, opened);
         QCOMPARE(m_rows.pulls.size(), pulls);
@@ -191,20 +170,11 @@ private Q_SLOTS:
             std::all_of(m_rows.pulls.begin(), m_rows.pulls.end(), [](qreal p) { return p > 65; }));
     }
 
-    // Three entries to a line: down from the third goes to the nearest entry below it.
-    void gridKeys()
-    {
-        m_rows.count = 5;
-        focusedList<ui::CollectionView>({90, 90});
-        press(u"Right Right Down Return Left Space"_s);
-        QCOMPARE(m_rows.opened, (QList<int>{4, 3}));
-    }
-
     // Tab brings rows beyond those in sight into sight, so it reaches every row's button.
     void tabReachesRowsOutOfSight()
     {
         m_rows.buttons = true;
-        focusedList<ui::TableView>();
+        focusedList();
         for (int tab = 0; tab < 25; ++tab) {
             press(u"Tab"_s);
             auto *button = qobject_cast<ui::Button *>(QApplication::focusWidget());
