@@ -4,10 +4,11 @@
 # Installs the Debian packages the project builds and runs with; quick when they are already there.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config clang lld
-      qt6-base-dev qt6-base-dev-tools qt6-httpserver-dev qt6-websockets-dev qt6-svg-dev
+      qt6-base-dev qt6-base-dev-tools qt6-svg-dev
       libqt6sql6-sqlite qt6-qpa-plugins libqt6svg6 libssl-dev openssl libcurl4-openssl-dev
       fonts-wqy-microhei libgtest-dev libbenchmark-dev iproute2
       libqt6sql6-psql postgresql postgresql-common)
+pkgs+=(libical-dev libqrencode-dev python3-icalendar poppler-utils zbar-tools) # calendar, pass
 # Installing: the icons and manual pages made at build time, and the checks of what is installed.
 pkgs+=(librsvg2-bin help2man desktop-file-utils appstream lintian systemd)
 # The screen-reader test: a D-Bus session, the AT-SPI bus, its Python client, a virtual display.

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvappdelegate.h"
 #include "app/rvappoptions.h"
+#include "app/rvexportcommand.h"
 #include "app/rvmainstoryboard.h"
 #include "app/rvscreenshot.h"
 #include "components/rvworkpool.h"
@@ -114,26 +115,56 @@ void restoreEnvironment(const std::optional<QByteArray> &scaleFactor)
         qputenv("QT_SCALE_FACTOR", *scaleFactor);
 }
 
+// The names the saved values and the kept bookings are found under.
+void identify()
+{
+    QCoreApplication::setApplicationName(u"rv-patient"_s);
+    QGuiApplication::setApplicationDisplayName(u"预约挂号"_s);
+    QCoreApplication::setOrganizationName(u"rv"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(RV_APP_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(RV_APP_ID));
+}
+
+// The options, or none with the status to end with (--help and --version end with 0).
+std::optional<RVAppOptions> parseOptions(int *status)
+{
+    auto options = RVAppOptions::parse(QCoreApplication::arguments());
+    if (!options) {
+        const bool answer = RVAppOptions::lastWasAnswer();
+        std::fprintf(answer ? stdout : stderr, "%s\n", qPrintable(RVAppOptions::lastError()));
+        *status = answer ? 0 : 2;
+    }
+    return options;
+}
+
+// The exports draw their documents off screen: they need no display, nor open a window.
+int exportWithoutWindow(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    identify();
+    int status = 0;
+    const auto options = parseOptions(&status);
+    return options ? RVExportCommand::run(*options) : status;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (RVExportCommand::requested(argc, argv))
+        return exportWithoutWindow(argc, argv);
     // Named first: the kept scale is read from the application's configuration.
     QCoreApplication::setApplicationName(u"rv-patient"_s);
     QCoreApplication::setOrganizationName(u"rv"_s);
     const std::optional<QByteArray> scaleFactor = applyInterfaceScale(argumentList(argc, argv));
     QApplication app(argc, argv);
     restoreEnvironment(scaleFactor);
-    QApplication::setApplicationDisplayName(u"预约挂号"_s);
-    QApplication::setApplicationVersion(QStringLiteral(RV_APP_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral(RV_APP_ID));
-
-    const auto options = RVAppOptions::parse(QApplication::arguments());
-    if (!options) {
-        const bool answer = RVAppOptions::lastWasAnswer();
-        std::fprintf(answer ? stdout : stderr, "%s\n", qPrintable(RVAppOptions::lastError()));
-        return answer ? 0 : 2;
-    }
+    identify();
+    int status = 0;
+    const auto options = parseOptions(&status);
+    if (!options)
+        return status;
     // The self-test builds screens that read saved values: keep it out of the user's files.
     if (options->selfTest)
         QStandardPaths::setTestModeEnabled(true);

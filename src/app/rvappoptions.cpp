@@ -91,8 +91,16 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
         u"Draw the interface FACTOR times larger (1.0 to 2.0), text and frames together, "
         "and keep that for later starts."_s,
         u"FACTOR"_s);
-    parser.addOptions(
-        {service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn, demoBooking, scale});
+    const QCommandLineOption exportCalendar(
+        u"export-calendar"_s,
+        u"Write the saved user's bookings as a calendar file (iCalendar) and quit."_s,
+        u"file.ics"_s);
+    const QCommandLineOption exportPasses(
+        u"export-passes"_s,
+        u"Write a PDF pass for each open booking of the saved user into the folder and quit."_s,
+        u"folder"_s);
+    parser.addOptions({service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn,
+                       demoBooking, scale, exportCalendar, exportPasses});
     answered() = false;
     if (!parser.parse(arguments)) {
         errorText() = parser.errorText();
@@ -122,6 +130,8 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
             return std::nullopt;
         }
     }
+    options.exportCalendar = parser.value(exportCalendar);
+    options.exportPasses = parser.value(exportPasses);
     options.selfTest = parser.isSet(selfTest);
     options.quitAfterFirstPaint = parser.isSet(firstPaint);
     options.screenshotPath = parser.value(screenshot);

@@ -39,6 +39,9 @@ public:
     // (parse() then reports it). Whether the run uses the test location, alike.
     static std::optional<double> scaleBeforeStart(const QStringList &arguments);
     static bool usesTestLocationBeforeStart(const QStringList &arguments);
+    // Exports without a window (RVExportCommand): a calendar file, a folder of passes.
+    QString exportCalendar;
+    QString exportPasses;
 
     static QString lastError();
     // True when the last parse ended because --help or --version was answered: lastError()

@@ -7,6 +7,7 @@
 #include "screens/account/rvmodifyuserinfocontroller.h"
 #include "screens/account/rvpersonalviewcontroller.h"
 #include "screens/account/rvregisterviewcontroller.h"
+#include "screens/booking/rvbookingpassviewcontroller.h"
 #include "screens/booking/rvdoctorcontroller.h"
 #include "screens/booking/rvreservationhistorylistviewcontroller.h"
 #include "screens/booking/rvreservationinfocontroller.h"
@@ -55,6 +56,7 @@ void RVMainStoryboard::registerScreens()
     add<RVReservationTimeElectController>(storyboard, u"registerTimeElect"_s);
     add<RVReservationInfoController>(storyboard, u"registerInfo"_s);
     add<RVReservationHistoryListViewController>(storyboard, u"appointMent"_s);
+    add<RVBookingPassViewController>(storyboard, u"bookingPass"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()

@@ -3,7 +3,6 @@
 #include "models/rvbooking.h"
 
 #include "models/rvbookinghistory.h"
-#include "models/rvlostanswer.h"
 #include "protocols/rvprotocol.h"
 
 using namespace Qt::StringLiterals;
@@ -84,13 +83,16 @@ RVBooking::Outcome RVBooking::book() const
     Outcome outcome;
     outcome.ok = protocol.reseration(booking);
     outcome.message = protocol.lastErrorMsg();
-    if (outcome.ok || !RVLostAnswer::isLost(protocol))
+    // A refusal is final. Otherwise the history tells the booking's serial number, and keeps
+    // the booking on the device; with no answer (time-out, dropped connection, cut-short
+    // reply) it also tells whether the booking was made. Never guess, never resend.
+    if (!outcome.ok && !protocol.outcome().answerLost())
         return outcome;
-    // No answer from the service (time-out, dropped connection, cut-short reply): the booking
-    // may have been made all the same. Its history is the truth; never guess, never resend.
     const auto history =
         RVBookingHistory::load(RVBaseInfo::text(m_user.yhid()), RVBaseInfo::text(m_user.sjhm()));
-    if (history.httpStats && RVBookingHistory(history.value).holdsOpen(booking)) {
+    if (history.httpStats)
+        outcome.booking = RVBookingHistory(history.value).openBookingOf(booking);
+    if (!outcome.ok && outcome.booking) {
         outcome.ok = true;
         outcome.confirmedByHistory = true;
         outcome.message = u"预约成功"_s;

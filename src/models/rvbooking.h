@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // One booking about to be made: the user, the doctor, the half-day and the slot the user
 // chose. It builds the record that is sent, the lines the confirmation shows, and books: when
 // the answer to the booking is lost, the booking history decides whether it was made, so
@@ -23,6 +25,9 @@ public:
         QString message;
         // The answer was lost and the booking history showed the booking made.
         bool confirmedByHistory = false;
+        // The booking as the service lists it (with its serial number), when the list could
+        // be read after it.
+        std::optional<RVReservationInfo> booking;
     };
 
     RVBooking(RVUserInfo user, RVDoctorInfo doctor, RVDoctorScheduleInfo schedule,
@@ -36,8 +41,8 @@ public:
     QStringList summary() const;
     static QString sexLine(int xb);
 
-    // Sends the booking ("C001") and settles a lost answer with the history ("C002"); for a
-    // worker.
+    // Sends the booking ("C001"), then reads the history ("C002"): it settles a lost answer,
+    // and it keeps the booking made in the user's store. For a worker.
     Outcome book() const;
 
 private:

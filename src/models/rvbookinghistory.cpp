@@ -2,18 +2,57 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "models/rvbookinghistory.h"
 
-#include "models/rvlostanswer.h"
+#include "models/rvbookingstore.h"
 #include "protocols/rvprotocol.h"
 
 #include <algorithm>
 
-RVLoadOutcome<RVBookingHistory::Bookings> RVBookingHistory::load(const QString &yhid,
-                                                                 const QString &sjhm)
+RVLoadOutcome<RVBookingHistory::Bookings> RVBookingHistory::fetch(const QString &yhid,
+                                                                  const QString &sjhm, bool *lost)
 {
     RVProtocol protocol;
     Bookings bookings =
         protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm).value_or(Bookings());
-    return RVLoadOutcome<Bookings>::of(protocol, std::move(bookings));
+    *lost = !protocol.lastRepuestStats() && protocol.outcome().answerLost();
+    auto outcome = RVLoadOutcome<Bookings>::of(protocol, std::move(bookings));
+    if (outcome.httpStats)
+        RVBookingStore(yhid).saveList(outcome.value);
+    return outcome;
+}
+
+RVLoadOutcome<RVBookingHistory::Bookings> RVBookingHistory::load(const QString &yhid,
+                                                                 const QString &sjhm)
+{
+    bool lost = false;
+    return fetch(yhid, sjhm, &lost);
+}
+
+RVBookingHistory::Shown RVBookingHistory::refresh(const QString &yhid, const QString &sjhm)
+{
+    bool lost = false;
+    auto outcome = fetch(yhid, sjhm, &lost);
+    if (lost) {
+        Shown shown = stored(yhid);
+        shown.httpErrorMessage = outcome.httpErrorMessage;
+        shown.offline = true;
+        return shown;
+    }
+    Shown shown;
+    shown.httpStats = outcome.httpStats;
+    shown.httpErrorMessage = outcome.httpErrorMessage;
+    shown.bookings = std::move(outcome.value);
+    if (shown.httpStats)
+        shown.refreshed = RVBookingStore(yhid).lastRefresh();
+    return shown;
+}
+
+RVBookingHistory::Shown RVBookingHistory::stored(const QString &yhid)
+{
+    const RVBookingStore store(yhid);
+    Shown shown;
+    shown.bookings = store.bookings();
+    shown.refreshed = store.lastRefresh();
+    return shown;
 }
 
 RVBookingHistory::CancelOutcome RVBookingHistory::cancel(const QString &yhid, const QString &sjhm,
@@ -24,12 +63,15 @@ RVBookingHistory::CancelOutcome RVBookingHistory::cancel(const QString &yhid, co
     outcome.yylsh = yylsh;
     outcome.ok = protocol.removeReserationWithUserId(yhid, yylsh);
     outcome.message = protocol.lastErrorMsg();
-    if (outcome.ok || !RVLostAnswer::isLost(protocol))
-        return outcome;
-    // No answer (dropped connection, time-out, cut-short reply): the service may have cancelled
-    // all the same, and a second swipe would only be refused. Its history is the truth.
-    const auto history = load(yhid, sjhm);
-    outcome.ok = history.httpStats && RVBookingHistory(history.value).showsCancelled(yylsh);
+    if (!outcome.ok && protocol.outcome().answerLost()) {
+        // No answer (dropped connection, time-out, cut-short reply): the service may have
+        // cancelled all the same, and a second swipe would only be refused. Its history is
+        // the truth.
+        const auto history = load(yhid, sjhm);
+        outcome.ok = history.httpStats && RVBookingHistory(history.value).showsCancelled(yylsh);
+    }
+    if (outcome.ok)
+        RVBookingStore(yhid).markCancelled(yylsh);
     return outcome;
 }
 
@@ -49,14 +91,17 @@ std::optional<int> RVBookingHistory::remove(const QString &yylsh)
     return std::nullopt;
 }
 
-bool RVBookingHistory::holdsOpen(const RVReservationInfo &record) const
+std::optional<RVReservationInfo>
+RVBookingHistory::openBookingOf(const RVReservationInfo &record) const
 {
     const QString pbid = RVBaseInfo::text(record.pbid());
     const QString fzxh = RVBaseInfo::text(record.fzxh());
-    return std::any_of(m_bookings.cbegin(), m_bookings.cend(), [&](const RVReservationInfo &b) {
-        return b.isOpen() && RVBaseInfo::text(b.pbid()) == pbid &&
-               RVBaseInfo::text(b.fzxh()) == fzxh;
-    });
+    const auto found =
+        std::find_if(m_bookings.cbegin(), m_bookings.cend(), [&](const RVReservationInfo &b) {
+            return b.isOpen() && RVBaseInfo::text(b.pbid()) == pbid &&
+                   RVBaseInfo::text(b.fzxh()) == fzxh;
+        });
+    return found != m_bookings.cend() ? std::optional(*found) : std::nullopt;
 }
 
 bool RVBookingHistory::showsCancelled(const QString &yylsh) const

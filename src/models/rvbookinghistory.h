@@ -5,6 +5,7 @@
 #include "models/rvloadoutcome.h"
 #include "protocols/rvreservationinfo.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -12,7 +13,9 @@
 
 // The logged-in user's bookings as the last load listed them, in the service's order. An
 // open booking can be cancelled; a cancel whose answer is lost is settled by the history
-// itself, and a cancelled booking leaves the list without a new load.
+// itself, and a cancelled booking leaves the list without a new load. Every list read and
+// every cancel done is kept in the user's booking store, which answers when the service
+// cannot be reached.
 class RVBookingHistory final
 {
 public:
@@ -23,12 +26,28 @@ public:
         bool ok = false;
         QString message;
     };
+    // What the history shows: the service's list, or without the service the bookings kept
+    // on the device.
+    struct Shown {
+        bool httpStats = false;
+        QString httpErrorMessage;
+        Bookings bookings;
+        // The service could not be reached: the bookings are those kept from the last list.
+        bool offline = false;
+        // When the service last gave the list; none when it never did.
+        std::optional<QDateTime> refreshed;
+    };
 
     RVBookingHistory() = default;
     explicit RVBookingHistory(Bookings bookings) : m_bookings(std::move(bookings)) {}
 
-    // The user's bookings ("C002"); for a worker.
+    // The user's bookings ("C002"), kept in the store when they came; for a worker.
     static RVLoadOutcome<Bookings> load(const QString &yhid, const QString &sjhm);
+    // The list from the service, kept; or the kept one when the service cannot be reached.
+    // For a worker.
+    static Shown refresh(const QString &yhid, const QString &sjhm);
+    // What the store holds, at once.
+    static Shown stored(const QString &yhid);
     // Cancels with "C005"; when the answer is lost, the history tells whether it was done. A
     // refusal is final. For a worker.
     static CancelOutcome cancel(const QString &yhid, const QString &sjhm, const QString &yylsh);
@@ -37,11 +56,13 @@ public:
     bool canCancel(int row) const;
     // Removes the booking with that serial number; the row it held, if it was listed.
     [[nodiscard]] std::optional<int> remove(const QString &yylsh);
-    // Whether an open booking holds the same slot of the same half-day as the record.
-    bool holdsOpen(const RVReservationInfo &record) const;
+    // The open booking that holds the same slot of the same half-day as the record.
+    std::optional<RVReservationInfo> openBookingOf(const RVReservationInfo &record) const;
     // Whether the booking with that serial number is listed and no longer open.
     bool showsCancelled(const QString &yylsh) const;
 
 private:
+    static RVLoadOutcome<Bookings> fetch(const QString &yhid, const QString &sjhm, bool *lost);
+
     Bookings m_bookings;
 };

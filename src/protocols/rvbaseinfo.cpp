@@ -77,7 +77,12 @@ QJsonObject RVBaseInfo::body_dict() const
 
 QString RVBaseInfo::toJson() const
 {
-    const QJsonObject envelope{{u"head"_s, head_dict()}, {u"body"_s, body_dict()}};
+    return envelopeText(head_dict(), body_dict());
+}
+
+QString RVBaseInfo::envelopeText(const QJsonObject &head, const QJsonObject &body)
+{
+    const QJsonObject envelope{{u"head"_s, head}, {u"body"_s, body}};
     return QString::fromUtf8(QJsonDocument(envelope).toJson(QJsonDocument::Indented));
 }
 

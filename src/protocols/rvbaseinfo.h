@@ -75,6 +75,8 @@ public:
     virtual QJsonObject head_dict() const;
     virtual QJsonObject body_dict() const;
     QString toJson() const;
+    // The request text of a head and a body, as toJson writes it.
+    static QString envelopeText(const QJsonObject &head, const QJsonObject &body);
 
     // The parsed JSON value of a text, or nullopt when it is absent or not JSON.
     static std::optional<QJsonValue> analyzing(const QString &text);

@@ -27,7 +27,6 @@ namespace
 {
 
 const QString networkError = u"网络错误"_s;
-const QString unreadableReply = u"网络出错。"_s;
 
 struct Endpoint {
     QReadWriteLock lock;
@@ -182,17 +181,12 @@ QJsonObject RVProtocol::headBuild(const QString &code)
 
 void RVProtocol::replyDataHandle(const QString &code, const QString &reply)
 {
-    m_lastReplyText = reply;
-    m_lastEnvelope = RVBaseInfo::envelopeOf(reply);
-    const auto record = readReply<RVBaseInfo>(reply);
-    if (!record) {
-        m_lastRepuestStats = false;
-        m_lastErrorMsg = unreadableReply;
-    } else {
-        m_lastRepuestStats = record->state();
-        const QJsonValue message = record->errorMsg();
-        m_lastErrorMsg = message.isUndefined() ? QString() : RVBaseInfo::text(message);
-    }
+    handle(code, RVExchangeOutcome::fromReply(reply));
+}
+
+void RVProtocol::handle(const QString &code, RVExchangeOutcome outcome)
+{
+    m_outcome = std::move(outcome);
     if (code == u"A001" || code == u"A002")
         loginReplyHandle();
 }
@@ -202,24 +196,14 @@ void RVProtocol::loginReplyHandle()
     // Only an answer of the service decides about the saved login: without one (no connection,
     // a time-out, an HTTP error, an unreadable text) the service never said the credentials
     // are wrong, and forgetting them would lose the user's saved login.
-    const auto record = readReply<RVBaseInfo>(m_lastReplyText);
     RVLoginState::Outcome outcome = RVLoginState::Outcome::Unanswered;
-    if (m_lastRepuestStats)
+    if (m_outcome.succeeded())
         outcome = RVLoginState::Outcome::Accepted;
-    else if (m_isHTTPResponseOK && record)
+    else if (m_isHTTPResponseOK && m_outcome.kind() == RVExchangeOutcome::Kind::Refused)
         outcome = RVLoginState::Outcome::Refused;
-    const RVUserInfo user = m_lastRepuestStats
-                                ? readReply<RVUserInfo>(m_lastReplyText).value_or(RVUserInfo())
-                                : RVUserInfo();
+    const RVUserInfo user =
+        m_outcome.succeeded() ? m_outcome.reply<RVUserInfo>().value_or(RVUserInfo()) : RVUserInfo();
     RVLoginState::applyOutcome(std::exchange(m_loginTicket, 0), outcome, user, m_currentPassword);
-}
-
-QString RVProtocol::failureReply(const QString &message)
-{
-    // Built by the JSON writer so that a message with quotes still makes a readable reply.
-    const QJsonObject head{{u"succflag"_s, u"-1"_s}, {u"retmsg"_s, message}};
-    return QString::fromUtf8(
-        QJsonDocument(QJsonObject{{u"head"_s, head}}).toJson(QJsonDocument::Compact));
 }
 
 QString RVProtocol::cipherText(const QString &text, int encryptOrDecrypt, const QString &key)
@@ -240,11 +224,12 @@ QString RVProtocol::post(const QString &yhm, const QString &code, const QString 
 {
     const QString key =
         code.startsWith(u'C') ? RVLoginValues::dynamicKey() : RVCipher::fixedKeyText();
-    return postWithKey(yhm, code, body, async, key);
+    const RVExchangeOutcome &outcome = postWithKey(yhm, code, body, async, key);
+    return async ? QString() : outcome.text();
 }
 
-QString RVProtocol::send(const QString &code, const QString &accountName,
-                         const QString &requestText, bool async)
+const RVExchangeOutcome &RVProtocol::send(const QString &code, const QString &accountName,
+                                          const QString &requestText, bool async)
 {
     // One read of the shared pair: the name in the form and the key of the message always
     // belong to the same login, whatever other threads do meanwhile.
@@ -252,9 +237,9 @@ QString RVProtocol::send(const QString &code, const QString &accountName,
     const bool isAccount = code.startsWith(u'A');
     const QString yhm = isAccount ? accountName : login.username;
     const QString key = code.startsWith(u'C') ? login.dynamicKey : RVCipher::fixedKeyText();
-    const QString reply = postWithKey(yhm, code, requestText, async, key);
+    const RVExchangeOutcome &outcome = postWithKey(yhm, code, requestText, async, key);
     if (async || !keyRefused(code) || !RVLoginRenewal::renew(login, m_networkLayer))
-        return reply;
+        return outcome;
     // Not applied by the service, so safe to send again; once only, whatever the answer.
     const RVLoginValues::Pair renewed = RVLoginValues::current();
     return postWithKey(renewed.username, code, requestText, false, renewed.dynamicKey);
@@ -263,12 +248,14 @@ QString RVProtocol::send(const QString &code, const QString &accountName,
 bool RVProtocol::keyRefused(const QString &code) const
 {
     // The logout's own refusal needs no new login: the session it ends is already gone.
-    return code.startsWith(u'C') && code != u"C003" && m_isHTTPResponseOK && !m_lastRepuestStats &&
-           m_lastErrorMsg == RVLoginRenewal::refusedKeyMessage();
+    return code.startsWith(u'C') && code != u"C003" &&
+           m_outcome.kind() == RVExchangeOutcome::Kind::Refused &&
+           m_outcome.message() == RVLoginRenewal::refusedKeyMessage();
 }
 
-QString RVProtocol::postWithKey(const QString &yhm, const QString &code, const QString &body,
-                                bool async, const QString &key)
+const RVExchangeOutcome &RVProtocol::postWithKey(const QString &yhm, const QString &code,
+                                                 const QString &body, bool async,
+                                                 const QString &key)
 {
     if (code.startsWith(u'C') && !RVCipher::isUsableKey(key))
         return failWithoutSending(code, u"请先登录"_s, async);
@@ -278,7 +265,7 @@ QString RVProtocol::postWithKey(const QString &yhm, const QString &code, const Q
     qCDebug(lcProtocol).noquote() << u"post: "_s + form;
     if (async) {
         startAsync(form.toUtf8(), key, resendRuleFor(code));
-        return {};
+        return m_outcome;
     }
     const RVHttpExchange::Result result = RVHttpExchange::postBlocking(
         QUrl(m_urlapi), form.toUtf8(), resendRuleFor(code), m_networkLayer);
@@ -287,15 +274,15 @@ QString RVProtocol::postWithKey(const QString &yhm, const QString &code, const Q
                                          .arg(result.transportError ? result.errorDetail
                                                                     : u"(null)"_s);
     m_isHTTPResponseOK = !result.transportError && result.statusCode / 100 == 2;
-    QString reply;
     if (m_isHTTPResponseOK) {
-        reply = readSyncReply(result.body, code, key);
+        const QString reply = readSyncReply(result.body, code, key);
         qCDebug(lcProtocol).noquote() << u"post result "_s + RVLogMasking::masked(reply);
+        handle(code, RVExchangeOutcome::fromReply(reply));
     } else {
-        reply = failureReply(result.transportError ? result.errorDescription : networkError);
+        handle(code, RVExchangeOutcome::noAnswer(result.transportError ? result.errorDescription
+                                                                       : networkError));
     }
-    replyDataHandle(code, reply);
-    return reply;
+    return m_outcome;
 }
 
 QString RVProtocol::readSyncReply(const QByteArray &bytes, const QString &code, const QString &key)
@@ -310,19 +297,18 @@ QString RVProtocol::readSyncReply(const QByteArray &bytes, const QString &code, 
     return cipherText(hex, 1, key);
 }
 
-QString RVProtocol::failWithoutSending(const QString &code, const QString &message, bool async)
+const RVExchangeOutcome &RVProtocol::failWithoutSending(const QString &code, const QString &message,
+                                                        bool async)
 {
     qCWarning(lcProtocol).noquote() << code << u"not sent:"_s << message;
     if (async) {
-        m_lastRepuestStats = false;
-        m_lastErrorMsg = message;
+        m_outcome = RVExchangeOutcome::notSent(message);
         postHTTPFailureNotification();
-        return {};
+        return m_outcome;
     }
     m_isHTTPResponseOK = false;
-    const QString reply = failureReply(message);
-    replyDataHandle(code, reply);
-    return reply;
+    handle(code, RVExchangeOutcome::notSent(message));
+    return m_outcome;
 }
 
 void RVProtocol::startAsync(const QByteArray &form, const QString &key,
@@ -380,7 +366,7 @@ void RVProtocol::onAsyncFinished()
 {
     const QString reply = getAsyncResult();
     qCDebug(lcProtocol).noquote() << u"async post result "_s + RVLogMasking::masked(reply);
-    replyDataHandle(m_typeCode, reply);
+    handle(m_typeCode, RVExchangeOutcome::fromReply(reply));
     // Idle before observers hear of it, so that one of them may start the next exchange.
     auto keep = std::move(m_keepAlive);
     if (m_isHTTPResponseOK)

@@ -7,6 +7,7 @@
 #include "protocols/rvdoctorinfo.h"
 #include "protocols/rvdoctorschedulereply.h"
 #include "protocols/rvdoctortimeschedule.h"
+#include "protocols/rvexchangeoutcome.h"
 #include "protocols/rvhospitalinfo.h"
 #include "protocols/rvreservationinfo.h"
 #include "protocols/rvuserinfo.h"
@@ -28,11 +29,12 @@ class RVUserRegister;
 
 // The service client. One object per exchange: it builds the envelope of a transaction,
 // enciphers it by the code's first letter, posts it, reads the reply into records and keeps the
-// outcome of its last transaction (lastRepuestStats, lastErrorMsg). Synchronous operations
-// block the calling thread (screens call them on workers); asynchronous ones run on the
-// calling thread's event loop and announce their end through two notifications private to the
-// client. Create clients with create(): an asynchronous exchange then keeps its client alive
-// until it ends, even when the caller drops it. Text arguments that are null are absent.
+// outcome of its last transaction (outcome(), and from it lastRepuestStats and lastErrorMsg).
+// Synchronous operations block the calling thread (screens call them on workers); asynchronous
+// ones run on the calling thread's event loop and announce their end through two notifications
+// private to the client. Create clients with create(): an asynchronous exchange then keeps its
+// client alive until it ends, even when the caller drops it. Text arguments that are null are
+// absent.
 class RVProtocol final : public QObject, public std::enable_shared_from_this<RVProtocol>
 {
     Q_OBJECT
@@ -57,8 +59,10 @@ public:
     QString rand() const { return m_rand; }
     QVariant tag() const { return m_tag; }
     void setTag(const QVariant &tag) { m_tag = tag; }
-    bool lastRepuestStats() const { return m_lastRepuestStats; }
-    QString lastErrorMsg() const { return m_lastErrorMsg; }
+    bool lastRepuestStats() const { return m_outcome.succeeded(); }
+    QString lastErrorMsg() const { return m_outcome.message(); }
+    // What became of the last transaction whose end was handled.
+    const RVExchangeOutcome &outcome() const { return m_outcome; }
     bool isRunning() const;
     // The network layer this client's exchanges go through; null (the default) is the
     // application's. Tests hand a client a layer of their own.
@@ -138,41 +142,30 @@ public:
 private:
     // Posts a transaction with the current login values; a user's transaction that the
     // service refuses for its login key is sent once more after a new login (RVLoginRenewal).
-    QString send(const QString &code, const QString &accountName, const QString &requestText,
-                 bool async);
+    const RVExchangeOutcome &send(const QString &code, const QString &accountName,
+                                  const QString &requestText, bool async);
     bool keyRefused(const QString &code) const;
-    QString postWithKey(const QString &yhm, const QString &code, const QString &body, bool async,
-                        const QString &key);
+    const RVExchangeOutcome &postWithKey(const QString &yhm, const QString &code,
+                                         const QString &body, bool async, const QString &key);
     static QString registeredPassword(const RVUserRegister &request);
     QString readSyncReply(const QByteArray &bytes, const QString &code, const QString &key);
-    QString failWithoutSending(const QString &code, const QString &message, bool async);
+    const RVExchangeOutcome &failWithoutSending(const QString &code, const QString &message,
+                                                bool async);
+    // The reply handling of an exchange that ended: the outcome becomes the client's, and a
+    // registration or login reply goes on to the login handling.
+    void handle(const QString &code, RVExchangeOutcome outcome);
     void loginReplyHandle();
     void startAsync(const QByteArray &form, const QString &key, RVHttpExchange::Resend resend);
     void onAsyncResponse(int statusCode, const QString &headers);
     void onAsyncFinished();
     void onAsyncFailed(const QString &description, const QString &detail);
-    // Runs one transaction: stores the code, writes the request and posts it.
-    QString transact(const QString &code, const RVBaseInfo &request, const QString &accountName,
-                     bool async);
-    // The reply record of the text just handled, read from the envelope parsed by the reply
-    // handling rather than parsing the text a second time.
-    template <class Reply> std::optional<Reply> readReply(const QString &reply) const
-    {
-        if (reply.isNull())
-            return std::nullopt;
-        if (reply.constData() == m_lastReplyText.constData() &&
-            reply.size() == m_lastReplyText.size()) {
-            if (!m_lastEnvelope)
-                return std::nullopt;
-            return RVBaseInfo::fromObject<Reply>(*m_lastEnvelope);
-        }
-        return RVBaseInfo::fromString<Reply>(reply);
-    }
+    // Runs one transaction: stores the code, logs the request text and posts it.
+    const RVExchangeOutcome &transact(const QString &code, const QString &requestText,
+                                      const QString &accountName, bool async);
     template <class Request> static Request requestFor(const QString &code)
     {
         return RVBaseInfo::fromDictionary<Request>(std::nullopt, headBuild(code));
     }
-    static QString failureReply(const QString &message);
     static QString cipherText(const QString &text, int encryptOrDecrypt, const QString &key);
 
     QString m_urlapi;
@@ -184,13 +177,10 @@ private:
     QList<std::shared_ptr<RVAsyncObserver>> m_observers;
     QString m_rand;
     QVariant m_tag;
-    bool m_lastRepuestStats = false;
-    QString m_lastErrorMsg;
+    RVExchangeOutcome m_outcome;
     QString m_exchangeKey; // the key the running exchange was enciphered with
     RVHttpExchange *m_connection = nullptr;
     RVNetworkLayer *m_networkLayer = nullptr;
     QString m_lastTransportFailure;
     std::shared_ptr<RVProtocol> m_keepAlive;
-    QString m_lastReplyText; // the reply last handled, and its envelope parsed once
-    std::optional<QJsonObject> m_lastEnvelope;
 };

@@ -26,7 +26,7 @@ RVProtocol::doctorList(const QString &hospid, const QString &deptid, const QStri
     request.setPym(RVBaseInfo::valueOf(doctorName));
     request.setDqym(page);
     request.setXssl(num);
-    const auto reply = readReply<RVDoctorListReply>(transact(u"B006"_s, request, {}, false));
+    const auto reply = transact(u"B006"_s, request.toJson(), {}, false).reply<RVDoctorListReply>();
     if (!reply)
         return std::nullopt;
     return reply->doctors();
@@ -47,7 +47,7 @@ void RVProtocol::doctorList_async(const QString &hospid, const QString &deptid,
     }
     request.setDqym(page);
     request.setXssl(num);
-    transact(u"B006"_s, request, {}, true);
+    transact(u"B006"_s, request.toJson(), {}, true);
 }
 
 std::optional<RVDoctorInfo> RVProtocol::doctorInfo(const QString &hospid, const QString &doctorId)
@@ -55,7 +55,7 @@ std::optional<RVDoctorInfo> RVProtocol::doctorInfo(const QString &hospid, const 
     auto request = requestFor<RVDoctorInfoRequest>(u"B007"_s);
     request.setHospid(RVBaseInfo::valueOf(hospid));
     request.setYsdm(RVBaseInfo::valueOf(doctorId));
-    return readReply<RVDoctorInfoReply>(transact(u"B007"_s, request, {}, false));
+    return transact(u"B007"_s, request.toJson(), {}, false).reply<RVDoctorInfoReply>();
 }
 
 void RVProtocol::doctorInfo_async(const QString &hospid, const QString &doctorId)
@@ -63,7 +63,7 @@ void RVProtocol::doctorInfo_async(const QString &hospid, const QString &doctorId
     auto request = requestFor<RVDoctorInfoRequest>(u"B007"_s);
     request.setHospid(RVBaseInfo::valueOf(hospid));
     request.setYsdm(RVBaseInfo::valueOf(doctorId));
-    transact(u"B007"_s, request, {}, true);
+    transact(u"B007"_s, request.toJson(), {}, true);
 }
 
 std::optional<RVDoctorScheduleReply::Schedules>
@@ -74,7 +74,8 @@ RVProtocol::doctorScheduleForHospital(const QString &pbid, const QString &hospid
     request.setPbid(RVBaseInfo::valueOf(pbid));
     request.setHospid(RVBaseInfo::valueOf(hospid));
     request.setYsdm(RVBaseInfo::valueOf(doctorId));
-    const auto reply = readReply<RVDoctorScheduleReply>(transact(u"B008"_s, request, {}, false));
+    const auto reply =
+        transact(u"B008"_s, request.toJson(), {}, false).reply<RVDoctorScheduleReply>();
     if (!reply)
         return std::nullopt;
     return reply->schedules();
@@ -87,7 +88,7 @@ void RVProtocol::doctorScheduleForHospital_async(const QString &pbid, const QStr
     request.setPbid(RVBaseInfo::valueOf(pbid));
     request.setHospid(RVBaseInfo::valueOf(hospid));
     request.setYsdm(RVBaseInfo::valueOf(doctorId));
-    transact(u"B008"_s, request, {}, true);
+    transact(u"B008"_s, request.toJson(), {}, true);
 }
 
 std::optional<QList<RVDoctorTimeSchedule>>
@@ -95,7 +96,8 @@ RVProtocol::doctorDayScheduleForScheduleId(const QString &pbid)
 {
     auto request = requestFor<RVDoctorDayScheduleRequest>(u"B009"_s);
     request.setPbid(RVBaseInfo::valueOf(pbid));
-    const auto reply = readReply<RVDoctorDayScheduleReply>(transact(u"B009"_s, request, {}, false));
+    const auto reply =
+        transact(u"B009"_s, request.toJson(), {}, false).reply<RVDoctorDayScheduleReply>();
     if (!reply)
         return std::nullopt;
     return reply->timeSchedule();
@@ -105,16 +107,14 @@ void RVProtocol::doctorDayScheduleForScheduleId_async(const QString &pbid)
 {
     auto request = requestFor<RVDoctorDayScheduleRequest>(u"B009"_s);
     request.setPbid(RVBaseInfo::valueOf(pbid));
-    transact(u"B009"_s, request, {}, true);
+    transact(u"B009"_s, request.toJson(), {}, true);
 }
 
 bool RVProtocol::reseration(const RVReservationInfo &booking)
 {
-    auto request = requestFor<RVReservationRequest>(u"C001"_s);
-    request.bodyWithDictionary(booking.body_dict());
-    const auto reply =
-        readReply<RVReservationListInfoReply>(transact(u"C001"_s, request, {}, false));
-    return reply && reply->state();
+    // The booking record is the request record: its body goes out as it is.
+    const QString text = RVBaseInfo::envelopeText(headBuild(u"C001"_s), booking.body_dict());
+    return transact(u"C001"_s, text, {}, false).succeeded();
 }
 
 std::optional<QList<RVReservationInfo>>
@@ -125,7 +125,7 @@ RVProtocol::reserationHistoryListWithTime(const QVariant &, const QString &userc
     request.setYhid(RVBaseInfo::valueOf(usercode));
     request.setSjhm(RVBaseInfo::valueOf(phone));
     const auto reply =
-        readReply<RVReservationListInfoReply>(transact(u"C002"_s, request, {}, false));
+        transact(u"C002"_s, request.toJson(), {}, false).reply<RVReservationListInfoReply>();
     if (!reply)
         return std::nullopt;
     return reply->reservations();
@@ -137,7 +137,7 @@ void RVProtocol::reserationHistoryListWithTime_async(const QVariant &, const QSt
     auto request = requestFor<RVReservationListInfoRequest>(u"C002"_s);
     request.setYhid(RVBaseInfo::valueOf(usercode));
     request.setSjhm(RVBaseInfo::valueOf(phone));
-    transact(u"C002"_s, request, {}, true);
+    transact(u"C002"_s, request.toJson(), {}, true);
 }
 
 bool RVProtocol::removeReserationWithUserId(const QString &userid, const QString &reserationId)
@@ -145,6 +145,5 @@ bool RVProtocol::removeReserationWithUserId(const QString &userid, const QString
     auto request = requestFor<RVRemoveReservationRequest>(u"C005"_s);
     request.setYhid(RVBaseInfo::valueOf(userid));
     request.setYylsh(RVBaseInfo::valueOf(reserationId));
-    const auto reply = readReply<RVRemoveReservationReply>(transact(u"C005"_s, request, {}, false));
-    return reply && reply->state();
+    return transact(u"C005"_s, request.toJson(), {}, false).succeeded();
 }

@@ -33,17 +33,16 @@ QString RVProtocol::reservationCode()
     return u"570461"_s;
 }
 
-QString RVProtocol::transact(const QString &code, const RVBaseInfo &request,
-                             const QString &accountName, bool async)
+const RVExchangeOutcome &RVProtocol::transact(const QString &code, const QString &requestText,
+                                              const QString &accountName, bool async)
 {
     m_typeCode = code;
-    const QString text = request.toJson();
     // Request and reply texts go to the debug log; passwords and the session key never do.
-    qCDebug(lcProtocol).noquote() << RVLogMasking::masked(text);
-    const QString reply = send(code, accountName, text, async);
+    qCDebug(lcProtocol).noquote() << RVLogMasking::masked(requestText);
+    const RVExchangeOutcome &outcome = send(code, accountName, requestText, async);
     if (!async)
-        qCDebug(lcProtocol).noquote() << RVLogMasking::masked(reply);
-    return reply;
+        qCDebug(lcProtocol).noquote() << RVLogMasking::masked(outcome.text());
+    return outcome;
 }
 
 // The new user's own password is saved with the registration, as a login saves the one typed:
@@ -60,8 +59,8 @@ std::optional<RVUserInfo> RVProtocol::userRegister(const QJsonObject &userDict)
     const auto request = RVBaseInfo::fromDictionary<RVUserRegister>(userDict, headBuild(u"A001"_s));
     m_currentPassword = registeredPassword(request);
     m_loginTicket = RVLoginState::beginAttempt();
-    const QString reply = transact(u"A001"_s, request, RVBaseInfo::text(request.yhm()), false);
-    return readReply<RVUserInfo>(reply);
+    return transact(u"A001"_s, request.toJson(), RVBaseInfo::text(request.yhm()), false)
+        .reply<RVUserInfo>();
 }
 
 void RVProtocol::userRegister_async(const QJsonObject &userDict)
@@ -71,7 +70,7 @@ void RVProtocol::userRegister_async(const QJsonObject &userDict)
     const auto request = RVBaseInfo::fromDictionary<RVUserRegister>(userDict, headBuild(u"A001"_s));
     m_currentPassword = registeredPassword(request);
     m_loginTicket = RVLoginState::beginAttempt();
-    transact(u"A001"_s, request, RVBaseInfo::text(request.yhm()), true);
+    transact(u"A001"_s, request.toJson(), RVBaseInfo::text(request.yhm()), true);
 }
 
 std::optional<RVUserInfo> RVProtocol::login(const QString &name, const QString &password)
@@ -83,7 +82,7 @@ std::optional<RVUserInfo> RVProtocol::login(const QString &name, const QString &
     auto request = requestFor<RVUserLogin>(u"A002"_s);
     request.setYhm(name);
     request.setMm(password);
-    return readReply<RVUserInfo>(transact(u"A002"_s, request, name, false));
+    return transact(u"A002"_s, request.toJson(), name, false).reply<RVUserInfo>();
 }
 
 void RVProtocol::login_async(const QString &name, const QString &password)
@@ -95,20 +94,20 @@ void RVProtocol::login_async(const QString &name, const QString &password)
     auto request = requestFor<RVUserLogin>(u"A002"_s);
     request.setYhm(name);
     request.setMm(password);
-    transact(u"A002"_s, request, name, true);
+    transact(u"A002"_s, request.toJson(), name, true);
 }
 
 void RVProtocol::logout()
 {
     RVLoginState::applyLogout();
-    transact(u"C003"_s, requestFor<RVUserLogoutRequest>(u"C003"_s), QString(), true);
+    transact(u"C003"_s, requestFor<RVUserLogoutRequest>(u"C003"_s).toJson(), QString(), true);
 }
 
 std::optional<RVUserInfo> RVProtocol::userInfoModificationWithNewUserInfo(const RVUserInfo &info)
 {
-    const auto request = RVBaseInfo::fromDictionary<RVUserInfoModificationRequest>(
-        info.body_dict(), headBuild(u"C004"_s));
-    return readReply<RVUserInfoModificationReply>(transact(u"C004"_s, request, QString(), false));
+    // The user record is the request record: its body goes out as it is.
+    const QString text = RVBaseInfo::envelopeText(headBuild(u"C004"_s), info.body_dict());
+    return transact(u"C004"_s, text, QString(), false).reply<RVUserInfoModificationReply>();
 }
 
 bool RVProtocol::userPasswordModificationWithUserid(const QString &userid,
@@ -119,16 +118,15 @@ bool RVProtocol::userPasswordModificationWithUserid(const QString &userid,
     request.setYhid(RVBaseInfo::valueOf(userid));
     request.setYymm(RVBaseInfo::valueOf(oldPassword));
     request.setMm(RVBaseInfo::valueOf(newPassword));
-    const auto reply =
-        readReply<RVPasswordModificationReply>(transact(u"C006"_s, request, QString(), false));
-    return reply && reply->state();
+    return transact(u"C006"_s, request.toJson(), QString(), false).succeeded();
 }
 
 std::optional<QList<RVHospitalInfo>> RVProtocol::hospitalList(const QString &name)
 {
     auto request = requestFor<RVHospitalListRequest>(u"B001"_s);
     request.setYymc(RVBaseInfo::valueOf(name));
-    const auto reply = readReply<RVHospitalListReply>(transact(u"B001"_s, request, {}, false));
+    const auto reply =
+        transact(u"B001"_s, request.toJson(), {}, false).reply<RVHospitalListReply>();
     if (!reply)
         return std::nullopt;
     return reply->hospitalList();
@@ -138,21 +136,21 @@ void RVProtocol::hospitalList_async(const QString &name)
 {
     auto request = requestFor<RVHospitalListRequest>(u"B001"_s);
     request.setYymc(RVBaseInfo::valueOf(name));
-    transact(u"B001"_s, request, {}, true);
+    transact(u"B001"_s, request.toJson(), {}, true);
 }
 
 std::optional<RVHospitalInfo> RVProtocol::hospitalInfo(const QString &hospid)
 {
     auto request = requestFor<RVHospitalInfoRequest>(u"B002"_s);
     request.setHospid(RVBaseInfo::valueOf(hospid));
-    return readReply<RVHospitalInfoReply>(transact(u"B002"_s, request, {}, false));
+    return transact(u"B002"_s, request.toJson(), {}, false).reply<RVHospitalInfoReply>();
 }
 
 void RVProtocol::hospitalInfo_async(const QString &hospid)
 {
     auto request = requestFor<RVHospitalInfoRequest>(u"B002"_s);
     request.setHospid(RVBaseInfo::valueOf(hospid));
-    transact(u"B002"_s, request, {}, true);
+    transact(u"B002"_s, request.toJson(), {}, true);
 }
 
 std::optional<QList<RVDepartmentInfo>> RVProtocol::ClassificationDeptmentList(const QString &hospid,
@@ -175,7 +173,7 @@ RVProtocol::DeptmentListCommon(const QString &code, const QString &hospid, const
     auto request = requestFor<RVDepartmentListRequest>(code);
     request.setHospid(RVBaseInfo::valueOf(hospid));
     request.setDeptid(RVBaseInfo::valueOf(deptid));
-    const auto reply = readReply<RVDepartmentListReply>(transact(code, request, {}, false));
+    const auto reply = transact(code, request.toJson(), {}, false).reply<RVDepartmentListReply>();
     if (!reply)
         return std::nullopt;
     return reply->deptartments();
@@ -183,11 +181,11 @@ RVProtocol::DeptmentListCommon(const QString &code, const QString &hospid, const
 
 std::optional<QJsonValue> RVProtocol::diseaseList()
 {
-    transact(u"B005"_s, requestFor<RVDiseaseListRequest>(u"B005"_s), {}, false);
+    transact(u"B005"_s, requestFor<RVDiseaseListRequest>(u"B005"_s).toJson(), {}, false);
     return std::nullopt;
 }
 
 void RVProtocol::diseaseList_async()
 {
-    transact(u"B005"_s, requestFor<RVDiseaseListRequest>(u"B005"_s), {}, true);
+    transact(u"B005"_s, requestFor<RVDiseaseListRequest>(u"B005"_s).toJson(), {}, true);
 }

@@ -3,6 +3,7 @@
 // The booking road through the application's screens against the real stand-in service: from
 // the home screen to a booked slot, its cancellation, a race for the last place, and answers
 // lost on the way back.
+#include "components/ztprogresshud.h"
 #include "loopbackproxy.h"
 #include "models/rvschedulegrid.h"
 #include "protocols/rvappconfiginfo.h"
@@ -294,6 +295,8 @@ private Q_SLOTS:
         auto *history = top<RVReservationHistoryListViewController>(app);
         QVERIFY(history);
         QTRY_VERIFY_WITH_TIMEOUT(!history->reservationHistorys().isEmpty(), 10000);
+        // The kept bookings show at once; the service's list is in once the overlay goes.
+        QTRY_VERIFY_WITH_TIMEOUT(ZtProgressHUD::allHUDsForView(history->view()).isEmpty(), 10000);
         snapshot(app, u"history"_s);
         const RVReservationInfo booked = history->reservationHistorys().first();
         QCOMPARE(RVBaseInfo::text(booked.pbid()), pbid);

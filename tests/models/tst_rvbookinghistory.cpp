@@ -36,25 +36,30 @@ private Q_SLOTS:
     }
 
     // Without an answer to the cancel, the history tells whether the service cancelled; a
-    // refusal is final. The cancel is never sent again.
+    // refusal is final, whatever its text. The cancel is never sent again.
     void lostCancelAnswerIsSettledByTheHistory_data()
     {
         QTest::addColumn<bool>("answered");
         QTest::addColumn<QString>("yyztAfter");
-        QTest::newRow("no answer, cancelled") << false << u"1"_s;
-        QTest::newRow("no answer, still open") << false << u"0"_s;
-        QTest::newRow("refused, the refusal is final") << true << u"1"_s;
+        QTest::addColumn<QString>("refusal");
+        const QString done = u"该预约已就诊，不能取消"_s;
+        QTest::newRow("no answer, cancelled") << false << u"1"_s << done;
+        QTest::newRow("no answer, still open") << false << u"0"_s << done;
+        QTest::newRow("refused, the refusal is final") << true << u"1"_s << done;
+        QTest::newRow("refused in the words of an unreadable reply")
+            << true << u"1"_s << u"网络出错。"_s;
     }
     void lostCancelAnswerIsSettledByTheHistory()
     {
         QFETCH(bool, answered);
         QFETCH(QString, yyztAfter);
+        QFETCH(QString, refusal);
         BookingTestService service;
         BookingTestService::logIn(RVUserInfo());
         const QJsonArray after{QJsonObject{{u"yylsh"_s, u"L1"_s}, {u"yyzt"_s, u"0"_s}},
                                QJsonObject{{u"yylsh"_s, u"L2"_s}, {u"yyzt"_s, yyztAfter}}};
         service.answer(u"C002"_s, BookingTestService::reply(true, u"查询成功"_s, &after));
-        service.answer(u"C005"_s, BookingTestService::reply(false, u"该预约已就诊，不能取消"_s));
+        service.answer(u"C005"_s, BookingTestService::reply(false, refusal));
         if (!answered)
             service.lose(u"C005"_s, FakeService::Ending::CloseWithoutAnswer);
         const auto outcome = RVBookingHistory::cancel({}, {}, u"L2"_s);

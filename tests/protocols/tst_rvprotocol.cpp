@@ -21,6 +21,7 @@
 #include <thread>
 
 using namespace Qt::StringLiterals;
+Q_DECLARE_METATYPE(RVExchangeOutcome::Kind)
 
 namespace
 {
@@ -782,6 +783,45 @@ private Q_SLOTS:
         QCOMPARE(observer->successes, 0);
         QCOMPARE(asyncClient->lastTransportFailure(), message);
         QVERIFY(asyncClient->typeCode().isNull());
+    }
+
+    // Whether an answer may have been lost is read from what happened, never from a text.
+    void outcomeTellsWhatHappened_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("status"); // 0: the connection is lost
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<RVExchangeOutcome::Kind>("kind");
+        QTest::addColumn<bool>("lost");
+        using K = RVExchangeOutcome::Kind;
+        const QByteArray refusal = R"({"head":{"succflag":"1","retmsg":"网络出错。"}})";
+        QTest::newRow("answered") << u"B001"_s << 200 << okReply() << K::Answered << false;
+        QTest::newRow("refused in an unreadable reply's words")
+            << u"B001"_s << 200 << refusal << K::Refused << false;
+        QTest::newRow("HTTP error") << u"B001"_s << 500 << okReply() << K::NoAnswer << true;
+        QTest::newRow("connection lost") << u"C005"_s << 0 << okReply() << K::NoAnswer << true;
+        QTest::newRow("not JSON") << u"C005"_s << 200 << QByteArray("<") << K::Unreadable << true;
+        QTest::newRow("no login key") << u"C006"_s << 200 << okReply() << K::NotSent << false;
+    }
+    void outcomeTellsWhatHappened()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(RVExchangeOutcome::Kind, kind);
+        QFETCH(bool, lost);
+        ScriptedLayer layer;
+        layer.status = status;
+        layer.body = body;
+        if (status == 0)
+            layer.failure = {RVNetworkLayer::FailureKind::ConnectionLost, u"reset"_s};
+        RVLoginValues::set(u"zhang"_s, code == u"C006" ? QString() : userKey);
+        const auto client = runSync(code, &layer);
+        QCOMPARE(client->outcome().kind(), kind);
+        QCOMPARE(client->outcome().answerLost(), lost);
+        QCOMPARE(client->outcome().succeeded(), client->lastRepuestStats());
+        QCOMPARE(client->outcome().message(), client->lastErrorMsg());
+        QCOMPARE(layer.requests.isEmpty(), kind == RVExchangeOutcome::Kind::NotSent);
     }
 
     void resendRuleFollowsTheCode_data()

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "accountscreentesting.h"
 #include "components/rvmarkuplabel.h"
+#include "models/rvbookingstore.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 #include "screenfixture.h"
@@ -12,6 +13,7 @@
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/tableview.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -167,7 +169,10 @@ private Q_SLOTS:
             RVProtocol::setServiceEndpoint(u"127.0.0.1"_s, 1);
         RVPersonalViewController *screen = enterPersonal(app);
         QVERIFY(screen);
+        const RVBookingStore kept(RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid()));
+        QVERIFY(kept.saveList({}));
         screen->exitLoginButton()->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+        QVERIFY(!QFile::exists(kept.filePath())); // the user's kept bookings go with the login
         // Back home at once, without waiting for the service.
         QCOMPARE(app.navigation()->viewControllers().size(), 1);
         QVERIFY(!RVAppConfigInfo::userLogined());

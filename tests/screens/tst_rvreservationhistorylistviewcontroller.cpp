@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "bookingtestservice.h"
 #include "components/ztprogresshud.h"
+#include "models/rvbookingstore.h"
 #include "protocols/rvuserinfo.h"
 #include "screenfixture.h"
 #include "screens/booking/rvreservationhistorylistviewcontroller.h"
@@ -80,6 +81,10 @@ private:
         user.setSjhm(u"13800000000"_s);
         BookingTestService::logIn(user);
         app.launch();
+        return push(app);
+    }
+    static RVReservationHistoryListViewController *push(ScreenFixture &app)
+    {
         auto screen = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
                           ->instantiateViewControllerWithIdentifier(u"appointMent"_s);
         app.navigation()->pushViewController(screen, false);
@@ -97,6 +102,7 @@ private Q_SLOTS:
     void init()
     {
         ScreenFixture::forgetLogin();
+        QVERIFY(RVBookingStore::remove(u"7"_s)); // each case starts with nothing kept
         m_bookings = {};
     }
     void cleanup()
@@ -121,6 +127,30 @@ private Q_SLOTS:
         QCOMPARE(app.navigation()->navigationBar()->displayedTitle(), u"预约纪录"_s);
         QCOMPARE(screen->heightForRowAtIndexPath(screen->mainTableView(), {0, 0}), 100.0);
         QVERIFY(screen->emptyNotice()->isHidden());
+    }
+
+    // Without the service the kept bookings stay, with the time of the last list, and none can
+    // be cancelled.
+    void unreachableServiceLeavesTheKeptBookings()
+    {
+        BookingTestService service;
+        serve(service);
+        m_bookings = {booking(1), booking(2)};
+        ScreenFixture app;
+        RVReservationHistoryListViewController *screen = open(app);
+        QVERIFY(screen);
+        QTRY_COMPARE(screen->mainTableView()->numberOfRowsInSection(0), 2);
+        QVERIFY(screen->offlineLine()->isHidden());
+        QVERIFY(screen->canEditRowAtIndexPath(screen->mainTableView(), {0, 0}));
+        app.navigation()->popViewControllerAnimated(false);
+        service.lose(u"C002"_s, FakeService::Ending::CloseWithoutAnswer);
+        screen = push(app);
+        QTRY_VERIFY(!screen->offlineLine()->isHidden());
+        QVERIFY(screen->offlineLine()->text().startsWith(u"离线：最后更新 "_s));
+        QCOMPARE(shownSerials(screen), (QList<QString>{u"L1"_s, u"L2"_s}));
+        QVERIFY(!screen->canEditRowAtIndexPath(screen->mainTableView(), {0, 0}));
+        QVERIFY(!ScreenFixture::visibleAlert());
+        QCOMPARE(app.navigation()->topViewController(), screen);
     }
 
     void userWithoutBookingsSeesAnEmptyList()

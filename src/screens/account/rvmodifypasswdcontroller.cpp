@@ -3,6 +3,7 @@
 #include "screens/account/rvmodifypasswdcontroller.h"
 
 #include "components/rvprogress.h"
+#include "models/rvaccountchecks.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 #include "screens/account/rvaccountform.h"
@@ -93,25 +94,16 @@ void RVModifyPasswdController::textFieldWithText(int tag, const QString &text)
         *target = text;
 }
 
-QString RVModifyPasswdController::inputProblem() const
-{
-    // The confirmation is not tested for emptiness: an empty one differs from the new password.
-    if (_mm.isEmpty() || _yymm.isEmpty())
-        return u"请把信息填完整"_s;
-    if (_secPassword != _mm)
-        return u"两次输入的密码不同，请重新输入。"_s;
-    return QString();
-}
-
 void RVModifyPasswdController::registerButtonClick(ui::Control *)
 {
-    const QString problem = inputProblem();
+    const RVAccountChecks::PasswordChange typed{_yymm, _mm, _secPassword};
+    const QString problem = RVAccountChecks::passwordProblem(typed);
     if (!problem.isNull()) {
         RVAlert::show(problem);
         return;
     }
-    if (_secPassword == _yymm)
-        return; // the new password is the old one: nothing to change
+    if (RVAccountChecks::passwordUnchanged(typed))
+        return;
     m_navigation = navigationController();
     RVProgress::run(
         this, u"加载中"_s,

@@ -48,8 +48,6 @@ public:
     void textFieldWithText(int tag, const QString &text);
     void registerButtonClick(ui::Control *sender);
 
-    // The message of the first check the input fails, or a null text when the input passes.
-    QString inputProblem() const;
     // Worker side: sends the change and reads the outcome.
     static Outcome modifyPwd(const QString &yhid, const QString &oldPassword,
                              const QString &newPassword);

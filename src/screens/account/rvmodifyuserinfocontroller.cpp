@@ -22,22 +22,9 @@ constexpr int kLastRow = 3;
 constexpr qreal kFieldWidth = 220;
 constexpr qreal kButtonAboveContentEnd = 10;
 constexpr qreal kButtonSpace = 30;
-constexpr int kMaximumNameLength = 11;
 
 const std::array<QString, 4> captions{u"真实姓名:"_s, u"身份证号:"_s, u"手机号码:"_s,
                                       u"住       址:"_s};
-
-// A saved value as the form shows it: absent stays null, so that it never equals typed text.
-QString savedText(const QJsonValue &value)
-{
-    return value.isUndefined() || value.isNull() ? QString() : RVBaseInfo::text(value);
-}
-
-bool sameAsSaved(const QJsonValue &saved, const QString &edited)
-{
-    const QString text = savedText(saved);
-    return !text.isNull() && text == edited;
-}
 } // namespace
 
 RVModifyUserInfoController::RVModifyUserInfoController()
@@ -63,11 +50,12 @@ void RVModifyUserInfoController::viewDidLoad()
     RVAccountForm::applyFormBackground(view(), m_tableView);
 
     _userInfo = RVAppConfigInfo().userInfo();
-    _realName = savedText(_userInfo.xm());
-    _name = _realName;
-    _idcard = savedText(_userInfo.sfzhm());
-    _phone = savedText(_userInfo.sjhm());
-    _address = savedText(_userInfo.dz());
+    const RVAccountChecks::Profile saved = RVAccountChecks::savedProfile(_userInfo);
+    _realName = saved.name;
+    _name = saved.name;
+    _idcard = saved.idcard;
+    _phone = saved.phone;
+    _address = saved.address;
     m_tableView->reloadData();
 }
 
@@ -107,44 +95,26 @@ void RVModifyUserInfoController::textFieldWithText(int tag, const QString &text)
         *target = text;
 }
 
-QString RVModifyUserInfoController::inputProblem() const
+RVAccountChecks::Profile RVModifyUserInfoController::edited() const
 {
-    if (_name.isEmpty() || _idcard.isEmpty() || _phone.isEmpty() || _address.isEmpty())
-        return u"请把信息填完整"_s;
-    if (_name.size() > kMaximumNameLength)
-        return u"姓名长度过长"_s;
-    return QString();
-}
-
-bool RVModifyUserInfoController::unchanged() const
-{
-    return sameAsSaved(_userInfo.sjhm(), _phone) && sameAsSaved(_userInfo.xm(), _name) &&
-           sameAsSaved(_userInfo.sfzhm(), _idcard) && sameAsSaved(_userInfo.dz(), _address);
-}
-
-RVUserInfo RVModifyUserInfoController::modifiedUserInfo() const
-{
-    RVUserInfo info;
-    info.setYhid(_userInfo.yhid());
-    info.setXm(_name);
-    info.setSjhm(_phone);
-    info.setSfzhm(_idcard); // also fills the sex and the birth date
-    info.setDz(_address);
-    return info;
+    return {_name, _idcard, _phone, _address};
 }
 
 void RVModifyUserInfoController::registerButtonClick(ui::Control *)
 {
-    const QString problem = inputProblem();
+    const QString problem = RVAccountChecks::profileProblem(edited());
     if (!problem.isNull()) {
         RVAlert::show(problem);
         return;
     }
-    if (unchanged())
+    if (RVAccountChecks::profileUnchanged(_userInfo, edited()))
         return;
     m_navigation = navigationController();
     RVProgress::run(
-        this, u"加载中"_s, [info = modifiedUserInfo()] { return modifyUserInfo(info); },
+        this, u"加载中"_s,
+        [info = RVAccountChecks::profileRecord(_userInfo, edited())] {
+            return modifyUserInfo(info);
+        },
         [](RVModifyUserInfoController &self, const Outcome &outcome) {
             self.showModifyInfo(outcome);
         });

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvaccountchecks.h"
 #include "protocols/rvuserinfo.h"
 #include "screens/shared/rvscreen.h"
 #include "toolkit/button.h"
@@ -48,12 +49,6 @@ public:
     void textFieldWithText(int tag, const QString &text);
     void registerButtonClick(ui::Control *sender);
 
-    // The message of the first check the input fails, or a null text when it may be sent.
-    QString inputProblem() const;
-    // True when all four values are those of the saved record (absent never equals).
-    bool unchanged() const;
-    // The record the change sends: the saved user id and the four values being edited.
-    RVUserInfo modifiedUserInfo() const;
     // Worker side: sends the change and reads the outcome.
     static Outcome modifyUserInfo(const RVUserInfo &info);
     // Main-thread side: records the outcome; confirms and pops, or shows the failure, only
@@ -67,6 +62,7 @@ public:
 
 private:
     QString *editedFieldForTag(int tag);
+    RVAccountChecks::Profile edited() const;
 
     RVUserInfo _userInfo;
     QString _realName;

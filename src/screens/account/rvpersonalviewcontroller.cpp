@@ -3,6 +3,8 @@
 #include "screens/account/rvpersonalviewcontroller.h"
 
 #include "components/rvmarkuplabel.h"
+#include "models/rvbookingstore.h"
+#include "models/rvpersonalcard.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 #include "toolkit/color.h"
@@ -23,21 +25,8 @@ constexpr qreal kCardHeight = 80;
 constexpr qreal kRowHeight = ui::TableViewCell::kDefaultRowHeight;
 constexpr qreal kTableGap = 10;
 
-const QString cardFormat = u"<p align=left><font size=20>姓名：</font><font size=%3 "
-                           "color=blue>%1</font></p>\n<p align=left><font size=20>电话：</"
-                           "font><font size=20 color=blue>%2</font></p>"_s;
-constexpr int kCardFontSize = 20;
-constexpr int kSmallestNameSize = 12;
 // The card label starts right of the picture and keeps the row's right margin.
 const QRect cardLabelFrame(85, 15, 320 - 85 - 10, 60);
-
-// "<" and ">" as the entities the markup turns back into them.
-QString markupSafe(QString text)
-{
-    text.replace(u'<', u"&lt;"_s);
-    text.replace(u'>', u"&gt;"_s);
-    return text;
-}
 
 QFontMetricsF metricsAt(QFont font, int pixelSize)
 {
@@ -158,16 +147,13 @@ void RVPersonalViewController::buildCard(ui::TableViewCell *cell)
 
 QString RVPersonalViewController::cardMarkup(const RVUserInfo &user, const QFont &font, qreal width)
 {
-    // Absent shows as empty.
-    QString name = RVBaseInfo::text(user.xm());
-    const qreal room = width - metricsAt(font, kCardFontSize).horizontalAdvance(u"姓名："_s);
-    int size = kCardFontSize;
-    while (size > kSmallestNameSize && metricsAt(font, size).horizontalAdvance(name) > room)
-        --size;
-    name = metricsAt(font, size).elidedText(name, Qt::ElideRight, room);
-    // One pass, so that a "%3" inside a value stays as typed.
-    return cardFormat.arg(markupSafe(name), markupSafe(RVBaseInfo::text(user.sjhm())),
-                          QString::number(size));
+    const RVPersonalCard card(user);
+    const qreal room =
+        width -
+        metricsAt(font, RVPersonalCard::kFontSize).horizontalAdvance(RVPersonalCard::nameCaption());
+    const int size = RVPersonalCard::nameSize(
+        [&](int at) { return metricsAt(font, at).horizontalAdvance(card.name()) <= room; });
+    return card.markup(metricsAt(font, size).elidedText(card.name(), Qt::ElideRight, room), size);
 }
 
 RVMarkupLabel *RVPersonalViewController::cardLabel() const
@@ -199,6 +185,8 @@ void RVPersonalViewController::pushScreen(const QString &identifier)
 
 void RVPersonalViewController::exitLoginButtonClick(ui::Control *)
 {
+    // The bookings kept on the device are the user's own: they go with the login.
+    RVBookingStore::remove(RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid()));
     // The client records the logout at once and keeps itself alive until its exchange ends;
     // nobody waits for the answer.
     RVProtocol::create()->logout();

@@ -39,10 +39,8 @@ public:
     void didSelectRowAtIndexPath(ui::TableView *tableView, const ui::IndexPath &indexPath) override;
     void exitLoginButtonClick(ui::Control *sender);
 
-    // The card's markup for a user. The name and the number are typed by people, so their
-    // angle brackets are written as the entities the markup decodes and show as typed.
-    // The card's text for the label's base font and width: the name keeps one line, at a
-    // smaller size when it is long and shortened at the end only past the smallest size.
+    // The card's markup (RVPersonalCard) for the label's base font and width: the name is
+    // measured at each size the card tries, and shortened at the end past the smallest.
     static QString cardMarkup(const RVUserInfo &user, const QFont &font, qreal width);
 
     QPointer<ui::TableView> infoTableView;

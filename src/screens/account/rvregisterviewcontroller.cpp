@@ -4,7 +4,6 @@
 
 #include "components/rvprogress.h"
 #include "protocols/rvprotocol.h"
-#include "protocols/rvuserregister.h"
 #include "screens/account/rvaccountform.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvformtextfield.h"
@@ -21,9 +20,6 @@ const QString reuseIdentifier = u"ReuseRegTabCell"_s;
 constexpr int kLastRow = 6;
 constexpr qreal kButtonAboveContentEnd = 20;
 constexpr qreal kButtonSpace = 40;
-constexpr int kIdentityLength = 18;
-constexpr int kMobileLength = 11;
-constexpr int kMinimumPasswordLength = 6;
 
 const std::array<QString, 7> placeholders{u"您的登陆帐户名(手机号)"_s,
                                           u"您的密码(长度需大于6位)"_s,
@@ -95,52 +91,26 @@ void RVRegisterViewController::textFieldWithText(int tag, const QString &text)
 
 bool RVRegisterViewController::isPureInt(const QString &string)
 {
-    qsizetype at = 0;
-    while (at < string.size() && string.at(at).isSpace())
-        ++at;
-    if (at < string.size() && (string.at(at) == u'+' || string.at(at) == u'-'))
-        ++at;
-    const qsizetype digitsStart = at;
-    while (at < string.size() && string.at(at) >= u'0' && string.at(at) <= u'9')
-        ++at;
-    return at > digitsStart && at == string.size();
+    return RVAccountChecks::isPureInt(string);
 }
 
-QString RVRegisterViewController::inputProblem() const
+RVAccountChecks::Registration RVRegisterViewController::form() const
 {
-    for (const QString *value :
-         {&_username, &_password, &_secPassword, &_name, &_idcard, &_phone, &_address}) {
-        if (value->isEmpty())
-            return u"请把信息填完整"_s;
-    }
-    if (_idcard.size() != kIdentityLength)
-        return u"请输入正确的身份证号码"_s;
-    if (_phone.size() != kMobileLength || !isPureInt(_phone))
-        return u"请输入正确的手机号码"_s;
-    if (_secPassword != _password)
-        return u"两次输入的密码不同，请重新输入。"_s;
-    if (_password.size() < kMinimumPasswordLength)
-        return u"密码必须6位数以上"_s;
-    return QString();
+    return {_username, _password, _secPassword, _name, _idcard, _phone, _address};
 }
 
 void RVRegisterViewController::registerButtonClick(ui::Control *)
 {
-    const QString problem = inputProblem();
+    const QString problem = RVAccountChecks::registrationProblem(form());
     if (!problem.isNull()) {
         RVAlert::show(problem);
         return;
     }
-    // The identity number goes last but one: setting it also fills the sex and birth date.
-    RVUserRegister record;
-    record.setYhm(_username);
-    record.setXm(_name);
-    record.setMm(_password);
-    record.setSjhm(_phone);
-    record.setSfzhm(_idcard);
-    record.setDz(_address);
     RVProgress::run(
-        this, u"注册中"_s, [body = record.body_dict()] { return registerUser(body); },
+        this, u"注册中"_s,
+        [body = RVAccountChecks::registrationRecord(form()).body_dict()] {
+            return registerUser(body);
+        },
         [](RVRegisterViewController &self, const Outcome &outcome) {
             self.finishedRegister(outcome);
         });

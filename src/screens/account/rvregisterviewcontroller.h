@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvaccountchecks.h"
 #include "screens/shared/rvscreen.h"
 #include "toolkit/button.h"
 #include "toolkit/tableview.h"
@@ -12,10 +13,11 @@
 #include <QString>
 
 // The registration screen, reached from the login screen: seven fields, checked on the device
-// in a fixed order, then the registration exchange. The service client records a successful
-// registration as the logged-in user, so the screen only returns to the home screen, which
-// greets the new user. The exchange runs on a worker behind the overlay so that a slow service
-// never freezes the window; after a refusal every field keeps what was typed.
+// in a fixed order (RVAccountChecks), then the registration exchange. The service client
+// records a successful registration as the logged-in user, so the screen only returns to the
+// home screen, which greets the new user. The exchange runs on a worker behind the overlay so
+// that a slow service never freezes the window; after a refusal every field keeps what was
+// typed.
 class RVRegisterViewController : public RVScreen, public ui::TableViewDataSource
 {
     Q_OBJECT
@@ -41,12 +43,9 @@ public:
     // Copies a row's whole text into the field its tag names; other tags are ignored.
     void textFieldWithText(int tag, const QString &text);
     void registerButtonClick(ui::Control *sender);
-    // A whole number: leading white space, an optional sign, at least one digit, and nothing
-    // after the digits. The value may be too large for any integer type.
+    // The mobile number's whole-number test (RVAccountChecks::isPureInt).
     static bool isPureInt(const QString &string);
 
-    // The message of the first check the input fails, or a null text when it may be sent.
-    QString inputProblem() const;
     // Worker side: sends the registration body and reads the outcome.
     static Outcome registerUser(const QJsonObject &body);
     // Main-thread side: alert on refusal, back to the home screen on success; nothing when
@@ -58,6 +57,7 @@ public:
 
 private:
     QString *fieldForTag(int tag);
+    RVAccountChecks::Registration form() const;
 
     QString _username;
     QString _password;

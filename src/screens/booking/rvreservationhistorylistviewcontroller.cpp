@@ -3,15 +3,21 @@
 #include "screens/booking/rvreservationhistorylistviewcontroller.h"
 
 #include "components/rvprogress.h"
+#include "models/rvsavedbookings.h"
 #include "protocols/rvappconfiginfo.h"
+#include "screens/booking/rvbookingfiles.h"
+#include "screens/booking/rvbookingpassviewcontroller.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvclearfooter.h"
 #include "screens/shared/rvscreenguard.h"
+#include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/font.h"
+#include "toolkit/image.h"
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/navigationitem.h"
+#include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
 
@@ -20,6 +26,7 @@ using namespace Qt::StringLiterals;
 namespace
 {
 const QString reuseIdentifier = u"AppointMentCell"_s;
+constexpr qreal offlineLineHeight = 24;
 
 ui::Label *lineLabel(const QRectF &frame, const QString &text, qreal fontSize)
 {
@@ -61,6 +68,13 @@ void RVReservationHistoryListViewController::viewDidLoad()
     m_emptyNotice->setUserInteractionEnabled(false);
     m_emptyNotice->setHidden(true);
     view()->addSubview(m_emptyNotice);
+    m_offlineLine = new ui::Label(QRectF(0, 0, 320, offlineLineHeight));
+    m_offlineLine->setTextAlignment(ui::TextAlignment::Center);
+    m_offlineLine->setFont(ui::Font::systemFontOfSize(13));
+    m_offlineLine->setTextColor(ui::Color::whiteColor());
+    m_offlineLine->setBackgroundColor(ui::Color::colorWithWhite(0.45, 1.0));
+    m_offlineLine->setHidden(true);
+    view()->addSubview(m_offlineLine);
 }
 
 void RVReservationHistoryListViewController::viewDidAppear(bool animated)
@@ -68,8 +82,17 @@ void RVReservationHistoryListViewController::viewDidAppear(bool animated)
     const RVUserInfo user = RVAppConfigInfo().userInfo();
     const QString yhid = RVBaseInfo::text(user.yhid());
     const QString sjhm = RVBaseInfo::text(user.sjhm());
+    // What the device kept shows at once; the service's list replaces it when it comes.
+    const RVBookingHistory::Shown kept = RVBookingHistory::stored(yhid);
+    if (m_history.bookings().isEmpty() && !kept.bookings.isEmpty()) {
+        m_history = RVBookingHistory(kept.bookings);
+        if (_mainTableView)
+            _mainTableView->reloadData();
+    }
+    // The overlay stays until the service's list is in: a swipe on a row the list is about to
+    // replace would be undone by it.
     RVProgress::run(
-        this, u"加载中"_s, [yhid, sjhm] { return RVBookingHistory::load(yhid, sjhm); },
+        this, u"加载中"_s, [yhid, sjhm] { return RVBookingHistory::refresh(yhid, sjhm); },
         [](RVReservationHistoryListViewController &self, const HistoryOutcome &outcome) {
             self.finishedLoadData(outcome);
         });
@@ -79,10 +102,12 @@ void RVReservationHistoryListViewController::viewDidAppear(bool animated)
 
 void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutcome &outcome)
 {
-    m_history = RVBookingHistory(outcome.value);
     _httpStats = outcome.httpStats;
     _httpErrorMessage = outcome.httpErrorMessage;
-    if (_httpStats) {
+    // Without the service, what the device kept of a list stands in for it.
+    if (_httpStats || (outcome.offline && outcome.refreshed)) {
+        m_history = RVBookingHistory(outcome.bookings);
+        showOffline(outcome.offline ? outcome.refreshed : std::nullopt);
         if (_mainTableView)
             _mainTableView->reloadData();
         showEmptyNotice();
@@ -97,6 +122,24 @@ void RVReservationHistoryListViewController::showEmptyNotice()
 {
     if (m_emptyNotice)
         m_emptyNotice->setHidden(!m_history.bookings().isEmpty());
+}
+
+void RVReservationHistoryListViewController::showOffline(const std::optional<QDateTime> &refreshed)
+{
+    m_offline = refreshed.has_value();
+    if (m_offline && _mainTableView)
+        _mainTableView->setEditing(false, false);
+    if (m_offlineLine) {
+        m_offlineLine->setText(
+            m_offline ? u"离线：最后更新 %1"_s.arg(refreshed->toString(u"yyyy-MM-dd HH:mm"_s))
+                      : QString());
+        m_offlineLine->setHidden(!m_offline);
+    }
+    if (_mainTableView) {
+        const qreal top = m_offline ? offlineLineHeight : 0;
+        _mainTableView->setFrame(
+            QRectF(0, top, view()->bounds().width(), view()->bounds().height() - top));
+    }
 }
 
 int RVReservationHistoryListViewController::numberOfRowsInSection(ui::TableView *, int)
@@ -133,14 +176,21 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
         {u"分诊序号  :"_s, booking.fzxh()},
     };
     for (int i = 0; i < 5; ++i) {
+        // The time and the slot number leave room on their right for the booking's buttons.
+        const qreal width = i < 3 ? 190 : 130;
         content->addSubview(lineLabel(QRectF(20, 3 + 15 * i, 60, 12), lines[i].first, 12));
         content->addSubview(
-            lineLabel(QRectF(90, 2 + 15 * i, 190, 12), RVBaseInfo::text(lines[i].second), 12));
+            lineLabel(QRectF(90, 2 + 15 * i, width, 12), RVBaseInfo::text(lines[i].second), 12));
     }
     if (booking.isOpen()) {
-        ui::Label *hint = lineLabel(QRectF(20, 78, 270, 17), u"提示:右移本信息可取消预约"_s, 14);
-        hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
-        content->addSubview(hint);
+        // Offline nothing can be cancelled, so nothing invites the swipe.
+        if (!m_offline) {
+            ui::Label *hint =
+                lineLabel(QRectF(20, 78, 270, 17), u"提示:右移本信息可取消预约"_s, 14);
+            hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
+            content->addSubview(hint);
+        }
+        addBookingButtons(content, RVBaseInfo::text(booking.yylsh()));
     } else {
         // Without it a cancelled booking looks like an open one whose hint went missing. The
         // service knows one state besides open.
@@ -151,17 +201,82 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
     cell->setBackgroundColor(ui::Color::lightGrayColor());
 }
 
+void RVReservationHistoryListViewController::addBookingButtons(ui::View *content,
+                                                               const QString &yylsh)
+{
+    for (ui::View *subview : content->subviews()) {
+        if (qobject_cast<ui::Button *>(subview) != nullptr)
+            subview->removeFromSuperview();
+    }
+    const std::pair<QString, void (RVReservationHistoryListViewController::*)(const QString &)>
+        actions[] = {{u"添加到日历"_s, &RVReservationHistoryListViewController::addToCalendar},
+                     {u"凭证"_s, &RVReservationHistoryListViewController::openPass}};
+    qreal y = 46;
+    for (const auto &[title, action] : actions) {
+        auto *button = new ui::Button(ui::ButtonType::Custom, QRectF(224, y, 88, 22));
+        button->setBackgroundImage(ui::Image::imageNamed(u"image_view_right_select.png"_s));
+        button->setTitle(title);
+        button->titleLabel()->setFont(ui::Font::systemFontOfSize(12));
+        button->addTarget([this, action, yylsh](ui::Control *) { (this->*action)(yylsh); },
+                          ui::ControlEvent::TouchUpInside);
+        content->addSubview(button);
+        y += 27;
+    }
+}
+
+std::optional<RVReservationInfo>
+RVReservationHistoryListViewController::bookingOf(const QString &yylsh) const
+{
+    for (const RVReservationInfo &booking : m_history.bookings()) {
+        if (RVBaseInfo::text(booking.yylsh()) == yylsh)
+            return booking;
+    }
+    return std::nullopt;
+}
+
+void RVReservationHistoryListViewController::addToCalendar(const QString &yylsh)
+{
+    const auto booking = bookingOf(yylsh);
+    if (!booking)
+        return;
+    const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
+    // The hospital's address and telephone come from the service while it answers.
+    RVProgress::run(
+        this, u"加载中"_s,
+        [yhid, booking = *booking, online = !m_offline] {
+            return RVSavedBookings::entryOf(yhid, booking, online);
+        },
+        [](RVReservationHistoryListViewController &self, const RVBookingCalendar::Entry &entry) {
+            if (self.isOnTop())
+                RVBookingFiles::saveCalendar(self.navigationController()->view(), entry);
+        });
+}
+
+void RVReservationHistoryListViewController::openPass(const QString &yylsh)
+{
+    const auto booking = bookingOf(yylsh);
+    ui::NavigationController *navigation = navigationController();
+    if (!booking || navigation == nullptr)
+        return;
+    auto screen = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+                      ->instantiateViewControllerWithIdentifier(u"bookingPass"_s);
+    if (auto *pass = dynamic_cast<RVBookingPassViewController *>(screen.get())) {
+        pass->setBooking(*booking);
+        navigation->pushViewController(screen, true);
+    }
+}
+
 bool RVReservationHistoryListViewController::canEditRowAtIndexPath(ui::TableView *,
                                                                    const ui::IndexPath &indexPath)
 {
-    return m_history.canCancel(indexPath.row);
+    return !m_offline && m_history.canCancel(indexPath.row);
 }
 
 void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
                                                                 ui::TableViewCellEditingStyle style,
                                                                 const ui::IndexPath &indexPath)
 {
-    if (style != ui::TableViewCellEditingStyle::Delete || indexPath.row < 0 ||
+    if (style != ui::TableViewCellEditingStyle::Delete || m_offline || indexPath.row < 0 ||
         indexPath.row >= m_history.bookings().size())
         return;
     const RVUserInfo user = RVAppConfigInfo().userInfo();

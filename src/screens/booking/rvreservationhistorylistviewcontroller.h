@@ -11,9 +11,11 @@
 
 #include <QPointer>
 
-// The booking history: the logged-in user's bookings, loaded afresh every time the screen is
-// shown, one row each; an open booking can be swiped away, which cancels it with the service
-// and removes exactly its row. It shows the booking history of the last load.
+// The booking history: the logged-in user's bookings, one row each, as the device kept them at
+// once and then afresh from the service every time the screen is shown; an open booking can be
+// swiped away, which cancels it with the service and removes exactly its row, added to a
+// calendar, or shown as a pass. When the service cannot be reached the kept bookings stay, with
+// the time they were last listed, and nothing can be cancelled.
 class RVReservationHistoryListViewController final : public RVScreen,
                                                      public ui::TableViewDataSource,
                                                      public ui::TableViewDelegate
@@ -21,7 +23,7 @@ class RVReservationHistoryListViewController final : public RVScreen,
     Q_OBJECT
 
 public:
-    using HistoryOutcome = RVLoadOutcome<RVBookingHistory::Bookings>;
+    using HistoryOutcome = RVBookingHistory::Shown;
     using CancelOutcome = RVBookingHistory::CancelOutcome;
 
     RVReservationHistoryListViewController();
@@ -30,6 +32,7 @@ public:
     const RVBookingHistory::Bookings &reservationHistorys() const { return m_history.bookings(); }
     ui::TableView *mainTableView() const { return _mainTableView; }
     ui::Label *emptyNotice() const { return m_emptyNotice; }
+    ui::Label *offlineLine() const { return m_offlineLine; }
 
     void loadView() override;
     void viewDidLoad() override;
@@ -50,11 +53,18 @@ public:
 
 private:
     void fillCell(ui::TableViewCell *cell, const RVReservationInfo &booking);
+    void addBookingButtons(ui::View *content, const QString &yylsh);
     void showEmptyNotice();
+    void showOffline(const std::optional<QDateTime> &refreshed);
+    void addToCalendar(const QString &yylsh);
+    void openPass(const QString &yylsh);
+    std::optional<RVReservationInfo> bookingOf(const QString &yylsh) const;
 
     RVBookingHistory m_history;
     bool _httpStats = false;
     QString _httpErrorMessage;
     QPointer<ui::TableView> _mainTableView;
     QPointer<ui::Label> m_emptyNotice;
+    QPointer<ui::Label> m_offlineLine;
+    bool m_offline = false;
 };

@@ -3,7 +3,9 @@
 #include "screens/booking/rvreservationinfocontroller.h"
 
 #include "components/rvprogress.h"
+#include "models/rvsavedbookings.h"
 #include "protocols/rvappconfiginfo.h"
+#include "screens/booking/rvbookingfiles.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvscreenguard.h"
 #include "toolkit/button.h"
@@ -103,15 +105,23 @@ void RVReservationInfoController::reservationButtonClicked(ui::Control *)
     if (ui::NavigationController *navigation = navigationController())
         m_navigationView = navigation->view();
     // The worker gets its own copy; the overlay keeps "确认" from being pressed twice.
+    const QString yhid = RVBaseInfo::text(_userInfo.yhid());
     RVProgress::run(
-        this, u"预约中"_s, [booking = booking()] { return booking.book(); },
+        this, u"预约中"_s,
+        [booking = booking(), yhid] {
+            ReservationOutcome outcome{booking.book(), std::nullopt};
+            if (outcome.booked.booking)
+                outcome.calendar = RVSavedBookings::entryOf(yhid, *outcome.booked.booking, true);
+            return outcome;
+        },
         [](RVReservationInfoController &self, const ReservationOutcome &outcome) {
             self.reservationFinish(outcome);
         });
 }
 
-void RVReservationInfoController::reservationFinish(const ReservationOutcome &outcome)
+void RVReservationInfoController::reservationFinish(const ReservationOutcome &result)
 {
+    const RVBooking::Outcome &outcome = result.booked;
     // The user may have gone back meanwhile; a screen no longer shown neither alerts nor pops.
     // A booking made all the same is still told, over the navigation view: the patient holds
     // that slot now.
@@ -120,7 +130,10 @@ void RVReservationInfoController::reservationFinish(const ReservationOutcome &ou
             RVProgress::tipMessage(u"预约成功"_s, m_navigationView);
         return;
     }
-    RVAlert::show(outcome.message);
+    if (outcome.ok && result.calendar && m_navigationView)
+        RVBookingFiles::showBookedWithCalendar(outcome.message, m_navigationView, *result.calendar);
+    else
+        RVAlert::show(outcome.message);
     if (outcome.ok)
         navigationController()->popToRootViewControllerAnimated(true);
 }

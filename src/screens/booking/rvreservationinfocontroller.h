@@ -3,6 +3,7 @@
 #pragma once
 
 #include "models/rvbooking.h"
+#include "models/rvbookingcalendar.h"
 #include "screens/shared/rvscreen.h"
 #include "toolkit/button.h"
 #include "toolkit/tableview.h"
@@ -21,7 +22,11 @@ class RVReservationInfoController final : public RVScreen,
     Q_OBJECT
 
 public:
-    using ReservationOutcome = RVBooking::Outcome;
+    struct ReservationOutcome {
+        RVBooking::Outcome booked;
+        // The booking made, with its hospital, for "添加到日历" on the success alert.
+        std::optional<RVBookingCalendar::Entry> calendar;
+    };
 
     RVReservationInfoController();
     ~RVReservationInfoController() override;

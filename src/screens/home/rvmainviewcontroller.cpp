@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/home/rvmainviewcontroller.h"
 
+#include "models/rvstorelookup.h"
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvhttpexchange.h"
 #include "protocols/rvloginstate.h"
 #include "protocols/rvprotocol.h"
 #include "screens/shared/rvalert.h"
@@ -21,11 +21,6 @@
 #include "toolkit/scrollview.h"
 #include "toolkit/storyboard.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QTimer>
 #include <QUrlQuery>
 
@@ -260,27 +255,19 @@ void RVMainViewController::onCheckVersion(const QString &version)
     // An empty identifier names no application: the store has nothing to say.
     if (store().identifier.isEmpty())
         return;
-    if (m_storeManager == nullptr)
-        m_storeManager = new QNetworkAccessManager(this);
-    QNetworkRequest request(withIdentifier(storeUrl(store().lookup, u"/lookup"_s)));
-    request.setTransferTimeout(RVHttpExchange::timeoutMs());
-    // The lookup carries its parameters in the query; the empty body is still a form.
-    request.setHeader(QNetworkRequest::ContentTypeHeader, u"application/x-www-form-urlencoded"_s);
-    QNetworkReply *reply = m_storeManager->post(request, QByteArray());
-    connect(reply, &QNetworkReply::finished, this, [this, reply, version] {
-        reply->deleteLater();
-        // Response, error and status are not examined: whatever came back is read as JSON.
-        finishedVersionCheck(reply->readAll(), version);
-    });
+    auto *lookup = new RVStoreLookup(this);
+    connect(lookup, &RVStoreLookup::finished, this,
+            [this, lookup, version](const QByteArray &answer) {
+                lookup->deleteLater();
+                // Response, error and status are not examined: whatever came back is read.
+                finishedVersionCheck(answer, version);
+            });
+    lookup->ask(withIdentifier(storeUrl(store().lookup, u"/lookup"_s)));
 }
 
 void RVMainViewController::finishedVersionCheck(const QByteArray &answer, const QString &version)
 {
-    const QJsonArray results =
-        QJsonDocument::fromJson(answer).object().value(u"results"_s).toArray();
-    if (results.isEmpty())
-        return;
-    if (results.first().toObject().value(u"version"_s).toString() == version)
+    if (!RVStoreLookup::offersUpdate(answer, version))
         return;
     ui::AlertView::initWithTitle(u"更新"_s, u"有新的版本更新，是否前往更新"_s, this, u"关闭"_s,
                                  {u"更新"_s})

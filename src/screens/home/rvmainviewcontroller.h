@@ -15,7 +15,6 @@
 #include <QStringList>
 #include <QUrl>
 
-class QNetworkAccessManager;
 class QTimer;
 
 // The home screen, root of the navigation stack: an advert strip that turns over every three
@@ -92,7 +91,6 @@ private:
     int advertCount() const;
 
     QTimer *m_adTimer = nullptr;
-    QNetworkAccessManager *m_storeManager = nullptr;
     bool m_automaticLoginRunning = false;
     bool m_historyAfterLogin = false; // the history was asked for while the saved login ran
 };

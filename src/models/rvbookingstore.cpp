@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "models/rvbookingstore.h"
+
+#include "models/rvbookingstorefile.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QMutex>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+// One operation at a time in this process: two threads never wait on each other's lock
+// inside SQLite; another process waits for the busy time-out.
+QMutex &storeMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+enum class Access { Read, Write };
+
+// Runs the work on a connection of its own; a file found damaged on the way is replaced and
+// the work done once more on the new one. Reading makes no file.
+template <class Result, class Work>
+Result withFile(const QString &path, const QString &yhid, Access access, Result failed, Work &&work)
+{
+    QMutexLocker lock(&storeMutex());
+    if (access == Access::Read && !QFile::exists(path))
+        return failed;
+    RVBookingStoreFile file(path, yhid);
+    if (!file.isOpen())
+        return failed;
+    std::optional<Result> result = work(file);
+    if (!result && file.damaged() && file.rebuild())
+        result = work(file);
+    return result.value_or(failed);
+}
+
+QString textOf(const QJsonObject &object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+QJsonObject objectOf(const QVariant &text)
+{
+    return QJsonDocument::fromJson(text.toString().toUtf8()).object();
+}
+
+std::optional<qlonglong> metaNumber(RVBookingStoreFile &file, const QString &key)
+{
+    auto query = file.exec(u"SELECT value FROM meta WHERE key = ?"_s, {key});
+    if (!query)
+        return std::nullopt;
+    return query->next() ? query->value(0).toLongLong() : 0;
+}
+
+bool setMeta(RVBookingStoreFile &file, const QString &key, const QString &value)
+{
+    return file
+        .exec(u"INSERT INTO meta (key, value) VALUES (?, ?)"
+              " ON CONFLICT (key) DO UPDATE SET value = excluded.value"_s,
+              {key, value})
+        .has_value();
+}
+// A booking the list no longer holds stays, no longer open: the service does not hold it open,
+// and a calendar that had it removes it.
+bool closeUnlisted(RVBookingStoreFile &file, qlonglong generation)
+{
+    auto unlisted = file.exec(u"SELECT key, record FROM bookings WHERE listed < ?"_s, {generation});
+    if (!unlisted)
+        return false;
+    QList<std::pair<QString, QJsonObject>> closed;
+    while (unlisted->next()) {
+        QJsonObject record = objectOf(unlisted->value(1));
+        if (record.contains(u"yyzt"_s) &&
+            RVBaseInfo::fromDictionary<RVReservationInfo>(record).isOpen()) {
+            record.remove(u"yyzt"_s);
+            closed.append({unlisted->value(0).toString(), record});
+        }
+    }
+    for (const auto &[key, record] : closed) {
+        if (!file.exec(u"UPDATE bookings SET record = ? WHERE key = ?"_s, {textOf(record), key}))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+RVBookingStore::RVBookingStore(QString yhid) : m_yhid(std::move(yhid)) {}
+
+QString RVBookingStore::directory()
+{
+    const QString location = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!QStandardPaths::isTestModeEnabled())
+        return location + u"/bookings"_s;
+    // Test runs of the same binary share the test location: each process keeps a folder of
+    // its own there, removed when it ends.
+    static const std::unique_ptr<QTemporaryDir> folder = [&location] {
+        QDir().mkpath(location);
+        return std::make_unique<QTemporaryDir>(location + u"/bookings-XXXXXX"_s);
+    }();
+    return folder->path();
+}
+
+QString RVBookingStore::filePath() const
+{
+    // The name tells nothing of the user and cannot leave the folder, whatever the identifier.
+    const QByteArray name =
+        QCryptographicHash::hash(m_yhid.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
+    return directory() + u'/' + QString::fromLatin1(name) + u".sqlite"_s;
+}
+
+QString RVBookingStore::keyOf(const RVReservationInfo &booking)
+{
+    const QString yylsh = RVBaseInfo::text(booking.yylsh());
+    if (!yylsh.isEmpty())
+        return yylsh;
+    return u"slot:"_s + RVBaseInfo::text(booking.pbid()) + u':' + RVBaseInfo::text(booking.fzxh()) +
+           u':' + RVBaseInfo::text(booking.jzrq());
+}
+
+bool RVBookingStore::saveList(const Bookings &bookings, const QDateTime &when) const
+{
+    if (!isValid())
+        return false;
+    return withFile(
+        filePath(), m_yhid, Access::Write, false,
+        [&](RVBookingStoreFile &file) -> std::optional<bool> {
+            const bool written = file.write([&] {
+                const auto last = metaNumber(file, u"generation"_s);
+                if (!last)
+                    return false;
+                const qlonglong generation = *last + 1;
+                for (qsizetype i = 0; i < bookings.size(); ++i) {
+                    const RVReservationInfo &b = bookings.at(i);
+                    if (!file.exec(u"INSERT INTO bookings (key, record, listed, position)"
+                                   " VALUES (?, ?, ?, ?) ON CONFLICT (key) DO UPDATE SET"
+                                   " record = excluded.record, listed = excluded.listed,"
+                                   " position = excluded.position"_s,
+                                   {keyOf(b), textOf(b.body_dict()), generation, qlonglong(i)}))
+                        return false;
+                }
+                return closeUnlisted(file, generation) &&
+                       setMeta(file, u"generation"_s, QString::number(generation)) &&
+                       setMeta(file, u"refreshed"_s, when.toUTC().toString(Qt::ISODateWithMs));
+            });
+            return written ? std::optional(true) : std::nullopt;
+        });
+}
+
+bool RVBookingStore::markCancelled(const QString &yylsh) const
+{
+    if (!isValid())
+        return false;
+    return withFile(filePath(), m_yhid, Access::Write, false,
+                    [&](RVBookingStoreFile &file) -> std::optional<bool> {
+                        const bool written = file.write([&] {
+                            auto found =
+                                file.exec(u"SELECT record FROM bookings WHERE key = ?"_s, {yylsh});
+                            if (!found || !found->next())
+                                return false;
+                            // The service's code for a cancelled booking is its own; the next list
+                            // brings it. Until then the booking is no longer open, which is all the
+                            // client knows.
+                            QJsonObject record = objectOf(found->value(0));
+                            record.remove(u"yyzt"_s);
+                            return file
+                                .exec(u"UPDATE bookings SET record = ? WHERE key = ?"_s,
+                                      {textOf(record), yylsh})
+                                .has_value();
+                        });
+                        return written ? std::optional(true) : std::nullopt;
+                    });
+}
+
+bool RVBookingStore::saveHospital(const RVHospitalInfo &hospital) const
+{
+    const QString hospid = RVBaseInfo::text(hospital.hospid());
+    if (!isValid() || hospid.isEmpty())
+        return false;
+    return withFile(
+        filePath(), m_yhid, Access::Write, false,
+        [&](RVBookingStoreFile &file) -> std::optional<bool> {
+            if (file.exec(
+                    u"INSERT INTO hospitals (hospid, record) VALUES (?, ?) ON CONFLICT (hospid)"
+                    " DO UPDATE SET record = excluded.record"_s,
+                    {hospid, textOf(hospital.body_dict())}))
+                return true;
+            return std::nullopt;
+        });
+}
+
+RVBookingStore::Bookings RVBookingStore::bookings() const
+{
+    if (!isValid())
+        return {};
+    return withFile(filePath(), m_yhid, Access::Read, Bookings(),
+                    [](RVBookingStoreFile &file) -> std::optional<Bookings> {
+                        auto query = file.exec(u"SELECT record FROM bookings"
+                                               " ORDER BY listed DESC, position ASC"_s);
+                        if (!query)
+                            return std::nullopt;
+                        Bookings kept;
+                        while (query->next())
+                            kept.append(RVBaseInfo::fromDictionary<RVReservationInfo>(
+                                objectOf(query->value(0))));
+                        return kept;
+                    });
+}
+
+std::optional<RVHospitalInfo> RVBookingStore::hospital(const QString &hospid) const
+{
+    if (!isValid())
+        return std::nullopt;
+    using Found = std::optional<RVHospitalInfo>;
+    return withFile(
+        filePath(), m_yhid, Access::Read, Found(),
+        [&](RVBookingStoreFile &file) -> std::optional<Found> {
+            auto query = file.exec(u"SELECT record FROM hospitals WHERE hospid = ?"_s, {hospid});
+            if (!query)
+                return std::nullopt;
+            if (!query->next())
+                return Found();
+            return Found(RVBaseInfo::fromDictionary<RVHospitalInfo>(objectOf(query->value(0))));
+        });
+}
+
+std::optional<QDateTime> RVBookingStore::lastRefresh() const
+{
+    if (!isValid())
+        return std::nullopt;
+    using Found = std::optional<QDateTime>;
+    return withFile(filePath(), m_yhid, Access::Read, Found(),
+                    [](RVBookingStoreFile &file) -> std::optional<Found> {
+                        auto query = file.exec(u"SELECT value FROM meta WHERE key = 'refreshed'"_s);
+                        if (!query)
+                            return std::nullopt;
+                        if (!query->next())
+                            return Found();
+                        const QDateTime when =
+                            QDateTime::fromString(query->value(0).toString(), Qt::ISODateWithMs);
+                        return when.isValid() ? Found(when.toLocalTime()) : Found();
+                    });
+}
+
+bool RVBookingStore::remove(const QString &yhid)
+{
+    if (yhid.isEmpty())
+        return true;
+    QMutexLocker lock(&storeMutex());
+    return RVBookingStoreFile::removeFiles(RVBookingStore(yhid).filePath());
+}

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include "protocols/rvhospitalinfo.h"
+#include "protocols/rvreservationinfo.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class RVBookingStoreFile;
+
+// The bookings of one user kept on the device, so that they can be read without the service:
+// a SQLite database of that user's own in the application's data folder, readable by the user
+// alone. Each list the service gives is written over what is kept, in one transaction; a
+// booking the service stops listing stays, no longer open. The hospitals of the
+// bookings are kept beside them for the calendar. A file that is damaged or of another layout
+// is thrown away and filled again from the service's next answer. Every operation opens its
+// own connection, so any thread may use a store; operations of one process run one at a time.
+class RVBookingStore final
+{
+public:
+    using Bookings = QList<RVReservationInfo>;
+
+    // A store for the user with that identifier; without one, a store that keeps nothing.
+    explicit RVBookingStore(QString yhid);
+
+    bool isValid() const { return !m_yhid.isEmpty(); }
+    QString filePath() const;
+    // The folder every user's store is in.
+    static QString directory();
+
+    // The bookings the service listed, in its order, at that time. False when nothing could be
+    // written (the store is then as it was).
+    bool saveList(const Bookings &bookings,
+                  const QDateTime &when = QDateTime::currentDateTimeUtc()) const;
+    // A booking the service cancelled: it stays, no longer open.
+    bool markCancelled(const QString &yylsh) const;
+    bool saveHospital(const RVHospitalInfo &hospital) const;
+
+    // The last list's bookings in its order, then those it no longer held.
+    Bookings bookings() const;
+    std::optional<RVHospitalInfo> hospital(const QString &hospid) const;
+    // When the service last gave the list.
+    std::optional<QDateTime> lastRefresh() const;
+
+    // Deletes that user's store; true when none is left.
+    static bool remove(const QString &yhid);
+
+    // What keeps two bookings apart: the serial number, or where there is none, the slot.
+    static QString keyOf(const RVReservationInfo &booking);
+
+private:
+    QString m_yhid;
+};

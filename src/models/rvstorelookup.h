@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+class RVHttpExchange;
+class RVNetworkLayer;
+
+// The update check's question to the application store, and the rule that reads its answer.
+// The lookup is one form POST through the application's network layer, like every service
+// exchange: it has the layer's time-out and reply limit, and ends when the application quits.
+// One lookup per object; the answer comes back on the thread that asked.
+class RVStoreLookup final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RVStoreLookup)
+
+public:
+    explicit RVStoreLookup(QObject *parent = nullptr);
+    ~RVStoreLookup() override;
+
+    // The layer the lookup goes through; null (the default) is the application's.
+    void setNetworkLayer(RVNetworkLayer *layer);
+    void ask(const QUrl &lookupUrl);
+
+    // Whether the store offers another version than the running one: the version of its
+    // first result differs as a text, older and newer alike. No results offer nothing.
+    static bool offersUpdate(const QByteArray &answer, const QString &version);
+
+Q_SIGNALS:
+    // The body that came back, whatever the status; empty when none came.
+    void finished(const QByteArray &answer);
+
+private:
+    RVHttpExchange *m_exchange = nullptr;
+    QByteArray m_body;
+};

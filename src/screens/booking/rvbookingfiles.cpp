@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "screens/booking/rvbookingfiles.h"
+
+#include "components/rvpasspdfwriter.h"
+#include "components/rvprogress.h"
+#include "models/rvbookingstore.h"
+#include "protocols/rvprotocol.h"
+#include "screens/shared/rvalert.h"
+#include "toolkit/alertview.h"
+#include "toolkit/view.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+using Writer = std::function<bool(const QString &path, QString *error)>;
+
+void chooseAndWrite(ui::View *view, const QString &suggested, const QString &filter,
+                    const Writer &write)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    auto *dialog = new QFileDialog(view != nullptr ? view->window() : nullptr, u"保存"_s,
+                                   QDir(folder).filePath(suggested), filter);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(QFileInfo(suggested).suffix());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
+                     [view = QPointer<ui::View>(view), write](const QString &path) {
+                         QString error;
+                         if (!write(path, &error))
+                             RVAlert::show(error);
+                         else if (view)
+                             RVProgress::tipMessage(u"已保存"_s, view);
+                     });
+    dialog->open();
+}
+
+// Offers the calendar from the success alert; lives as long as the alert.
+class CalendarOffer final : public QObject, public ui::AlertViewDelegate
+{
+public:
+    CalendarOffer(ui::View *view, RVBookingCalendar::Entry entry)
+        : m_view(view), m_entry(std::move(entry))
+    {
+    }
+    void alertViewClickedButtonAtIndex(ui::AlertView *alert, int index) override
+    {
+        if (index == alert->firstOtherButtonIndex())
+            RVBookingFiles::saveCalendar(m_view, m_entry);
+    }
+
+private:
+    QPointer<ui::View> m_view;
+    RVBookingCalendar::Entry m_entry;
+};
+} // namespace
+
+void RVBookingFiles::saveCalendar(ui::View *view, const RVBookingCalendar::Entry &entry)
+{
+    const QString name = RVBookingPass(entry.booking).fileName().chopped(4) + u".ics"_s;
+    chooseAndWrite(view, name, u"日历文件 (*.ics)"_s, [entry](const QString &path, QString *error) {
+        QSaveFile file(path);
+        const QByteArray text = RVBookingCalendar::write({entry}, RVProtocol::serviceHost());
+        if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+            return true;
+        *error = u"无法保存 %1：%2"_s.arg(path, file.errorString());
+        return false;
+    });
+}
+
+void RVBookingFiles::savePass(ui::View *view, const RVBookingPass &pass)
+{
+    chooseAndWrite(view, pass.fileName(), u"PDF (*.pdf)"_s,
+                   [pass](const QString &path, QString *error) {
+                       return RVPassPdfWriter::write(pass, path, error);
+                   });
+}
+
+ui::AlertView *RVBookingFiles::showBookedWithCalendar(const QString &message, ui::View *view,
+                                                      const RVBookingCalendar::Entry &entry)
+{
+    auto *offer = new CalendarOffer(view, entry);
+    auto *alert = new ui::AlertView(QString(), message, offer, u"确定"_s, {u"添加到日历"_s});
+    offer->setParent(alert);
+    alert->show();
+    return alert;
+}

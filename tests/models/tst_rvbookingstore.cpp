@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "bookingtestservice.h"
+#include "models/rvbookinghistory.h"
+#include "models/rvbookingstore.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+QJsonObject booking(const QString &yylsh, const QString &yyzt, const QString &fzxh = u"1"_s)
+{
+    return {{u"yylsh"_s, yylsh}, {u"yyzt"_s, yyzt}, {u"pbid"_s, u"P42"_s}, {u"fzxh"_s, fzxh}};
+}
+
+QStringList keysAndStates(const RVBookingStore::Bookings &bookings)
+{
+    QStringList seen;
+    for (const RVReservationInfo &b : bookings)
+        seen << RVBaseInfo::text(b.yylsh()) + u'=' + RVBaseInfo::text(b.yyzt());
+    return seen;
+}
+
+void answerList(BookingTestService &service, const QJsonArray &list)
+{
+    service.answer(u"C002"_s, BookingTestService::reply(true, u"查询成功"_s, &list));
+}
+} // namespace
+
+class TestRVBookingStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { QVERIFY(RVBookingStore::remove(u"7"_s) && RVBookingStore::remove(u"8"_s)); }
+
+    // Lists, a booking and a cancel reach the store; a booking the service drops stays, no
+    // longer open, and the service's order leads.
+    void listsBookingsAndCancelsUpdateTheStore()
+    {
+        BookingTestService service;
+        BookingTestService::logIn(BookingTestService::patient());
+        answerList(service, {booking(u"L1"_s, u"0"_s), booking(u"L2"_s, u"0"_s)});
+        QVERIFY(RVBookingHistory::load(u"7"_s, {}).httpStats);
+        answerList(service, {booking(u"L3"_s, u"0"_s, u"3"_s), booking(u"L2"_s, u"1"_s)});
+        service.answer(u"C001"_s, BookingTestService::reply(true, u"预约成功"_s));
+        const auto made =
+            BookingTestService::choice().bookingOf(BookingTestService::patient()).book();
+        QVERIFY(made.ok && made.booking);
+        QCOMPARE(made.booking->yylsh(), QJsonValue(u"L3"_s));
+        const RVBookingStore store(u"7"_s);
+        QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3=0"_s, u"L2=1"_s, u"L1="_s}));
+
+        service.answer(u"C005"_s, BookingTestService::reply(false, u"不能取消"_s));
+        QVERIFY(!RVBookingHistory::cancel(u"7"_s, {}, u"L3"_s).ok);
+        QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3=0"_s, u"L2=1"_s, u"L1="_s}));
+        service.answer(u"C005"_s, BookingTestService::reply(true, u"取消预约成功"_s));
+        QVERIFY(RVBookingHistory::cancel(u"7"_s, {}, u"L3"_s).ok);
+        QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3="_s, u"L2=1"_s, u"L1="_s}));
+        QVERIFY(RVBookingStore(u"8"_s).bookings().isEmpty());
+    }
+
+    // Without the service the stored list is shown, with the time of the last list; a refusal
+    // is no reason to show it.
+    void unreachableServiceShowsTheStoredList_data()
+    {
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("no answer: offline") << false;
+        QTest::newRow("refused: not offline") << true;
+    }
+    void unreachableServiceShowsTheStoredList()
+    {
+        QFETCH(bool, answered);
+        const QDateTime when = QDateTime::currentDateTimeUtc().addDays(-1);
+        QVERIFY(RVBookingStore(u"7"_s).saveList(
+            {RVBaseInfo::fromDictionary<RVReservationInfo>(booking(u"L1"_s, u"0"_s))}, when));
+        BookingTestService service;
+        service.answer(u"C002"_s, BookingTestService::reply(false, u"登录已失效"_s));
+        if (!answered)
+            service.lose(u"C002"_s, FakeService::Ending::CloseWithoutAnswer);
+        const auto shown = RVBookingHistory::refresh(u"7"_s, {});
+        QVERIFY(!shown.httpStats);
+        QCOMPARE(shown.offline, !answered);
+        QCOMPARE(keysAndStates(shown.bookings), answered ? QStringList() : QStringList{u"L1=0"_s});
+        if (!answered)
+            QCOMPARE(shown.refreshed, std::optional(when.toLocalTime()));
+    }
+
+    // Logging out deletes the user's store, and only that user's.
+    void removeDeletesOnlyThatUsersStore()
+    {
+        const RVBookingStore mine(u"7"_s), theirs(u"8"_s);
+        const RVBookingStore::Bookings list{
+            RVBaseInfo::fromDictionary<RVReservationInfo>(booking(u"L1"_s, u"0"_s))};
+        QVERIFY(mine.saveList(list) && theirs.saveList(list));
+        QVERIFY(RVBookingStore::remove(u"7"_s));
+        QVERIFY(!QFile::exists(mine.filePath()));
+        QVERIFY(mine.bookings().isEmpty() && !mine.lastRefresh());
+        QCOMPARE(theirs.bookings().size(), 1);
+    }
+
+    // A file that is not this user's store is replaced by one written from the next list.
+    void aForeignFileIsReplaced_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("not a database") << u"garbage"_s;
+        QTest::newRow("another layout") << u"layout"_s;
+        QTest::newRow("another user's store") << u"user"_s;
+    }
+    void aForeignFileIsReplaced()
+    {
+        QFETCH(QString, kind);
+        const RVBookingStore store(u"7"_s), other(u"8"_s);
+        const RVBookingStore::Bookings list{
+            RVBaseInfo::fromDictionary<RVReservationInfo>(booking(u"L9"_s, u"0"_s))};
+        QVERIFY(other.saveList(list));
+        if (kind == u"user") {
+            QVERIFY(QFile::copy(other.filePath(), store.filePath()));
+        } else if (kind == u"garbage") {
+            QFile file(store.filePath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4096, '\x5a'));
+        } else {
+            auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"old"_s);
+            db.setDatabaseName(store.filePath());
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(u"CREATE TABLE bookings (id INTEGER)"_s, db).isActive());
+            QVERIFY(QSqlQuery(u"PRAGMA user_version = 7"_s, db).isActive());
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(u"old"_s);
+        QVERIFY(store.bookings().isEmpty());
+        QVERIFY(store.saveList(
+            {RVBaseInfo::fromDictionary<RVReservationInfo>(booking(u"L1"_s, u"0"_s))}));
+        QCOMPARE(keysAndStates(store.bookings()), QStringList{u"L1=0"_s});
+        QCOMPARE(QFile::permissions(store.filePath()),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(other.bookings().size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRVBookingStore)
+#include "tst_rvbookingstore.moc"
