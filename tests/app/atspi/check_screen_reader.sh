@@ -9,10 +9,13 @@ app=$1 service=$2 here=$(cd "$(dirname "$0")" && pwd)
 for tool in xvfb-run xauth dbus-run-session dbus-send /usr/bin/python3; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps.sh)"; exit 1; }
 done
+# The application's saved values stay out of the user's files.
+home=$(mktemp -d)
+export XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache
 port=$(shuf -i 20000-40000 -n 1)
 "$service" --listen "127.0.0.1:$port" --db :memory: >/dev/null 2>&1 &
 service_pid=$!
-trap 'kill $service_pid 2>/dev/null; wait $service_pid 2>/dev/null || true' EXIT
+trap 'kill $service_pid 2>/dev/null; wait $service_pid 2>/dev/null || true; rm -rf "$home"' EXIT
 for _ in $(seq 300); do
   (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
   kill -0 $service_pid 2>/dev/null || { echo "FAIL: the stand-in service did not start"; exit 1; }
