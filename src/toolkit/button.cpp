@@ -242,8 +242,9 @@ void Button::paintEvent(QPaintEvent *)
             m_titleLabel->text().isEmpty() ? width() / 2.0 : target.width() / 2.0, height() / 2.0));
         image.draw(painter, target);
     }
-    if (hasFocus() && m_type != ButtonType::RoundedRect)
-        FocusRing::paint(painter, bounds(), layer().cornerRadius());
+    if (hasFocus())
+        FocusRing::paint(painter, bounds(),
+                         m_type == ButtonType::RoundedRect ? 9 : layer().cornerRadius());
 }
 
 } // namespace ui
