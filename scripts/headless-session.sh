@@ -26,7 +26,8 @@ stop_all() {
 }
 trap stop_all EXIT INT TERM
 
-Xvfb "$display" -screen 0 320x568x24 -nolisten tcp -nolisten local >/dev/null 2>&1 &
+# Room for the window at the largest interface scale (2.0); it sits in the top left corner.
+Xvfb "$display" -screen 0 640x1136x24 -nolisten tcp -nolisten local >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display_number" ] && break; sleep 0.1; done
 # Eight characters, as many as VNC authentication reads; readable by this user alone, and

@@ -13,6 +13,8 @@ pkgs+=(libical-dev libqrencode-dev python3-icalendar poppler-utils zbar-tools) #
 pkgs+=(librsvg2-bin help2man desktop-file-utils appstream lintian systemd)
 # Translating: lupdate and lrelease.
 pkgs+=(qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools)
+# The screen-reader test: a D-Bus session, the AT-SPI bus, its Python client, a virtual display.
+pkgs+=(dbus at-spi2-core python3-pyatspi xvfb xauth)
 # Running the application without a display: a virtual X server and a loopback VNC server.
 if [ "${1:-}" = "--run" ]; then
   pkgs+=(xvfb x11vnc)

@@ -713,6 +713,10 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
 </context>
 <context>
     <name>ui::TableView</name>

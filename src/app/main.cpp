@@ -7,6 +7,8 @@
 #include "app/rvmainstoryboard.h"
 #include "app/rvscreenshot.h"
 #include "components/rvworkpool.h"
+#include "platform/interfacescale.h"
+#include "platform/userdefaults.h"
 #include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
 #include "screens/home/rvmainviewcontroller.h"
@@ -80,6 +82,41 @@ void quitAfterFirstPaint(QWidget *window)
     window->installEventFilter(new FirstPaintWatcher(window));
 }
 
+QStringList argumentList(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// The interface's scale is the window's scale factor, which Qt takes when the application
+// object is made: the one asked for with --scale, else the one kept from an earlier start (not
+// in a run that keeps its values in the test location). Returns what the environment held, to
+// be put back once the application exists, so that programs it opens are not scaled.
+std::optional<QByteArray> applyInterfaceScale(const QStringList &arguments)
+{
+    double scale = RVAppOptions::scaleBeforeStart(arguments).value_or(0);
+    if (scale == 0 && !RVAppOptions::usesTestLocationBeforeStart(arguments))
+        scale = platform::InterfaceScale::stored(
+            platform::UserDefaults(platform::UserDefaults::standardFilePath()));
+    if (scale <= platform::InterfaceScale::kMinimum)
+        return std::nullopt;
+    const QByteArray before = qgetenv("QT_SCALE_FACTOR");
+    qputenv("QT_SCALE_FACTOR", platform::InterfaceScale::scaleFactorVariable(scale, before));
+    return before;
+}
+
+void restoreEnvironment(const std::optional<QByteArray> &scaleFactor)
+{
+    if (!scaleFactor)
+        return;
+    if (scaleFactor->isEmpty())
+        qunsetenv("QT_SCALE_FACTOR");
+    else
+        qputenv("QT_SCALE_FACTOR", *scaleFactor);
+}
+
 // The names the saved values and the kept bookings are found under.
 void identify()
 {
@@ -120,7 +157,12 @@ int main(int argc, char *argv[])
 {
     if (RVExportCommand::requested(argc, argv))
         return exportWithoutWindow(argc, argv);
+    // Named first: the kept scale is read from the application's configuration.
+    QCoreApplication::setApplicationName(u"rv-patient"_s);
+    QCoreApplication::setOrganizationName(u"rv"_s);
+    const std::optional<QByteArray> scaleFactor = applyInterfaceScale(argumentList(argc, argv));
     QApplication app(argc, argv);
+    restoreEnvironment(scaleFactor);
     identify();
     int status = 0;
     const auto options = parseOptions(&status);
@@ -136,6 +178,9 @@ int main(int argc, char *argv[])
         QStandardPaths::setTestModeEnabled(true);
     if (options->serviceGiven)
         RVProtocol::setServiceEndpoint(options->serviceHost, options->servicePort);
+    if (options->scale && !options->usesTestLocation())
+        platform::InterfaceScale::store(platform::UserDefaults::standardUserDefaults(),
+                                        *options->scale);
     RVMainStoryboard::registerScreens();
     if (options->selfTest)
         return selfTest();

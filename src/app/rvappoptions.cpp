@@ -3,6 +3,7 @@
 #include "app/rvappoptions.h"
 
 #include "app/rvapplanguage.h"
+#include "platform/interfacescale.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -23,6 +24,35 @@ bool &answered()
     return value;
 }
 } // namespace
+
+namespace
+{
+// What follows an option on a command line, as "--name value" or "--name=value"; the last
+// one given counts, as with QCommandLineParser.
+std::optional<QString> valueOf(const QStringList &arguments, const QString &name)
+{
+    std::optional<QString> value;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == name && i + 1 < arguments.size())
+            value = arguments.at(++i);
+        else if (argument.startsWith(name + u'='))
+            value = argument.mid(name.size() + 1);
+    }
+    return value;
+}
+} // namespace
+
+std::optional<double> RVAppOptions::scaleBeforeStart(const QStringList &arguments)
+{
+    const std::optional<QString> value = valueOf(arguments, u"--scale"_s);
+    return value ? platform::InterfaceScale::parse(*value) : std::nullopt;
+}
+
+bool RVAppOptions::usesTestLocationBeforeStart(const QStringList &arguments)
+{
+    return arguments.contains(u"--self-test"_s) || valueOf(arguments, u"--screen"_s).has_value();
+}
 
 QString RVAppOptions::lastError()
 {
@@ -60,6 +90,11 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
     const QCommandLineOption language(
         u"lang"_s, u"The interface's language instead of the system's: zh_CN or en."_s,
         u"language"_s);
+    const QCommandLineOption scale(
+        u"scale"_s,
+        u"Draw the interface FACTOR times larger (1.0 to 2.0), text and frames together, "
+        "and keep that for later starts."_s,
+        u"FACTOR"_s);
     const QCommandLineOption exportCalendar(
         u"export-calendar"_s,
         u"Write the saved user's bookings as a calendar file (iCalendar) and quit."_s,
@@ -69,7 +104,7 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
         u"Write a PDF pass for each open booking of the saved user into the folder and quit."_s,
         u"folder"_s);
     parser.addOptions({service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn,
-                       demoBooking, exportCalendar, exportPasses, language});
+                       demoBooking, scale, exportCalendar, exportPasses, language});
     answered() = false;
     if (!parser.parse(arguments)) {
         errorText() = parser.errorText();
@@ -95,6 +130,14 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
     if (!options.language.isEmpty() && !RVAppLanguage::isOffered(options.language)) {
         errorText() = u"--lang wants zh_CN or en, not \"%1\""_s.arg(options.language);
         return std::nullopt;
+    }
+    if (parser.isSet(scale)) {
+        options.scale = platform::InterfaceScale::parse(parser.value(scale));
+        if (!options.scale) {
+            errorText() =
+                u"--scale wants a factor from 1.0 to 2.0, not \"%1\""_s.arg(parser.value(scale));
+            return std::nullopt;
+        }
     }
     options.exportCalendar = parser.value(exportCalendar);
     options.exportPasses = parser.value(exportPasses);

@@ -7,8 +7,8 @@
 
 #include <optional>
 
-// The application's command line: another service host and port, the self-test run, and
-// whether to ask the store for a newer version at start.
+// The application's command line: another service host and port, the self-test run, whether
+// to ask the store for a newer version at start, and the interface's scale.
 class RVAppOptions final
 {
 public:
@@ -31,6 +31,16 @@ public:
     bool demoBooking = false;
     // "zh_CN" or "en" from --lang; empty: the system's language decides.
     QString language;
+    // Draw the interface this many times larger (and keep it for later starts).
+    std::optional<double> scale;
+    // Runs that keep their saved values in the test location and read none of the user's.
+    bool usesTestLocation() const { return selfTest || !screen.isEmpty(); }
+
+    // The scale asked for on a command line, read before the application object exists (Qt
+    // takes its scale factor then): the factor, nullopt when none or an unusable one is given
+    // (parse() then reports it). Whether the run uses the test location, alike.
+    static std::optional<double> scaleBeforeStart(const QStringList &arguments);
+    static bool usesTestLocationBeforeStart(const QStringList &arguments);
     // Exports without a window (RVExportCommand): a calendar file, a folder of passes.
     QString exportCalendar;
     QString exportPasses;

@@ -49,8 +49,11 @@ void RVMarkupLabel::setText(const QString &markup, const RVMarkupExtractedCompon
 {
     m_text = withLineBreaks(markup);
     m_textComponents = extracted.textComponents();
+    const bool renamed = m_plainText != extracted.plainText();
     m_plainText = extracted.plainText();
     update();
+    if (renamed)
+        accessibilityLabelDidChange();
 }
 
 void RVMarkupLabel::setText(const QString &markup, const QVariantMap &extractedTextStyle)

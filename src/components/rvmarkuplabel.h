@@ -46,6 +46,7 @@ public:
     void setText(const QString &markup, const QVariantMap &extractedTextStyle);
     QString text() const { return m_text; }
     QString plainText() const { return m_plainText; }
+    QAccessible::Role accessibilityRole() const override { return QAccessible::StaticText; }
     QList<RVMarkupComponent> textComponents() const { return m_textComponents; }
 
     // A second markup drawn while highlighted; it does not replace the plain text.
@@ -107,6 +108,7 @@ public Q_SLOTS:
     void onButtonPressed(RVMarkupLinkButton *button);
 
 protected:
+    QString shownAccessibilityLabel() const override { return m_plainText; }
     void paintEvent(QPaintEvent *event) override;
 
 private:

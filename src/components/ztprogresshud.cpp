@@ -69,6 +69,7 @@ ZtProgressHUD::ZtProgressHUD(const QRectF &frame)
             [this] { hideUsingAnimation(m_useAnimation); });
     applyFade(0.0, 1.0); // created invisible; show fades it in
     setUpLabels();
+    setAccessibilityElementsHidden(true);
     updateIndicators();
     relayout();
 }
@@ -135,6 +136,25 @@ int ZtProgressHUD::hideAllHUDsForView(ui::View *view, bool animated)
 }
 
 // ---- Content shared with other threads ----
+
+QAccessible::Role ZtProgressHUD::accessibilityRole() const
+{
+    return mode() == ZtProgressHUDMode::Text ? QAccessible::Notification : QAccessible::ProgressBar;
+}
+
+void ZtProgressHUD::addAccessibilityStates(QAccessible::State &state) const
+{
+    state.busy = mode() != ZtProgressHUDMode::Text;
+}
+
+QString ZtProgressHUD::shownAccessibilityLabel() const
+{
+    const QString label = labelText().simplified();
+    const QString details = detailsLabelText().simplified();
+    if (label.isEmpty() || details.isEmpty())
+        return label + details;
+    return label + u' ' + details;
+}
 
 ZtProgressHUDMode ZtProgressHUD::mode() const
 {

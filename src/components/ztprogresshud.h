@@ -129,11 +129,17 @@ public:
     ui::Label *label() const { return m_label; }
     ui::Label *detailsLabel() const { return m_detailsLabel; }
 
+    // Read as one: a busy indicator with its texts, or a notification when it shows text alone
+    // (a tip).
+    QAccessible::Role accessibilityRole() const override;
+    void addAccessibilityStates(QAccessible::State &state) const override;
+
 Q_SIGNALS:
     // The overlay is fully hidden (after the delegate and the completion were told).
     void wasHidden();
 
 protected:
+    QString shownAccessibilityLabel() const override;
     void layoutSubviews() override;
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;

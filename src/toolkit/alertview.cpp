@@ -71,6 +71,8 @@ AlertView::AlertView(const QString &title, const QString &message, AlertViewDele
     m_titleLabel->setText(title);
     m_messageLabel->setFont(Font::systemFontOfSize(15));
     m_messageLabel->setText(message);
+    // The text that names the dialog is not read a second time inside it.
+    (title.isEmpty() ? m_messageLabel : m_titleLabel)->setIsAccessibilityElement(false);
     for (int i = 0; i < m_buttonTitles.size(); ++i) {
         auto *button = new Button(ButtonType::Custom);
         button->setTitle(m_buttonTitles.at(i));
@@ -90,6 +92,11 @@ AlertView::AlertView(const QString &title, const QString &message, AlertViewDele
 AlertView::~AlertView()
 {
     shownAlerts().removeAll(this);
+}
+
+QString AlertView::shownAccessibilityLabel() const
+{
+    return m_title.isEmpty() ? m_message : m_title;
 }
 
 int AlertView::firstOtherButtonIndex() const
@@ -113,6 +120,7 @@ void AlertView::show()
     setFrame(QRectF(host->rect()));
     raise();
     QWidget::show();
+    m_focusBefore = QApplication::focusWidget();
     setFocus(Qt::OtherFocusReason);
 }
 
@@ -133,6 +141,13 @@ void AlertView::dismissWithClickedButtonIndex(int index, bool)
         return;
     m_shown = false;
     shownAlerts().removeAll(this);
+    // The focus goes back before the alert hides, or Qt would hand it to the next stop.
+    if (hasFocus()) {
+        if (m_focusBefore && m_focusBefore->isVisible() && m_focusBefore->isEnabled())
+            m_focusBefore->setFocus(Qt::OtherFocusReason);
+        else if (QWidget *host = parentWidget())
+            host->setFocus(Qt::OtherFocusReason);
+    }
     QWidget::hide();
     if (m_delegate)
         m_delegate->alertViewDidDismissWithButtonIndex(this, index);

@@ -6,6 +6,7 @@
 #include "view.h"
 #include "weakdelegate.h"
 
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
@@ -56,7 +57,12 @@ public:
     // The alerts on screen, oldest first.
     static QList<AlertView *> visibleAlerts();
 
+    // A dialog named by its title (its message when it has none), holding its message and
+    // buttons.
+    QAccessible::Role accessibilityRole() const override { return QAccessible::Dialog; }
+
 protected:
+    QString shownAccessibilityLabel() const override;
     void paintEvent(QPaintEvent *event) override;
     void layoutSubviews() override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -73,6 +79,8 @@ private:
     Label *m_messageLabel;
     QList<Button *> m_buttons;
     bool m_hasCancel;
+    // Where the keyboard's focus was when the alert came; it goes back there.
+    QPointer<QWidget> m_focusBefore;
     bool m_shown = false;
 };
 

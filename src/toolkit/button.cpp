@@ -3,7 +3,9 @@
 #include "button.h"
 
 #include "color.h"
+#include "focusring.h"
 #include "font.h"
+#include "imageview.h"
 #include "label.h"
 
 #include <QKeyEvent>
@@ -39,6 +41,9 @@ Button::Button(ButtonType type, const QRectF &frame, QWidget *parent)
     : Control(frame, parent), m_type(type), m_titleLabel(new Label)
 {
     m_titleLabel->setUserInteractionEnabled(false);
+    setFocusPolicy(Qt::TabFocus);
+    // The button reads its title as part of its name.
+    setAccessibilityElementsHidden(true);
     m_titleLabel->setTextAlignment(TextAlignment::Center);
     if (type == ButtonType::RoundedRect) {
         m_titleLabel->setFont(Font::boldSystemFontOfSize(15));
@@ -121,6 +126,60 @@ void Button::refresh()
     m_titleLabel->setTextColor(titleColorForState(state()));
     layoutSubviews();
     update();
+    if (QAccessible::isActive()) {
+        // A new picture renames the button as a new title does.
+        const QString label = accessibilityLabel();
+        if (label != m_announcedLabel) {
+            m_announcedLabel = label;
+            accessibilityLabelDidChange();
+        }
+    }
+}
+
+QString Button::shownAccessibilityLabel() const
+{
+    QStringList parts;
+    for (const Image &picture : {currentImage(), currentBackgroundImage()}) {
+        if (!picture.accessibilityLabel().isEmpty())
+            parts.append(picture.accessibilityLabel());
+    }
+    if (parts.isEmpty())
+        parts = picturesBeneath();
+    const QString title = currentTitle().simplified();
+    if (!title.isEmpty() && !parts.contains(title))
+        parts.append(title);
+    return parts.join(u' ');
+}
+
+QStringList Button::picturesBeneath() const
+{
+    QStringList found;
+    const View *container = superview();
+    const bool clear = !backgroundColor().isValid() || backgroundColor().alpha() == 0;
+    if (!container || !clear || !currentBackgroundImage().isNull())
+        return found;
+    const QRect area(mapTo(window(), QPoint(0, 0)), size());
+    const QList<ImageView *> pictures = container->findChildren<ImageView *>();
+    for (const ImageView *picture : pictures) {
+        const QRect shown(picture->mapTo(window(), QPoint(0, 0)), picture->size());
+        const QString label = picture->accessibilityLabel();
+        if (picture->isVisibleTo(container) && !label.isEmpty() && area.contains(shown.center()))
+            found.append(label);
+    }
+    return found;
+}
+
+void Button::addAccessibilityStates(QAccessible::State &state) const
+{
+    state.pressed = isHighlighted();
+}
+
+bool Button::accessibilityActivate()
+{
+    if (!isEnabled())
+        return false;
+    sendActionsForControlEvents(ControlEvent::TouchUpInside);
+    return true;
 }
 
 void Button::layoutSubviews()
@@ -183,6 +242,9 @@ void Button::paintEvent(QPaintEvent *)
             m_titleLabel->text().isEmpty() ? width() / 2.0 : target.width() / 2.0, height() / 2.0));
         image.draw(painter, target);
     }
+    if (hasFocus())
+        FocusRing::paint(painter, bounds(),
+                         m_type == ButtonType::RoundedRect ? 9 : layer().cornerRadius());
 }
 
 } // namespace ui

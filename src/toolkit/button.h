@@ -47,11 +47,17 @@ public:
     void setSelected(bool selected) override;
     void setHighlighted(bool highlighted) override;
 
+    QAccessible::Role accessibilityRole() const override { return QAccessible::Button; }
+    void addAccessibilityStates(QAccessible::State &state) const override;
+    bool accessibilityActivate() override;
+
 protected:
+    // The descriptions of its pictures (its own, else those shown under it when it is a clear
+    // button laid over them), then its title: what a sighted user reads at its place.
+    QString shownAccessibilityLabel() const override;
     void paintEvent(QPaintEvent *event) override;
-    // Given the keyboard focus (setFocus), Return, Enter and Space press the button. Buttons
-    // are not in the Tab chain of their own: the rows of a form are built after its button,
-    // so the form hands the focus from its last field to its button itself.
+    // Given the keyboard focus, Return, Enter and Space press the button. Tab reaches it in
+    // reading order (Window); a click does not take the focus from a field.
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -59,9 +65,11 @@ protected:
 
 private:
     void refresh();
+    QStringList picturesBeneath() const;
 
     ButtonType m_type;
     Label *m_titleLabel;
+    QString m_announcedLabel;
     QMap<ControlState, QString> m_titles;
     QMap<ControlState, QColor> m_titleColors;
     QMap<ControlState, Image> m_images;

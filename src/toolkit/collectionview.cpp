@@ -12,6 +12,7 @@ CollectionView::CollectionView(const QRectF &frame, const CollectionViewFlowLayo
     : ScrollView(frame, parent), m_layout(layout)
 {
     setAlwaysBounceVertical(true);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void CollectionView::setDataSource(CollectionViewDataSource *dataSource)
@@ -71,6 +72,7 @@ void CollectionView::reloadData()
             m_pool[cell->reuseIdentifier()].append(cell);
     }
     m_cells.clear();
+    m_keyboardItem.reset();
     const int count = m_dataSource ? std::max(0, m_dataSource->numberOfItemsInSection(this, 0)) : 0;
     for (int item = 0; item < count; ++item) {
         CollectionViewCell *cell = m_dataSource->cellForItemAtIndexPath(this, {0, item});
@@ -115,6 +117,7 @@ void CollectionView::layoutItems()
             cell->QWidget::show();
     }
     setContentSize(result.contentSize);
+    placeFocusRing();
 }
 
 CollectionViewCell *CollectionView::cellForItemAtIndexPath(const IndexPath &indexPath) const

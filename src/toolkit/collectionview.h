@@ -15,9 +15,14 @@
 namespace ui
 {
 
+class FocusRing;
+
 // A grid of items over a scroll view, placed by a flow layout. The grids of this application
 // are small, so every item has its cell; cells go back to a pool by reuse identifier on each
 // reload and are dequeued from there (or made by the factory registered for the identifier).
+// By keyboard the grid is one stop of the Tab chain (the controls inside its entries are
+// reached through it): the arrow keys move a current entry, ringed, and Space or Return press
+// it as a tap does.
 class CollectionView : public ScrollView
 {
     Q_OBJECT
@@ -55,13 +60,26 @@ public:
     // What a tap on the item does: selects it and tells the delegate.
     void selectItemAtIndexPath(const IndexPath &indexPath);
 
+    // The entry the keyboard is on, if any.
+    std::optional<IndexPath> keyboardIndexPath() const;
+    bool canBecomeFocused() const override;
+    QAccessible::Role accessibilityRole() const override { return QAccessible::List; }
+    QWidget *accessibilityFocusedElement() const override;
+
 protected:
     void handleTap(const QPointF &point) override;
     void layoutSubviews() override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void layoutItems();
+    void moveKeyboardItem(int item);
+    void placeFocusRing();
+    // The entry above or below `item` in the grid's lines: the nearest to it across.
+    int itemInNextLine(int item, bool down) const;
     CollectionViewFlowLayout effectiveLayout();
 
     CollectionViewFlowLayout m_layout;
@@ -71,6 +89,8 @@ private:
     QList<QRectF> m_frames;
     QHash<QString, QList<CollectionViewCell *>> m_pool;
     QHash<QString, CellFactory> m_factories;
+    FocusRing *m_focusRing = nullptr;
+    std::optional<int> m_keyboardItem;
     bool m_loaded = false;
 };
 

@@ -2,6 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "collectionviewcell.h"
 
+#include "accessibility.h"
+#include "collectionview.h"
+
 namespace ui
 {
 
@@ -9,6 +12,32 @@ CollectionViewCell::CollectionViewCell(const QString &reuseIdentifier, QWidget *
     : View({}, parent), m_reuseIdentifier(reuseIdentifier), m_contentView(new View)
 {
     addSubview(m_contentView);
+    setAccessibilityElementsHidden(true);
+}
+
+QString CollectionViewCell::shownAccessibilityLabel() const
+{
+    const QString texts = Accessibility::textsUnder(this);
+    return texts.isEmpty() ? Accessibility::controlNamesUnder(this) : texts;
+}
+
+void CollectionViewCell::addAccessibilityStates(QAccessible::State &state) const
+{
+    state.selectable = true;
+    state.selected = m_selected;
+    const auto *grid = qobject_cast<CollectionView *>(superview());
+    state.focusable = grid != nullptr;
+    state.focused = grid && grid->hasFocus() && grid->accessibilityFocusedElement() == this;
+}
+
+bool CollectionViewCell::accessibilityActivate()
+{
+    auto *grid = qobject_cast<CollectionView *>(superview());
+    const qsizetype item = grid ? grid->visibleCells().indexOf(this) : -1;
+    if (item < 0)
+        return false;
+    grid->selectItemAtIndexPath({0, int(item)});
+    return true;
 }
 
 void CollectionViewCell::setSelected(bool selected)

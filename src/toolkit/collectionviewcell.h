@@ -24,7 +24,14 @@ public:
     void setHighlighted(bool highlighted);
     virtual void prepareForReuse();
 
+    // An entry of its grid's list, read as one: named by its texts (else by its buttons),
+    // its press action selects it as a tap does.
+    QAccessible::Role accessibilityRole() const override { return QAccessible::ListItem; }
+    void addAccessibilityStates(QAccessible::State &state) const override;
+    bool accessibilityActivate() override;
+
 protected:
+    QString shownAccessibilityLabel() const override;
     void layoutSubviews() override;
 
 private:

@@ -9,6 +9,7 @@
 #include <QMutex>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QXmlStreamReader>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +19,7 @@ namespace ui
 struct Image::Data {
     QImage raster;
     QSizeF size;
+    QString description;
     // Parsed once, when loaded; drawing may happen on any thread, one at a time.
     mutable QMutex rendererMutex;
     mutable std::unique_ptr<QSvgRenderer> renderer;
@@ -37,6 +39,17 @@ bool looksLikeSvg(const QByteArray &data)
 {
     const QByteArray head = data.left(512);
     return head.contains("<svg") || head.startsWith("<?xml");
+}
+
+// The text alternative of a vector picture is a <title> as the first child of its root.
+QString svgTitle(const QByteArray &data)
+{
+    QXmlStreamReader xml(data);
+    if (!xml.readNextStartElement() || xml.name() != u"svg")
+        return {};
+    if (!xml.readNextStartElement() || xml.name() != u"title")
+        return {};
+    return xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
 }
 
 } // namespace
@@ -80,6 +93,7 @@ Image Image::imageWithData(const QByteArray &data)
             return {};
         d->size = renderer->defaultSize();
         d->renderer = std::move(renderer);
+        d->description = svgTitle(data);
     } else {
         if (!d->raster.loadFromData(data))
             return {};
@@ -100,6 +114,11 @@ Image Image::fromQImage(const QImage &raster)
     Image image;
     image.m_data = std::move(d);
     return image;
+}
+
+QString Image::accessibilityLabel() const
+{
+    return m_data ? m_data->description : QString();
 }
 
 QSizeF Image::size() const

@@ -35,6 +35,9 @@ public:
     void draw(QPainter &painter, const QRectF &target) const;
     // Rendered at a size in pixels (the natural size when empty).
     QImage toImage(const QSize &pixelSize = {}) const;
+    // What the picture shows, for screen readers: the <title> that opens a vector picture.
+    // Empty for a picture that only decorates.
+    QString accessibilityLabel() const;
 
     friend bool operator==(const Image &a, const Image &b) { return a.m_data == b.m_data; }
 

@@ -22,8 +22,16 @@ ImageView::ImageView(const Image &image, QWidget *parent)
 
 void ImageView::setImage(const Image &image)
 {
+    const bool renamed = image.accessibilityLabel() != m_image.accessibilityLabel();
     m_image = image;
     update();
+    if (renamed)
+        accessibilityLabelDidChange();
+}
+
+QString ImageView::shownAccessibilityLabel() const
+{
+    return displayedImage().accessibilityLabel();
 }
 
 void ImageView::setHighlightedImage(const Image &image)

@@ -41,7 +41,11 @@ public:
     // The picture currently drawn.
     Image displayedImage() const;
 
+    // A picture is read by its description; one without is decoration, not read at all.
+    QAccessible::Role accessibilityRole() const override { return QAccessible::Graphic; }
+
 protected:
+    QString shownAccessibilityLabel() const override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -16,8 +16,11 @@ Label::Label(const QRectF &frame, QWidget *parent)
 
 void Label::setText(const QString &text)
 {
+    if (text == m_text)
+        return;
     m_text = text;
     update();
+    accessibilityLabelDidChange();
 }
 
 void Label::setFont(const QFont &font)

@@ -46,7 +46,10 @@ public:
     // Resizes the label to its text (one line unless lines may wrap at the current width).
     void sizeToFit();
 
+    QAccessible::Role accessibilityRole() const override { return QAccessible::StaticText; }
+
 protected:
+    QString shownAccessibilityLabel() const override { return m_text; }
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -50,6 +50,8 @@ NavigationBar::NavigationBar(const QRectF &frame, QWidget *parent)
     m_titleLabel->setShadowColor(Color::colorWithWhite(0, 0.5));
     m_titleLabel->setTextAlignment(TextAlignment::Center);
     m_titleLabel->setUserInteractionEnabled(false);
+    // The bar reads its title as its own name.
+    m_titleLabel->setIsAccessibilityElement(false);
     addSubview(m_titleLabel);
     m_backButton->addTarget([this] { Q_EMIT backButtonClicked(); }, ControlEvent::TouchUpInside);
     m_leftButton->addTarget(

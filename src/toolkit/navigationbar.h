@@ -47,12 +47,16 @@ public:
     Button *leftButton() const { return m_leftButton; }
     Button *rightButton() const { return m_rightButton; }
 
+    // A tool bar named by the title it shows, holding its buttons.
+    QAccessible::Role accessibilityRole() const override { return QAccessible::ToolBar; }
+
 Q_SIGNALS:
     void backButtonClicked();
     // The title shown changed (another screen on top, or the top screen retitled).
     void titleChanged(const QString &title);
 
 protected:
+    QString shownAccessibilityLabel() const override { return displayedTitle(); }
     void paintEvent(QPaintEvent *event) override;
     void layoutSubviews() override;
 

@@ -3,11 +3,15 @@
 #include "navigationcontroller.h"
 
 #include "animation.h"
+#include "button.h"
 #include "color.h"
+#include "focuschain.h"
 #include "navigationitem.h"
 #include "toolkitlog.h"
 #include "view.h"
 #include "window.h"
+
+#include <QApplication>
 
 namespace ui
 {
@@ -208,6 +212,8 @@ void NavigationController::completeTransition()
     Transition t = std::move(*m_transition);
     m_transition.reset();
     m_animation = nullptr;
+    if (t.to->isViewLoaded())
+        handOverFocus(t.from && t.from->isViewLoaded() ? t.from->view() : nullptr, t.to->view());
     if (t.from && t.from->isViewLoaded()) {
         View *fromView = t.from->view();
         fromView->hide();
@@ -252,6 +258,35 @@ void NavigationController::updateBar()
     for (const auto &controller : m_stack)
         items.append(controller->navigationItem());
     navigationBar()->setItems(items);
+}
+
+void NavigationController::handOverFocus(View *leaving, View *coming)
+{
+    QWidget *focus = QApplication::focusWidget();
+    const bool left = focus && leaving && leaving->isAncestorOf(focus);
+    // A screen reader follows the focus, so with one listening the new screen's first field
+    // takes it. Otherwise no field takes the keyboard just because a screen came (the phone's
+    // way); the window holds it and Tab goes on from the top of the new screen.
+    if (QAccessible::isActive()) {
+        if (QWidget *first = FocusChain::firstField(coming)) {
+            first->setFocus(Qt::OtherFocusReason);
+            FocusChain::reveal(first);
+            return;
+        }
+    }
+    if (left)
+        coming->window()->setFocus(Qt::OtherFocusReason);
+}
+
+bool NavigationController::accessibilityPerformEscape()
+{
+    if (!isViewLoaded() || m_barHidden || m_stack.size() < 2)
+        return false;
+    Button *back = m_bar->backButton();
+    if (back->isHidden() || !back->isEnabled())
+        return false;
+    back->sendActionsForControlEvents(ControlEvent::TouchUpInside);
+    return true;
 }
 
 void NavigationController::viewWillAppear(bool animated)

@@ -62,6 +62,8 @@ public:
     void viewWillDisappear(bool animated) override;
     void viewDidDisappear(bool animated) override;
     void didReceiveMemoryWarning() override;
+    // Presses the bar's back button while it shows.
+    bool accessibilityPerformEscape() override;
 
 Q_SIGNALS:
     void transitionFinished();
@@ -83,6 +85,8 @@ private:
     void completeTransition();
     void releaseLater(std::vector<std::shared_ptr<ViewController>> controllers);
     void updateBar();
+    // The focus inside a screen that leaves goes where the next screen wants it.
+    void handOverFocus(View *leaving, View *coming);
     void installView(ViewController *controller);
     QList<std::shared_ptr<ViewController>> popTo(size_t depth, bool animated);
 

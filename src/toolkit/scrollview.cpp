@@ -180,6 +180,14 @@ void ScrollView::endDragging()
     settle(goal);
 }
 
+void ScrollView::pullPastEnd()
+{
+    beginDragging();
+    // The edge resists: the finger goes twice as far as the content follows.
+    dragTo(maximumContentOffset() + QPointF(0, kKeyboardPull / kEdgeResistance));
+    endDragging();
+}
+
 void ScrollView::settle(const QPointF &goal)
 {
     // The delegate may have started a drag or an animation of its own: that one wins.

@@ -64,6 +64,11 @@ public:
     void beginDragging();
     void dragTo(const QPointF &offset);
     void endDragging();
+    // The keyboard's stand-in for a finger that pulls the content up past its end and lets go
+    // (what asks a list for more): a whole drag, reported as a finger's is.
+    void pullPastEnd();
+    // How far past the end that pull goes.
+    static constexpr qreal kKeyboardPull = 100;
 
     // A touch that went down on a control inside the content and has moved to globalPos: past
     // the drag threshold the scroll view takes it over (true) and from then on hears of it

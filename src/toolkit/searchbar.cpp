@@ -2,8 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "searchbar.h"
 
+#include "accessibility.h"
 #include "button.h"
 #include "color.h"
+#include "focusring.h"
 #include "font.h"
 #include "label.h"
 #include "searchbardelegate.h"
@@ -79,6 +81,13 @@ QString SearchBar::placeholder() const
 void SearchBar::setPlaceholder(const QString &placeholder)
 {
     m_edit->setPlaceholderText(placeholder);
+    Accessibility::nameChanged(m_edit);
+}
+
+QString SearchBar::shownAccessibilityLabel() const
+{
+    return placeholder().isEmpty() ? QCoreApplication::translate("ui::SearchBar", "搜索")
+                                   : placeholder();
 }
 
 void SearchBar::setShowsCancelButton(bool shows)
@@ -149,8 +158,10 @@ bool SearchBar::eventFilter(QObject *watched, QEvent *event)
             return false;
         }
         setFirstResponder(true);
+        update();
         return false;
     case QEvent::FocusOut: {
+        update();
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             setFirstResponder(false);
@@ -189,6 +200,8 @@ void SearchBar::paintEvent(QPaintEvent *)
     painter.setPen(QPen(Color::grayColor(), 1.6));
     painter.drawEllipse(c, 4.5, 4.5);
     painter.drawLine(c + QPointF(3.2, 3.2), c + QPointF(6.5, 6.5));
+    if (m_edit->hasFocus())
+        FocusRing::paint(painter, field.adjusted(-2, -2, 2, 2), field.height() / 2 + 2);
 }
 
 } // namespace ui

@@ -43,7 +43,12 @@ public:
     QLineEdit *lineEdit() const { return m_edit; }
     Button *cancelButton() const { return m_cancel; }
 
+    // The editor is the element screen readers read, named after the bar: the label given,
+    // else the placeholder, else "搜索".
+    QAccessible::Role accessibilityRole() const override { return QAccessible::Client; }
+
 protected:
+    QString shownAccessibilityLabel() const override;
     void paintEvent(QPaintEvent *event) override;
     void layoutSubviews() override;
     bool eventFilter(QObject *watched, QEvent *event) override;

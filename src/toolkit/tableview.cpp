@@ -4,6 +4,7 @@
 
 #include "button.h"
 #include "color.h"
+#include "focusring.h"
 #include "font.h"
 #include "label.h"
 #include "toolkitlog.h"
@@ -29,6 +30,7 @@ TableView::TableView(const QRectF &frame, TableViewStyle style, QWidget *parent)
                                                         : Color::whiteColor());
     setAlwaysBounceVertical(true);
     setShowsHorizontalScrollIndicator(false);
+    setFocusPolicy(Qt::TabFocus);
     m_deleteButton =
         new Button(ButtonType::Custom, QRectF(0, 0, kDeleteButtonWidth, kDeleteButtonHeight));
     m_deleteButton->setBackgroundColor(Color::colorWithRed(0.8, 0.1, 0.1));
@@ -157,6 +159,9 @@ void TableView::reloadData()
     m_selectedRow.reset();
     m_loaded = true;
     recomputeRows();
+    // The keyboard stays where it was in a list that grew (a further page), within the rows.
+    if (m_keyboardRow && *m_keyboardRow >= m_rowCount)
+        m_keyboardRow = m_rowCount > 0 ? std::optional<int>(m_rowCount - 1) : std::nullopt;
     replaceSectionViews();
     layoutTable();
 }
@@ -236,6 +241,7 @@ void TableView::layoutTable()
             setContentOffset(QPointF(contentOffset().x(), max.y()));
     }
     layoutVisibleRows();
+    placeFocusRing();
 }
 
 qreal TableView::rowHeightAt(int row) const
@@ -357,6 +363,11 @@ void TableView::deleteRowsAtIndexPaths(const QList<IndexPath> &indexPaths, Table
     if (m_selectedRow)
         m_selectedRow = shifted(*m_selectedRow);
     recomputeRows();
+    if (m_keyboardRow) {
+        // A deleted current row hands the keyboard to the row that took its place.
+        const int row = shifted(*m_keyboardRow).value_or(std::min(*m_keyboardRow, m_rowCount - 1));
+        m_keyboardRow = row >= 0 ? std::optional<int>(row) : std::nullopt;
+    }
     layoutTable();
 }
 

@@ -20,6 +20,7 @@ namespace ui
 {
 
 class Button;
+class FocusRing;
 
 enum class TableViewStyle { Plain = 0, Grouped = 1 };
 enum class TableViewCellSeparatorStyle { None = 0, SingleLine = 1, SingleLineEtched = 2 };
@@ -41,6 +42,9 @@ enum class TableViewRowAnimation {
 // section header, the rows, the section footer and the table footer view; the content size
 // follows from them. A horizontal swipe over a row that the data source lets edit shows a red
 // "删除" button; tapping it commits the deletion through the data source.
+// By keyboard the table is one stop of the Tab chain: the arrow keys move a current row
+// (ringed, and told to screen readers), Return, Enter or Space open it as a tap does, and
+// reaching the last row pulls the list up past its end as a finger asking for more would.
 class TableView : public ScrollView
 {
     Q_OBJECT
@@ -125,6 +129,19 @@ public:
     // Cells waiting for reuse, for diagnostics and tests.
     int pooledCellCount() const;
 
+    // The row the keyboard is on, if any.
+    std::optional<IndexPath> keyboardIndexPath() const;
+    void setKeyboardIndexPath(const IndexPath &indexPath);
+    // A stop of the Tab chain when it has rows, unless each row in sight holds a text input of
+    // its own (a form): then those are the stops.
+    bool canBecomeFocused() const override;
+    // Brings the next row beyond those in sight into sight (the one before them, backwards),
+    // so that the Tab chain can go on into it; false when there is none.
+    bool revealNextRow(bool forward);
+
+    QAccessible::Role accessibilityRole() const override { return QAccessible::List; }
+    QWidget *accessibilityFocusedElement() const override;
+
 protected:
     void contentOffsetDidChange() override;
     void layoutSubviews() override;
@@ -134,6 +151,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     static constexpr qreal kDeleteButtonWidth = 64;
@@ -148,6 +168,9 @@ private:
     void setHighlightedRow(std::optional<int> row);
     qreal rowTop(int row) const { return m_rowsTop + m_rowOffsets[size_t(row)]; }
     qreal rowHeightAt(int row) const;
+    void moveKeyboardRow(int row, bool pullAtEnd);
+    void placeFocusRing();
+    int rowsInSight() const;
 
     TableViewStyle m_style;
     WeakDelegate<TableViewDataSource> m_dataSource;
@@ -172,6 +195,8 @@ private:
     std::optional<int> m_highlightedRow;
     std::optional<int> m_swipeRow;
     Button *m_deleteButton = nullptr;
+    FocusRing *m_focusRing = nullptr;
+    std::optional<int> m_keyboardRow;
     QPointF m_pressPos;
     bool m_editing = false;
     bool m_inLayout = false;

@@ -2,10 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "tableviewcell.h"
 
+#include "accessibility.h"
 #include "color.h"
 #include "font.h"
 #include "imageview.h"
 #include "label.h"
+#include "tableview.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -46,6 +48,31 @@ TableViewCell::TableViewCell(TableViewCellStyle style, const QString &reuseIdent
     if (style == TableViewCellStyle::Value1)
         m_detailTextLabel->setTextAlignment(TextAlignment::Right);
     layoutSubviews();
+}
+
+QString TableViewCell::shownAccessibilityLabel() const
+{
+    const QString texts = Accessibility::textsUnder(this);
+    return texts.isEmpty() ? Accessibility::controlNamesUnder(this) : texts;
+}
+
+void TableViewCell::addAccessibilityStates(QAccessible::State &state) const
+{
+    state.selectable = true;
+    state.selected = m_selected;
+    const auto *table = qobject_cast<TableView *>(superview());
+    state.focusable = table != nullptr;
+    state.focused = table && table->hasFocus() && table->accessibilityFocusedElement() == this;
+}
+
+bool TableViewCell::accessibilityActivate()
+{
+    auto *table = qobject_cast<TableView *>(superview());
+    const auto path = table ? table->indexPathForCell(this) : std::nullopt;
+    if (!path)
+        return false;
+    table->tapRowAtIndexPath(*path);
+    return true;
 }
 
 void TableViewCell::setAccessoryType(TableViewCellAccessoryType type)

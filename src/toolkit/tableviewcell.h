@@ -64,7 +64,14 @@ public:
     // Called before a pooled cell is handed out again: clears the selection looks.
     virtual void prepareForReuse();
 
+    // A row of its table's list, named by the texts and pictures it shows, in reading order;
+    // its press action is a tap on it.
+    QAccessible::Role accessibilityRole() const override { return QAccessible::ListItem; }
+    void addAccessibilityStates(QAccessible::State &state) const override;
+    bool accessibilityActivate() override;
+
 protected:
+    QString shownAccessibilityLabel() const override;
     void paintEvent(QPaintEvent *event) override;
     void layoutSubviews() override;
 

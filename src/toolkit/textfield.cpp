@@ -2,8 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "textfield.h"
 
+#include "accessibility.h"
 #include "color.h"
+#include "focusring.h"
 #include "font.h"
+#include "tableviewcell.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -56,6 +59,18 @@ QString TextField::placeholder() const
 void TextField::setPlaceholder(const QString &placeholder)
 {
     m_edit->setPlaceholderText(placeholder);
+    Accessibility::nameChanged(m_edit);
+}
+
+QString TextField::shownAccessibilityLabel() const
+{
+    if (!placeholder().isEmpty())
+        return placeholder();
+    for (QWidget *w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto *cell = qobject_cast<TableViewCell *>(w))
+            return Accessibility::textsUnder(cell);
+    }
+    return {};
 }
 
 void TextField::setSecureTextEntry(bool secure)
@@ -186,7 +201,9 @@ bool TextField::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_edit) {
         if (event->type() == QEvent::FocusIn) {
             setFirstResponder(true);
+            update();
         } else if (event->type() == QEvent::FocusOut) {
+            update();
             // Losing the window's activation does not end editing; losing the focus does.
             const auto reason = static_cast<QFocusEvent *>(event)->reason();
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
@@ -206,6 +223,14 @@ void TextField::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     paintBackground(painter);
+    paintFieldBorder(painter);
+    if (m_edit->hasFocus())
+        FocusRing::paint(painter, QRectF(rect()),
+                         m_borderStyle == TextBorderStyle::RoundedRect ? 6 : 0);
+}
+
+void TextField::paintFieldBorder(QPainter &painter) const
+{
     if (m_borderStyle == TextBorderStyle::None)
         return;
     painter.setRenderHint(QPainter::Antialiasing);

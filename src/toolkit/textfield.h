@@ -64,13 +64,19 @@ public:
     // The editor inside, for tests that type into it.
     QLineEdit *lineEdit() const { return m_edit; }
 
+    // The editor is the element screen readers read, named after the field: the label given,
+    // else the placeholder, else the caption (the texts of the row it is in).
+    QAccessible::Role accessibilityRole() const override { return QAccessible::Client; }
+
 protected:
+    QString shownAccessibilityLabel() const override;
     void paintEvent(QPaintEvent *event) override;
     void layoutSubviews() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setFirstResponder(bool responder);
+    void paintFieldBorder(QPainter &painter) const;
     void updateClearButton();
     void applyAlignment();
 

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "view.h"
 
+#include "accessibility.h"
+
 #include <QCoreApplication>
 #include <QGraphicsOpacityEffect>
 #include <QPainter>
@@ -86,6 +88,8 @@ bool View::event(QEvent *event)
     // it gets a parent, whichever way it is attached.
     if (event->type() == QEvent::ParentChange && m_hidden && parentWidget())
         QWidget::setVisible(false);
+    if (event->type() == QEvent::Show)
+        Accessibility::shown(this);
     return QWidget::event(event);
 }
 
@@ -190,6 +194,54 @@ QPointF View::convertPointToView(const QPointF &point, const QWidget *view) cons
 {
     const QPointF global = mapToGlobal(point);
     return view ? view->mapFromGlobal(global) : global;
+}
+
+QString View::accessibilityLabel() const
+{
+    return m_accessibilityLabel.isEmpty() ? shownAccessibilityLabel() : m_accessibilityLabel;
+}
+
+void View::setAccessibilityLabel(const QString &label)
+{
+    if (label == m_accessibilityLabel)
+        return;
+    m_accessibilityLabel = label;
+    accessibilityLabelDidChange();
+}
+
+QAccessible::Role View::accessibilityRole() const
+{
+    return m_accessibilityLabel.isEmpty() ? QAccessible::Client : QAccessible::StaticText;
+}
+
+bool View::isAccessibilityElement() const
+{
+    if (m_accessibilityElement)
+        return *m_accessibilityElement;
+    const QAccessible::Role role = accessibilityRole();
+    if (role == QAccessible::Client)
+        return false;
+    // Controls are elements even unnamed (that is a fault to find); texts, pictures and bars
+    // only when they have something to say (a bar's buttons are read without it).
+    if (role == QAccessible::StaticText || role == QAccessible::Graphic ||
+        role == QAccessible::ToolBar)
+        return !accessibilityLabel().isEmpty();
+    return true;
+}
+
+void View::setIsAccessibilityElement(bool element)
+{
+    m_accessibilityElement = element;
+}
+
+void View::accessibilityLabelDidChange()
+{
+    Accessibility::nameChanged(this);
+}
+
+bool View::canBecomeFocused() const
+{
+    return (focusPolicy() & Qt::TabFocus) && isEnabled();
 }
 
 void View::setNeedsLayout()

@@ -2,10 +2,13 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include <QAccessible>
 #include <QColor>
 #include <QList>
 #include <QRectF>
 #include <QWidget>
+
+#include <optional>
 
 namespace ui
 {
@@ -84,12 +87,43 @@ public:
     // Coordinates in points, through any chain of superviews.
     QPointF convertPointToView(const QPointF &point, const QWidget *view) const;
 
+    // What assistive technologies (a screen reader) make of the view. The label is the name
+    // read out: the one given, else what the view shows (a label's text, a button's title).
+    QString accessibilityLabel() const;
+    void setAccessibilityLabel(const QString &label);
+    // The role announced; a plain view is a container, read through its elements.
+    virtual QAccessible::Role accessibilityRole() const;
+    // Whether the view is read as an element of its own: by default any view with a role but
+    // a text or a picture with nothing to say, never a container.
+    bool isAccessibilityElement() const;
+    void setIsAccessibilityElement(bool element);
+    // Read after the name (a field's text, a page number).
+    virtual QString accessibilityValue() const { return {}; }
+    // States beyond the widget's own (selected, busy, ...).
+    virtual void addAccessibilityStates(QAccessible::State &) const {}
+    // The press action of a button or a row; false when the view has none or refused.
+    virtual bool accessibilityActivate() { return false; }
+    // Whether the view's own subviews are kept from assistive technologies: the view reads
+    // them as part of itself (a button its title, a grid entry its caption).
+    bool accessibilityElementsHidden() const { return m_accessibilityElementsHidden; }
+    void setAccessibilityElementsHidden(bool hidden) { m_accessibilityElementsHidden = hidden; }
+    // Within a list: the element that has the keyboard's focus (its current row), if any.
+    virtual QWidget *accessibilityFocusedElement() const { return nullptr; }
+
+    // Whether the Tab key stops here: the view takes the focus by Tab and is enabled.
+    virtual bool canBecomeFocused() const;
+
     // Repaint, the stand-in for marking the view as needing display.
     void setNeedsDisplay() { update(); }
     void setNeedsLayout();
     void layoutIfNeeded();
 
 protected:
+    // What the view shows that names it, when no label was given.
+    virtual QString shownAccessibilityLabel() const { return {}; }
+    // Tells assistive technologies that the name changed, of this view and of the element
+    // that reads it as part of its own (a cell reads its labels).
+    void accessibilityLabelDidChange();
     // Where subviews go; a scroll view puts them into its moving content.
     virtual QWidget *subviewContainer() { return this; }
     virtual void layoutSubviews() {}
@@ -116,6 +150,9 @@ private:
     bool m_opaque = false;
     bool m_userInteraction = true;
     bool m_layoutPending = false;
+    bool m_accessibilityElementsHidden = false;
+    std::optional<bool> m_accessibilityElement;
+    QString m_accessibilityLabel;
     Layer m_layer;
 };
 

@@ -64,6 +64,9 @@ public:
     virtual void viewWillDisappear(bool) {}
     virtual void viewDidDisappear(bool) {}
     virtual void didReceiveMemoryWarning() {}
+    // The escape gesture (Escape, Alt+Left, a screen reader's "back"): leave this screen the
+    // way its own back button would. False when there is nothing to go back from.
+    virtual bool accessibilityPerformEscape() { return false; }
     virtual void prepareForSegue(StoryboardSegue &, QObject * /*sender*/) {}
     // Makes the segue's destination from the storyboard, lets prepareForSegue hand it its
     // inputs and pushes it, animated. An unknown segue is reported and does nothing.

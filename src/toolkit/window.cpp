@@ -2,8 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "window.h"
 
+#include "accessibility.h"
+#include "alertview.h"
+#include "focuschain.h"
 #include "view.h"
 #include "viewcontroller.h"
+
+#include <QApplication>
+#include <QKeyEvent>
 
 namespace ui
 {
@@ -15,6 +21,7 @@ QPointer<Window> s_keyWindow;
 
 Window::Window(QWidget *parent) : QWidget(parent)
 {
+    Accessibility::install();
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_NoSystemBackground);
     // The window itself holds the focus until a field asks for it: on the phone no field
@@ -72,11 +79,46 @@ void Window::makeKeyAndVisible()
         m_rootAppeared = true;
         m_root->viewDidAppear(false);
     }
+    // A screen reader starts on the first screen's first field, as on every later screen.
+    if (QAccessible::isActive()) {
+        if (QWidget *first = FocusChain::firstField(this))
+            first->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 Window *Window::keyWindow()
 {
     return s_keyWindow.data();
+}
+
+bool Window::focusNextPrevChild(bool next)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && focus != this && isAncestorOf(focus) && !focus->isVisible()) {
+        setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return FocusChain::moveFocus(this, next);
+}
+
+void Window::keyPressEvent(QKeyEvent *event)
+{
+    const bool escape = event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier;
+    const bool altLeft = event->key() == Qt::Key_Left && event->modifiers() == Qt::AltModifier;
+    if (!escape && !altLeft) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    const QList<AlertView *> alerts = AlertView::visibleAlerts();
+    if (!alerts.isEmpty()) {
+        alerts.last()->setFocus(Qt::OtherFocusReason);
+        if (escape)
+            QCoreApplication::sendEvent(alerts.last(), event);
+        return;
+    }
+    if (m_root)
+        m_root->accessibilityPerformEscape();
 }
 
 } // namespace ui

@@ -33,6 +33,14 @@ public:
     void makeKeyAndVisible();
     static Window *keyWindow();
 
+protected:
+    // Tab goes through the stops in reading order (FocusChain). A focus widget that is being
+    // hidden hands the focus to the window, not to whatever stop comes first.
+    bool focusNextPrevChild(bool next) override;
+    // Escape and Alt+Left go back (the root's escape gesture) unless an alert is up, which
+    // takes them itself.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     std::shared_ptr<ViewController> m_root;
     bool m_rootAppeared = false;

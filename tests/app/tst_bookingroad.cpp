@@ -19,12 +19,14 @@
 #include "service/rvservicethread.h"
 #include "toolkit/alertview.h"
 #include "toolkit/button.h"
+#include "toolkit/collectionview.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textfield.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -180,6 +182,28 @@ private:
         return screen;
     }
 
+    // Keys pressed where the keyboard's focus is (the window when no widget has it).
+    static void keys(ScreenFixture &app, const QList<int> &keys, const QString &text = {})
+    {
+        QWidget *target = QApplication::focusWidget();
+        target = target ? target : app.navigation()->view()->window();
+        QTest::keyClicks(target, text);
+        for (int key : keys)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : target,
+                            Qt::Key(key));
+    }
+    // Tab until the focus is on what `reached` wants.
+    static bool tabTo(ScreenFixture &app, const std::function<bool(QWidget *)> &reached)
+    {
+        for (int tab = 0; tab < 40; ++tab) {
+            if (QWidget *focus = QApplication::focusWidget(); focus && reached(focus))
+                return true;
+            keys(app, {Qt::Key_Tab});
+        }
+        return false;
+    }
+    template <class T> static bool is(QWidget *w) { return qobject_cast<T *>(w) != nullptr; }
+
     static bool logInDirectly()
     {
         return RVProtocol()
@@ -290,6 +314,51 @@ private Q_SLOTS:
                      .toString(),
                  u"1"_s);
         QCOMPARE(openPlaces(pbid), placesBefore);
+    }
+
+    // Home, doctor, half-day, slot, login and confirmation with the keys alone.
+    void bookingWithTheKeysAlone()
+    {
+        const std::optional<OpenHalfDay> open = findOpenHalfDay();
+        QVERIFY(open);
+        ScreenFixture app;
+        app.launch();
+        QVERIFY(QTest::qWaitForWindowActive(app.navigation()->view()->window()));
+        QVERIFY(tabTo(app, is<ui::CollectionView>));
+        keys(app, {Qt::Key_Right, Qt::Key_Right, Qt::Key_Return}); // "医生查询"
+        QTRY_COMPARE(app.topIdentifier(), u"doctorList"_s);
+        auto *doctors = app.navigation()->topViewController()->view()->findChild<ui::TableView *>();
+        QTRY_VERIFY_WITH_TIMEOUT(doctors->numberOfRowsInSection(0) > open->doctorRow, 10000);
+        QVERIFY(tabTo(app, is<ui::TableView>));
+        keys(app, QList<int>(open->doctorRow, Qt::Key_Down) << Qt::Key_Return);
+        auto *doctor = top<RVDoctorController>(app);
+        QVERIFY(doctor);
+        QTRY_VERIFY_WITH_TIMEOUT(doctor->httpStats(), 10000);
+        const int halfDay = RVScheduleGrid::buttonKey(open->schedule, open->dayRow).toInt();
+        QVERIFY(tabTo(app, [halfDay](QWidget *w) {
+            return is<ui::Button>(w) && static_cast<ui::Button *>(w)->tag() == halfDay;
+        }));
+        keys(app, {Qt::Key_Return});
+        auto *slots = top<RVReservationTimeElectController>(app);
+        QVERIFY(slots);
+        QTRY_VERIFY_WITH_TIMEOUT(slots->tableViewTime()->numberOfRowsInSection(0) > 0, 10000);
+        QVERIFY(tabTo(app, is<ui::TableView>));
+        keys(app, {Qt::Key_Return, Qt::Key_Return}); // logged out: "确定" to the login offered
+        QVERIFY(top<RVLoginViewController>(app));
+        QVERIFY(tabTo(app, is<QLineEdit>));
+        keys(app, {Qt::Key_Tab}, RVServiceSeeder::demoAccountName());
+        keys(app, {Qt::Key_Return}, RVServiceSeeder::demoAccountPassword());
+        QTRY_COMPARE_WITH_TIMEOUT(app.navigation()->topViewController(), slots, 10000);
+        QVERIFY(tabTo(app, is<ui::TableView>));
+        keys(app, {Qt::Key_Return});
+        auto *confirm = top<RVReservationInfoController>(app);
+        QVERIFY(confirm);
+        QTRY_VERIFY(confirm->confirmButton());
+        QVERIFY(tabTo(app, [confirm](QWidget *w) { return w == confirm->confirmButton(); }));
+        keys(app, {Qt::Key_Return});
+        QTRY_VERIFY_WITH_TIMEOUT(ScreenFixture::visibleAlert(), 10000);
+        QCOMPARE(ScreenFixture::visibleAlert()->message(), u"预约成功"_s);
+        QCOMPARE(liveBookings(RVBaseInfo::text(open->schedule.pbid())), 1);
     }
 
     void twoApplicationsRaceForTheLastPlace()
