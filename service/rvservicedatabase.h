@@ -53,6 +53,15 @@ public:
     // Write transactions run again because the store was busy or a conflict was lost.
     quint64 retries() const { return m_retries.load(); }
 
+    // A tag of the data as a statement on the calling thread would see it now: two equal tags
+    // mean that nothing was committed between them, by this process or by any other. A
+    // reply computed after a tag was taken is therefore at least as new as the tag says.
+    // PostgreSQL: the current snapshot (the transactions it sees as finished). SQLite: a
+    // counter that every session with a change in it bumps when it ends, and that a
+    // connection bumps when it sees another connection's commit ("PRAGMA data_version";
+    // a connection opened anew counts as having seen one). Empty when the store cannot say.
+    QByteArray dataVersion();
+
     // One unit of work on the calling thread's connection.
     class Session
     {
@@ -69,10 +78,13 @@ public:
 
     private:
         friend class RVServiceDatabase;
-        Session(QSqlDatabase db, std::unique_ptr<QMutexLocker<QMutex>> locker);
+        Session(RVServiceDatabase &database, QSqlDatabase db,
+                std::unique_ptr<QMutexLocker<QMutex>> locker);
+        RVServiceDatabase &m_database;
         QSqlDatabase m_db;
         std::unique_ptr<QMutexLocker<QMutex>> m_locker;
         qsizetype m_firstUsed = 0;
+        quint64 m_changesBefore = 0;
     };
     Session session();
 
@@ -108,6 +120,7 @@ private:
     bool m_created = false;
     quint64 m_id = 0;
     std::atomic<quint64> m_retries{0};
+    std::atomic<quint64> m_generation{0}; // SQLite's data version, see dataVersion()
     int m_busyTimeoutMs;
     QString m_mainConnection;
     QMutex m_memoryLock;
