@@ -360,13 +360,10 @@ void RVServiceDatabase::Session::rollback()
 
 QByteArray RVServiceDatabase::dataVersion()
 {
+    if (m_backend == Backend::PostgreSQL)
+        return m_snapshots.answer([this] { return snapshot(); });
     auto session = this->session();
     QSqlDatabase &db = session.db();
-    if (m_backend == Backend::PostgreSQL) {
-        // Equal snapshots see the same transactions as finished, hence the same data.
-        auto query = exec(db, u"SELECT CAST(pg_current_snapshot() AS TEXT)"_s);
-        return query && query->next() ? query->value(0).toString().toLatin1() : QByteArray();
-    }
     auto query = exec(db, dataVersionPragma);
     if (!query || !query->next())
         return {};
@@ -377,6 +374,15 @@ QByteArray RVServiceDatabase::dataVersion()
         ++m_generation;
     }
     return QByteArray::number(m_generation.load());
+}
+
+QByteArray RVServiceDatabase::snapshot()
+{
+    // Equal snapshots see the same transactions as finished, hence the same data; the server's
+    // snapshots are the same for every connection to it.
+    auto session = this->session();
+    auto query = exec(session.db(), u"SELECT CAST(pg_current_snapshot() AS TEXT)"_s);
+    return query && query->next() ? query->value(0).toString().toLatin1() : QByteArray();
 }
 
 bool RVServiceDatabase::run(QSqlDatabase &db, const QString &sql)
