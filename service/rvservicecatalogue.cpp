@@ -116,7 +116,8 @@ QString RVServiceCatalogue::windowStart()
 
 QString RVServiceCatalogue::windowEnd()
 {
-    return QDate::currentDate()
+    // From the same day as windowStart(), which keys the kept answers, even at midnight.
+    return QDate::fromString(windowStart(), Qt::ISODate)
         .addDays(RVServiceDemoData::scheduleDays - 1)
         .toString(u"yyyy-MM-dd"_s);
 }
