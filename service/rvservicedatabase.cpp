@@ -23,6 +23,8 @@ std::atomic<quint64> g_nextThreadSerial{1};
 // the attempts of RVServiceDatabase::write are for the busy answers that come without a wait
 // (a WAL being recovered or checkpointed) and for a wait that ran out.
 constexpr int busyTimeoutMs = 5'000;
+// Attempts of a connection's settings that the file's other users keep busy.
+constexpr int configureAttempts = 50;
 
 // A serial number per thread that is never reused, unlike a thread's address.
 quint64 threadSerial()
@@ -217,7 +219,16 @@ bool RVServiceDatabase::configure(QSqlDatabase &db, QString *error) const
         settings = {u"PRAGMA journal_mode = WAL"_s, u"PRAGMA synchronous = NORMAL"_s,
                     u"PRAGMA foreign_keys = ON"_s};
     for (const QString &setting : std::as_const(settings)) {
-        if (!run(db, setting)) {
+        // Connections that open a new file at the same moment all ask for WAL mode, and SQLite
+        // answers "busy" at once to all but one rather than let them wait on each other: ask
+        // again after a short pause, as a write transaction would.
+        bool done = run(db, setting);
+        for (int attempt = 1; !done && t_connections.transient && attempt < configureAttempts;
+             ++attempt) {
+            QThread::msleep(QRandomGenerator::global()->bounded(5u, 25u));
+            done = run(db, setting);
+        }
+        if (!done) {
             *error = u"cannot configure the database: %1"_s.arg(setting);
             return false;
         }
