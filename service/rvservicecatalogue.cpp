@@ -12,6 +12,7 @@
 #include "protocols/rvdoctortimeschedule.h"
 #include "protocols/rvhospitalinfo.h"
 #include "protocols/rvhospitallistrequest.h"
+#include "service/rvserviceclock.h"
 #include "service/rvservicedatabase.h"
 #include "service/rvservicedemodata.h"
 #include "service/rvservicelistwriter.h"
@@ -110,12 +111,13 @@ RVServiceCatalogue::RVServiceCatalogue(RVServiceDatabase &database) : m_database
 
 QString RVServiceCatalogue::windowStart()
 {
-    return QDate::currentDate().toString(u"yyyy-MM-dd"_s);
+    return RVServiceClock::isoDate();
 }
 
 QString RVServiceCatalogue::windowEnd()
 {
-    return QDate::currentDate()
+    // From the same day as windowStart(), which keys the kept answers, even at midnight.
+    return QDate::fromString(windowStart(), Qt::ISODate)
         .addDays(RVServiceDemoData::scheduleDays - 1)
         .toString(u"yyyy-MM-dd"_s);
 }

@@ -23,6 +23,8 @@ std::atomic<quint64> g_nextThreadSerial{1};
 // the attempts of RVServiceDatabase::write are for the busy answers that come without a wait
 // (a WAL being recovered or checkpointed) and for a wait that ran out.
 constexpr int busyTimeoutMs = 5'000;
+// Attempts of a connection's settings that the file's other users keep busy.
+constexpr int configureAttempts = 50;
 
 // A serial number per thread that is never reused, unlike a thread's address.
 quint64 threadSerial()
@@ -42,6 +44,9 @@ struct ThreadConnections {
     // The last failed statement of this thread was worth running again (busy, lost conflict).
     bool transient = false;
     QSet<QString> lost; // connections to open again before their next session
+    // Statements run that may have changed data (anything but a query), for the data version.
+    quint64 changes = 0;
+    QHash<QString, qint64> dataVersions; // connection -> its last "PRAGMA data_version"
     // The database closes its own connections: nothing is left for the thread's end, which
     // comes after QThread::wait() returns and may race the program's own shutdown.
     void forget(const QString &name)
@@ -49,6 +54,7 @@ struct ThreadConnections {
         statements.remove(name);
         names.removeAll(name);
         lost.remove(name);
+        dataVersions.remove(name);
     }
     ~ThreadConnections()
     {
@@ -59,6 +65,15 @@ struct ThreadConnections {
     }
 };
 thread_local ThreadConnections t_connections;
+
+const QString dataVersionPragma = u"PRAGMA data_version"_s;
+
+// Counts a statement that may change data; queries and the data version's own pragma do not.
+void noteStatement(const QString &sql)
+{
+    if (!sql.startsWith(u"SELECT"_s) && sql != dataVersionPragma)
+        ++t_connections.changes;
+}
 
 enum class Failure { Unique, Transient, Lost, Other };
 
@@ -204,7 +219,16 @@ bool RVServiceDatabase::configure(QSqlDatabase &db, QString *error) const
         settings = {u"PRAGMA journal_mode = WAL"_s, u"PRAGMA synchronous = NORMAL"_s,
                     u"PRAGMA foreign_keys = ON"_s};
     for (const QString &setting : std::as_const(settings)) {
-        if (!run(db, setting)) {
+        // Connections that open a new file at the same moment all ask for WAL mode, and SQLite
+        // answers "busy" at once to all but one rather than let them wait on each other: ask
+        // again after a short pause, as a write transaction would.
+        bool done = run(db, setting);
+        for (int attempt = 1; !done && t_connections.transient && attempt < configureAttempts;
+             ++attempt) {
+            QThread::msleep(QRandomGenerator::global()->bounded(5u, 25u));
+            done = run(db, setting);
+        }
+        if (!done) {
             *error = u"cannot configure the database: %1"_s.arg(setting);
             return false;
         }
@@ -236,7 +260,9 @@ bool RVServiceDatabase::open(QString *error)
 
 QSqlDatabase RVServiceDatabase::connection()
 {
-    const QString name = u"rv-service-%1-thread-%2"_s.arg(m_id).arg(threadSerial());
+    // Built for every session: a concatenation costs a small part of what arg() does.
+    const QString name =
+        u"rv-service-"_s + QString::number(m_id) + u"-thread-"_s + QString::number(threadSerial());
     QString error;
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
@@ -245,6 +271,7 @@ QSqlDatabase RVServiceDatabase::connection()
             return db;
         qCWarning(lcService).noquote() << u"connection to %1 lost, opening it again"_s.arg(m_shown);
         t_connections.statements.remove(name);
+        t_connections.dataVersions.remove(name);
         db.close();
         if (!connect(db, &error))
             qCWarning(lcService).noquote() << error;
@@ -267,7 +294,7 @@ RVServiceDatabase::Session RVServiceDatabase::session()
     std::unique_ptr<QMutexLocker<QMutex>> locker;
     if (m_inMemory)
         locker = std::make_unique<QMutexLocker<QMutex>>(&m_memoryLock);
-    return Session(connection(), std::move(locker));
+    return Session(*this, connection(), std::move(locker));
 }
 
 RVServiceDatabase::Write RVServiceDatabase::write(const std::function<bool(QSqlDatabase &)> &work)
@@ -297,8 +324,10 @@ RVServiceDatabase::Write RVServiceDatabase::write(const std::function<bool(QSqlD
     }
 }
 
-RVServiceDatabase::Session::Session(QSqlDatabase db, std::unique_ptr<QMutexLocker<QMutex>> locker)
-    : m_db(std::move(db)), m_locker(std::move(locker)), m_firstUsed(t_connections.used.size())
+RVServiceDatabase::Session::Session(RVServiceDatabase &database, QSqlDatabase db,
+                                    std::unique_ptr<QMutexLocker<QMutex>> locker)
+    : m_database(database), m_db(std::move(db)), m_locker(std::move(locker)),
+      m_firstUsed(t_connections.used.size()), m_changesBefore(t_connections.changes)
 {
     ++t_connections.sessions;
 }
@@ -310,6 +339,10 @@ RVServiceDatabase::Session::~Session()
         used[i].finish();
     used.resize(std::min(used.size(), m_firstUsed));
     --t_connections.sessions;
+    // After the statements are done, so that an autocommit change is in before the bump;
+    // this connection's own data version does not see its own commits.
+    if (t_connections.changes != m_changesBefore)
+        ++m_database.m_generation;
 }
 
 bool RVServiceDatabase::Session::beginWrite()
@@ -336,8 +369,36 @@ void RVServiceDatabase::Session::rollback()
     t_connections.transient = transient; // the failure that led here decides about a retry
 }
 
+QByteArray RVServiceDatabase::dataVersion()
+{
+    if (m_backend == Backend::PostgreSQL)
+        return m_snapshots.answer([this] { return snapshot(); });
+    auto session = this->session();
+    QSqlDatabase &db = session.db();
+    auto query = exec(db, dataVersionPragma);
+    if (!query || !query->next())
+        return {};
+    const qint64 seen = query->value(0).toLongLong();
+    const auto known = t_connections.dataVersions.constFind(db.connectionName());
+    if (known == t_connections.dataVersions.constEnd() || *known != seen) {
+        t_connections.dataVersions.insert(db.connectionName(), seen);
+        ++m_generation;
+    }
+    return QByteArray::number(m_generation.load());
+}
+
+QByteArray RVServiceDatabase::snapshot()
+{
+    // Equal snapshots see the same transactions as finished, hence the same data; the server's
+    // snapshots are the same for every connection to it.
+    auto session = this->session();
+    auto query = exec(session.db(), u"SELECT CAST(pg_current_snapshot() AS TEXT)"_s);
+    return query && query->next() ? query->value(0).toString().toLatin1() : QByteArray();
+}
+
 bool RVServiceDatabase::run(QSqlDatabase &db, const QString &sql)
 {
+    noteStatement(sql);
     QSqlQuery query(db);
     if (query.exec(sql))
         return true;
@@ -348,6 +409,7 @@ bool RVServiceDatabase::run(QSqlDatabase &db, const QString &sql)
 std::optional<QSqlQuery> RVServiceDatabase::exec(QSqlDatabase &db, const QString &sql,
                                                  const QVariantList &values, bool *uniqueViolation)
 {
+    noteStatement(sql);
     std::optional<QSqlQuery> prepared = ::prepared(db, sql);
     if (!prepared)
         return std::nullopt;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "service/rvservicedatabaselocation.h"
+#include "service/rvservicesharedcheck.h"
 
 #include <QMutex>
 #include <QSqlDatabase>
@@ -53,6 +54,16 @@ public:
     // Write transactions run again because the store was busy or a conflict was lost.
     quint64 retries() const { return m_retries.load(); }
 
+    // A tag of the data as a statement on the calling thread would see it now: two equal tags
+    // mean that nothing was committed between them, by this process or by any other. A
+    // reply computed after a tag was taken is therefore at least as new as the tag says.
+    // PostgreSQL: the current snapshot (the transactions it sees as finished), one check
+    // shared by the threads asking at the same time (RVServiceSharedCheck). SQLite: a counter
+    // that every session with a change in it bumps when it ends, and that a connection bumps
+    // when it sees another connection's commit ("PRAGMA data_version"; a connection opened
+    // anew counts as having seen one). Empty when the store cannot say.
+    QByteArray dataVersion();
+
     // One unit of work on the calling thread's connection.
     class Session
     {
@@ -69,10 +80,13 @@ public:
 
     private:
         friend class RVServiceDatabase;
-        Session(QSqlDatabase db, std::unique_ptr<QMutexLocker<QMutex>> locker);
+        Session(RVServiceDatabase &database, QSqlDatabase db,
+                std::unique_ptr<QMutexLocker<QMutex>> locker);
+        RVServiceDatabase &m_database;
         QSqlDatabase m_db;
         std::unique_ptr<QMutexLocker<QMutex>> m_locker;
         qsizetype m_firstUsed = 0;
+        quint64 m_changesBefore = 0;
     };
     Session session();
 
@@ -98,6 +112,7 @@ private:
     QSqlDatabase addConnection(const QString &name) const;
     bool connect(QSqlDatabase &db, QString *error) const;
     bool configure(QSqlDatabase &db, QString *error) const;
+    QByteArray snapshot(); // PostgreSQL's current snapshot, on the calling thread's connection
 
     std::optional<RVServiceDatabaseLocation> m_location;
     QString m_locationError;
@@ -108,6 +123,8 @@ private:
     bool m_created = false;
     quint64 m_id = 0;
     std::atomic<quint64> m_retries{0};
+    std::atomic<quint64> m_generation{0}; // SQLite's data version, see dataVersion()
+    RVServiceSharedCheck m_snapshots;
     int m_busyTimeoutMs;
     QString m_mainConnection;
     QMutex m_memoryLock;

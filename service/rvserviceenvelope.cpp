@@ -3,11 +3,12 @@
 #include "service/rvserviceenvelope.h"
 
 #include "protocols/rvcipher.h"
+#include "service/rvserviceclock.h"
 
-#include <QDateTime>
 #include <QJsonDocument>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cctype>
 
 using namespace Qt::StringLiterals;
@@ -59,26 +60,42 @@ std::optional<QJsonObject> RVServiceEnvelope::parseMessage(const QString &text)
     return document.object();
 }
 
-QJsonObject RVServiceEnvelope::replyEnvelope(const RVServiceOutcome &outcome, const QString &code)
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    QJsonObject head{{u"succflag"_s, outcome.ok ? u"0"_s : u"-1"_s},
-                     {u"retmsg"_s, outcome.retmsg},
-                     {u"trdate"_s, now.toString(u"yyyyMMdd"_s)},
-                     {u"trtime"_s, now.toString(u"HHmmss"_s)}};
-    if (!code.isEmpty())
-        head.insert(u"trcode"_s, code);
-    return QJsonObject{{u"head"_s, head}, {u"body"_s, outcome.body}};
-}
-
 QByteArray RVServiceEnvelope::replyJson(const RVServiceOutcome &outcome, const QString &code)
 {
-    const QJsonObject envelope = replyEnvelope(outcome, code);
-    if (outcome.bodyJson.isEmpty())
-        return QJsonDocument(envelope).toJson(QJsonDocument::Compact);
-    const QJsonObject head = envelope.value(u"head"_s).toObject();
-    return "{\"body\":" + outcome.bodyJson +
-           ",\"head\":" + QJsonDocument(head).toJson(QJsonDocument::Compact) + '}';
+    // Written as QJsonDocument writes the envelope {"body":...,"head":...} (keys in order,
+    // compact), without building the envelope as an object first.
+    const QByteArray body = outcome.bodyJson.isEmpty()
+                                ? QJsonDocument(outcome.body).toJson(QJsonDocument::Compact)
+                                : outcome.bodyJson;
+    return "{\"body\":" + body + ",\"head\":" + headJson(outcome, code) + '}';
+}
+
+QByteArray RVServiceEnvelope::headJson(const RVServiceOutcome &outcome, const QString &code)
+{
+    const QString date = RVServiceClock::compactDate();
+    const QString time = RVServiceClock::compactTime();
+    if (!needsEscape(outcome.retmsg) && !needsEscape(code)) {
+        QByteArray head = "{\"retmsg\":\"" + outcome.retmsg.toUtf8() + "\",\"succflag\":\"" +
+                          (outcome.ok ? "0" : "-1") + '"';
+        if (!code.isEmpty())
+            head += ",\"trcode\":\"" + code.toUtf8() + '"';
+        return head + ",\"trdate\":\"" + date.toLatin1() + "\",\"trtime\":\"" + time.toLatin1() +
+               "\"}";
+    }
+    QJsonObject head{{u"succflag"_s, outcome.ok ? u"0"_s : u"-1"_s},
+                     {u"retmsg"_s, outcome.retmsg},
+                     {u"trdate"_s, date},
+                     {u"trtime"_s, time}};
+    if (!code.isEmpty())
+        head.insert(u"trcode"_s, code);
+    return QJsonDocument(head).toJson(QJsonDocument::Compact);
+}
+
+bool RVServiceEnvelope::needsEscape(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || c == u'"' || c == u'\\' || c.isSurrogate();
+    });
 }
 
 QByteArray RVServiceEnvelope::sealReply(const QByteArray &json, const QString &keyText)

@@ -32,9 +32,14 @@ public:
     // The envelope object of a message text; nullopt when it is not a JSON object.
     static std::optional<QJsonObject> parseMessage(const QString &text);
 
-    static QJsonObject replyEnvelope(const RVServiceOutcome &outcome, const QString &code);
-    // The reply envelope as compact JSON; a body already written as JSON goes in as it is.
+    // The reply envelope as compact JSON, a head of outcome, message, date, time and code
+    // beside the body; a body already written as JSON goes in as it is.
     static QByteArray replyJson(const RVServiceOutcome &outcome, const QString &code);
     // The reply, enciphered as lowercase hex when keyText is not empty.
     static QByteArray sealReply(const QByteArray &json, const QString &keyText);
+
+private:
+    static QByteArray headJson(const RVServiceOutcome &outcome, const QString &code);
+    // True when JSON would escape a character of the text.
+    static bool needsEscape(const QString &text);
 };

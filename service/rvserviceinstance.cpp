@@ -35,7 +35,8 @@ bool RVServiceInstance::start(QString *error)
         return false;
     }
     m_server = std::make_unique<RVServiceServer>(*m_database, m_options.latestVersion,
-                                                 m_options.limits, m_options.workers);
+                                                 m_options.limits, m_options.workers,
+                                                 m_options.replyCacheMiB * qsizetype(1024 * 1024));
     m_port = m_server->listen(m_options.address, m_options.port);
     if (m_port == 0) {
         *error = u"cannot listen on %1:%2"_s.arg(m_options.address.toString()).arg(m_options.port);

@@ -64,8 +64,11 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
         u"S"_s, QString::number(defaults.limits.idleTimeoutMs / 1000));
     const QCommandLineOption workers(
         u"workers"_s, u"Threads running transactions (default: two per core)."_s, u"N"_s, u"0"_s);
-    parser.addOptions(
-        {listen, db, seed, noSeed, latest, maxConnections, headTimeout, idleTimeout, workers});
+    const QCommandLineOption replyCache(u"reply-cache"_s,
+                                        u"MiB of public query answers kept for reuse (0: none)."_s,
+                                        u"MB"_s, QString::number(defaults.replyCacheMiB));
+    parser.addOptions({listen, db, seed, noSeed, latest, maxConnections, headTimeout, idleTimeout,
+                       workers, replyCache});
     parser.process(arguments);
 
     RVServiceOptions options;
@@ -94,9 +97,10 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
     const int head = bounded(headTimeout, 1, 3600);
     const int idle = bounded(idleTimeout, 1, 3600);
     options.workers = bounded(workers, 0, 256);
-    if (cap < 0 || head < 0 || idle < 0 || options.workers < 0) {
+    options.replyCacheMiB = bounded(replyCache, 0, 4096);
+    if (cap < 0 || head < 0 || idle < 0 || options.workers < 0 || options.replyCacheMiB < 0) {
         *error = u"--max-connections takes 1 to 1000000, the time-outs 1 to 3600 seconds,"
-                 " --workers 0 to 256"_s;
+                 " --workers 0 to 256, --reply-cache 0 to 4096"_s;
         return std::nullopt;
     }
     options.limits.maxConnections = cap;

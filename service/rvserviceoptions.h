@@ -24,6 +24,7 @@ struct RVServiceOptions {
     QString latestVersion = QStringLiteral("1.0.0");
     RVServiceHttpLimits limits; // what one client may cost; see the class
     int workers = 0;            // threads running transactions; 0: two per core
+    int replyCacheMiB = 16;     // answers of the public queries kept; 0: none
 
     // Parses the arguments (the program name first); nullopt with a message on bad input.
     // --help and --version are answered by the parser itself and end the process.

@@ -3,6 +3,7 @@
 #include "service/rvservicerouter.h"
 
 #include "protocols/rvcipher.h"
+#include "service/rvservicedatabase.h"
 #include "service/rvserviceenvelope.h"
 
 
@@ -23,8 +24,11 @@ RVServiceRouter::Exchange httpError(int status, const QString &message)
 }
 } // namespace
 
-RVServiceRouter::RVServiceRouter(RVServiceDatabase &database)
-    : m_accounts(database), m_catalogue(database), m_bookings(database)
+RVServiceRouter::RVServiceRouter(RVServiceDatabase &database, qsizetype replyCacheBytes)
+    : m_database(database),
+      m_cache(replyCacheBytes > 0 ? std::make_unique<RVServiceReplyCache>(replyCacheBytes)
+                                  : nullptr),
+      m_accounts(database), m_catalogue(database), m_bookings(database)
 {
 }
 
@@ -87,8 +91,29 @@ RVServiceRouter::Exchange RVServiceRouter::handle(const QByteArray &requestBody,
     const QJsonValue body = envelope->value(u"body"_s);
     if (!body.isObject())
         return reply(exchange, RVServiceOutcome::missing(u"body"_s), key);
+    if (kind == u'B')
+        return reply(exchange, query(form->jym, body.toObject(), photoBase), key);
     return reply(exchange,
                  dispatch(form->jym, body.toObject(), caller ? &*caller : nullptr, photoBase), key);
+}
+
+RVServiceOutcome RVServiceRouter::query(const QString &code, const QJsonObject &body,
+                                        const QString &photoBase)
+{
+    if (!m_cache)
+        return dispatch(code, body, nullptr, photoBase);
+    const QByteArray key =
+        RVServiceReplyCache::keyOf(code, body, photoBase, RVServiceCatalogue::windowStart());
+    // Taken before the query runs: a commit that the query might miss changes the version
+    // after this, so the answer kept under it is never given out once that commit is in.
+    const QByteArray version = m_database.dataVersion();
+    if (version.isEmpty())
+        return dispatch(code, body, nullptr, photoBase);
+    if (std::optional<RVServiceOutcome> kept = m_cache->find(key, version))
+        return *std::move(kept);
+    RVServiceOutcome outcome = dispatch(code, body, nullptr, photoBase);
+    m_cache->insert(key, version, outcome);
+    return outcome;
 }
 
 RVServiceOutcome RVServiceRouter::dispatch(const QString &code, const QJsonObject &body,

@@ -31,10 +31,11 @@ QString lookupId(const RVServiceHttpRequest &request)
 } // namespace
 
 RVServiceServer::RVServiceServer(RVServiceDatabase &database, const QString &latestVersion,
-                                 const RVServiceHttpLimits &limits, int workers, QObject *parent)
+                                 const RVServiceHttpLimits &limits, int workers,
+                                 qsizetype replyCacheBytes, QObject *parent)
     : QObject(parent),
       m_http(limits, [this](const RVServiceHttpRequest &request) { return handle(request); }),
-      m_router(database), m_latestVersion(latestVersion), m_workers(workers)
+      m_router(database, replyCacheBytes), m_latestVersion(latestVersion), m_workers(workers)
 {
     m_http.setExecutor([this](std::function<void()> work) { m_workers.run(std::move(work)); });
 }

@@ -25,9 +25,10 @@ class RVServiceServer final : public QObject
     Q_DISABLE_COPY_MOVE(RVServiceServer)
 
 public:
-    // workers < 1: two per core.
+    // workers < 1: two per core; replyCacheBytes 0: no reply cache.
     RVServiceServer(RVServiceDatabase &database, const QString &latestVersion,
                     const RVServiceHttpLimits &limits = {}, int workers = 0,
+                    qsizetype replyCacheBytes = RVServiceRouter::defaultReplyCacheBytes,
                     QObject *parent = nullptr);
     ~RVServiceServer() override;
 

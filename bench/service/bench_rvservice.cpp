@@ -11,12 +11,14 @@
 //
 // PostgreSQL is measured when libpq's environment names a server, as pg_virtualenv sets it:
 //   pg_virtualenv -t bench_rvservice [--seconds S] [--rounds R] [--clients 8,16,32,64]
-//                                    [--workers N] [--raw-clients]
+//                                    [--workers N] [--reply-cache MB] [--raw-clients]
+//                                    [--before PROGRAM]
 // Each row is measured in R rounds of S seconds, the rows taking turns, and shows the median
 // round's exchanges per second (a booking pair is two exchanges) and the latencies of all.
 // The clients post through the application's own network layer, as the patient client does;
 // with --raw-clients each is a bare blocking socket instead, which shows the ceiling of the
-// HTTP layer itself.
+// HTTP layer itself. --before names an earlier build of rv-service, whose rows ("before") run
+// beside every configuration in the same rounds, so that a change is measured side by side.
 #include "benchbooking.h"
 #include "benchhttpclient.h"
 #include "benchservice.h"
@@ -42,6 +44,8 @@ constexpr int placesPerHalfDay = 8;
 struct Configuration {
     QString store;
     int processes = 1;
+    QString program;
+    QStringList options;
     std::unique_ptr<BenchStore> data;
     std::vector<std::unique_ptr<BenchService>> services;
     std::unique_ptr<BenchBooking> booking;
@@ -124,7 +128,7 @@ QByteArray doctorPage(int page)
 
 void printRow(int clients, Cell &cell, double bare, const QString &soldTwice)
 {
-    std::printf("| %3d | %-9s | %-10s | %s | %7.0f | %5.2f | %7.2f | %7.2f | %s |\n", clients,
+    std::printf("| %3d | %-9s | %-18s | %s | %7.0f | %5.2f | %7.2f | %7.2f | %s |\n", clients,
                 cell.workload, cell.config ? qPrintable(cell.config->store) : "-",
                 cell.config ? qPrintable(QString::number(cell.config->processes)) : "-",
                 cell.rate(), cell.rate() / bare, cell.percentileMs(50), cell.percentileMs(99),
@@ -134,13 +138,13 @@ void printRow(int clients, Cell &cell, double bare, const QString &soldTwice)
     std::fflush(stdout);
 }
 
-bool startConfiguration(Configuration &config, const QString &serviceProgram, int workers)
+bool startConfiguration(Configuration &config)
 {
     for (int i = 0; i < config.processes; ++i)
         config.services.push_back(std::make_unique<BenchService>());
     // All at once: they create and seed the new database together.
     for (auto &service : config.services)
-        service->startService(serviceProgram, config.data->location(), workers);
+        service->startService(config.program, config.data->location(), config.options);
     QList<quint16> ports;
     for (auto &service : config.services) {
         if (!service->waitForPort()) {
@@ -174,8 +178,12 @@ int main(int argc, char *argv[])
     const int seconds = secondsAt > 0 ? std::max(1, args.value(secondsAt + 1).toInt()) : 2;
     const qsizetype roundsAt = args.indexOf(u"--rounds"_s);
     const int rounds = roundsAt > 0 ? std::clamp(args.value(roundsAt + 1).toInt(), 1, 99) : 3;
-    const qsizetype workersAt = args.indexOf(u"--workers"_s);
-    const int workers = workersAt > 0 ? std::clamp(args.value(workersAt + 1).toInt(), 0, 256) : 0;
+    QStringList options;
+    for (const QString &option : {u"--workers"_s, u"--reply-cache"_s})
+        if (const qsizetype at = args.indexOf(option); at > 0)
+            options << option << args.value(at + 1);
+    const qsizetype beforeAt = args.indexOf(u"--before"_s);
+    const QString before = beforeAt > 0 ? args.value(beforeAt + 1) : QString();
     const qsizetype clientsAt = args.indexOf(u"--clients"_s);
     QList<int> clientCounts{8, 16, 32, 64};
     if (clientsAt > 0) {
@@ -185,26 +193,33 @@ int main(int argc, char *argv[])
     }
 
     QTemporaryDir dir;
+    const QString serviceProgram = QStringLiteral(RV_SERVICE_EXECUTABLE);
     std::vector<Configuration> configs;
+    // Each store once for this build and, with --before, once for the earlier one beside it.
+    const auto add = [&](const QString &store, int processes, auto makeData) {
+        configs.push_back({store, processes, serviceProgram, options, makeData(u""_s), {}, {}});
+        if (!before.isEmpty())
+            configs.push_back(
+                {store + u", before"_s, processes, before, {}, makeData(u"b"_s), {}, {}});
+    };
     for (int processes : {1, 2})
-        configs.push_back({u"SQLite"_s,
-                           processes,
-                           BenchStore::sqlite(dir.filePath(u"bench%1.sqlite"_s.arg(processes))),
-                           {},
-                           {}});
+        add(u"SQLite"_s, processes, [&](const QString &suffix) {
+            return BenchStore::sqlite(
+                dir.filePath(u"bench%1%2.sqlite"_s.arg(processes).arg(suffix)));
+        });
     QString pgError = u"run the benchmark under pg_virtualenv"_s;
     if (qEnvironmentVariableIsSet("PGPORT") || qEnvironmentVariableIsSet("PGHOST")) {
         pgError.clear();
-        for (int processes : {1, 2}) {
-            auto store = BenchStore::postgresql(u"rvbench%1"_s.arg(processes), &pgError);
-            if (!store)
-                break;
-            configs.push_back({u"PostgreSQL"_s, processes, std::move(store), {}, {}});
-        }
+        for (int processes : {1, 2})
+            add(u"PostgreSQL"_s, processes, [&](const QString &suffix) {
+                return BenchStore::postgresql(u"rvbench%1%2"_s.arg(processes).arg(suffix),
+                                              &pgError);
+            });
     }
-    const QString serviceProgram = QStringLiteral(RV_SERVICE_EXECUTABLE);
+    // A PostgreSQL server that would not make a database leaves SQLite measured alone.
+    std::erase_if(configs, [](const Configuration &config) { return !config.data; });
     for (Configuration &config : configs)
-        if (!startConfiguration(config, serviceProgram, workers))
+        if (!startConfiguration(config))
             return 1;
     BenchService bare;
     bare.startBare(QCoreApplication::applicationFilePath());

@@ -28,12 +28,10 @@ void BenchService::start(const QString &program, const QStringList &arguments)
     m_process.start(program, arguments);
 }
 
-void BenchService::startService(const QString &program, const QString &database, int workers)
+void BenchService::startService(const QString &program, const QString &database,
+                                const QStringList &options)
 {
-    QStringList arguments{u"--listen"_s, u"127.0.0.1:0"_s, u"--db"_s, database};
-    if (workers > 0)
-        arguments << u"--workers"_s << QString::number(workers);
-    start(program, arguments);
+    start(program, QStringList{u"--listen"_s, u"127.0.0.1:0"_s, u"--db"_s, database} + options);
 }
 
 void BenchService::startBare(const QString &benchProgram)

@@ -17,8 +17,8 @@ public:
     ~BenchService();
     Q_DISABLE_COPY_MOVE(BenchService)
 
-    // workers 0: the service's default.
-    void startService(const QString &program, const QString &database, int workers);
+    // Further options (--workers, --reply-cache) follow the address and the database.
+    void startService(const QString &program, const QString &database, const QStringList &options);
     void startBare(const QString &benchProgram);
     bool waitForPort();
     quint16 port() const { return m_port; }
