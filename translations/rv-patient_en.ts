@@ -330,11 +330,11 @@
     <name>RVMainViewController</name>
     <message>
         <source>医院查询</source>
-        <translation>Hospitals</translation>
+        <translation>Hospital</translation>
     </message>
     <message>
         <source>科室查询</source>
-        <translation>Departments</translation>
+        <translation>Depts</translation>
     </message>
     <message>
         <source>医生查询</source>
@@ -342,7 +342,7 @@
     </message>
     <message>
         <source>预约历史</source>
-        <translation>My bookings</translation>
+        <translation>History</translation>
     </message>
     <message>
         <source>帐户信息</source>
@@ -409,7 +409,7 @@
     </message>
     <message>
         <source>修改密码</source>
-        <translation>Change password</translation>
+        <translation>Password</translation>
     </message>
     <message>
         <source>更 改</source>
