@@ -8,7 +8,6 @@
 #include "screens/account/rvaccountform.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvformtextfield.h"
-#include "screens/shared/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/storyboard.h"
@@ -82,6 +81,9 @@ ui::TableViewCell *RVLoginViewController::cellForRowAtIndexPath(ui::TableView *t
         options.placeholder = tr("密码");
     }
     ui::TextField *field = RVFormTextField::install(cell, options, nullptr);
+    // A saved name fills the field and leaves no placeholder to read it by.
+    if (indexPath.row == 0)
+        field->setAccessibilityLabel(tr("帐户"));
     field->addTarget([this](ui::Control *sender) { textFieldWithText(sender); },
                      ui::ControlEvent::EditingChanged);
     if (indexPath.row == 1)

@@ -7,7 +7,6 @@
 #include "screens/account/rvaccountform.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvformtextfield.h"
-#include "screens/shared/rvscreenguard.h"
 #include "toolkit/tableviewcell.h"
 
 #include <array>

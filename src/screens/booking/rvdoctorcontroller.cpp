@@ -4,7 +4,6 @@
 
 #include "components/rvprogress.h"
 #include "screens/booking/rvreservationtimeelectcontroller.h"
-#include "screens/shared/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/imageview.h"
@@ -14,6 +13,8 @@
 #include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
+
+#include <QStringList>
 
 using namespace Qt::StringLiterals;
 
@@ -133,6 +134,14 @@ ui::TableViewCell *RVDoctorController::cellForRowAtIndexPath(ui::TableView *tabl
     } else {
         auto *row = new ui::ImageView(QRectF(QPointF(0, 0), _doctorInfoCell.size()));
         row->setImage(_doctorInfoCell);
+        // A picture of the list's row: read as the row was read, by its texts.
+        QStringList texts;
+        for (const QJsonValue &value :
+             {_doctorInfo.ysmc(), _doctorInfo.yszc(), _doctorInfo.yymc(), _doctorInfo.scjb()}) {
+            if (const QString text = RVBaseInfo::text(value); !text.isEmpty())
+                texts << text;
+        }
+        row->setAccessibilityLabel(texts.join(u' '));
         cell->addSubview(row);
     }
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);

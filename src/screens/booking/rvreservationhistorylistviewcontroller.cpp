@@ -9,7 +9,6 @@
 #include "screens/booking/rvbookingpassviewcontroller.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvclearfooter.h"
-#include "screens/shared/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/font.h"

@@ -7,7 +7,6 @@
 #include "protocols/rvappconfiginfo.h"
 #include "screens/booking/rvbookingfiles.h"
 #include "screens/shared/rvalert.h"
-#include "screens/shared/rvscreenguard.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/image.h"

@@ -6,7 +6,6 @@
 #include "protocols/rvappconfiginfo.h"
 #include "screens/booking/rvreservationinfocontroller.h"
 #include "screens/shared/rvclearfooter.h"
-#include "screens/shared/rvscreenguard.h"
 #include "toolkit/alertview.h"
 #include "toolkit/color.h"
 #include "toolkit/label.h"

@@ -3,7 +3,6 @@
 #include "screens/browse/rvdoctorlistviewcontroller.h"
 
 #include "components/rvprogress.h"
-#include "screens/shared/rvscreenguard.h"
 #include "toolkit/color.h"
 
 #include <QGuiApplication>
