@@ -141,11 +141,16 @@ void RVAccountForm::confirmDone(ui::ViewController *screen,
         RVProgress::tipMessage(message, navigation->view());
 }
 
-void RVAccountForm::reserveButtonSpace(ui::TableView *tableView, qreal height)
+ui::TableView *RVAccountForm::addFormTable(ui::View *screenView, const QString &reuseIdentifier,
+                                           qreal buttonSpace)
 {
-    auto *footer = new ui::View(QRectF(0, 0, tableView->frame().width(), height));
+    auto *tableView = new ui::TableView(screenView->bounds());
+    tableView->registerClass<ui::TableViewCell>(reuseIdentifier);
+    auto *footer = new ui::View(QRectF(0, 0, tableView->frame().width(), buttonSpace));
     footer->setBackgroundColor(ui::Color::clearColor());
     tableView->setTableFooterView(footer);
+    screenView->addSubview(tableView);
+    return tableView;
 }
 
 void RVAccountForm::applyFormBackground(ui::View *screenView, ui::TableView *tableView)

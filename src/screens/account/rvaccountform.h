@@ -48,6 +48,8 @@ void confirmDone(ui::ViewController *screen, const QPointer<ui::NavigationContro
 // The form screens' grey: the table without its background view, table and screen both in
 // white level 0.96.
 void applyFormBackground(ui::View *screenView, ui::TableView *tableView);
-// A clear table footer that leaves room under the last row for the submit button.
-void reserveButtonSpace(ui::TableView *tableView, qreal height);
+// The form's table over the whole screen, its cells registered under the identifier, with a
+// clear footer that leaves buttonSpace under the last row for the submit button.
+ui::TableView *addFormTable(ui::View *screenView, const QString &reuseIdentifier,
+                            qreal buttonSpace);
 } // namespace RVAccountForm

@@ -46,10 +46,7 @@ RVModifyPasswdController::~RVModifyPasswdController() = default;
 void RVModifyPasswdController::loadView()
 {
     ui::ViewController::loadView();
-    m_tableView = new ui::TableView(view()->bounds());
-    m_tableView->registerClass<ui::TableViewCell>(reuseIdentifier);
-    RVAccountForm::reserveButtonSpace(m_tableView, kButtonSpace);
-    view()->addSubview(m_tableView);
+    m_tableView = RVAccountForm::addFormTable(view(), reuseIdentifier, kButtonSpace);
 }
 
 void RVModifyPasswdController::viewDidLoad()

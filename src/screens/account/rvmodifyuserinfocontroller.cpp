@@ -40,10 +40,7 @@ RVModifyUserInfoController::~RVModifyUserInfoController() = default;
 void RVModifyUserInfoController::loadView()
 {
     ui::ViewController::loadView();
-    m_tableView = new ui::TableView(view()->bounds());
-    m_tableView->registerClass<ui::TableViewCell>(reuseIdentifier);
-    RVAccountForm::reserveButtonSpace(m_tableView, kButtonSpace);
-    view()->addSubview(m_tableView);
+    m_tableView = RVAccountForm::addFormTable(view(), reuseIdentifier, kButtonSpace);
 }
 
 void RVModifyUserInfoController::viewDidLoad()
