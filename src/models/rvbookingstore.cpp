@@ -26,15 +26,17 @@ QMutex &storeMutex()
     return mutex;
 }
 
-enum class Access { Read, Write };
+// Write makes the file when there is none; Read and Existing (a write that only changes what
+// is there) do not.
+enum class Access { Read, Write, Existing };
 
 // Runs the work on a connection of its own; a file found damaged on the way is replaced and
-// the work done once more on the new one. Reading makes no file.
+// the work done once more on the new one.
 template <class Result, class Work>
 Result withFile(const QString &path, const QString &yhid, Access access, Result failed, Work &&work)
 {
     QMutexLocker lock(&storeMutex());
-    if (access == Access::Read && !QFile::exists(path))
+    if (access != Access::Write && !QFile::exists(path))
         return failed;
     RVBookingStoreFile file(path, yhid);
     if (!file.isOpen())
@@ -258,4 +260,70 @@ bool RVBookingStore::remove(const QString &yhid)
         return true;
     QMutexLocker lock(&storeMutex());
     return RVBookingStoreFile::removeFiles(RVBookingStore(yhid).filePath());
+}
+
+QList<RVWatch> RVBookingStore::watches() const
+{
+    if (!isValid())
+        return {};
+    return withFile(
+        filePath(), m_yhid, Access::Read, QList<RVWatch>(),
+        [](RVBookingStoreFile &file) -> std::optional<QList<RVWatch>> {
+            auto query = file.exec(u"SELECT doctor, schedule, created FROM watches"
+                                   " ORDER BY created, key"_s);
+            if (!query)
+                return std::nullopt;
+            QList<RVWatch> kept;
+            while (query->next())
+                kept.append(RVWatch(
+                    RVBaseInfo::fromDictionary<RVDoctorInfo>(objectOf(query->value(0))),
+                    RVBaseInfo::fromDictionary<RVDoctorScheduleInfo>(objectOf(query->value(1))),
+                    QDateTime::fromString(query->value(2).toString(), Qt::ISODateWithMs)));
+            return kept;
+        });
+}
+
+RVWatch::Added RVBookingStore::addWatch(const RVWatch &watch) const
+{
+    using Added = RVWatch::Added;
+    if (!isValid())
+        return Added::Failed;
+    return withFile(
+        filePath(), m_yhid, Access::Write, Added::Failed,
+        [&](RVBookingStoreFile &file) -> std::optional<Added> {
+            Added added = Added::Failed;
+            // Counted and written in one transaction, so that two adds cannot pass the bound.
+            const bool written = file.write([&] {
+                auto found =
+                    file.exec(u"SELECT COUNT(*), SUM(key = ?) FROM watches"_s, {watch.key()});
+                if (!found || !found->next())
+                    return false;
+                if (found->value(1).toInt() > 0)
+                    added = Added::AlreadyWatched;
+                else if (found->value(0).toInt() >= RVWatch::kMaxWatches)
+                    added = Added::Full;
+                else if (file.exec(u"INSERT INTO watches (key, doctor, schedule, created)"
+                                   " VALUES (?, ?, ?, ?)"_s,
+                                   {watch.key(), textOf(watch.doctor().body_dict()),
+                                    textOf(watch.schedule().body_dict()),
+                                    watch.created().toUTC().toString(Qt::ISODateWithMs)}))
+                    added = Added::Added;
+                return added != Added::Failed;
+            });
+            return written || !file.damaged() ? std::optional(written ? added : Added::Failed)
+                                              : std::nullopt;
+        });
+}
+
+bool RVBookingStore::removeWatch(const QString &key) const
+{
+    if (!isValid())
+        return false;
+    return withFile(filePath(), m_yhid, Access::Existing, false,
+                    [&](RVBookingStoreFile &file) -> std::optional<bool> {
+                        auto removed = file.exec(u"DELETE FROM watches WHERE key = ?"_s, {key});
+                        if (!removed)
+                            return std::nullopt;
+                        return removed->numRowsAffected() == 1;
+                    });
 }

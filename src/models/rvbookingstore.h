@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvwatch.h"
 #include "protocols/rvhospitalinfo.h"
 #include "protocols/rvreservationinfo.h"
 
@@ -46,6 +47,15 @@ public:
     std::optional<RVHospitalInfo> hospital(const QString &hospid) const;
     // When the service last gave the list.
     std::optional<QDateTime> lastRefresh() const;
+
+    // The user's watches on fully booked half-days, oldest first.
+    QList<RVWatch> watches() const;
+    // Keeps the watch unless that half-day is watched already or the user keeps
+    // RVWatch::kMaxWatches: the bound holds whoever adds.
+    RVWatch::Added addWatch(const RVWatch &watch) const;
+    // Ends the watch with that key; true only for the call that ended it. Makes no file: a
+    // store deleted at logout stays deleted.
+    bool removeWatch(const QString &key) const;
 
     // Deletes that user's store; true when none is left.
     static bool remove(const QString &yhid);

@@ -158,8 +158,11 @@ RVBookingStoreFile::Layout RVBookingStoreFile::check()
         return Layout::Failed;
     if (version->value(0).toInt() == 0 && tables->value(0).toInt() == 0)
         return createTables() ? Layout::Ready : Layout::Failed;
-    if (version->value(0).toInt() != kSchemaVersion) {
-        qCInfo(lcBookingStore) << "the store has another layout:" << version->value(0).toInt();
+    const int found = version->value(0).toInt();
+    if (found == 1 && !upgrade(found))
+        return Layout::Failed;
+    if (found != kSchemaVersion && found != 1) {
+        qCInfo(lcBookingStore) << "the store has another layout:" << found;
         return Layout::Foreign;
     }
     auto owner = exec(u"SELECT value FROM meta WHERE key = 'yhid'"_s);
@@ -175,7 +178,24 @@ bool RVBookingStoreFile::createTables()
                exec(u"CREATE TABLE bookings (key TEXT PRIMARY KEY, record TEXT NOT NULL,"
                     " listed INTEGER NOT NULL, position INTEGER NOT NULL)"_s) &&
                exec(u"CREATE TABLE hospitals (hospid TEXT PRIMARY KEY, record TEXT NOT NULL)"_s) &&
+               createWatches() &&
                exec(u"INSERT INTO meta (key, value) VALUES ('yhid', ?)"_s, {m_yhid}) &&
                exec(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
+    });
+}
+
+bool RVBookingStoreFile::createWatches()
+{
+    return exec(u"CREATE TABLE IF NOT EXISTS watches (key TEXT PRIMARY KEY, doctor TEXT NOT NULL,"
+                " schedule TEXT NOT NULL, created TEXT NOT NULL)"_s)
+        .has_value();
+}
+
+bool RVBookingStoreFile::upgrade(int from)
+{
+    qCInfo(lcBookingStore) << "upgrading the store from layout" << from;
+    // Version 2 adds the watches; the bookings of version 1 stay.
+    return write([this] {
+        return createWatches() && exec(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
     });
 }

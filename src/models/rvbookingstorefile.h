@@ -17,7 +17,7 @@
 class RVBookingStoreFile final
 {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     RVBookingStoreFile(QString path, QString yhid);
     ~RVBookingStoreFile();
@@ -48,6 +48,9 @@ private:
     // Makes the tables in an empty file.
     Layout check();
     bool createTables();
+    // Brings a file of an earlier layout to this one, keeping what it holds.
+    bool upgrade(int from);
+    bool createWatches();
 
     QString m_path;
     QString m_yhid;
