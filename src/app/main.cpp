@@ -3,6 +3,7 @@
 #include "app/rvappdelegate.h"
 #include "app/rvapplanguage.h"
 #include "app/rvappoptions.h"
+#include "app/rvappwatches.h"
 #include "app/rvexportcommand.h"
 #include "app/rvmainstoryboard.h"
 #include "app/rvscreenshot.h"
@@ -196,6 +197,10 @@ int main(int argc, char *argv[])
         return 1;
     RVAppDelegate delegate;
     delegate.didFinishLaunchingWithOptions();
+    // Watches on fully booked half-days are asked after while the application runs.
+    RVAppWatches watches(delegate.navigationController());
+    if (options->screen.isEmpty())
+        watches.start();
     if (options->quitAfterFirstPaint)
         quitAfterFirstPaint(delegate.window());
     if (!options->screen.isEmpty()) {
@@ -215,6 +220,7 @@ int main(int argc, char *argv[])
         });
     }
     const int code = QApplication::exec();
+    watches.stop();
     // Work still waiting on the service is told to stop and joined (bounded); the clean-ups
     // it handed to the main thread then run, without their finishes, while the window is
     // still there, so each screen is released here on the main thread.

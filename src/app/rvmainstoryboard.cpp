@@ -7,6 +7,7 @@
 #include "screens/account/rvmodifyuserinfocontroller.h"
 #include "screens/account/rvpersonalviewcontroller.h"
 #include "screens/account/rvregisterviewcontroller.h"
+#include "screens/account/rvwatchlistviewcontroller.h"
 #include "screens/booking/rvbookingpassviewcontroller.h"
 #include "screens/booking/rvdoctorcontroller.h"
 #include "screens/booking/rvreservationhistorylistviewcontroller.h"
@@ -57,6 +58,7 @@ void RVMainStoryboard::registerScreens()
     add<RVReservationInfoController>(storyboard, u"registerInfo"_s);
     add<RVReservationHistoryListViewController>(storyboard, u"appointMent"_s);
     add<RVBookingPassViewController>(storyboard, u"bookingPass"_s);
+    add<RVWatchListViewController>(storyboard, u"watchList"_s);
 }
 
 QStringList RVMainStoryboard::identifiers()

@@ -40,8 +40,18 @@ QList<RVDoctorScheduleInfo> RVScheduleGrid::schedulesOf(int row) const
 
 std::optional<RVDoctorScheduleInfo> RVScheduleGrid::halfDayToOpen(const QString &key) const
 {
+    return halfDayIn(key, State::Open);
+}
+
+std::optional<RVDoctorScheduleInfo> RVScheduleGrid::halfDayToWatch(const QString &key) const
+{
+    return halfDayIn(key, State::FullyBooked);
+}
+
+std::optional<RVDoctorScheduleInfo> RVScheduleGrid::halfDayIn(const QString &key, State state) const
+{
     const auto found = m_byKey.constFind(key);
-    if (found == m_byKey.constEnd() || stateOf(*found) != State::Open)
+    if (found == m_byKey.constEnd() || stateOf(*found) != state)
         return std::nullopt;
     return *found;
 }

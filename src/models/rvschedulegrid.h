@@ -41,6 +41,8 @@ public:
     QList<RVDoctorScheduleInfo> schedulesOf(int row) const;
     // The half-day behind a button key, only when it can be opened.
     std::optional<RVDoctorScheduleInfo> halfDayToOpen(const QString &key) const;
+    // The half-day behind a button key, only when it is fully booked (it can be watched).
+    std::optional<RVDoctorScheduleInfo> halfDayToWatch(const QString &key) const;
 
     static State stateOf(const RVDoctorScheduleInfo &schedule);
     // The count of open bookings, shown on the button unless the half-day is stopped.
@@ -51,6 +53,8 @@ public:
     static QString buttonKey(const RVDoctorScheduleInfo &schedule, int row);
 
 private:
+    std::optional<RVDoctorScheduleInfo> halfDayIn(const QString &key, State state) const;
+
     QDate m_today;
     Schedules m_schedules;
     QHash<QString, RVDoctorScheduleInfo> m_byKey;

@@ -86,6 +86,11 @@ QString RVWatch::hitText() const
     return tr("%1 %2 %3 有号了").arg(doctorName(), dayText(), halfDayName());
 }
 
+QString RVWatch::changedNotification()
+{
+    return u"RVWatchesChanged"_s;
+}
+
 QString RVWatch::messageOf(Added added)
 {
     switch (added) {

@@ -58,8 +58,8 @@ void RVPersonalViewController::loadView()
     top += kCardHeight + kTableGap;
     settingTableView = makeTable(top, 2 * kRowHeight);
     top += 2 * kRowHeight + kTableGap;
-    otherTableView = makeTable(top, kRowHeight);
-    top += kRowHeight + 2 * kTableGap;
+    otherTableView = makeTable(top, 2 * kRowHeight);
+    top += 2 * kRowHeight + 2 * kTableGap;
     for (ui::TableView *table :
          {infoTableView.data(), settingTableView.data(), otherTableView.data()})
         view()->addSubview(table);
@@ -88,7 +88,7 @@ void RVPersonalViewController::viewDidLoad()
 
 int RVPersonalViewController::numberOfRowsInSection(ui::TableView *tableView, int)
 {
-    return tableView == settingTableView ? 2 : 1;
+    return tableView == infoTableView ? 1 : 2;
 }
 
 qreal RVPersonalViewController::heightForRowAtIndexPath(ui::TableView *tableView,
@@ -113,7 +113,7 @@ ui::TableViewCell *RVPersonalViewController::cellForRowAtIndexPath(ui::TableView
     if (tableView == settingTableView)
         cell->textLabel()->setText(indexPath.row == 0 ? tr("修改信息") : tr("修改密码"));
     else
-        cell->textLabel()->setText(tr("我的挂号记录"));
+        cell->textLabel()->setText(indexPath.row == 0 ? tr("我的挂号记录") : tr("有号提醒"));
     return cell;
 }
 
@@ -168,7 +168,7 @@ void RVPersonalViewController::didSelectRowAtIndexPath(ui::TableView *tableView,
 {
     tableView->deselectRowAtIndexPath(indexPath, true);
     if (tableView == otherTableView)
-        pushScreen(u"appointMent"_s);
+        pushScreen(indexPath.row == 0 ? u"appointMent"_s : u"watchList"_s);
     else if (tableView == settingTableView)
         pushScreen(indexPath.row == 0 ? u"modifyUserInfo"_s : u"modifyPasswd"_s);
 }

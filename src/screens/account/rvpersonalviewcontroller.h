@@ -14,9 +14,9 @@
 class RVMarkupLabel;
 
 // The logged-in user's account page: a card with the saved name and mobile number drawn from
-// markup, the entries to the profile and password screens and to the booking history, and the
-// logout. The card is read afresh from the saved user record whenever its row is built; the
-// screen keeps no copy of the user.
+// markup, the entries to the profile and password screens, to the booking history and to the
+// watches on fully booked half-days, and the logout. The card is read afresh from the saved user
+// record whenever its row is built; the screen keeps no copy of the user.
 class RVPersonalViewController : public RVScreen,
                                  public ui::TableViewDataSource,
                                  public ui::TableViewDelegate

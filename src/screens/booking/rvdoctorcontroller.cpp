@@ -3,7 +3,11 @@
 #include "screens/booking/rvdoctorcontroller.h"
 
 #include "components/rvprogress.h"
+#include "models/rvbookingstore.h"
+#include "platform/notificationcenter.h"
+#include "protocols/rvappconfiginfo.h"
 #include "screens/booking/rvreservationtimeelectcontroller.h"
+#include "screens/shared/rvalert.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
 #include "toolkit/imageview.h"
@@ -90,6 +94,7 @@ void RVDoctorController::viewDidAppear(bool animated)
         if (ui::NavigationItem *top = navigation->navigationBar()->topItem())
             top->setTitle(RVBaseInfo::text(_doctorInfo.ysmc()));
     }
+    loadWatched();
 }
 
 void RVDoctorController::loadDoctorSchedulesFinish(const ScheduleOutcome &outcome)
@@ -189,7 +194,11 @@ void RVDoctorController::addScheduleButton(ui::TableViewCell *cell,
                                                                     : nullptr;
     if (column != nullptr) {
         auto *image = new ui::ImageView(QRectF(23, 5, 85, cellHeight - 10));
-        image->setImage(ui::Image::imageNamed(pictureOf(RVScheduleGrid::stateOf(schedule))));
+        const bool watched = isWatched(schedule);
+        image->setImage(ui::Image::imageNamed(
+            watched ? u"yuyue_watch_btn_nor.png"_s : pictureOf(RVScheduleGrid::stateOf(schedule))));
+        if (watched)
+            button->setAccessibilityLabel(tr("约满，已设置有号提醒"));
         column->addSubview(image);
         button->setFrame(column->frame());
     } else {
@@ -205,10 +214,13 @@ void RVDoctorController::reservationButtonClicked(ui::Control *sender)
 {
     if (sender == nullptr)
         return;
-    const std::optional<RVDoctorScheduleInfo> schedule =
-        m_grid.halfDayToOpen(QString::number(sender->tag()));
-    if (!schedule)
+    const QString key = QString::number(sender->tag());
+    const std::optional<RVDoctorScheduleInfo> schedule = m_grid.halfDayToOpen(key);
+    if (!schedule) {
+        if (const auto full = m_grid.halfDayToWatch(key))
+            offerWatch(*full);
         return;
+    }
     ui::NavigationController *navigation = navigationController();
     if (navigation == nullptr)
         return;
@@ -220,4 +232,81 @@ void RVDoctorController::reservationButtonClicked(ui::Control *sender)
     next->setDoctorInfo(_doctorInfo);
     next->setDoctorScheduleInfo(*schedule);
     navigation->pushViewController(next, true);
+}
+
+bool RVDoctorController::isWatched(const RVDoctorScheduleInfo &schedule) const
+{
+    return RVScheduleGrid::stateOf(schedule) == RVScheduleGrid::State::FullyBooked &&
+           m_watched.contains(RVWatch::keyOf(_doctorInfo, schedule));
+}
+
+void RVDoctorController::loadWatched()
+{
+    const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
+    if (!RVAppConfigInfo::userLogined() || yhid.isEmpty()) {
+        m_watched.clear();
+        return;
+    }
+    RVProgress::fetch(
+        this,
+        [yhid] {
+            QSet<QString> keys;
+            for (const RVWatch &watch : RVBookingStore(yhid).watches())
+                keys.insert(watch.key());
+            return keys;
+        },
+        [](RVDoctorController &self, const QSet<QString> &keys) {
+            if (keys == self.m_watched)
+                return;
+            self.m_watched = keys;
+            if (self._tableViewReservInfo)
+                self._tableViewReservInfo->reloadData();
+        });
+}
+
+void RVDoctorController::offerWatch(const RVDoctorScheduleInfo &schedule)
+{
+    // The watches are kept in the user's own store: without a login there is none.
+    if (!RVAppConfigInfo::userLogined()) {
+        RVAlert::confirm(this, QString(), tr("还未登陆，现在登陆"), tr("确定"), [this] {
+            if (auto login = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+                                 ->instantiateViewControllerWithIdentifier(u"login"_s))
+                navigationController()->pushViewController(login, true);
+        });
+        return;
+    }
+    const RVWatch watch(_doctorInfo, schedule);
+    if (m_watched.contains(watch.key())) {
+        RVProgress::tipMessage(RVWatch::messageOf(RVWatch::Added::AlreadyWatched), view());
+        return;
+    }
+    const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
+    const QString question =
+        tr("%1 %2已约满，\n有号时提醒您吗？").arg(watch.dayText(), watch.halfDayName());
+    RVAlert::confirm(this, tr("有号提醒"), question, tr("提醒我"), [this, watch, yhid] {
+        RVProgress::run(
+            this, QString(), [watch, yhid] { return RVBookingStore(yhid).addWatch(watch); },
+            [key = watch.key()](RVDoctorController &self, RVWatch::Added added) {
+                self.finishedWatch(key, added);
+            });
+    });
+}
+
+void RVDoctorController::finishedWatch(const QString &key, RVWatch::Added added)
+{
+    if (added == RVWatch::Added::Added) {
+        platform::NotificationCenter::defaultCenter().postNotificationName(
+            RVWatch::changedNotification(), this);
+    }
+    if (added == RVWatch::Added::Added || added == RVWatch::Added::AlreadyWatched) {
+        m_watched.insert(key);
+        if (_tableViewReservInfo)
+            _tableViewReservInfo->reloadData();
+    }
+    if (!isOnTop())
+        return;
+    if (added == RVWatch::Added::Added)
+        RVProgress::tipMessage(RVWatch::messageOf(added), view());
+    else
+        RVAlert::show(RVWatch::messageOf(added));
 }

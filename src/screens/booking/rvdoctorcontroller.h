@@ -3,6 +3,7 @@
 #pragma once
 
 #include "models/rvschedulegrid.h"
+#include "models/rvwatch.h"
 #include "protocols/rvdoctorinfo.h"
 #include "screens/booking/tableviewreservdelegate.h"
 #include "screens/shared/rvscreen.h"
@@ -14,13 +15,15 @@
 
 #include <QDate>
 #include <QPointer>
+#include <QSet>
 
 #include <functional>
 #include <memory>
 
 // The doctor detail screen: the doctor's row as the list showed it, and a grid of the next 14
 // days with a morning and an afternoon column, laid out as the schedule grid of the last load
-// says; an open half-day leads on to the choice of a time slot. Today's date comes from an
+// says; an open half-day leads on to the choice of a time slot, and a fully booked one can be
+// watched for a place that comes free (marked while watched). Today's date comes from an
 // injectable clock.
 class RVDoctorController final : public RVScreen,
                                  public ui::TableViewDataSource,
@@ -59,6 +62,7 @@ public:
                                   const ui::IndexPath &indexPath) override;
 
     const RVScheduleGrid &grid() const { return m_grid; }
+    bool isWatched(const RVDoctorScheduleInfo &schedule) const;
     bool httpStats() const { return _httpStats; }
     ui::TableView *tableViewBaseInfo() const { return _tableViewBaseInfo; }
     ui::TableView *tableViewReservInfo() const { return _tableViewReservInfo; }
@@ -67,6 +71,10 @@ private:
     ui::TableViewCell *gridCell(ui::TableView *tableView, const ui::IndexPath &indexPath);
     void addScheduleButton(ui::TableViewCell *cell, const RVDoctorScheduleInfo &schedule, int row,
                            ui::View *morning, ui::View *afternoon);
+    // The watches are the logged-in user's, read afresh each time the screen shows.
+    void loadWatched();
+    void offerWatch(const RVDoctorScheduleInfo &schedule);
+    void finishedWatch(const QString &key, RVWatch::Added added);
 
     RVDoctorInfo _doctorInfo;
     ui::Image _doctorInfoCell;
@@ -78,4 +86,5 @@ private:
     QPointer<ui::TableView> _tableViewBaseInfo;
     QPointer<ui::TableView> _tableViewReservInfo;
     std::function<QDate()> m_clock;
+    QSet<QString> m_watched;
 };

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace ui
 {
 class AlertView;
@@ -22,4 +24,9 @@ ui::AlertView *show(const QString &title, const QString &message);
 ui::AlertView *showIfOnTop(ui::ViewController *screen, const QString &message);
 ui::AlertView *showIfOnTop(ui::ViewController *screen, const QString &title,
                            const QString &message);
+// A question before an action: "取消" and the confirming button. The action runs on the
+// confirming tap, and only while the screen is still the top of its stack: a screen the user
+// left meanwhile asks nothing of it.
+ui::AlertView *confirm(ui::ViewController *screen, const QString &title, const QString &message,
+                       const QString &confirmTitle, std::function<void()> action);
 } // namespace RVAlert

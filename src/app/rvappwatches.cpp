@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "app/rvappwatches.h"
+
+#include "components/rvworkpool.h"
+#include "models/rvwatchpoller.h"
+#include "platform/notificationcenter.h"
+#include "protocols/rvappconfiginfo.h"
+#include "protocols/rvloginstate.h"
+#include "screens/booking/rvreservationtimeelectcontroller.h"
+#include "screens/shared/rvalert.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/storyboard.h"
+
+#include <QLoggingCategory>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+Q_LOGGING_CATEGORY(lcWatches, "rv.app.watches", QtInfoMsg)
+} // namespace
+
+RVAppWatches::RVAppWatches(ui::NavigationController *navigation, QObject *parent)
+    : QObject(parent), m_navigation(navigation)
+{
+}
+
+RVAppWatches::~RVAppWatches()
+{
+    platform::NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+void RVAppWatches::start()
+{
+    platform::NotificationCenter::defaultCenter().addObserver(
+        this, RVWatch::changedNotification(), nullptr, [this](const platform::Notification &) {
+            if (m_poller)
+                m_poller->refresh();
+        });
+    RVLoginState::observe(this, [this](bool logined) { follow(logined); });
+    follow(RVAppConfigInfo::userLogined());
+}
+
+void RVAppWatches::stop()
+{
+    RVLoginState::instance().disconnect(this);
+    m_poller.reset();
+}
+
+void RVAppWatches::follow(bool logined)
+{
+    const QString yhid =
+        logined ? RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid()) : QString();
+    if (yhid == m_yhid)
+        return;
+    // The watches are the user's: another user's (or none after a logout) end the rounds.
+    m_poller.reset();
+    m_reported.clear();
+    m_yhid = yhid;
+    if (yhid.isEmpty())
+        return;
+    m_poller = std::make_unique<RVWatchPoller>(yhid, [](std::function<void()> job) {
+        return RVWorkPool::current().start(std::move(job));
+    });
+    connect(m_poller.get(), &RVWatchPoller::placesFound, this, &RVAppWatches::announce);
+    m_poller->refresh();
+}
+
+void RVAppWatches::announce(const RVWatch &watch)
+{
+    qCInfo(lcWatches) << "places again:" << watch.key();
+    m_reported.insert(watch.key(), watch);
+    // WIRING POINT for desktop notifications (platform::DesktopNotifier): send
+    // notify(watch.key(), tr("有号提醒"), watch.hitText()) and connect its actionInvoked(key)
+    // to openTimeSlots(key). Until the notifier is in the application, the user is told inside
+    // the window, over whatever screen is shown.
+    ui::ViewController *shown = m_navigation ? m_navigation->topViewController() : nullptr;
+    if (shown == nullptr)
+        return;
+    RVAlert::confirm(shown, tr("有号提醒"), watch.hitText(), tr("查看"),
+                     [this, key = watch.key()] { openTimeSlots(key); });
+}
+
+void RVAppWatches::openTimeSlots(const QString &key)
+{
+    const auto found = m_reported.constFind(key);
+    if (found == m_reported.constEnd() || !m_navigation)
+        return;
+    auto next = std::dynamic_pointer_cast<RVReservationTimeElectController>(
+        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+            ->instantiateViewControllerWithIdentifier(u"registerTimeElect"_s));
+    if (!next)
+        return;
+    next->setDoctorInfo(found->doctor());
+    next->setDoctorScheduleInfo(found->schedule());
+    m_navigation->pushViewController(next, true);
+}
