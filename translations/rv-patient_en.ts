@@ -61,6 +61,21 @@
         <source>确定</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>RVAppWatches</name>
+    <message>
+        <source>有号提醒</source>
+        <translation>Place alert</translation>
+    </message>
+    <message>
+        <source>查看</source>
+        <translation>View</translation>
+    </message>
 </context>
 <context>
     <name>RVBooking</name>
@@ -221,6 +236,35 @@
     <message>
         <source>医院介绍</source>
         <translation>About the hospital</translation>
+    </message>
+</context>
+<context>
+    <name>RVDoctorController</name>
+    <message>
+        <source>约满，已设置有号提醒</source>
+        <translation>Fully booked, place alert set</translation>
+    </message>
+    <message>
+        <source>还未登陆，现在登陆</source>
+        <translation>Not logged in. Log in now?</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>%1 %2已约满，
+有号时提醒您吗？</source>
+        <translation>%1 %2 is fully booked.
+Alert you when a place is free?</translation>
+    </message>
+    <message>
+        <source>有号提醒</source>
+        <translation>Place alert</translation>
+    </message>
+    <message>
+        <source>提醒我</source>
+        <translation>Alert me</translation>
     </message>
 </context>
 <context>
@@ -530,6 +574,10 @@
         <source>我的挂号记录</source>
         <translation>My bookings</translation>
     </message>
+    <message>
+        <source>有号提醒</source>
+        <translation>Place alerts</translation>
+    </message>
 </context>
 <context>
     <name>RVProtocol</name>
@@ -687,6 +735,56 @@
     <message>
         <source>主页</source>
         <translation>Home</translation>
+    </message>
+</context>
+<context>
+    <name>RVWatch</name>
+    <message>
+        <source>下午</source>
+        <translation>PM</translation>
+    </message>
+    <message>
+        <source>上午</source>
+        <translation>AM</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 有号了</source>
+        <translation>%1 %2 %3: a place is free</translation>
+    </message>
+    <message>
+        <source>已设置有号提醒</source>
+        <translation>Place alert set</translation>
+    </message>
+    <message>
+        <source>该时段已设置有号提醒</source>
+        <translation>A place alert is already set for this half-day</translation>
+    </message>
+    <message>
+        <source>最多只能设置%1个有号提醒，请先删除一个</source>
+        <translation>At most %1 place alerts: remove one first</translation>
+    </message>
+    <message>
+        <source>有号提醒未能保存</source>
+        <translation>The place alert could not be saved</translation>
+    </message>
+</context>
+<context>
+    <name>RVWatchListViewController</name>
+    <message>
+        <source>有号提醒</source>
+        <translation>Place alerts</translation>
+    </message>
+    <message>
+        <source>暂无有号提醒。在医生的排班上点一个“约满”的时段即可设置。</source>
+        <translation>No place alerts. Tap a fully booked half-day on a doctor&apos;s schedule to set one.</translation>
+    </message>
+    <message>
+        <source>删除这个有号提醒？</source>
+        <translation>Remove this place alert?</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Remove</translation>
     </message>
 </context>
 <context>
