@@ -2,9 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "bookingtestservice.h"
 #include "components/ztprogresshud.h"
+#include "models/rvbookingstore.h"
 #include "screenfixture.h"
 #include "screens/booking/rvdoctorcontroller.h"
 #include "screens/booking/rvreservationtimeelectcontroller.h"
+#include "toolkit/alertview.h"
 #include "toolkit/button.h"
 #include "toolkit/image.h"
 #include "toolkit/imageview.h"
@@ -192,6 +194,48 @@ private Q_SLOTS:
         } else {
             QCOMPARE(app.navigation()->topViewController(), screen);
         }
+    }
+
+    // A fully booked half-day is watched after a confirmation, and marked; without a login the
+    // same tap offers the login screen.
+    void fullHalfDayIsWatched_data()
+    {
+        QTest::addColumn<bool>("logined");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("logged in") << true << u"2026-05-09 下午已约满，\n有号时提醒您吗？"_s;
+        QTest::newRow("logged out") << false << u"还未登陆，现在登陆"_s;
+    }
+    void fullHalfDayIsWatched()
+    {
+        QFETCH(bool, logined);
+        QFETCH(QString, question);
+        BookingTestService service;
+        if (logined)
+            BookingTestService::logIn(BookingTestService::patient());
+        QVERIFY(RVBookingStore::remove(u"7"_s));
+        ScreenFixture app;
+        const QDate today(2026, 5, 7);
+        RVDoctorController *screen =
+            open(app, service, today,
+                 QJsonArray{schedule(today.addDays(2), u"2"_s, u"0"_s, u"0"_s, u"P9"_s)});
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->httpStats());
+        buttonsOf(gridRow(screen, 2))
+            .value(0)
+            ->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+        ui::AlertView *alert = ScreenFixture::visibleAlert();
+        QVERIFY(alert);
+        QCOMPARE(alert->message(), question);
+        alert->clickButtonAtIndex(1);
+        if (!logined) {
+            QTRY_COMPARE(app.topIdentifier(), u"login"_s);
+            return;
+        }
+        QTRY_COMPARE(RVBookingStore(u"7"_s).watches().size(), 1);
+        QTRY_VERIFY(picturesOf(gridRow(screen, 2)).value(0)->image() ==
+                    ui::Image::imageNamed(u"yuyue_watch_btn_nor.png"_s));
+        QCOMPARE(buttonsOf(gridRow(screen, 2)).value(0)->accessibilityLabel(),
+                 u"约满，已设置有号提醒"_s);
     }
 
     void buttonKeysJoinShiftAndRow()

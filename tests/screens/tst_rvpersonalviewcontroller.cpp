@@ -7,11 +7,13 @@
 #include "protocols/rvprotocol.h"
 #include "screenfixture.h"
 #include "screens/account/rvpersonalviewcontroller.h"
+#include "screens/account/rvwatchlistviewcontroller.h"
 #include "screens/home/rvmainviewcontroller.h"
 #include "service/rvservicethread.h"
 #include "toolkit/button.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/tableview.h"
+#include "toolkit/tableviewcell.h"
 
 #include <QFile>
 #include <QTest>
@@ -130,6 +132,7 @@ private Q_SLOTS:
         QTest::newRow("profile") << 1 << 0 << u"modifyUserInfo"_s;
         QTest::newRow("password") << 1 << 1 << u"modifyPasswd"_s;
         QTest::newRow("booking history") << 2 << 0 << u"appointMent"_s;
+        QTest::newRow("watches") << 2 << 1 << u"watchList"_s;
     }
     void entries()
     {
@@ -149,6 +152,37 @@ private Q_SLOTS:
             QCOMPARE(app.navigation()->viewControllers().size(), 3);
             QCOMPARE(app.topIdentifier(), opened);
         }
+    }
+
+    // The watch list shows the user's watches; a swipe removes one from the device.
+    void watchListRemovesAWatch()
+    {
+        RVUserInfo user;
+        user.setYhid(u"41"_s);
+        RVAppConfigInfo().setUserInfo(user);
+        const RVBookingStore store(u"41"_s);
+        QVERIFY(RVBookingStore::remove(u"41"_s));
+        RVDoctorInfo doctor;
+        doctor.setYsmc(u"王医生"_s);
+        RVDoctorScheduleInfo half;
+        half.setJzrq(u"2026-05-09"_s);
+        half.setBcbm(2);
+        QCOMPARE(store.addWatch({doctor, half}), RVWatch::Added::Added);
+        ScreenFixture app;
+        QVERIFY(openPersonal(app));
+        static_cast<RVPersonalViewController *>(app.navigation()->topViewController())
+            ->otherTableView->tapRowAtIndexPath({0, 1});
+        auto *list =
+            qobject_cast<RVWatchListViewController *>(app.navigation()->topViewController());
+        QVERIFY(list);
+        QTRY_COMPARE(list->tableView()->numberOfRowsInSection(0), 1);
+        ui::TableViewCell *row = list->tableView()->cellForRowAtIndexPath({0, 0});
+        QCOMPARE(row->detailTextLabel()->text(), u"2026-05-09 下午"_s);
+        QVERIFY(list->emptyNotice()->isHidden());
+        list->commitEditingStyle(list->tableView(), ui::TableViewCellEditingStyle::Delete, {0, 0});
+        QTRY_VERIFY(!list->emptyNotice()->isHidden());
+        QVERIFY(store.watches().isEmpty());
+        QCOMPARE(list->tableView()->numberOfRowsInSection(0), 0);
     }
 
     void logoutReturnsHomeLoggedOut_data()
