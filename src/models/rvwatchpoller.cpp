@@ -8,7 +8,7 @@
 #include "platform/mainthread.h"
 
 #include <QRandomGenerator>
-#include <QSet>
+#include <QHash>
 #include <QStandardPaths>
 
 #include <algorithm>
