@@ -200,9 +200,9 @@ RVBookingAlternatives::Gone RVBookingAlternatives::goneBy(const QString &refusal
 {
     // The service's own texts, compared exactly: a slot another patient took, and a half-day
     // whose last place went.
-    if (refusal == u"该时段已被预约，请选择其他时段")
+    if (refusal == u"该时段已被预约，请选择其他时段") // untranslated: the service's text
         return Gone::Slot;
-    if (refusal == u"该时段已约满")
+    if (refusal == u"该时段已约满") // untranslated: the service's text
         return Gone::HalfDay;
     return Gone::Nothing;
 }
