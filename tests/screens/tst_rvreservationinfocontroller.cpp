@@ -171,7 +171,6 @@ private Q_SLOTS:
         QTRY_VERIFY(ScreenFixture::visibleAlert());
         ui::AlertView *alert = ScreenFixture::visibleAlert();
         QCOMPARE(alert->title(), taken);
-        QCOMPARE(alert->numberOfButtons(), 2);
         QCOMPARE(alert->buttonTitleAtIndex(1), u"王医生 5月20日 上午 11:00"_s);
         alert->clickButtonAtIndex(1);
         auto *next =
