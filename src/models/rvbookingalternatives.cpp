@@ -12,6 +12,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 using namespace Qt::StringLiterals;
