@@ -63,6 +63,25 @@
     </message>
 </context>
 <context>
+    <name>RVAlternativesOffer</name>
+    <message>
+        <source>暂无其他可约时段</source>
+        <translation>No other time is open</translation>
+    </message>
+    <message>
+        <source>以下时段可约：</source>
+        <translation>Still open:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>RVBooking</name>
     <message>
         <source>性别：男</source>
@@ -103,6 +122,25 @@
     <message>
         <source>预约成功</source>
         <translation>Booked</translation>
+    </message>
+</context>
+<context>
+    <name>RVBookingAlternatives</name>
+    <message>
+        <source>M月d日</source>
+        <translation>MMM d</translation>
+    </message>
+    <message>
+        <source>上午</source>
+        <translation>AM</translation>
+    </message>
+    <message>
+        <source>下午</source>
+        <translation>PM</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 %4</source>
+        <translation>%1 %2 %3 %4</translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,7 @@
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
 
+#include <QJsonArray>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -151,6 +152,35 @@ private Q_SLOTS:
         QCOMPARE(app.navigation()->topViewController(), other.get());
         QCOMPARE(app.navigation()->viewControllers().size(), 2);
         QCOMPARE(ScreenFixture::tipText(app.navigation()), success ? u"预约成功"_s : QString());
+    }
+
+    // A slot taken under the patient's finger: the refusal heads the nearest open places, and a
+    // tap gives the confirmation of that place in this one's stead, booked only on "确认".
+    void takenSlotOffersTheNearestPlaces()
+    {
+        BookingTestService service;
+        const QString taken = u"该时段已被预约，请选择其他时段"_s;
+        service.answer(u"C001"_s, BookingTestService::reply(false, taken));
+        const QJsonArray left{QJsonObject{{u"fzxh"_s, u"9"_s}, {u"yysj"_s, u"11:00"_s}}};
+        service.answer(u"B009"_s, BookingTestService::reply(true, u"查询成功"_s, &left));
+        ScreenFixture app;
+        RVReservationInfoController *screen = open(app, BookingTestService::patient());
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->confirmButton());
+        confirm(screen);
+        QTRY_VERIFY(ScreenFixture::visibleAlert());
+        ui::AlertView *alert = ScreenFixture::visibleAlert();
+        QCOMPARE(alert->title(), taken);
+        QCOMPARE(alert->buttonTitleAtIndex(1), u"王医生 5月20日 上午 11:00"_s);
+        alert->clickButtonAtIndex(1);
+        auto *next =
+            qobject_cast<RVReservationInfoController *>(app.navigation()->topViewController());
+        QVERIFY(next && next != screen);
+        QCOMPARE(app.navigation()->viewControllers().size(), 2);
+        QCOMPARE(RVBaseInfo::text(next->doctorTimeSchedule().fzxh()), u"9"_s);
+        QCOMPARE(RVBaseInfo::text(next->doctorScheduleInfo().pbid()), u"P42"_s);
+        QTest::qWait(50);
+        QCOMPARE(service.received(u"C001"_s).size(), 1);
     }
 };
 
