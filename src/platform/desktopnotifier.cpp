@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -36,6 +37,29 @@ QDBusMessage call(const QString &method)
 }
 } // namespace
 
+// Receives the service's signals with their sender, which the notifier checks: any program on
+// the bus can send a signal of that name.
+class DesktopNotifierSignals final : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+
+public:
+    explicit DesktopNotifierSignals(DesktopNotifier *notifier)
+        : QObject(notifier), m_notifier(notifier)
+    {
+    }
+
+public Q_SLOTS:
+    void actionInvoked(uint id, const QString &action)
+    {
+        m_notifier->onActionInvoked(message().service(), id, action);
+    }
+    void notificationClosed(uint id, uint) { m_notifier->onClosed(message().service(), id); }
+
+private:
+    DesktopNotifier *m_notifier;
+};
+
 DesktopNotifier::DesktopNotifier(QString desktopEntry, QObject *parent)
     : DesktopNotifier(std::move(desktopEntry), QDBusConnection::sessionBus(), parent)
 {
@@ -63,11 +87,13 @@ bool DesktopNotifier::hasBus() const
 void DesktopNotifier::listen()
 {
     // No sender named: naming the service would have Qt look its owner up, waiting on the bus.
-    // The ids answered are this connection's own, so a stranger's signal matches none.
-    m_bus->connect(QString(), path(), service(), u"ActionInvoked"_s, this,
-                   SLOT(onActionInvoked(uint, QString)));
-    m_bus->connect(QString(), path(), service(), u"NotificationClosed"_s, this,
-                   SLOT(onClosed(uint, uint)));
+    // The ids answered are this connection's own, and the sender must be the service that
+    // answered them.
+    auto *receiver = new DesktopNotifierSignals(this);
+    m_bus->connect(QString(), path(), service(), u"ActionInvoked"_s, receiver,
+                   SLOT(actionInvoked(uint, QString)));
+    m_bus->connect(QString(), path(), service(), u"NotificationClosed"_s, receiver,
+                   SLOT(notificationClosed(uint, uint)));
 }
 
 void DesktopNotifier::askCapabilities()
@@ -110,6 +136,7 @@ void DesktopNotifier::onNotifyAnswered(QDBusPendingCallWatcher *watcher, const Q
         Q_EMIT failed(key);
         return;
     }
+    m_service = watcher->reply().service();
     m_keys.remove(m_keys.key(key, 0u));
     m_keys.insert(reply.value(), key);
     Q_EMIT shown(key);
@@ -125,18 +152,23 @@ void DesktopNotifier::closeAll()
     m_keys.clear();
 }
 
-void DesktopNotifier::onActionInvoked(uint id, const QString &action)
+void DesktopNotifier::onActionInvoked(const QString &sender, uint id, const QString &action)
 {
     const auto found = m_keys.constFind(id);
-    if (found != m_keys.cend() && (action == u"default" || action == u"view"))
+    if (sender == m_service && found != m_keys.cend() &&
+        (action == u"default" || action == u"view"))
         Q_EMIT actionInvoked(*found);
 }
 
-void DesktopNotifier::onClosed(uint id, uint)
+void DesktopNotifier::onClosed(const QString &sender, uint id)
 {
-    const QString key = m_keys.take(id);
-    if (!key.isEmpty())
-        Q_EMIT closed(key);
+    // The key stays known: a service that keeps closed notifications in a history still acts
+    // on them later, under the same id.
+    const auto found = m_keys.constFind(id);
+    if (sender == m_service && found != m_keys.cend())
+        Q_EMIT closed(*found);
 }
 
 } // namespace platform
+
+#include "desktopnotifier.moc"

@@ -48,19 +48,20 @@ Q_SIGNALS:
     void actionInvoked(const QString &key);
     void closed(const QString &key);
 
-private Q_SLOTS:
-    void onActionInvoked(uint id, const QString &action);
-    void onClosed(uint id, uint reason);
-
 private:
+    friend class DesktopNotifierSignals;
+    void onActionInvoked(const QString &sender, uint id, const QString &action);
+    void onClosed(const QString &sender, uint id);
     void listen();
     void askCapabilities();
     void onNotifyAnswered(QDBusPendingCallWatcher *watcher, const QString &key);
 
     QString m_desktopEntry;
     std::unique_ptr<QDBusConnection> m_bus;
-    // The service's ids of the notifications shown, with their keys.
+    // The service's ids of the notifications shown in this run, with their keys.
     QHash<uint, QString> m_keys;
+    // The unique bus name of the service that answered: only its signals count.
+    QString m_service;
     // Most services read the body as markup; one that says it does not gets it plain.
     bool m_bodyMarkup = true;
     bool m_failureLogged = false;

@@ -32,7 +32,6 @@ public:
     QList<QVariantList> calls;
 
 public Q_SLOTS:
-    QStringList GetCapabilities() { return {u"body"_s, u"actions"_s}; }
     uint Notify(const QString &app, uint replaces, const QString &icon, const QString &summary,
                 const QString &body, const QStringList &actions, const QVariantMap &hints, int)
     {
@@ -64,18 +63,15 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(RVBookingStore::remove(u"7"_s));
-        RVReservationInfo booking;
-        booking.setYylsh(u"L1"_s);
-        booking.setYyzt(u"0"_s);
-        booking.setYsmc(u"王医生"_s);
-        booking.setHospid(u"H1"_s);
-        const QDateTime visit = QDateTime::currentDateTime().toTimeZone(QTimeZone(8 * 3600));
-        booking.setJzrq(visit.addSecs(7140).toString(u"yyyy-MM-dd HH:mm:ss"_s));
-        QVERIFY(m_store.saveList({booking}));
-        RVHospitalInfo hospital;
-        hospital.setHospid(u"H1"_s);
-        hospital.setYymc(u"第一医院"_s);
-        QVERIFY(m_store.saveHospital(hospital));
+        const QDateTime now = QDateTime::currentDateTime().toTimeZone(QTimeZone(8 * 3600));
+        QVERIFY(m_store.saveList({RVBaseInfo::fromDictionary<RVReservationInfo>(
+            QJsonObject{{u"yylsh"_s, u"L1"_s},
+                        {u"yyzt"_s, u"0"_s},
+                        {u"ysmc"_s, u"王医生"_s},
+                        {u"hospid"_s, u"H1"_s},
+                        {u"jzrq"_s, now.addSecs(7140).toString(u"yyyy-MM-dd HH:mm:ss"_s)}})}));
+        QVERIFY(m_store.saveHospital(RVBaseInfo::fromDictionary<RVHospitalInfo>(
+            QJsonObject{{u"hospid"_s, u"H1"_s}, {u"yymc"_s, u"第一医院"_s}})));
         m_fake.calls.clear();
     }
 

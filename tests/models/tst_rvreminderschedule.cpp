@@ -89,22 +89,6 @@ private Q_SLOTS:
         const auto nextAt = schedule.next(kNow);
         QCOMPARE(nextAt ? kNow.secsTo(*nextAt) : -1, next);
     }
-
-    // The patient reads the doctor, the time with its half-day and the hospital with its
-    // address as the store keeps it.
-    void bodyNamesDoctorTimeAndHospital()
-    {
-        RVReservationInfo booking = bookingAt(3600, u"0"_s);
-        booking.setYsmc(u"王医生"_s);
-        booking.setBzksmc(u"内科"_s);
-        booking.setYymc(u"第一医院"_s);
-        booking.setBcbm(u"1"_s);
-        const auto reminder = RVReminderSchedule({booking}, {}).due(kNow).value(0);
-        RVHospitalInfo hospital;
-        hospital.setYydz(u"中山路1号"_s);
-        QCOMPARE(RVReminderSchedule::bodyOf(reminder, hospital),
-                 u"医生：王医生 内科\n时间：2026-03-10 上午 09:00\n医院：第一医院, 中山路1号"_s);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRVReminderSchedule)
