@@ -146,8 +146,7 @@ private Q_SLOTS:
         QCOMPARE(other.bookings().size(), 1);
     }
 
-    // A store of the first layout (this one without its reminders) keeps its bookings and
-    // learns to remember shown reminders.
+    // A first-layout store (this one less its reminders) keeps its bookings, gains reminders.
     void aFirstLayoutStoreIsUpgraded()
     {
         const RVBookingStore store(u"7"_s);
