@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>DesktopNotifier</name>
+    <message>
+        <source>查看</source>
+        <translation>View</translation>
+    </message>
+</context>
+<context>
     <name>PvxRefreshTableHeaderView</name>
     <message>
         <source>松开即可更新...</source>
@@ -617,6 +624,37 @@
     <message>
         <source>注册中</source>
         <translation>Registering</translation>
+    </message>
+</context>
+<context>
+    <name>RVReminderSchedule</name>
+    <message>
+        <source>上午</source>
+        <translation>AM</translation>
+    </message>
+    <message>
+        <source>下午</source>
+        <translation>PM</translation>
+    </message>
+    <message>
+        <source>时间：%1 %2</source>
+        <translation>Time: %1 %2</translation>
+    </message>
+    <message>
+        <source>时间：%1 %2 %3</source>
+        <translation>Time: %1 %3 (%2)</translation>
+    </message>
+    <message>
+        <source>就诊提醒</source>
+        <translation>Appointment reminder</translation>
+    </message>
+    <message>
+        <source>医生：%1</source>
+        <translation>Doctor: %1</translation>
+    </message>
+    <message>
+        <source>医院：%1</source>
+        <translation>Hospital: %1</translation>
     </message>
 </context>
 <context>

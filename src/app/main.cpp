@@ -198,6 +198,10 @@ int main(int argc, char *argv[])
     delegate.didFinishLaunchingWithOptions();
     if (options->quitAfterFirstPaint)
         quitAfterFirstPaint(delegate.window());
+    // A run that only takes a picture shows no reminders.
+    if (options->screen.isEmpty() && options->screenshotPath.isEmpty() &&
+        !options->quitAfterFirstPaint)
+        delegate.startReminders();
     if (!options->screen.isEmpty()) {
         screenshot.open(&delegate);
     } else if (!options->screenshotPath.isEmpty()) {

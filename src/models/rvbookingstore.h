@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -17,9 +18,12 @@ class RVBookingStoreFile;
 // a SQLite database of that user's own in the application's data folder, readable by the user
 // alone. Each list the service gives is written over what is kept, in one transaction; a
 // booking the service stops listing stays, no longer open. The hospitals of the
-// bookings are kept beside them for the calendar. A file that is damaged or of another layout
-// is thrown away and filled again from the service's next answer. Every operation opens its
-// own connection, so any thread may use a store; operations of one process run one at a time.
+// bookings are kept beside them for the calendar, and the reminders already shown, so that
+// each is shown once. Every change of the bookings is announced on the default notification
+// center under changedNotificationName(), on the thread that made it. A file that is damaged or of
+// another layout is thrown away and filled again from the service's next answer. Every operation
+// opens its own connection, so any thread may use a store; operations of one process run one at a
+// time.
 class RVBookingStore final
 {
 public:
@@ -47,11 +51,17 @@ public:
     // When the service last gave the list.
     std::optional<QDateTime> lastRefresh() const;
 
+    // The keys of the reminders already shown.
+    QSet<QString> shownReminders() const;
+    bool markReminderShown(const QString &key,
+                           const QDateTime &when = QDateTime::currentDateTimeUtc()) const;
+
     // Deletes that user's store; true when none is left.
     static bool remove(const QString &yhid);
 
     // What keeps two bookings apart: the serial number, or where there is none, the slot.
     static QString keyOf(const RVReservationInfo &booking);
+    static QString changedNotificationName();
 
 private:
     QString m_yhid;

@@ -16,6 +16,12 @@ namespace
 {
 constexpr QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
+// Another process may have added it meanwhile.
+QString remindersTable()
+{
+    return u"CREATE TABLE IF NOT EXISTS reminders (key TEXT PRIMARY KEY, shown TEXT NOT NULL)"_s;
+}
+
 QString connectionName()
 {
     static QAtomicInteger<quint64> next;
@@ -156,16 +162,21 @@ RVBookingStoreFile::Layout RVBookingStoreFile::check()
     auto tables = exec(u"SELECT COUNT(*) FROM sqlite_master"_s);
     if (!version || !version->next() || !tables || !tables->next())
         return Layout::Failed;
-    if (version->value(0).toInt() == 0 && tables->value(0).toInt() == 0)
+    const int found = version->value(0).toInt();
+    if (found == 0 && tables->value(0).toInt() == 0)
         return createTables() ? Layout::Ready : Layout::Failed;
-    if (version->value(0).toInt() != kSchemaVersion) {
-        qCInfo(lcBookingStore) << "the store has another layout:" << version->value(0).toInt();
+    if (found != 1 && found != kSchemaVersion) {
+        qCInfo(lcBookingStore) << "the store has another layout:" << found;
         return Layout::Foreign;
     }
     auto owner = exec(u"SELECT value FROM meta WHERE key = 'yhid'"_s);
     if (!owner) // the version read, the table not: not our layout
         return Layout::Foreign;
-    return owner->next() && owner->value(0).toString() == m_yhid ? Layout::Ready : Layout::Foreign;
+    if (!owner->next() || owner->value(0).toString() != m_yhid)
+        return Layout::Foreign;
+    if (found == 1 && !upgradeFromFirstLayout())
+        return Layout::Failed;
+    return Layout::Ready;
 }
 
 bool RVBookingStoreFile::createTables()
@@ -175,7 +186,16 @@ bool RVBookingStoreFile::createTables()
                exec(u"CREATE TABLE bookings (key TEXT PRIMARY KEY, record TEXT NOT NULL,"
                     " listed INTEGER NOT NULL, position INTEGER NOT NULL)"_s) &&
                exec(u"CREATE TABLE hospitals (hospid TEXT PRIMARY KEY, record TEXT NOT NULL)"_s) &&
+               exec(remindersTable()) &&
                exec(u"INSERT INTO meta (key, value) VALUES ('yhid', ?)"_s, {m_yhid}) &&
                exec(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
+    });
+}
+
+bool RVBookingStoreFile::upgradeFromFirstLayout()
+{
+    qCInfo(lcBookingStore) << "bringing the store to layout" << kSchemaVersion;
+    return write([this] {
+        return exec(remindersTable()) && exec(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
     });
 }
