@@ -708,6 +708,37 @@
     </message>
 </context>
 <context>
+    <name>ui::Image</name>
+    <message>
+        <source>预约挂号，就医更方便：在线选医生、选时段、免排队</source>
+        <translation>Book online, see a doctor sooner: choose the doctor and the time, no queueing</translation>
+    </message>
+    <message>
+        <source>名医名院，一键预约：权威专家、实时号源、轻松挂号</source>
+        <translation>Top doctors and hospitals in one tap: trusted experts, live availability, easy booking</translation>
+    </message>
+    <message>
+        <source>用户头像</source>
+        <translation>User picture</translation>
+    </message>
+    <message>
+        <source>点击登录</source>
+        <translation>Tap to log in</translation>
+    </message>
+    <message>
+        <source>预约</source>
+        <translation>Book</translation>
+    </message>
+    <message>
+        <source>约满</source>
+        <translation>Full</translation>
+    </message>
+    <message>
+        <source>停诊</source>
+        <translation>Closed</translation>
+    </message>
+</context>
+<context>
     <name>ui::SearchBar</name>
     <message>
         <source>取消</source>
