@@ -254,6 +254,37 @@
     </message>
 </context>
 <context>
+    <name>RVHalfDayName</name>
+    <message>
+        <source>上午</source>
+        <translation>morning</translation>
+    </message>
+    <message>
+        <source>下午</source>
+        <translation>afternoon</translation>
+    </message>
+    <message>
+        <source>停诊</source>
+        <translation>closed</translation>
+    </message>
+    <message>
+        <source>约满</source>
+        <translation>fully booked</translation>
+    </message>
+    <message>
+        <source>预约</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>余%1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
+        <source>M月d日</source>
+        <translation>MMM d</translation>
+    </message>
+</context>
+<context>
     <name>RVHospitalInfoViewController</name>
     <message>
         <source>加载中</source>
