@@ -319,6 +319,33 @@
     </message>
 </context>
 <context>
+    <name>RVLargeTextSetting</name>
+    <message>
+        <source>%1倍</source>
+        <translation>%1×</translation>
+    </message>
+    <message>
+        <source>大字模式</source>
+        <translation>Large text</translation>
+    </message>
+    <message>
+        <source>文字和画面一起放大。现在：%1</source>
+        <translation>Text and pictures grow together. Now: %1</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>大字模式未能保存</source>
+        <translation>The large text setting could not be saved</translation>
+    </message>
+    <message>
+        <source>大字模式改为%1，重新启动后生效。</source>
+        <translation>Large text set to %1. It takes effect when the application starts again.</translation>
+    </message>
+</context>
+<context>
     <name>RVLoginViewController</name>
     <message>
         <source>登录</source>
