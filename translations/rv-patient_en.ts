@@ -212,7 +212,7 @@
     <name>RVDetailInfoViewController</name>
     <message>
         <source>医院荣耀信息</source>
-        <translation>Hospital honours</translation>
+        <translation>Honours &amp; info</translation>
     </message>
     <message>
         <source>医院荣耀</source>
@@ -608,7 +608,7 @@
     </message>
     <message>
         <source>您的密码(长度需大于6位)</source>
-        <translation>Password (more than 6 characters)</translation>
+        <translation>Password (6+ characters)</translation>
     </message>
     <message>
         <source>确认密码</source>
@@ -659,7 +659,7 @@
     </message>
     <message>
         <source>预约科室  :</source>
-        <translation>Department:</translation>
+        <translation>Dept.:</translation>
     </message>
     <message>
         <source>预约医生  :</source>
@@ -671,7 +671,7 @@
     </message>
     <message>
         <source>分诊序号  :</source>
-        <translation>Queue number:</translation>
+        <translation>Queue:</translation>
     </message>
     <message>
         <source>提示:右移本信息可取消预约</source>
@@ -687,7 +687,7 @@
     </message>
     <message>
         <source>添加到日历</source>
-        <translation>Add to calendar</translation>
+        <translation>To calendar</translation>
     </message>
     <message>
         <source>凭证</source>
