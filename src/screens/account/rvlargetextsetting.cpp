@@ -7,6 +7,7 @@
 #include "screens/shared/rvalert.h"
 #include "toolkit/alertview.h"
 #include "toolkit/color.h"
+#include "toolkit/font.h"
 #include "toolkit/label.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
@@ -54,6 +55,8 @@ ui::TableViewCell *RVLargeTextSetting::cellForRowAtIndexPath(ui::TableView *, co
     cell->setBackgroundColor(ui::Color::whiteColor());
     cell->setSelectionStyle(ui::TableViewCellSelectionStyle::Blue);
     cell->setAccessoryType(ui::TableViewCellAccessoryType::DisclosureIndicator);
+    // As large as the account's rows above it, which are plain rows.
+    cell->textLabel()->setFont(ui::Font::boldSystemFontOfSize(20));
     cell->textLabel()->setText(tr("大字模式"));
     cell->detailTextLabel()->setText(factorText(keptFactor()));
     return cell;
