@@ -257,7 +257,7 @@
     <name>RVDetailInfoViewController</name>
     <message>
         <source>医院荣耀信息</source>
-        <translation>Hospital honours</translation>
+        <translation>Honours &amp; info</translation>
     </message>
     <message>
         <source>医院荣耀</source>
@@ -299,6 +299,37 @@
     </message>
 </context>
 <context>
+    <name>RVHalfDayName</name>
+    <message>
+        <source>上午</source>
+        <translation>morning</translation>
+    </message>
+    <message>
+        <source>下午</source>
+        <translation>afternoon</translation>
+    </message>
+    <message>
+        <source>停诊</source>
+        <translation>closed</translation>
+    </message>
+    <message>
+        <source>约满</source>
+        <translation>fully booked</translation>
+    </message>
+    <message>
+        <source>预约</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>余%1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
+        <source>M月d日</source>
+        <translation>MMM d</translation>
+    </message>
+</context>
+<context>
     <name>RVHospitalInfoViewController</name>
     <message>
         <source>加载中</source>
@@ -330,6 +361,33 @@
     <message>
         <source>加载中</source>
         <translation>Loading</translation>
+    </message>
+</context>
+<context>
+    <name>RVLargeTextSetting</name>
+    <message>
+        <source>%1倍</source>
+        <translation>%1×</translation>
+    </message>
+    <message>
+        <source>大字模式</source>
+        <translation>Large text</translation>
+    </message>
+    <message>
+        <source>文字和画面一起放大。现在：%1</source>
+        <translation>Text and pictures grow together. Now: %1</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>大字模式未能保存</source>
+        <translation>The large text setting could not be saved</translation>
+    </message>
+    <message>
+        <source>大字模式改为%1，重新启动后生效。</source>
+        <translation>Large text set to %1. It takes effect when the application starts again.</translation>
     </message>
 </context>
 <context>
@@ -595,7 +653,7 @@
     </message>
     <message>
         <source>您的密码(长度需大于6位)</source>
-        <translation>Password (more than 6 characters)</translation>
+        <translation>Password (6+ characters)</translation>
     </message>
     <message>
         <source>确认密码</source>
@@ -677,7 +735,7 @@
     </message>
     <message>
         <source>预约科室  :</source>
-        <translation>Department:</translation>
+        <translation>Dept.:</translation>
     </message>
     <message>
         <source>预约医生  :</source>
@@ -689,7 +747,7 @@
     </message>
     <message>
         <source>分诊序号  :</source>
-        <translation>Queue number:</translation>
+        <translation>Queue:</translation>
     </message>
     <message>
         <source>提示:右移本信息可取消预约</source>
@@ -705,7 +763,7 @@
     </message>
     <message>
         <source>添加到日历</source>
-        <translation>Add to calendar</translation>
+        <translation>To calendar</translation>
     </message>
     <message>
         <source>凭证</source>
@@ -781,6 +839,37 @@
     <message>
         <source>预约挂号</source>
         <translation>Hospital Booking</translation>
+    </message>
+</context>
+<context>
+    <name>ui::Image</name>
+    <message>
+        <source>预约挂号，就医更方便：在线选医生、选时段、免排队</source>
+        <translation>Book online, see a doctor sooner: choose the doctor and the time, no queueing</translation>
+    </message>
+    <message>
+        <source>名医名院，一键预约：权威专家、实时号源、轻松挂号</source>
+        <translation>Top doctors and hospitals in one tap: trusted experts, live availability, easy booking</translation>
+    </message>
+    <message>
+        <source>用户头像</source>
+        <translation>User picture</translation>
+    </message>
+    <message>
+        <source>点击登录</source>
+        <translation>Tap to log in</translation>
+    </message>
+    <message>
+        <source>预约</source>
+        <translation>Book</translation>
+    </message>
+    <message>
+        <source>约满</source>
+        <translation>Full</translation>
+    </message>
+    <message>
+        <source>停诊</source>
+        <translation>Closed</translation>
     </message>
 </context>
 <context>

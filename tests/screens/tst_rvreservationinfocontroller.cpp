@@ -12,6 +12,7 @@
 #include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
+#include "toolkit/textmetrics.h"
 
 #include <QJsonArray>
 #include <QTest>
@@ -86,6 +87,24 @@ private Q_SLOTS:
         // Over the home screen, the home screen's title is not renamed.
         QCOMPARE(app.navigation()->navigationBar()->backItem()->title(),
                  app.navigation()->viewControllers().first()->title());
+    }
+
+    // A line longer than the form is drawn smaller, never cut.
+    void longLinesAreNotCut()
+    {
+        BookingTestService service;
+        ScreenFixture app;
+        RVUserInfo patient = BookingTestService::patient();
+        patient.setXm(u"阿卜杜热合曼·买买提依明·艾合买提江"_s);
+        RVReservationInfoController *screen = open(app, patient);
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->confirmButton());
+        const auto labels =
+            screen->tableViewInfo()->cellForRowAtIndexPath({0, 0})->findChildren<ui::Label *>();
+        for (const ui::Label *label : labels) {
+            const qreal width = ui::TextMetrics::sizeWithFont(label->text(), label->font()).width();
+            QVERIFY2(width <= label->frame().width(), qPrintable(label->text()));
+        }
     }
 
     void outcomeDecidesWhereTheUserGoes_data()

@@ -3,6 +3,7 @@
 #include "screens/booking/rvdoctorcontroller.h"
 
 #include "components/rvprogress.h"
+#include "models/rvhalfdayname.h"
 #include "screens/booking/rvreservationtimeelectcontroller.h"
 #include "toolkit/button.h"
 #include "toolkit/color.h"
@@ -198,6 +199,7 @@ void RVDoctorController::addScheduleButton(ui::TableViewCell *cell,
     button->addTarget([this](ui::Control *sender) { reservationButtonClicked(sender); },
                       ui::ControlEvent::TouchUpInside);
     button->setTag(RVScheduleGrid::buttonKey(schedule, row).toInt());
+    button->setAccessibilityLabel(RVHalfDayName::of(m_grid.day(row), schedule));
     cell->addSubview(button);
 }
 

@@ -16,6 +16,7 @@
 #include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
+#include "toolkit/textmetrics.h"
 
 using namespace Qt::StringLiterals;
 
@@ -23,11 +24,24 @@ namespace
 {
 const QString reuseIdentifier = u"ResueRegisterInfo"_s;
 
+// A line wider than its label (an English caption before an eighteen-digit ID number, a long
+// name) is drawn a little smaller rather than cut, down to a size still easily read.
+void shrinkToFit(ui::Label *label)
+{
+    constexpr int kSmallest = 12;
+    QFont font = label->font();
+    while (font.pixelSize() > kSmallest &&
+           ui::TextMetrics::sizeWithFont(label->text(), font).width() > label->frame().width())
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+}
+
 ui::Label *formLabel(const QRectF &frame, const QString &text)
 {
     auto *label = new ui::Label(frame);
     label->setTextAlignment(ui::TextAlignment::Left);
     label->setText(text);
+    shrinkToFit(label);
     return label;
 }
 } // namespace
