@@ -76,10 +76,11 @@ function(rv_test_environment out)
   set(${out} $<TARGET_OBJECTS:rv_test_environment> PARENT_SCOPE)
 endfunction()
 
-# rv_add_qt_test(NAME SOURCES... LIBS ...): one Qt Test executable registered in CTest,
-# run headless with the test mode of the standard paths.
+# rv_add_qt_test(NAME SOURCES... LIBS ... [LAUNCHER command...]): one Qt Test executable
+# registered in CTest, run headless with the test mode of the standard paths (by the launcher,
+# when one is given).
 function(rv_add_qt_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LAUNCHER" ${ARGN})
   rv_test_pch(pch)
   rv_test_environment(environment)
   add_executable(${name} ${T_SOURCES} ${environment})
@@ -91,7 +92,7 @@ function(rv_add_qt_test name)
   # and needs no precompiled header (loading one costs more than compiling the file).
   set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${name}_autogen/mocs_compilation.cpp
                               PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
-  add_test(NAME ${name} COMMAND ${name})
+  add_test(NAME ${name} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${name}>)
   # Labelled by layer, so that a run can pick layers (the thread-sanitizer run picks the
   # threaded ones).
   get_filename_component(layer ${CMAKE_CURRENT_SOURCE_DIR} NAME)

@@ -8,6 +8,8 @@
    "untranslated:" (a text the service sends or expects, a data value).
 2. lupdate finds no text that the translation file lacks, and the file holds no unfinished,
    vanished or obsolete message.
+3. Every picture's <title> (its name for a screen reader) is translated under the context
+   "ui::Image"; an English drawing (<name>_en.svg) stands beside a Chinese one.
 Usage: check-translations.py SOURCE_DIR LUPDATE
 """
 import re
@@ -15,6 +17,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ET
 from pathlib import Path
 
 CJK = re.compile(r'"[^"\n]*[\u3000-\u303f\u4e00-\u9fff\uff00-\uffef][^"\n]*"')
@@ -64,9 +67,28 @@ def lupdate_problems(root, lupdate):
     return problems
 
 
+def picture_title_problems(root):
+    svg = '{http://www.w3.org/2000/svg}'
+    ts = ET.parse(root / 'translations' / 'rv-patient_en.ts')
+    translated = {m.findtext('source') for c in ts.iter('context')
+                  if c.findtext('name') == 'ui::Image' for m in c.iter('message')
+                  if m.find('translation').get('type') is None}
+    problems = []
+    for path in sorted((root / 'resources' / 'images').glob('*.svg')):
+        if path.stem.endswith('_en'):
+            if not path.with_name(path.stem[:-3] + '.svg').exists():
+                problems.append(f'{path}: an English drawing of no picture')
+            continue
+        title = ET.parse(path).getroot().find(svg + 'title')
+        if title is not None and ' '.join(title.text.split()) not in translated:
+            problems.append(f'{path}: its title is not translated (src/app/rvpicturetitles.cpp)')
+    return problems
+
+
 def main():
     root = Path(sys.argv[1]).resolve()
-    problems = untranslated_literals(root / 'src') + lupdate_problems(root, sys.argv[2])
+    problems = (untranslated_literals(root / 'src') + lupdate_problems(root, sys.argv[2]) +
+                picture_title_problems(root))
     for problem in problems:
         print(problem)
     print(f'{len(problems)} problem(s)')

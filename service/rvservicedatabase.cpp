@@ -215,8 +215,8 @@ bool RVServiceDatabase::configure(QSqlDatabase &db, QString *error) const
         settings = {u"SET application_name = 'rv-service'"_s};
     else if (m_inMemory)
         settings = {u"PRAGMA foreign_keys = ON"_s};
-    else
-        settings = {u"PRAGMA journal_mode = WAL"_s, u"PRAGMA synchronous = NORMAL"_s,
+    else // FULL: a booking the service confirmed must survive a power failure, as on PostgreSQL
+        settings = {u"PRAGMA journal_mode = WAL"_s, u"PRAGMA synchronous = FULL"_s,
                     u"PRAGMA foreign_keys = ON"_s};
     for (const QString &setting : std::as_const(settings)) {
         // Connections that open a new file at the same moment all ask for WAL mode, and SQLite

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>DesktopNotifier</name>
+    <message>
+        <source>查看</source>
+        <translation>View</translation>
+    </message>
+</context>
+<context>
     <name>PvxRefreshTableHeaderView</name>
     <message>
         <source>松开即可更新...</source>
@@ -67,6 +74,25 @@
     </message>
 </context>
 <context>
+    <name>RVAlternativesOffer</name>
+    <message>
+        <source>暂无其他可约时段</source>
+        <translation>No other time is open</translation>
+    </message>
+    <message>
+        <source>以下时段可约：</source>
+        <translation>Still open:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>RVAppWatches</name>
     <message>
         <source>有号提醒</source>
@@ -118,6 +144,25 @@
     <message>
         <source>预约成功</source>
         <translation>Booked</translation>
+    </message>
+</context>
+<context>
+    <name>RVBookingAlternatives</name>
+    <message>
+        <source>M月d日</source>
+        <translation>MMM d</translation>
+    </message>
+    <message>
+        <source>上午</source>
+        <translation>AM</translation>
+    </message>
+    <message>
+        <source>下午</source>
+        <translation>PM</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 %4</source>
+        <translation>%1 %2 %3 %4</translation>
     </message>
 </context>
 <context>
@@ -227,7 +272,7 @@
     <name>RVDetailInfoViewController</name>
     <message>
         <source>医院荣耀信息</source>
-        <translation>Hospital honours</translation>
+        <translation>Honours &amp; info</translation>
     </message>
     <message>
         <source>医院荣耀</source>
@@ -240,10 +285,6 @@
 </context>
 <context>
     <name>RVDoctorController</name>
-    <message>
-        <source>约满，已设置有号提醒</source>
-        <translation>Fully booked, place alert set</translation>
-    </message>
     <message>
         <source>还未登陆，现在登陆</source>
         <translation>Not logged in. Log in now?</translation>
@@ -265,6 +306,10 @@ Alert you when a place is free?</translation>
     <message>
         <source>提醒我</source>
         <translation>Alert me</translation>
+    </message>
+    <message>
+        <source>%1，已设置有号提醒</source>
+        <translation>%1, place alert set</translation>
     </message>
 </context>
 <context>
@@ -295,6 +340,37 @@ Alert you when a place is free?</translation>
     <message>
         <source>网络出错。</source>
         <translation>Network error.</translation>
+    </message>
+</context>
+<context>
+    <name>RVHalfDayName</name>
+    <message>
+        <source>上午</source>
+        <translation>morning</translation>
+    </message>
+    <message>
+        <source>下午</source>
+        <translation>afternoon</translation>
+    </message>
+    <message>
+        <source>停诊</source>
+        <translation>closed</translation>
+    </message>
+    <message>
+        <source>约满</source>
+        <translation>fully booked</translation>
+    </message>
+    <message>
+        <source>预约</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>余%1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
+        <source>M月d日</source>
+        <translation>MMM d</translation>
     </message>
 </context>
 <context>
@@ -329,6 +405,33 @@ Alert you when a place is free?</translation>
     <message>
         <source>加载中</source>
         <translation>Loading</translation>
+    </message>
+</context>
+<context>
+    <name>RVLargeTextSetting</name>
+    <message>
+        <source>%1倍</source>
+        <translation>%1×</translation>
+    </message>
+    <message>
+        <source>大字模式</source>
+        <translation>Large text</translation>
+    </message>
+    <message>
+        <source>文字和画面一起放大。现在：%1</source>
+        <translation>Text and pictures grow together. Now: %1</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>大字模式未能保存</source>
+        <translation>The large text setting could not be saved</translation>
+    </message>
+    <message>
+        <source>大字模式改为%1，重新启动后生效。</source>
+        <translation>Large text set to %1. It takes effect when the application starts again.</translation>
     </message>
 </context>
 <context>
@@ -598,7 +701,7 @@ Alert you when a place is free?</translation>
     </message>
     <message>
         <source>您的密码(长度需大于6位)</source>
-        <translation>Password (more than 6 characters)</translation>
+        <translation>Password (6+ characters)</translation>
     </message>
     <message>
         <source>确认密码</source>
@@ -630,6 +733,37 @@ Alert you when a place is free?</translation>
     </message>
 </context>
 <context>
+    <name>RVReminderSchedule</name>
+    <message>
+        <source>上午</source>
+        <translation>AM</translation>
+    </message>
+    <message>
+        <source>下午</source>
+        <translation>PM</translation>
+    </message>
+    <message>
+        <source>时间：%1 %2</source>
+        <translation>Time: %1 %2</translation>
+    </message>
+    <message>
+        <source>时间：%1 %2 %3</source>
+        <translation>Time: %1 %3 (%2)</translation>
+    </message>
+    <message>
+        <source>就诊提醒</source>
+        <translation>Appointment reminder</translation>
+    </message>
+    <message>
+        <source>医生：%1</source>
+        <translation>Doctor: %1</translation>
+    </message>
+    <message>
+        <source>医院：%1</source>
+        <translation>Hospital: %1</translation>
+    </message>
+</context>
+<context>
     <name>RVReservationHistoryListViewController</name>
     <message>
         <source>暂无预约记录</source>
@@ -649,7 +783,7 @@ Alert you when a place is free?</translation>
     </message>
     <message>
         <source>预约科室  :</source>
-        <translation>Department:</translation>
+        <translation>Dept.:</translation>
     </message>
     <message>
         <source>预约医生  :</source>
@@ -661,7 +795,7 @@ Alert you when a place is free?</translation>
     </message>
     <message>
         <source>分诊序号  :</source>
-        <translation>Queue number:</translation>
+        <translation>Queue:</translation>
     </message>
     <message>
         <source>提示:右移本信息可取消预约</source>
@@ -677,7 +811,7 @@ Alert you when a place is free?</translation>
     </message>
     <message>
         <source>添加到日历</source>
-        <translation>Add to calendar</translation>
+        <translation>To calendar</translation>
     </message>
     <message>
         <source>凭证</source>
@@ -803,6 +937,41 @@ Alert you when a place is free?</translation>
     <message>
         <source>预约挂号</source>
         <translation>Hospital Booking</translation>
+    </message>
+</context>
+<context>
+    <name>ui::Image</name>
+    <message>
+        <source>预约挂号，就医更方便：在线选医生、选时段、免排队</source>
+        <translation>Book online, see a doctor sooner: choose the doctor and the time, no queueing</translation>
+    </message>
+    <message>
+        <source>名医名院，一键预约：权威专家、实时号源、轻松挂号</source>
+        <translation>Top doctors and hospitals in one tap: trusted experts, live availability, easy booking</translation>
+    </message>
+    <message>
+        <source>用户头像</source>
+        <translation>User picture</translation>
+    </message>
+    <message>
+        <source>点击登录</source>
+        <translation>Tap to log in</translation>
+    </message>
+    <message>
+        <source>预约</source>
+        <translation>Book</translation>
+    </message>
+    <message>
+        <source>约满</source>
+        <translation>Full</translation>
+    </message>
+    <message>
+        <source>停诊</source>
+        <translation>Closed</translation>
+    </message>
+    <message>
+        <source>约满，有号提醒</source>
+        <translation>Fully booked, place alert</translation>
     </message>
 </context>
 <context>

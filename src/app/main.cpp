@@ -197,12 +197,17 @@ int main(int argc, char *argv[])
         return 1;
     RVAppDelegate delegate;
     delegate.didFinishLaunchingWithOptions();
-    // Watches on fully booked half-days are asked after while the application runs.
-    RVAppWatches watches(delegate.navigationController());
-    if (options->screen.isEmpty())
-        watches.start();
     if (options->quitAfterFirstPaint)
         quitAfterFirstPaint(delegate.window());
+    // A run that only takes a picture shows no reminders and asks after no watch.
+    const bool onlyPicture = !options->screen.isEmpty() || !options->screenshotPath.isEmpty() ||
+                             options->quitAfterFirstPaint;
+    if (!onlyPicture)
+        delegate.startReminders();
+    // Watches on fully booked half-days are asked after while the application runs.
+    RVAppWatches watches(delegate.navigationController(), delegate.desktopNotifier());
+    if (!onlyPicture)
+        watches.start();
     if (!options->screen.isEmpty()) {
         screenshot.open(&delegate);
     } else if (!options->screenshotPath.isEmpty()) {

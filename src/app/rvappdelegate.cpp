@@ -2,9 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvappdelegate.h"
 
+#include "app/rvreminders.h"
+#include "platform/desktopnotifier.h"
+#include "screens/booking/rvbookingpassviewcontroller.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/storyboard.h"
 #include "toolkit/window.h"
+
+#include <QGuiApplication>
 
 using namespace Qt::StringLiterals;
 
@@ -12,6 +17,7 @@ RVAppDelegate::RVAppDelegate(QObject *parent) : QObject(parent) {}
 
 RVAppDelegate::~RVAppDelegate()
 {
+    m_reminders.reset();
     // Screens go before the window that shows them.
     m_navigation.reset();
     m_viewController.reset();
@@ -31,4 +37,28 @@ bool RVAppDelegate::didFinishLaunchingWithOptions()
             &QWidget::setWindowTitle);
     m_window->makeKeyAndVisible();
     return true;
+}
+
+void RVAppDelegate::startReminders()
+{
+    if (m_reminders)
+        return;
+    m_notifier = std::make_unique<platform::DesktopNotifier>(QGuiApplication::desktopFileName());
+    m_reminders = std::make_unique<RVReminders>(m_notifier.get());
+    connect(m_reminders.get(), &RVReminders::viewRequested, this, &RVAppDelegate::showBooking);
+}
+
+void RVAppDelegate::showBooking(const std::optional<RVReservationInfo> &booking)
+{
+    if (!m_navigation || !m_window)
+        return;
+    m_window->raise();
+    m_window->activateWindow();
+    auto storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
+    auto screen = storyboard->instantiateViewControllerWithIdentifier(booking ? u"bookingPass"_s
+                                                                              : u"appointMent"_s);
+    if (auto *pass = dynamic_cast<RVBookingPassViewController *>(screen.get()))
+        pass->setBooking(*booking);
+    if (screen)
+        m_navigation->pushViewController(screen, true);
 }

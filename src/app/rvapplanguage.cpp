@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvapplanguage.h"
 
+#include "toolkit/image.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 #include <QTranslator>
@@ -33,6 +35,8 @@ bool RVAppLanguage::install(const QString &language)
         return false;
     }
     QCoreApplication::installTranslator(translator);
+    // Pictures with words in them have an English drawing beside the Chinese one.
+    ui::Image::setLanguage(u"en"_s);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     return true;
 }

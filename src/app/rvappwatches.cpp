@@ -4,6 +4,7 @@
 
 #include "components/rvworkpool.h"
 #include "models/rvwatchpoller.h"
+#include "platform/desktopnotifier.h"
 #include "platform/notificationcenter.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvloginstate.h"
@@ -19,11 +20,26 @@ using namespace Qt::StringLiterals;
 namespace
 {
 Q_LOGGING_CATEGORY(lcWatches, "rv.app.watches", QtInfoMsg)
+
+// The notifier is shared with the reminders: the watches' keys are told apart by this prefix.
+const QString keyPrefix = u"watch:"_s;
 } // namespace
 
-RVAppWatches::RVAppWatches(ui::NavigationController *navigation, QObject *parent)
-    : QObject(parent), m_navigation(navigation)
+RVAppWatches::RVAppWatches(ui::NavigationController *navigation,
+                           platform::DesktopNotifier *notifier, QObject *parent)
+    : QObject(parent), m_navigation(navigation), m_notifier(notifier)
 {
+    if (notifier == nullptr)
+        return;
+    connect(notifier, &platform::DesktopNotifier::actionInvoked, this, [this](const QString &key) {
+        if (key.startsWith(keyPrefix))
+            openTimeSlots(key.mid(keyPrefix.size()));
+    });
+    // No notification service: the user is told inside the window.
+    connect(notifier, &platform::DesktopNotifier::failed, this, [this](const QString &key) {
+        if (key.startsWith(keyPrefix))
+            announceInWindow(key.mid(keyPrefix.size()));
+    });
 }
 
 RVAppWatches::~RVAppWatches()
@@ -71,15 +87,19 @@ void RVAppWatches::announce(const RVWatch &watch)
 {
     qCInfo(lcWatches) << "places again:" << watch.key();
     m_reported.insert(watch.key(), watch);
-    // WIRING POINT for desktop notifications (platform::DesktopNotifier): send
-    // notify(watch.key(), tr("有号提醒"), watch.hitText()) and connect its actionInvoked(key)
-    // to openTimeSlots(key). Until the notifier is in the application, the user is told inside
-    // the window, over whatever screen is shown.
+    if (!m_notifier ||
+        !m_notifier->notify(keyPrefix + watch.key(), tr("有号提醒"), watch.hitText()))
+        announceInWindow(watch.key());
+}
+
+void RVAppWatches::announceInWindow(const QString &key)
+{
+    const auto found = m_reported.constFind(key);
     ui::ViewController *shown = m_navigation ? m_navigation->topViewController() : nullptr;
-    if (shown == nullptr)
+    if (found == m_reported.constEnd() || shown == nullptr)
         return;
-    RVAlert::confirm(shown, tr("有号提醒"), watch.hitText(), tr("查看"),
-                     [this, key = watch.key()] { openTimeSlots(key); });
+    RVAlert::confirm(shown, tr("有号提醒"), found->hitText(), tr("查看"),
+                     [this, key] { openTimeSlots(key); });
 }
 
 void RVAppWatches::openTimeSlots(const QString &key)
@@ -94,5 +114,9 @@ void RVAppWatches::openTimeSlots(const QString &key)
         return;
     next->setDoctorInfo(found->doctor());
     next->setDoctorScheduleInfo(found->schedule());
+    if (QWidget *window = m_navigation->view() ? m_navigation->view()->window() : nullptr) {
+        window->raise();
+        window->activateWindow();
+    }
     m_navigation->pushViewController(next, true);
 }

@@ -3,6 +3,7 @@
 #include "models/rvbookingstore.h"
 
 #include "models/rvbookingstorefile.h"
+#include "platform/notificationcenter.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -95,6 +96,14 @@ bool closeUnlisted(RVBookingStoreFile &file, qlonglong generation)
     }
     return true;
 }
+// Told after the store's lock is let go: an observer may read the store at once.
+bool announced(bool changed)
+{
+    if (changed)
+        platform::NotificationCenter::defaultCenter().postNotificationName(
+            RVBookingStore::changedNotificationName(), nullptr);
+    return changed;
+}
 } // namespace
 
 RVBookingStore::RVBookingStore(QString yhid) : m_yhid(std::move(yhid)) {}
@@ -130,11 +139,16 @@ QString RVBookingStore::keyOf(const RVReservationInfo &booking)
            u':' + RVBaseInfo::text(booking.jzrq());
 }
 
+QString RVBookingStore::changedNotificationName()
+{
+    return u"RVBookingStoreDidChangeNotification"_s;
+}
+
 bool RVBookingStore::saveList(const Bookings &bookings, const QDateTime &when) const
 {
     if (!isValid())
         return false;
-    return withFile(
+    return announced(withFile(
         filePath(), m_yhid, Access::Write, false,
         [&](RVBookingStoreFile &file) -> std::optional<bool> {
             const bool written = file.write([&] {
@@ -156,32 +170,32 @@ bool RVBookingStore::saveList(const Bookings &bookings, const QDateTime &when) c
                        setMeta(file, u"refreshed"_s, when.toUTC().toString(Qt::ISODateWithMs));
             });
             return written ? std::optional(true) : std::nullopt;
-        });
+        }));
 }
 
 bool RVBookingStore::markCancelled(const QString &yylsh) const
 {
     if (!isValid())
         return false;
-    return withFile(filePath(), m_yhid, Access::Write, false,
-                    [&](RVBookingStoreFile &file) -> std::optional<bool> {
-                        const bool written = file.write([&] {
-                            auto found =
-                                file.exec(u"SELECT record FROM bookings WHERE key = ?"_s, {yylsh});
-                            if (!found || !found->next())
-                                return false;
-                            // The service's code for a cancelled booking is its own; the next list
-                            // brings it. Until then the booking is no longer open, which is all the
-                            // client knows.
-                            QJsonObject record = objectOf(found->value(0));
-                            record.remove(u"yyzt"_s);
-                            return file
-                                .exec(u"UPDATE bookings SET record = ? WHERE key = ?"_s,
-                                      {textOf(record), yylsh})
-                                .has_value();
-                        });
-                        return written ? std::optional(true) : std::nullopt;
-                    });
+    return announced(withFile(filePath(), m_yhid, Access::Write, false,
+                              [&](RVBookingStoreFile &file) -> std::optional<bool> {
+                                  const bool written = file.write([&] {
+                                      auto found = file.exec(
+                                          u"SELECT record FROM bookings WHERE key = ?"_s, {yylsh});
+                                      if (!found || !found->next())
+                                          return false;
+                                      // The service's code for a cancelled booking is its own; the
+                                      // next list brings it. Until then the booking is no longer
+                                      // open, which is all the client knows.
+                                      QJsonObject record = objectOf(found->value(0));
+                                      record.remove(u"yyzt"_s);
+                                      return file
+                                          .exec(u"UPDATE bookings SET record = ? WHERE key = ?"_s,
+                                                {textOf(record), yylsh})
+                                          .has_value();
+                                  });
+                                  return written ? std::optional(true) : std::nullopt;
+                              }));
 }
 
 bool RVBookingStore::saveHospital(const RVHospitalInfo &hospital) const
@@ -258,8 +272,42 @@ bool RVBookingStore::remove(const QString &yhid)
 {
     if (yhid.isEmpty())
         return true;
-    QMutexLocker lock(&storeMutex());
-    return RVBookingStoreFile::removeFiles(RVBookingStore(yhid).filePath());
+    bool removed = false;
+    {
+        QMutexLocker lock(&storeMutex());
+        removed = RVBookingStoreFile::removeFiles(RVBookingStore(yhid).filePath());
+    }
+    return announced(removed);
+}
+
+QSet<QString> RVBookingStore::shownReminders() const
+{
+    if (!isValid())
+        return {};
+    return withFile(filePath(), m_yhid, Access::Read, QSet<QString>(),
+                    [](RVBookingStoreFile &file) -> std::optional<QSet<QString>> {
+                        auto query = file.exec(u"SELECT key FROM reminders"_s);
+                        if (!query)
+                            return std::nullopt;
+                        QSet<QString> keys;
+                        while (query->next())
+                            keys.insert(query->value(0).toString());
+                        return keys;
+                    });
+}
+
+bool RVBookingStore::markReminderShown(const QString &key, const QDateTime &when) const
+{
+    if (!isValid() || key.isEmpty())
+        return false;
+    return withFile(
+        filePath(), m_yhid, Access::Write, false,
+        [&](RVBookingStoreFile &file) -> std::optional<bool> {
+            if (file.exec(u"INSERT OR IGNORE INTO reminders (key, shown) VALUES (?, ?)"_s,
+                          {key, when.toUTC().toString(Qt::ISODateWithMs)}))
+                return true;
+            return std::nullopt;
+        });
 }
 
 QList<RVWatch> RVBookingStore::watches() const

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -18,9 +19,12 @@ class RVBookingStoreFile;
 // a SQLite database of that user's own in the application's data folder, readable by the user
 // alone. Each list the service gives is written over what is kept, in one transaction; a
 // booking the service stops listing stays, no longer open. The hospitals of the
-// bookings are kept beside them for the calendar. A file that is damaged or of another layout
-// is thrown away and filled again from the service's next answer. Every operation opens its
-// own connection, so any thread may use a store; operations of one process run one at a time.
+// bookings are kept beside them for the calendar, and the reminders already shown, so that
+// each is shown once. Every change of the bookings is announced on the default notification
+// center under changedNotificationName(), on the thread that made it. A file that is damaged or of
+// another layout is thrown away and filled again from the service's next answer. Every operation
+// opens its own connection, so any thread may use a store; operations of one process run one at a
+// time.
 class RVBookingStore final
 {
 public:
@@ -48,6 +52,10 @@ public:
     // When the service last gave the list.
     std::optional<QDateTime> lastRefresh() const;
 
+    // The keys of the reminders already shown.
+    QSet<QString> shownReminders() const;
+    bool markReminderShown(const QString &key,
+                           const QDateTime &when = QDateTime::currentDateTimeUtc()) const;
     // The user's watches on fully booked half-days, oldest first.
     QList<RVWatch> watches() const;
     // Keeps the watch unless that half-day is watched already or the user keeps
@@ -62,6 +70,7 @@ public:
 
     // What keeps two bookings apart: the serial number, or where there is none, the slot.
     static QString keyOf(const RVReservationInfo &booking);
+    static QString changedNotificationName();
 
 private:
     QString m_yhid;

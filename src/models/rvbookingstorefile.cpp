@@ -16,6 +16,18 @@ namespace
 {
 constexpr QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
+// Another process may have added it meanwhile.
+QString remindersTable()
+{
+    return u"CREATE TABLE IF NOT EXISTS reminders (key TEXT PRIMARY KEY, shown TEXT NOT NULL)"_s;
+}
+
+QString watchesTable()
+{
+    return u"CREATE TABLE IF NOT EXISTS watches (key TEXT PRIMARY KEY, doctor TEXT NOT NULL,"
+           " schedule TEXT NOT NULL, created TEXT NOT NULL)"_s;
+}
+
 QString connectionName()
 {
     static QAtomicInteger<quint64> next;
@@ -156,19 +168,21 @@ RVBookingStoreFile::Layout RVBookingStoreFile::check()
     auto tables = exec(u"SELECT COUNT(*) FROM sqlite_master"_s);
     if (!version || !version->next() || !tables || !tables->next())
         return Layout::Failed;
-    if (version->value(0).toInt() == 0 && tables->value(0).toInt() == 0)
-        return createTables() ? Layout::Ready : Layout::Failed;
     const int found = version->value(0).toInt();
-    if (found == 1 && !upgrade(found))
-        return Layout::Failed;
-    if (found != kSchemaVersion && found != 1) {
+    if (found == 0 && tables->value(0).toInt() == 0)
+        return createTables() ? Layout::Ready : Layout::Failed;
+    if (found != 1 && found != kSchemaVersion) {
         qCInfo(lcBookingStore) << "the store has another layout:" << found;
         return Layout::Foreign;
     }
     auto owner = exec(u"SELECT value FROM meta WHERE key = 'yhid'"_s);
     if (!owner) // the version read, the table not: not our layout
         return Layout::Foreign;
-    return owner->next() && owner->value(0).toString() == m_yhid ? Layout::Ready : Layout::Foreign;
+    if (!owner->next() || owner->value(0).toString() != m_yhid)
+        return Layout::Foreign;
+    if (found == 1 && !upgradeFromFirstLayout())
+        return Layout::Failed;
+    return Layout::Ready;
 }
 
 bool RVBookingStoreFile::createTables()
@@ -178,24 +192,17 @@ bool RVBookingStoreFile::createTables()
                exec(u"CREATE TABLE bookings (key TEXT PRIMARY KEY, record TEXT NOT NULL,"
                     " listed INTEGER NOT NULL, position INTEGER NOT NULL)"_s) &&
                exec(u"CREATE TABLE hospitals (hospid TEXT PRIMARY KEY, record TEXT NOT NULL)"_s) &&
-               createWatches() &&
+               exec(remindersTable()) && exec(watchesTable()) &&
                exec(u"INSERT INTO meta (key, value) VALUES ('yhid', ?)"_s, {m_yhid}) &&
                exec(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
     });
 }
 
-bool RVBookingStoreFile::createWatches()
+bool RVBookingStoreFile::upgradeFromFirstLayout()
 {
-    return exec(u"CREATE TABLE IF NOT EXISTS watches (key TEXT PRIMARY KEY, doctor TEXT NOT NULL,"
-                " schedule TEXT NOT NULL, created TEXT NOT NULL)"_s)
-        .has_value();
-}
-
-bool RVBookingStoreFile::upgrade(int from)
-{
-    qCInfo(lcBookingStore) << "upgrading the store from layout" << from;
-    // Version 2 adds the watches; the bookings of version 1 stay.
+    qCInfo(lcBookingStore) << "bringing the store to layout" << kSchemaVersion;
     return write([this] {
-        return createWatches() && exec(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
+        return exec(remindersTable()) && exec(watchesTable()) &&
+               exec(u"PRAGMA user_version = %1"_s.arg(kSchemaVersion));
     });
 }

@@ -11,8 +11,9 @@
 #include <optional>
 
 // One connection to one user's store file, for the length of one operation. Opening makes
-// the file (readable by the user alone) and its tables when there is none, and replaces a file
-// that is not a database, is of another layout or belongs to another user. Qt's connections
+// the file (readable by the user alone) and its tables when there is none, brings a file of the
+// first layout up to this one (its bookings are kept), and replaces a file that is not a
+// database, is of another layout or belongs to another user. Qt's connections
 // belong to the thread that made them, so each operation has its own, on its own thread.
 class RVBookingStoreFile final
 {
@@ -48,9 +49,8 @@ private:
     // Makes the tables in an empty file.
     Layout check();
     bool createTables();
-    // Brings a file of an earlier layout to this one, keeping what it holds.
-    bool upgrade(int from);
-    bool createWatches();
+    // Adds what the first layout lacked: the reminders already shown and the watches.
+    bool upgradeFromFirstLayout();
 
     QString m_path;
     QString m_yhid;

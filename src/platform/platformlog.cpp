@@ -3,3 +3,4 @@
 #include "platformlog.h"
 
 Q_LOGGING_CATEGORY(lcDefaults, "rv.platform.defaults", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcNotifications, "rv.platform.notifications", QtInfoMsg)

@@ -5,4 +5,5 @@
 #include <QLoggingCategory>
 
 // Diagnostics of the platform services; quiet below info unless QT_LOGGING_RULES says otherwise.
-Q_DECLARE_LOGGING_CATEGORY(lcDefaults) // "rv.platform.defaults": the key-value store
+Q_DECLARE_LOGGING_CATEGORY(lcDefaults)      // "rv.platform.defaults": the key-value store
+Q_DECLARE_LOGGING_CATEGORY(lcNotifications) // "rv.platform.notifications": desktop notifications

@@ -4,6 +4,7 @@
 
 #include "toolkitlog.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QMutex>
@@ -34,6 +35,24 @@ QHash<QString, Image> &cache()
     static QHash<QString, Image> images;
     return images;
 }
+// Guarded by s_cacheMutex: the cache holds the pictures of this language.
+QString &preferredLanguage()
+{
+    static QString current;
+    return current;
+}
+
+QString resourcePath(const QString &name)
+{
+    return u":/images/"_s + name;
+}
+
+// "main_ad1.png" and "main_ad1.svg" both have the base "main_ad1".
+QString baseName(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > 0 ? name.left(dot) : name;
+}
 
 bool looksLikeSvg(const QByteArray &data)
 {
@@ -62,15 +81,43 @@ Image Image::imageNamed(const QString &name)
         if (it != cache().constEnd())
             return *it;
     }
-    QString path = u":/images/"_s + name;
-    if (!QFile::exists(path) && name.endsWith(u".png", Qt::CaseInsensitive))
-        path = u":/images/"_s + name.chopped(4) + u".svg"_s;
-    Image image = QFile::exists(path) ? imageWithContentsOfFile(path) : Image();
+    const QString path = pathNamed(name);
+    Image image = path.isEmpty() ? Image() : imageWithContentsOfFile(path);
     if (image.isNull())
         qCWarning(lcToolkit) << "no picture named" << name;
     QMutexLocker lock(&s_cacheMutex);
     cache().insert(name, image);
     return image;
+}
+
+QString Image::pathNamed(const QString &name)
+{
+    QString localized;
+    {
+        QMutexLocker lock(&s_cacheMutex);
+        if (!preferredLanguage().isEmpty())
+            localized = resourcePath(baseName(name) + u'_' + preferredLanguage() + u".svg"_s);
+    }
+    QStringList candidates;
+    if (!localized.isEmpty())
+        candidates << localized;
+    candidates << resourcePath(name);
+    if (name.endsWith(u".png", Qt::CaseInsensitive))
+        candidates << resourcePath(name.chopped(4) + u".svg"_s);
+    for (const QString &path : std::as_const(candidates)) {
+        if (QFile::exists(path))
+            return path;
+    }
+    return {};
+}
+
+void Image::setLanguage(const QString &language)
+{
+    QMutexLocker lock(&s_cacheMutex);
+    if (language == preferredLanguage())
+        return;
+    preferredLanguage() = language;
+    cache().clear();
 }
 
 Image Image::imageWithContentsOfFile(const QString &path)
@@ -118,7 +165,9 @@ Image Image::fromQImage(const QImage &raster)
 
 QString Image::accessibilityLabel() const
 {
-    return m_data ? m_data->description : QString();
+    if (!m_data || m_data->description.isEmpty())
+        return {};
+    return QCoreApplication::translate(kTitleContext, m_data->description.toUtf8().constData());
 }
 
 QSizeF Image::size() const

@@ -145,6 +145,24 @@ private Q_SLOTS:
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         QCOMPARE(other.bookings().size(), 1);
     }
+
+    // A first-layout store (this one less its reminders) keeps its bookings, gains reminders.
+    void aFirstLayoutStoreIsUpgraded()
+    {
+        const RVBookingStore store(u"7"_s);
+        QVERIFY(store.saveList(
+            {RVBaseInfo::fromDictionary<RVReservationInfo>(booking(u"L1"_s, u"0"_s))}));
+        {
+            auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"first"_s);
+            db.setDatabaseName(store.filePath());
+            QVERIFY(db.open() && QSqlQuery(u"DROP TABLE reminders"_s, db).isActive());
+            QVERIFY(QSqlQuery(u"PRAGMA user_version = 1"_s, db).isActive());
+        }
+        QSqlDatabase::removeDatabase(u"first"_s);
+        QVERIFY(store.markReminderShown(u"L1|day"_s));
+        QCOMPARE(store.shownReminders(), QSet<QString>{u"L1|day"_s});
+        QCOMPARE(keysAndStates(store.bookings()), QStringList{u"L1=0"_s});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRVBookingStore)

@@ -12,7 +12,9 @@
 #include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
+#include "toolkit/textmetrics.h"
 
+#include <QJsonArray>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -87,6 +89,24 @@ private Q_SLOTS:
                  app.navigation()->viewControllers().first()->title());
     }
 
+    // A line longer than the form is drawn smaller, never cut.
+    void longLinesAreNotCut()
+    {
+        BookingTestService service;
+        ScreenFixture app;
+        RVUserInfo patient = BookingTestService::patient();
+        patient.setXm(u"阿卜杜热合曼·买买提依明·艾合买提江"_s);
+        RVReservationInfoController *screen = open(app, patient);
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->confirmButton());
+        const auto labels =
+            screen->tableViewInfo()->cellForRowAtIndexPath({0, 0})->findChildren<ui::Label *>();
+        for (const ui::Label *label : labels) {
+            const qreal width = ui::TextMetrics::sizeWithFont(label->text(), label->font()).width();
+            QVERIFY2(width <= label->frame().width(), qPrintable(label->text()));
+        }
+    }
+
     void outcomeDecidesWhereTheUserGoes_data()
     {
         QTest::addColumn<bool>("success");
@@ -151,6 +171,35 @@ private Q_SLOTS:
         QCOMPARE(app.navigation()->topViewController(), other.get());
         QCOMPARE(app.navigation()->viewControllers().size(), 2);
         QCOMPARE(ScreenFixture::tipText(app.navigation()), success ? u"预约成功"_s : QString());
+    }
+
+    // A slot taken under the patient's finger: the refusal heads the nearest open places, and a
+    // tap gives the confirmation of that place in this one's stead, booked only on "确认".
+    void takenSlotOffersTheNearestPlaces()
+    {
+        BookingTestService service;
+        const QString taken = u"该时段已被预约，请选择其他时段"_s;
+        service.answer(u"C001"_s, BookingTestService::reply(false, taken));
+        const QJsonArray left{QJsonObject{{u"fzxh"_s, u"9"_s}, {u"yysj"_s, u"11:00"_s}}};
+        service.answer(u"B009"_s, BookingTestService::reply(true, u"查询成功"_s, &left));
+        ScreenFixture app;
+        RVReservationInfoController *screen = open(app, BookingTestService::patient());
+        QVERIFY(screen);
+        QTRY_VERIFY(screen->confirmButton());
+        confirm(screen);
+        QTRY_VERIFY(ScreenFixture::visibleAlert());
+        ui::AlertView *alert = ScreenFixture::visibleAlert();
+        QCOMPARE(alert->title(), taken);
+        QCOMPARE(alert->buttonTitleAtIndex(1), u"王医生 5月20日 上午 11:00"_s);
+        alert->clickButtonAtIndex(1);
+        auto *next =
+            qobject_cast<RVReservationInfoController *>(app.navigation()->topViewController());
+        QVERIFY(next && next != screen);
+        QCOMPARE(app.navigation()->viewControllers().size(), 2);
+        QCOMPARE(RVBaseInfo::text(next->doctorTimeSchedule().fzxh()), u"9"_s);
+        QCOMPARE(RVBaseInfo::text(next->doctorScheduleInfo().pbid()), u"P42"_s);
+        QTest::qWait(50);
+        QCOMPARE(service.received(u"C001"_s).size(), 1);
     }
 };
 

@@ -59,10 +59,13 @@ void RVPersonalViewController::loadView()
     settingTableView = makeTable(top, 2 * kRowHeight);
     top += 2 * kRowHeight + kTableGap;
     otherTableView = makeTable(top, 2 * kRowHeight);
-    top += 2 * kRowHeight + 2 * kTableGap;
+    top += 2 * kRowHeight + kTableGap;
     for (ui::TableView *table :
          {infoTableView.data(), settingTableView.data(), otherTableView.data()})
         view()->addSubview(table);
+    // Large text is a setting of this device, not of the account: a table of its own.
+    view()->addSubview(m_largeText.makeTable(QRectF(0, top, 320, kRowHeight)));
+    top += kRowHeight + 2 * kTableGap;
 
     m_exitLoginButton = new ui::Button(ui::ButtonType::RoundedRect, QRectF(10, top, 300, 45));
     m_exitLoginButton->setTitle(tr("退出登录"));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "protocols/rvuserinfo.h"
+#include "screens/account/rvlargetextsetting.h"
 #include "screens/shared/rvscreen.h"
 #include "toolkit/button.h"
 #include "toolkit/tableview.h"
@@ -47,6 +48,7 @@ public:
     QPointer<ui::TableView> settingTableView;
     QPointer<ui::TableView> otherTableView;
     ui::Button *exitLoginButton() const { return m_exitLoginButton; }
+    RVLargeTextSetting &largeText() { return m_largeText; }
     // The card's label, once its row is built.
     RVMarkupLabel *cardLabel() const;
 
@@ -55,4 +57,5 @@ private:
     void pushScreen(const QString &identifier);
 
     QPointer<ui::Button> m_exitLoginButton;
+    RVLargeTextSetting m_largeText;
 };

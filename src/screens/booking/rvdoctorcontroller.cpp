@@ -4,6 +4,7 @@
 
 #include "components/rvprogress.h"
 #include "models/rvbookingstore.h"
+#include "models/rvhalfdayname.h"
 #include "platform/notificationcenter.h"
 #include "protocols/rvappconfiginfo.h"
 #include "screens/booking/rvreservationtimeelectcontroller.h"
@@ -197,8 +198,6 @@ void RVDoctorController::addScheduleButton(ui::TableViewCell *cell,
         const bool watched = isWatched(schedule);
         image->setImage(ui::Image::imageNamed(
             watched ? u"yuyue_watch_btn_nor.png"_s : pictureOf(RVScheduleGrid::stateOf(schedule))));
-        if (watched)
-            button->setAccessibilityLabel(tr("约满，已设置有号提醒"));
         column->addSubview(image);
         button->setFrame(column->frame());
     } else {
@@ -207,6 +206,8 @@ void RVDoctorController::addScheduleButton(ui::TableViewCell *cell,
     button->addTarget([this](ui::Control *sender) { reservationButtonClicked(sender); },
                       ui::ControlEvent::TouchUpInside);
     button->setTag(RVScheduleGrid::buttonKey(schedule, row).toInt());
+    const QString name = RVHalfDayName::of(m_grid.day(row), schedule);
+    button->setAccessibilityLabel(isWatched(schedule) ? tr("%1，已设置有号提醒").arg(name) : name);
     cell->addSubview(button);
 }
 

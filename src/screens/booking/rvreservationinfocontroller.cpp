@@ -13,8 +13,10 @@
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/navigationitem.h"
+#include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
+#include "toolkit/textmetrics.h"
 
 using namespace Qt::StringLiterals;
 
@@ -22,11 +24,24 @@ namespace
 {
 const QString reuseIdentifier = u"ResueRegisterInfo"_s;
 
+// A line wider than its label (an English caption before an eighteen-digit ID number, a long
+// name) is drawn a little smaller rather than cut, down to a size still easily read.
+void shrinkToFit(ui::Label *label)
+{
+    constexpr int kSmallest = 12;
+    QFont font = label->font();
+    while (font.pixelSize() > kSmallest &&
+           ui::TextMetrics::sizeWithFont(label->text(), font).width() > label->frame().width())
+        font.setPixelSize(font.pixelSize() - 1);
+    label->setFont(font);
+}
+
 ui::Label *formLabel(const QRectF &frame, const QString &text)
 {
     auto *label = new ui::Label(frame);
     label->setTextAlignment(ui::TextAlignment::Left);
     label->setText(text);
+    shrinkToFit(label);
     return label;
 }
 } // namespace
@@ -34,6 +49,22 @@ ui::Label *formLabel(const QRectF &frame, const QString &text)
 RVReservationInfoController::RVReservationInfoController() {}
 
 RVReservationInfoController::~RVReservationInfoController() = default;
+
+std::shared_ptr<RVReservationInfoController>
+RVReservationInfoController::instantiateFor(const RVDoctorInfo &doctor,
+                                            const RVDoctorScheduleInfo &halfDay,
+                                            const RVDoctorTimeSchedule &slot)
+{
+    auto next = std::dynamic_pointer_cast<RVReservationInfoController>(
+        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+            ->instantiateViewControllerWithIdentifier(u"registerInfo"_s));
+    if (next) {
+        next->setDoctorScheduleInfo(halfDay);
+        next->setDoctorInfo(doctor);
+        next->setDoctorTimeSchedule(slot);
+    }
+    return next;
+}
 
 void RVReservationInfoController::loadView()
 {
@@ -105,17 +136,30 @@ void RVReservationInfoController::reservationButtonClicked(ui::Control *)
         m_navigationView = navigation->view();
     // The worker gets its own copy; the overlay keeps "确认" from being pressed twice.
     const QString yhid = RVBaseInfo::text(_userInfo.yhid());
+    const RVBookingAlternatives::Choice chosen{_doctorInfo, _doctorScheduleInfo,
+                                               _doctorTimeSchedule};
     RVProgress::run(
         this, tr("预约中"),
-        [booking = booking(), yhid] {
-            ReservationOutcome outcome{booking.book(), std::nullopt};
-            if (outcome.booked.booking)
-                outcome.calendar = RVSavedBookings::entryOf(yhid, *outcome.booked.booking, true);
-            return outcome;
-        },
+        [booking = booking(), yhid, chosen] { return reserve(booking, yhid, chosen); },
         [](RVReservationInfoController &self, const ReservationOutcome &outcome) {
             self.reservationFinish(outcome);
         });
+}
+
+RVReservationInfoController::ReservationOutcome
+RVReservationInfoController::reserve(const RVBooking &booking, const QString &yhid,
+                                     const RVBookingAlternatives::Choice &chosen)
+{
+    ReservationOutcome outcome{booking.book(), std::nullopt, std::nullopt};
+    if (outcome.booked.booking)
+        outcome.calendar = RVSavedBookings::entryOf(yhid, *outcome.booked.booking, true);
+    using Gone = RVBookingAlternatives::Gone;
+    const Gone gone = RVBookingAlternatives::goneBy(outcome.booked.message);
+    if (!outcome.booked.ok && gone != Gone::Nothing) {
+        const auto lost = gone == Gone::Slot ? std::optional(chosen.slot) : std::nullopt;
+        outcome.alternatives = RVBookingAlternatives(chosen.doctor, chosen.schedule, lost).search();
+    }
+    return outcome;
 }
 
 void RVReservationInfoController::reservationFinish(const ReservationOutcome &result)
@@ -131,8 +175,20 @@ void RVReservationInfoController::reservationFinish(const ReservationOutcome &re
     }
     if (outcome.ok && result.calendar && m_navigationView)
         RVBookingFiles::showBookedWithCalendar(outcome.message, m_navigationView, *result.calendar);
-    else
+    else if (!result.alternatives || !m_offer.show(outcome.message, *result.alternatives))
         RVAlert::show(outcome.message);
     if (outcome.ok)
         navigationController()->popToRootViewControllerAnimated(true);
+}
+
+void RVReservationInfoController::openChoice(const RVBookingAlternatives::Choice &choice)
+{
+    ui::NavigationController *navigation = navigationController();
+    auto next = instantiateFor(choice.doctor, choice.schedule, choice.slot);
+    if (navigation == nullptr || !next || !isOnTop())
+        return;
+    next->setBackItemTitle(m_backItemTitle);
+    // The refused place is no choice any more: its confirmation is not left to go back to.
+    navigation->popViewControllerAnimated(false);
+    navigation->pushViewController(next, true);
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "models/rvbooking.h"
+#include "models/rvbookingalternatives.h"
 #include "models/rvbookingcalendar.h"
+#include "screens/booking/rvalternativesoffer.h"
 #include "screens/shared/rvscreen.h"
 #include "toolkit/button.h"
 #include "toolkit/tableview.h"
@@ -26,10 +28,18 @@ public:
         RVBooking::Outcome booked;
         // The booking made, with its hospital, for "添加到日历" on the success alert.
         std::optional<RVBookingCalendar::Entry> calendar;
+        // The nearest open places, when the refusal says the chosen one is gone.
+        std::optional<RVBookingAlternatives::Result> alternatives;
     };
 
     RVReservationInfoController();
     ~RVReservationInfoController() override;
+
+    // The confirmation of a slot, made from the storyboard and handed the doctor, the half-day
+    // and the slot.
+    static std::shared_ptr<RVReservationInfoController>
+    instantiateFor(const RVDoctorInfo &doctor, const RVDoctorScheduleInfo &halfDay,
+                   const RVDoctorTimeSchedule &slot);
 
     RVDoctorInfo doctorInfo() const { return _doctorInfo; }
     void setDoctorInfo(const RVDoctorInfo &info) { _doctorInfo = info; }
@@ -61,6 +71,11 @@ public:
 private:
     // The booking of what the screen was handed and the saved user.
     RVBooking booking() const;
+    // Books on the worker; a refusal for a place that is gone looks for the nearest others.
+    static ReservationOutcome reserve(const RVBooking &booking, const QString &yhid,
+                                      const RVBookingAlternatives::Choice &chosen);
+    // This screen gives way to the confirmation of the choice taken from the offer.
+    void openChoice(const RVBookingAlternatives::Choice &choice);
 
     RVDoctorInfo _doctorInfo;
     RVDoctorScheduleInfo _doctorScheduleInfo;
@@ -71,4 +86,5 @@ private:
     QPointer<ui::Button> m_confirmButton;
     // Where a booking that lands after the screen was left is told.
     QPointer<ui::View> m_navigationView;
+    RVAlternativesOffer m_offer{[this](const auto &choice) { openChoice(choice); }};
 };

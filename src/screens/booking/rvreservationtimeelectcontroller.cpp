@@ -46,23 +46,40 @@ void RVReservationTimeElectController::viewDidLoad()
     _tableViewTime->setDataSource(this);
     _tableViewTime->setDelegate(this);
     _tableViewTime->setSeparatorStyle(ui::TableViewCellSeparatorStyle::SingleLine);
-    const QString pbid = RVBaseInfo::text(_doctorScheduleInfo.pbid());
     RVProgress::run(
-        this, tr("加载中"), [pbid] { return RVTimeSlots::load(pbid); },
-        [](RVReservationTimeElectController &self, const SlotsOutcome &outcome) {
-            self.loadDoctorTimeSchedulesFinish(outcome);
+        this, tr("加载中"),
+        [doctor = _doctorInfo, halfDay = _doctorScheduleInfo] {
+            return loadDoctorTimeSchedules(doctor, halfDay);
+        },
+        [](RVReservationTimeElectController &self, const SlotsLoad &load) {
+            self.loadDoctorTimeSchedulesFinish(load);
         });
 }
 
-void RVReservationTimeElectController::loadDoctorTimeSchedulesFinish(const SlotsOutcome &outcome)
+RVReservationTimeElectController::SlotsLoad
+RVReservationTimeElectController::loadDoctorTimeSchedules(const RVDoctorInfo &doctor,
+                                                          const RVDoctorScheduleInfo &halfDay)
 {
+    SlotsLoad load{RVTimeSlots::load(RVBaseInfo::text(halfDay.pbid())), std::nullopt};
+    if (load.slots.httpStats && load.slots.value.isEmpty())
+        load.alternatives = RVBookingAlternatives(doctor, halfDay, std::nullopt).search();
+    return load;
+}
+
+void RVReservationTimeElectController::loadDoctorTimeSchedulesFinish(const SlotsLoad &load)
+{
+    const SlotsOutcome &outcome = load.slots;
     _timeSchedules = outcome.value;
     if (!_tableViewTime)
         return; // the screen's view went with the navigation stack meanwhile
     _tableViewTime->reloadData();
+    if (!isOnTop())
+        return;
     // A failed exchange is not a half-day without slots: say why the list is empty.
-    if (!outcome.httpStats && isOnTop())
+    if (!outcome.httpStats)
         RVProgress::tipMessage(outcome.httpErrorMessage, view());
+    else if (load.alternatives)
+        m_offer.show(outcome.httpErrorMessage, *load.alternatives);
 }
 
 int RVReservationTimeElectController::numberOfRowsInSection(ui::TableView *, int)
@@ -91,24 +108,26 @@ std::optional<ui::IndexPath>
 RVReservationTimeElectController::willSelectRowAtIndexPath(ui::TableView *,
                                                            const ui::IndexPath &indexPath)
 {
+    if (indexPath.row >= 0 && indexPath.row < _timeSchedules.size())
+        openConfirmation({_doctorInfo, _doctorScheduleInfo, _timeSchedules.at(indexPath.row)});
+    return indexPath;
+}
+
+void RVReservationTimeElectController::openConfirmation(const RVBookingAlternatives::Choice &choice)
+{
     if (!RVAppConfigInfo::userLogined()) {
         ui::AlertView::initWithTitle(QString(), tr("还未登陆，现在登陆"), this, tr("取消"),
                                      {tr("确定")})
             ->show();
-        return indexPath;
+        return;
     }
     ui::NavigationController *navigation = navigationController();
     auto next =
-        std::dynamic_pointer_cast<RVReservationInfoController>(instantiate(u"registerInfo"_s));
-    if (navigation == nullptr || !next || indexPath.row < 0 ||
-        indexPath.row >= _timeSchedules.size())
-        return indexPath;
-    next->setDoctorScheduleInfo(_doctorScheduleInfo);
-    next->setDoctorInfo(_doctorInfo);
-    next->setDoctorTimeSchedule(_timeSchedules.at(indexPath.row));
+        RVReservationInfoController::instantiateFor(choice.doctor, choice.schedule, choice.slot);
+    if (navigation == nullptr || !next || !isOnTop())
+        return;
     next->setBackItemTitle(title());
     navigation->pushViewController(next, true);
-    return indexPath;
 }
 
 void RVReservationTimeElectController::alertViewClickedButtonAtIndex(ui::AlertView *,

@@ -2,9 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvbookingalternatives.h"
 #include "models/rvtimeslots.h"
 #include "protocols/rvdoctorinfo.h"
 #include "protocols/rvdoctorscheduleinfo.h"
+#include "screens/booking/rvalternativesoffer.h"
 #include "screens/shared/rvscreen.h"
 #include "toolkit/alertviewdelegate.h"
 #include "toolkit/tableview.h"
@@ -18,7 +20,8 @@
 
 // The time-slot screen: the slots of one half-day of one doctor, loaded once. A tap on a slot
 // leads to the booking confirmation, or, when nobody is logged in, offers the login first.
-// It owns the slots of the last load; the doctor and the half-day are handed to it.
+// It owns the slots of the last load; the doctor and the half-day are handed to it. A half-day
+// whose last place went before the screen came offers the nearest open places instead.
 class RVReservationTimeElectController final : public RVScreen,
                                                public ui::TableViewDataSource,
                                                public ui::TableViewDelegate,
@@ -28,6 +31,11 @@ class RVReservationTimeElectController final : public RVScreen,
 
 public:
     using SlotsOutcome = RVLoadOutcome<RVTimeSlots::Slots>;
+    struct SlotsLoad {
+        SlotsOutcome slots;
+        // Looked for when the half-day had no slot left.
+        std::optional<RVBookingAlternatives::Result> alternatives;
+    };
 
     RVReservationTimeElectController();
     ~RVReservationTimeElectController() override;
@@ -42,7 +50,7 @@ public:
     void loadView() override;
     void viewDidLoad() override;
 
-    void loadDoctorTimeSchedulesFinish(const SlotsOutcome &outcome);
+    void loadDoctorTimeSchedulesFinish(const SlotsLoad &load);
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
     int numberOfRowsInSection(ui::TableView *tableView, int section) override;
@@ -55,8 +63,14 @@ public:
     void alertViewClickedButtonAtIndex(ui::AlertView *alertView, int buttonIndex) override;
 
 private:
+    static SlotsLoad loadDoctorTimeSchedules(const RVDoctorInfo &doctor,
+                                             const RVDoctorScheduleInfo &halfDay);
+    // The confirmation of a slot, or the offer to log in first.
+    void openConfirmation(const RVBookingAlternatives::Choice &choice);
+
     RVDoctorInfo _doctorInfo;
     RVDoctorScheduleInfo _doctorScheduleInfo;
     QList<RVDoctorTimeSchedule> _timeSchedules;
     QPointer<ui::TableView> _tableViewTime;
+    RVAlternativesOffer m_offer{[this](const auto &choice) { openConfirmation(choice); }};
 };
