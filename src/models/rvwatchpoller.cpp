@@ -7,8 +7,8 @@
 #include "models/rvschedulegrid.h"
 #include "platform/mainthread.h"
 
-#include <QRandomGenerator>
 #include <QHash>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include <algorithm>
