@@ -301,7 +301,7 @@ bool RVBookingStore::markReminderShown(const QString &key, const QDateTime &when
     if (!isValid() || key.isEmpty())
         return false;
     return withFile(
-        filePath(), m_yhid, Access::Write, false,
+        filePath(), m_yhid, Access::Existing, false,
         [&](RVBookingStoreFile &file) -> std::optional<bool> {
             if (file.exec(u"INSERT OR IGNORE INTO reminders (key, shown) VALUES (?, ?)"_s,
                           {key, when.toUTC().toString(Qt::ISODateWithMs)}))

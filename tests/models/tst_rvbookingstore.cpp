@@ -105,6 +105,9 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(mine.filePath()));
         QVERIFY(mine.bookings().isEmpty() && !mine.lastRefresh());
         QCOMPARE(theirs.bookings().size(), 1);
+        // A reminder confirmed after the logout must not bring the file back.
+        QVERIFY(!mine.markReminderShown(u"L1"_s, QDateTime::currentDateTimeUtc()));
+        QVERIFY(!QFile::exists(mine.filePath()));
     }
 
     // A file that is not this user's store is replaced by one written from the next list.
