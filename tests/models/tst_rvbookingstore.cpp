@@ -3,6 +3,7 @@
 #include "bookingtestservice.h"
 #include "models/rvbookinghistory.h"
 #include "models/rvbookingstore.h"
+#include "models/rvwatch.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -149,7 +150,8 @@ private Q_SLOTS:
         QCOMPARE(other.bookings().size(), 1);
     }
 
-    // A first-layout store (this one less its reminders) keeps its bookings, gains reminders.
+    // A first-layout store (this one less its reminders and watches) keeps its bookings and
+    // gains both.
     void aFirstLayoutStoreIsUpgraded()
     {
         const RVBookingStore store(u"7"_s);
@@ -159,11 +161,13 @@ private Q_SLOTS:
             auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"first"_s);
             db.setDatabaseName(store.filePath());
             QVERIFY(db.open() && QSqlQuery(u"DROP TABLE reminders"_s, db).isActive());
+            QVERIFY(QSqlQuery(u"DROP TABLE watches"_s, db).isActive());
             QVERIFY(QSqlQuery(u"PRAGMA user_version = 1"_s, db).isActive());
         }
         QSqlDatabase::removeDatabase(u"first"_s);
         QVERIFY(store.markReminderShown(u"L1|day"_s));
         QCOMPARE(store.shownReminders(), QSet<QString>{u"L1|day"_s});
+        QCOMPARE(store.addWatch({}), RVWatch::Added::Added);
         QCOMPARE(keysAndStates(store.bookings()), QStringList{u"L1=0"_s});
     }
 };

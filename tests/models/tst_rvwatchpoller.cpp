@@ -8,8 +8,6 @@
 #include "service/rvservicethread.h"
 
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTest>
 #include <QThreadPool>
@@ -23,15 +21,10 @@ const QString yhid = u"7"_s;
 
 RVWatch watchOn(const QString &ysdm, const QString &jzrq, int bcbm = 1)
 {
-    RVDoctorInfo doctor;
-    doctor.setHospid(u"H1"_s);
-    doctor.setYsdm(ysdm);
-    doctor.setYsmc(u"王医生"_s);
-    RVDoctorScheduleInfo half;
-    half.setJzrq(jzrq);
-    half.setBcbm(QString::number(bcbm));
-    half.setKyrs(u"0"_s);
-    return {doctor, half};
+    return {RVBaseInfo::fromDictionary<RVDoctorInfo>(
+                QJsonObject{{u"hospid"_s, u"H1"_s}, {u"ysdm"_s, ysdm}, {u"ysmc"_s, u"王医生"_s}}),
+            RVBaseInfo::fromDictionary<RVDoctorScheduleInfo>(QJsonObject{
+                {u"jzrq"_s, jzrq}, {u"bcbm"_s, QString::number(bcbm)}, {u"kyrs"_s, u"0"_s}})};
 }
 
 QString day(int fromToday)
@@ -96,25 +89,6 @@ private Q_SLOTS:
         QCOMPARE(store.watches().size(), RVWatch::kMaxWatches);
     }
 
-    // A file of the first layout keeps its bookings and takes watches.
-    void firstLayoutIsUpgraded()
-    {
-        const RVBookingStore store(yhid);
-        RVReservationInfo kept;
-        kept.setYylsh(u"L1"_s);
-        QVERIFY(store.saveList({kept}));
-        {
-            auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"v1"_s);
-            db.setDatabaseName(store.filePath());
-            QVERIFY(db.open());
-            QVERIFY(QSqlQuery(u"DROP TABLE watches"_s, db).isActive());
-            QVERIFY(QSqlQuery(u"PRAGMA user_version = 1"_s, db).isActive());
-        }
-        QSqlDatabase::removeDatabase(u"v1"_s);
-        QCOMPARE(store.addWatch(watchOn(u"D1"_s, day(1))), RVWatch::Added::Added);
-        QCOMPARE(store.bookings().value(0).yylsh(), QJsonValue(u"L1"_s));
-    }
-
     // Past and booked half-days end without a request; the others are asked once per doctor.
     void roundEndsPastAndBookedWatches_data()
     {
@@ -136,13 +110,12 @@ private Q_SLOTS:
         service.answer(u"B008"_s, BookingTestService::reply(true, u"成功"_s));
         const RVBookingStore store(yhid);
         if (!bookingState.isEmpty()) {
-            RVReservationInfo booking;
-            booking.setYylsh(u"L1"_s);
-            booking.setYyzt(bookingState);
-            booking.setYsdm(u"D1"_s);
-            booking.setJzrq(jzrq);
-            booking.setBcbm(1);
-            QVERIFY(store.saveList({booking}));
+            QVERIFY(store.saveList({RVBaseInfo::fromDictionary<RVReservationInfo>(
+                QJsonObject{{u"yylsh"_s, u"L1"_s},
+                            {u"yyzt"_s, bookingState},
+                            {u"ysdm"_s, u"D1"_s},
+                            {u"jzrq"_s, jzrq},
+                            {u"bcbm"_s, 1}})}));
         }
         QCOMPARE(store.addWatch(watchOn(u"D1"_s, jzrq)), RVWatch::Added::Added);
         const RVWatchPoller::Round round = RVWatchPoller::round(yhid, QDate::currentDate());
@@ -193,13 +166,12 @@ private Q_SLOTS:
         const auto slots =
             RVProtocol().doctorDayScheduleForScheduleId(RVBaseInfo::text(half.pbid()));
         for (const RVDoctorTimeSchedule &slot : slots.value_or(QList<RVDoctorTimeSchedule>())) {
-            RVReservationInfo booking;
-            booking.setYhid(other.yhid());
-            booking.setHospid(half.hospid());
-            booking.setPbid(half.pbid());
-            booking.setFzxh(slot.fzxh());
-            booking.setYsdm(half.ysdm());
-            RVProtocol().reseration(booking);
+            RVProtocol().reseration(RVBaseInfo::fromDictionary<RVReservationInfo>(
+                QJsonObject{{u"yhid"_s, other.yhid()},
+                            {u"hospid"_s, half.hospid()},
+                            {u"pbid"_s, half.pbid()},
+                            {u"fzxh"_s, slot.fzxh()},
+                            {u"ysdm"_s, half.ysdm()}}));
         }
         const auto history =
             RVProtocol().reserationHistoryListWithTime({}, RVBaseInfo::text(other.yhid()), {});
