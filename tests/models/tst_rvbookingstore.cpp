@@ -167,7 +167,7 @@ private Q_SLOTS:
         QSqlDatabase::removeDatabase(u"first"_s);
         QVERIFY(store.markReminderShown(u"L1|day"_s));
         QCOMPARE(store.shownReminders(), QSet<QString>{u"L1|day"_s});
-        QCOMPARE(store.addWatch({}), RVWatch::Added::Added);
+        QCOMPARE(store.addWatch(RVWatch({}, {})), RVWatch::Added::Added);
         QCOMPARE(keysAndStates(store.bookings()), QStringList{u"L1=0"_s});
     }
 };
