@@ -54,6 +54,9 @@ void RVLoginViewController::loadView()
             ui::ControlEvent::TouchUpInside);
         view()->addSubview(registerButton);
     }
+    // Also here, so that a patient who cannot read the small print can enlarge it before
+    // having an account.
+    view()->addSubview(m_largeText.makeTable(QRectF(0, 246, 320, 44)));
 }
 
 void RVLoginViewController::viewDidLoad()

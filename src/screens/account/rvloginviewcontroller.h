@@ -3,6 +3,7 @@
 #pragma once
 
 #include "protocols/rvuserinfo.h"
+#include "screens/account/rvlargetextsetting.h"
 #include "screens/shared/rvscreen.h"
 #include "toolkit/button.h"
 #include "toolkit/tableview.h"
@@ -48,4 +49,5 @@ private:
     QString _password;
     QPointer<ui::TableView> m_tableView;
     QPointer<ui::Button> m_loginButton;
+    RVLargeTextSetting m_largeText;
 };
