@@ -149,18 +149,6 @@
 <context>
     <name>RVBookingAlternatives</name>
     <message>
-        <source>M月d日</source>
-        <translation>MMM d</translation>
-    </message>
-    <message>
-        <source>上午</source>
-        <translation>AM</translation>
-    </message>
-    <message>
-        <source>下午</source>
-        <translation>PM</translation>
-    </message>
-    <message>
         <source>%1 %2 %3 %4</source>
         <translation>%1 %2 %3 %4</translation>
     </message>
@@ -367,10 +355,6 @@ Alert you when a place is free?</translation>
     <message>
         <source>余%1</source>
         <translation>%1 left</translation>
-    </message>
-    <message>
-        <source>M月d日</source>
-        <translation>MMM d</translation>
     </message>
 </context>
 <context>
@@ -735,14 +719,6 @@ Alert you when a place is free?</translation>
 <context>
     <name>RVReminderSchedule</name>
     <message>
-        <source>上午</source>
-        <translation>AM</translation>
-    </message>
-    <message>
-        <source>下午</source>
-        <translation>PM</translation>
-    </message>
-    <message>
         <source>时间：%1 %2</source>
         <translation>Time: %1 %2</translation>
     </message>
@@ -861,6 +837,21 @@ Alert you when a place is free?</translation>
     </message>
 </context>
 <context>
+    <name>RVScheduleGrid</name>
+    <message>
+        <source>上午</source>
+        <translation>AM</translation>
+    </message>
+    <message>
+        <source>下午</source>
+        <translation>PM</translation>
+    </message>
+    <message>
+        <source>M月d日</source>
+        <translation>MMM d</translation>
+    </message>
+</context>
+<context>
     <name>RVScreen</name>
     <message>
         <source>返回</source>
@@ -873,14 +864,6 @@ Alert you when a place is free?</translation>
 </context>
 <context>
     <name>RVWatch</name>
-    <message>
-        <source>下午</source>
-        <translation>PM</translation>
-    </message>
-    <message>
-        <source>上午</source>
-        <translation>AM</translation>
-    </message>
     <message>
         <source>%1 %2 %3 有号了</source>
         <translation>%1 %2 %3: a place is free</translation>

@@ -11,7 +11,6 @@
 #include "screens/booking/rvreservationtimeelectcontroller.h"
 #include "screens/shared/rvalert.h"
 #include "toolkit/navigationcontroller.h"
-#include "toolkit/storyboard.h"
 
 #include <QLoggingCategory>
 
@@ -107,13 +106,10 @@ void RVAppWatches::openTimeSlots(const QString &key)
     const auto found = m_reported.constFind(key);
     if (found == m_reported.constEnd() || !m_navigation)
         return;
-    auto next = std::dynamic_pointer_cast<RVReservationTimeElectController>(
-        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-            ->instantiateViewControllerWithIdentifier(u"registerTimeElect"_s));
+    auto next =
+        RVReservationTimeElectController::instantiateFor(found->doctor(), found->schedule());
     if (!next)
         return;
-    next->setDoctorInfo(found->doctor());
-    next->setDoctorScheduleInfo(found->schedule());
     if (QWidget *window = m_navigation->view() ? m_navigation->view()->window() : nullptr) {
         window->raise();
         window->activateWindow();

@@ -212,23 +212,10 @@ QString RVBookingAlternatives::describe(const Choice &choice)
 {
     const QString jzrq = textOf(choice.schedule.jzrq());
     const QDate date = QDate::fromString(jzrq, u"yyyy-MM-dd"_s);
-    const QString day =
-        date.isValid()
-            ? date.toString(QCoreApplication::translate("RVBookingAlternatives", "M月d日"))
-            : jzrq;
-    QString shift;
-    switch (RVScheduleGrid::columnOf(choice.schedule)) {
-    case RVScheduleGrid::Column::Morning:
-        shift = QCoreApplication::translate("RVBookingAlternatives", "上午");
-        break;
-    case RVScheduleGrid::Column::Afternoon:
-        shift = QCoreApplication::translate("RVBookingAlternatives", "下午");
-        break;
-    case RVScheduleGrid::Column::None:
-        break;
-    }
+    const QString day = date.isValid() ? RVScheduleGrid::dayText(date) : jzrq;
     return QCoreApplication::translate("RVBookingAlternatives", "%1 %2 %3 %4")
-        .arg(textOf(choice.doctor.ysmc()), day, shift, textOf(choice.slot.yysj()))
+        .arg(textOf(choice.doctor.ysmc()), day, RVScheduleGrid::shiftText(choice.schedule.bcbm()),
+             textOf(choice.slot.yysj()))
         .simplified();
 }
 

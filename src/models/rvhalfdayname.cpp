@@ -4,7 +4,6 @@
 
 #include "models/rvschedulegrid.h"
 
-#include <QLocale>
 #include <QStringList>
 
 namespace
@@ -39,8 +38,7 @@ QString stateOf(const RVDoctorScheduleInfo &schedule)
 
 QString RVHalfDayName::of(const QDate &day, const RVDoctorScheduleInfo &schedule)
 {
-    // The pattern is the language's own: "M月d日", or "MMM d" with the month's English name.
-    QStringList parts{QLocale().toString(day, tr("M月d日")), halfOf(schedule), stateOf(schedule)};
+    QStringList parts{RVScheduleGrid::dayText(day), halfOf(schedule), stateOf(schedule)};
     parts.removeAll(QString());
     return parts.join(u' ');
 }

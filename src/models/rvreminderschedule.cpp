@@ -4,6 +4,7 @@
 
 #include "models/rvbookingcalendar.h"
 #include "models/rvbookingstore.h"
+#include "models/rvschedulegrid.h"
 
 #include <QCoreApplication>
 
@@ -27,23 +28,11 @@ RVReminderSchedule::Reminder reminderOf(const RVReservationInfo &booking, const 
     return reminder;
 }
 
-QString halfDayOf(const RVReservationInfo &booking)
-{
-    switch (RVBaseInfo::intValue(booking.bcbm())) {
-    case 1:
-        return QCoreApplication::translate("RVReminderSchedule", "上午");
-    case 2:
-        return QCoreApplication::translate("RVReminderSchedule", "下午");
-    default:
-        return {};
-    }
-}
-
 QString timeOf(const RVReminderSchedule::Reminder &reminder)
 {
     const QString date = reminder.visit.toString(u"yyyy-MM-dd"_s);
     const QString time = reminder.visit.toString(u"HH:mm"_s);
-    const QString halfDay = halfDayOf(reminder.booking);
+    const QString halfDay = RVScheduleGrid::shiftText(reminder.booking.bcbm());
     if (halfDay.isEmpty())
         return QCoreApplication::translate("RVReminderSchedule", "时间：%1 %2").arg(date, time);
     return QCoreApplication::translate("RVReminderSchedule", "时间：%1 %2 %3")

@@ -4,6 +4,9 @@
 
 #include "protocols/rvprotocol.h"
 
+#include <QCoreApplication>
+#include <QLocale>
+
 using namespace Qt::StringLiterals;
 
 RVScheduleGrid::RVScheduleGrid(const QDate &today, Schedules schedules)
@@ -79,6 +82,23 @@ RVScheduleGrid::Column RVScheduleGrid::columnOf(const RVDoctorScheduleInfo &sche
     default:
         return Column::None;
     }
+}
+
+QString RVScheduleGrid::shiftText(const QJsonValue &bcbm)
+{
+    switch (RVBaseInfo::intValue(bcbm)) {
+    case 1:
+        return QCoreApplication::translate("RVScheduleGrid", "上午");
+    case 2:
+        return QCoreApplication::translate("RVScheduleGrid", "下午");
+    default:
+        return {};
+    }
+}
+
+QString RVScheduleGrid::dayText(const QDate &day)
+{
+    return QLocale().toString(day, QCoreApplication::translate("RVScheduleGrid", "M月d日"));
 }
 
 QString RVScheduleGrid::buttonKey(long long shift, int row)

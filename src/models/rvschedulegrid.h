@@ -48,6 +48,11 @@ public:
     // The count of open bookings, shown on the button unless the half-day is stopped.
     static QString title(const RVDoctorScheduleInfo &schedule);
     static Column columnOf(const RVDoctorScheduleInfo &schedule);
+    // "上午" or "下午" for a shift code (bcbm), as the texts that name a half-day show it; empty
+    // for another code.
+    static QString shiftText(const QJsonValue &bcbm);
+    // "M月d日" in the language's own pattern ("MMM d" in English).
+    static QString dayText(const QDate &day);
     // The key of a half-day button: shift code, a zero, then the row ("%d0%d").
     static QString buttonKey(long long shift, int row);
     static QString buttonKey(const RVDoctorScheduleInfo &schedule, int row);

@@ -42,8 +42,7 @@ QString RVWatch::keyOf(const RVDoctorInfo &doctor, const RVDoctorScheduleInfo &s
 
 QString RVWatch::halfDayName() const
 {
-    return RVScheduleGrid::columnOf(m_schedule) == RVScheduleGrid::Column::Afternoon ? tr("下午")
-                                                                                     : tr("上午");
+    return RVScheduleGrid::shiftText(m_schedule.bcbm());
 }
 
 QString RVWatch::doctorName() const

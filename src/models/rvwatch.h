@@ -41,6 +41,8 @@ public:
     QString dayText() const { return RVBaseInfo::text(m_schedule.jzrq()); }
     // "上午" or "下午".
     QString halfDayName() const;
+    // The day and the half-day, "2026-05-09 下午".
+    QString whenText() const { return dayText() + u' ' + halfDayName(); }
     QString doctorName() const;
 
     // The service takes bookings up to the end of the half-day's date, so a watch lasts as long.

@@ -54,7 +54,6 @@ public Q_SLOTS:
     {
         m_notifier->onActionInvoked(message().service(), id, action);
     }
-    void notificationClosed(uint id, uint) { m_notifier->onClosed(message().service(), id); }
 
 private:
     DesktopNotifier *m_notifier;
@@ -92,8 +91,6 @@ void DesktopNotifier::listen()
     auto *receiver = new DesktopNotifierSignals(this);
     m_bus->connect(QString(), path(), service(), u"ActionInvoked"_s, receiver,
                    SLOT(actionInvoked(uint, QString)));
-    m_bus->connect(QString(), path(), service(), u"NotificationClosed"_s, receiver,
-                   SLOT(notificationClosed(uint, uint)));
 }
 
 void DesktopNotifier::askCapabilities()
@@ -158,15 +155,6 @@ void DesktopNotifier::onActionInvoked(const QString &sender, uint id, const QStr
     if (sender == m_service && found != m_keys.cend() &&
         (action == u"default" || action == u"view"))
         Q_EMIT actionInvoked(*found);
-}
-
-void DesktopNotifier::onClosed(const QString &sender, uint id)
-{
-    // The key stays known: a service that keeps closed notifications in a history still acts
-    // on them later, under the same id.
-    const auto found = m_keys.constFind(id);
-    if (sender == m_service && found != m_keys.cend())
-        Q_EMIT closed(*found);
 }
 
 } // namespace platform

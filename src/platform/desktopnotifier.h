@@ -46,19 +46,18 @@ Q_SIGNALS:
     void failed(const QString &key);
     // The user chose it or its "查看".
     void actionInvoked(const QString &key);
-    void closed(const QString &key);
 
 private:
     friend class DesktopNotifierSignals;
     void onActionInvoked(const QString &sender, uint id, const QString &action);
-    void onClosed(const QString &sender, uint id);
     void listen();
     void askCapabilities();
     void onNotifyAnswered(QDBusPendingCallWatcher *watcher, const QString &key);
 
     QString m_desktopEntry;
     std::unique_ptr<QDBusConnection> m_bus;
-    // The service's ids of the notifications shown in this run, with their keys.
+    // The service's ids of the notifications shown in this run, with their keys; kept after a
+    // notification closes, since services that keep a history still act on it later.
     QHash<uint, QString> m_keys;
     // The unique bus name of the service that answered: only its signals count.
     QString m_service;

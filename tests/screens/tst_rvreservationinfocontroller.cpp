@@ -9,7 +9,6 @@
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/navigationitem.h"
-#include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/textmetrics.h"
@@ -26,21 +25,20 @@ class TestRVReservationInfoController : public QObject
 private:
     std::shared_ptr<RVReservationInfoController> m_screen;
 
+    // The confirmation of the test's choice, once its button is there; null otherwise.
     RVReservationInfoController *open(ScreenFixture &app, const RVUserInfo &user)
     {
         BookingTestService::logIn(user);
         app.launch();
-        m_screen = std::dynamic_pointer_cast<RVReservationInfoController>(
-            ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                ->instantiateViewControllerWithIdentifier(u"registerInfo"_s));
+        const BookingTestService::Choice chosen = BookingTestService::choice();
+        m_screen =
+            RVReservationInfoController::instantiateFor(chosen.doctor, chosen.half, chosen.slot);
         if (!m_screen)
             return nullptr;
-        const BookingTestService::Choice chosen = BookingTestService::choice();
-        m_screen->setDoctorInfo(chosen.doctor);
-        m_screen->setDoctorScheduleInfo(chosen.half);
-        m_screen->setDoctorTimeSchedule(chosen.slot);
         app.navigation()->pushViewController(m_screen, false);
-        return m_screen.get();
+        return QTest::qWaitFor([this] { return m_screen->confirmButton() != nullptr; })
+                   ? m_screen.get()
+                   : nullptr;
     }
     static QStringList formLines(RVReservationInfoController *screen)
     {
@@ -75,7 +73,6 @@ private Q_SLOTS:
         ScreenFixture app;
         RVReservationInfoController *screen = open(app, BookingTestService::patient());
         QVERIFY(screen);
-        QTRY_VERIFY(screen->confirmButton());
         // The booking of the saved user and of what the screen was handed, line by line.
         const RVBooking booking =
             BookingTestService::choice().bookingOf(BookingTestService::patient());
@@ -98,7 +95,6 @@ private Q_SLOTS:
         patient.setXm(u"阿卜杜热合曼·买买提依明·艾合买提江"_s);
         RVReservationInfoController *screen = open(app, patient);
         QVERIFY(screen);
-        QTRY_VERIFY(screen->confirmButton());
         const auto labels =
             screen->tableViewInfo()->cellForRowAtIndexPath({0, 0})->findChildren<ui::Label *>();
         for (const ui::Label *label : labels) {
@@ -124,7 +120,6 @@ private Q_SLOTS:
         ScreenFixture app;
         RVReservationInfoController *screen = open(app, BookingTestService::patient());
         QVERIFY(screen);
-        QTRY_VERIFY(screen->confirmButton());
         confirm(screen);
         QTRY_VERIFY(ScreenFixture::visibleAlert());
         QCOMPARE(ScreenFixture::visibleAlert()->title(), QString());
@@ -158,7 +153,6 @@ private Q_SLOTS:
         ScreenFixture app;
         RVReservationInfoController *screen = open(app, BookingTestService::patient());
         QVERIFY(screen);
-        QTRY_VERIFY(screen->confirmButton());
         confirm(screen);
         const std::shared_ptr<ui::ViewController> keep = screen->shared_from_this();
         app.navigation()->popViewControllerAnimated(false);
@@ -185,7 +179,6 @@ private Q_SLOTS:
         ScreenFixture app;
         RVReservationInfoController *screen = open(app, BookingTestService::patient());
         QVERIFY(screen);
-        QTRY_VERIFY(screen->confirmButton());
         confirm(screen);
         QTRY_VERIFY(ScreenFixture::visibleAlert());
         ui::AlertView *alert = ScreenFixture::visibleAlert();

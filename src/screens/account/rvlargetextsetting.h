@@ -37,7 +37,6 @@ public:
 
     // The row's table at a frame in the screen; made once, owned by the view it is added to.
     ui::TableView *makeTable(const QRectF &frame);
-    ui::TableView *table() const { return m_table; }
     // Keeps a factor and tells the user when it shows; false when it could not be kept.
     bool choose(double factor);
 

@@ -48,7 +48,6 @@ public:
     QPointer<ui::TableView> settingTableView;
     QPointer<ui::TableView> otherTableView;
     ui::Button *exitLoginButton() const { return m_exitLoginButton; }
-    RVLargeTextSetting &largeText() { return m_largeText; }
     // The card's label, once its row is built.
     RVMarkupLabel *cardLabel() const;
 

@@ -88,7 +88,7 @@ ui::TableViewCell *RVWatchListViewController::cellForRowAtIndexPath(ui::TableVie
     const RVWatch watch = m_watches.value(indexPath.row);
     cell->setBackgroundColor(ui::Color::whiteColor());
     cell->textLabel()->setText(watch.doctorName());
-    cell->detailTextLabel()->setText(watch.dayText() + u' ' + watch.halfDayName());
+    cell->detailTextLabel()->setText(watch.whenText());
     return cell;
 }
 
@@ -113,7 +113,7 @@ void RVWatchListViewController::didSelectRowAtIndexPath(ui::TableView *tableView
     if (indexPath.row < 0 || indexPath.row >= m_watches.size())
         return;
     const RVWatch &watch = m_watches.at(indexPath.row);
-    const QString which = watch.doctorName() + u' ' + watch.dayText() + u' ' + watch.halfDayName();
+    const QString which = watch.doctorName() + u' ' + watch.whenText();
     RVAlert::confirm(this, tr("删除这个有号提醒？"), which, tr("删除"),
                      [this, key = watch.key()] { remove(key); });
 }

@@ -225,14 +225,8 @@ void RVDoctorController::reservationButtonClicked(ui::Control *sender)
     ui::NavigationController *navigation = navigationController();
     if (navigation == nullptr)
         return;
-    auto next = std::dynamic_pointer_cast<RVReservationTimeElectController>(
-        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-            ->instantiateViewControllerWithIdentifier(u"registerTimeElect"_s));
-    if (!next)
-        return;
-    next->setDoctorInfo(_doctorInfo);
-    next->setDoctorScheduleInfo(*schedule);
-    navigation->pushViewController(next, true);
+    if (auto next = RVReservationTimeElectController::instantiateFor(_doctorInfo, *schedule))
+        navigation->pushViewController(next, true);
 }
 
 bool RVDoctorController::isWatched(const RVDoctorScheduleInfo &schedule) const

@@ -31,6 +31,20 @@ RVReservationTimeElectController::RVReservationTimeElectController() {}
 
 RVReservationTimeElectController::~RVReservationTimeElectController() = default;
 
+std::shared_ptr<RVReservationTimeElectController>
+RVReservationTimeElectController::instantiateFor(const RVDoctorInfo &doctor,
+                                                 const RVDoctorScheduleInfo &halfDay)
+{
+    auto next = std::dynamic_pointer_cast<RVReservationTimeElectController>(
+        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+            ->instantiateViewControllerWithIdentifier(u"registerTimeElect"_s));
+    if (next) {
+        next->setDoctorInfo(doctor);
+        next->setDoctorScheduleInfo(halfDay);
+    }
+    return next;
+}
+
 void RVReservationTimeElectController::loadView()
 {
     ui::ViewController::loadView();

@@ -40,6 +40,11 @@ public:
     RVReservationTimeElectController();
     ~RVReservationTimeElectController() override;
 
+    // The time slots of a half-day, made from the storyboard and handed the doctor and the
+    // half-day.
+    static std::shared_ptr<RVReservationTimeElectController>
+    instantiateFor(const RVDoctorInfo &doctor, const RVDoctorScheduleInfo &halfDay);
+
     RVDoctorInfo doctorInfo() const { return _doctorInfo; }
     void setDoctorInfo(const RVDoctorInfo &info) { _doctorInfo = info; }
     RVDoctorScheduleInfo doctorScheduleInfo() const { return _doctorScheduleInfo; }
