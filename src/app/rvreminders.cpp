@@ -2,20 +2,25 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvreminders.h"
 
+#include "components/rvworkpool.h"
 #include "models/rvbookingstore.h"
 #include "models/rvreminderschedule.h"
 #include "platform/desktopnotifier.h"
+#include "platform/mainthread.h"
 #include "platform/notificationcenter.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvloginstate.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QPointer>
 
 #include <algorithm>
 
 namespace
 {
+Q_LOGGING_CATEGORY(lcReminders, "rv.app.reminders", QtInfoMsg)
+
 // A long wait is cut short and the schedule read again: a suspended machine's timer stands
 // still while the clock goes on.
 constexpr qint64 kLongestWaitMs = 10 * 60 * 1000;
@@ -61,6 +66,19 @@ RVReminders::~RVReminders()
     platform::NotificationCenter::defaultCenter().removeObserver(this);
 }
 
+RVReminders::Kept RVReminders::read(const QString &yhid)
+{
+    const RVBookingStore store(yhid);
+    Kept kept{store.bookings(), store.shownReminders(), {}};
+    for (const RVReservationInfo &booking : std::as_const(kept.bookings)) {
+        const QString hospid = RVBaseInfo::text(booking.hospid());
+        if (!kept.hospitals.contains(hospid))
+            if (const auto hospital = store.hospital(hospid))
+                kept.hospitals.insert(hospid, *hospital);
+    }
+    return kept;
+}
+
 void RVReminders::reload()
 {
     const QString yhid = remindedUser();
@@ -68,12 +86,21 @@ void RVReminders::reload()
         if (!m_yhid.isEmpty())
             m_notifier->closeAll();
         m_sent.clear();
+        m_kept = {};
         m_yhid = yhid;
     }
-    const RVBookingStore store(m_yhid);
-    m_bookings = store.bookings();
-    m_shown = store.shownReminders();
-    check();
+    const quint64 reading = ++m_reading;
+    RVWorkPool::current().start([yhid, reading, self = QPointer<RVReminders>(this)] {
+        Kept kept = yhid.isEmpty() ? Kept() : read(yhid);
+        platform::MainThread::post([self, reading, kept = std::move(kept)] {
+            // Only the latest reading counts: an earlier one may finish after it.
+            if (!self || self->m_reading != reading)
+                return;
+            self->m_kept = kept;
+            self->check();
+            Q_EMIT self->loaded();
+        });
+    });
 }
 
 void RVReminders::check()
@@ -82,11 +109,13 @@ void RVReminders::check()
     if (m_yhid.isEmpty())
         return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    const RVReminderSchedule schedule(m_bookings, m_shown | m_sent);
-    const RVBookingStore store(m_yhid);
+    const RVReminderSchedule schedule(m_kept.bookings, m_kept.shown | m_sent);
     for (const RVReminderSchedule::Reminder &reminder : schedule.due(now)) {
         m_sent.insert(reminder.key);
-        const auto hospital = store.hospital(RVBaseInfo::text(reminder.booking.hospid()));
+        const QString hospid = RVBaseInfo::text(reminder.booking.hospid());
+        const auto hospital = m_kept.hospitals.contains(hospid)
+                                  ? std::optional(m_kept.hospitals.value(hospid))
+                                  : std::nullopt;
         m_notifier->notify(reminder.key, RVReminderSchedule::summary(),
                            RVReminderSchedule::bodyOf(reminder, hospital));
     }
@@ -97,8 +126,15 @@ void RVReminders::check()
 void RVReminders::onShown(const QString &key)
 {
     // Only this user's reminders of this run: the notifier may carry others' notifications.
-    if (m_sent.contains(key) && RVBookingStore(m_yhid).markReminderShown(key))
-        m_shown.insert(key);
+    if (!m_sent.contains(key))
+        return;
+    m_kept.shown.insert(key);
+    RVWorkPool::current().start(
+        [yhid = m_yhid, key] {
+            if (!RVBookingStore(yhid).markReminderShown(key))
+                qCInfo(lcReminders)
+                    << "a shown reminder could not be kept; a later start shows it again";
+        });
 }
 
 void RVReminders::onActionInvoked(const QString &key)
@@ -106,6 +142,6 @@ void RVReminders::onActionInvoked(const QString &key)
     if (m_yhid.isEmpty() || !m_sent.contains(key))
         return;
     // The booking as kept now: it may have been cancelled since the reminder.
-    const auto booking = RVReminderSchedule(m_bookings, {}).bookingOf(key);
+    const auto booking = RVReminderSchedule(m_kept.bookings, {}).bookingOf(key);
     Q_EMIT viewRequested(booking);
 }

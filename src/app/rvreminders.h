@@ -2,7 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "protocols/rvhospitalinfo.h"
 #include "protocols/rvreservationinfo.h"
+
+#include <QHash>
 
 #include <QList>
 #include <QObject>
@@ -22,7 +25,8 @@ class DesktopNotifier;
 // or the login change. A reminder the notification service took is remembered in the store,
 // so that a later start does not show it again. Reads the store alone; never asks the service.
 // The bookings are the saved user's while that user's last login succeeded, so that a start
-// without the service reminds too; a logout ends them (and takes back what is shown).
+// without the service reminds too; a logout ends them (and takes back what is shown). The
+// store is read and written on a worker, never on the interface's thread.
 class RVReminders final : public QObject
 {
     Q_OBJECT
@@ -36,8 +40,16 @@ public:
 Q_SIGNALS:
     // The user asked to see the booking of a reminder; none when it is no longer kept open.
     void viewRequested(const std::optional<RVReservationInfo> &booking);
+    // The kept bookings were read again and the next reminder set.
+    void loaded();
 
 private:
+    struct Kept {
+        QList<RVReservationInfo> bookings;
+        QSet<QString> shown;
+        QHash<QString, RVHospitalInfo> hospitals;
+    };
+    static Kept read(const QString &yhid);
     void reload();
     void check();
     void onShown(const QString &key);
@@ -46,9 +58,9 @@ private:
     platform::DesktopNotifier *m_notifier;
     QTimer m_timer;
     QString m_yhid;
-    QList<RVReservationInfo> m_bookings;
     // Shown before (from the store) and sent in this run, whatever came of them: a reminder
     // the service could not show is not tried again in a loop.
-    QSet<QString> m_shown;
+    Kept m_kept;
+    quint64 m_reading = 0; // the latest reading of the store asked for
     QSet<QString> m_sent;
 };

@@ -101,6 +101,7 @@ private Q_SLOTS:
         }
         platform::DesktopNotifier notifier(kEntry);
         RVReminders reminders(&notifier);
+        QVERIFY(QSignalSpy(&reminders, &RVReminders::loaded).wait());
         // Sent after whatever the start sent: when it arrives, nothing else came before it.
         QVERIFY(notifier.notify(u"probe"_s, u"probe"_s, {}));
         QTRY_COMPARE(m_fake.calls.size(), 2);
