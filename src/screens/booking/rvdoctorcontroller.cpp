@@ -264,8 +264,7 @@ void RVDoctorController::offerWatch(const RVDoctorScheduleInfo &schedule)
     // The watches are kept in the user's own store: without a login there is none.
     if (!RVAppConfigInfo::userLogined()) {
         RVAlert::confirm(this, QString(), tr("还未登陆，现在登陆"), tr("确定"), [this] {
-            if (auto login = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                                 ->instantiateViewControllerWithIdentifier(u"login"_s))
+            if (auto login = RVScreen::fromStoryboard(u"login"_s))
                 navigationController()->pushViewController(login, true);
         });
         return;

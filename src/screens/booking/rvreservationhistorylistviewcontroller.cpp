@@ -257,8 +257,7 @@ void RVReservationHistoryListViewController::openPass(const QString &yylsh)
     ui::NavigationController *navigation = navigationController();
     if (!booking || navigation == nullptr)
         return;
-    auto screen = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                      ->instantiateViewControllerWithIdentifier(u"bookingPass"_s);
+    auto screen = RVScreen::fromStoryboard(u"bookingPass"_s);
     if (auto *pass = dynamic_cast<RVBookingPassViewController *>(screen.get())) {
         pass->setBooking(*booking);
         navigation->pushViewController(screen, true);

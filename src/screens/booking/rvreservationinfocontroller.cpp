@@ -55,9 +55,7 @@ RVReservationInfoController::instantiateFor(const RVDoctorInfo &doctor,
                                             const RVDoctorScheduleInfo &halfDay,
                                             const RVDoctorTimeSchedule &slot)
 {
-    auto next = std::dynamic_pointer_cast<RVReservationInfoController>(
-        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-            ->instantiateViewControllerWithIdentifier(u"registerInfo"_s));
+    auto next = RVScreen::fromStoryboard<RVReservationInfoController>(u"registerInfo"_s);
     if (next) {
         next->setDoctorScheduleInfo(halfDay);
         next->setDoctorInfo(doctor);

@@ -22,8 +22,7 @@ const QString reuseIdentifier = u"ResueReservationTimeElect"_s;
 
 std::shared_ptr<ui::ViewController> instantiate(const QString &identifier)
 {
-    return ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-        ->instantiateViewControllerWithIdentifier(identifier);
+    return RVScreen::fromStoryboard(identifier);
 }
 } // namespace
 
@@ -35,9 +34,7 @@ std::shared_ptr<RVReservationTimeElectController>
 RVReservationTimeElectController::instantiateFor(const RVDoctorInfo &doctor,
                                                  const RVDoctorScheduleInfo &halfDay)
 {
-    auto next = std::dynamic_pointer_cast<RVReservationTimeElectController>(
-        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-            ->instantiateViewControllerWithIdentifier(u"registerTimeElect"_s));
+    auto next = RVScreen::fromStoryboard<RVReservationTimeElectController>(u"registerTimeElect"_s);
     if (next) {
         next->setDoctorInfo(doctor);
         next->setDoctorScheduleInfo(halfDay);

@@ -113,17 +113,16 @@ void RVDepartmentListController::didSelectRowAtIndexPath(ui::TableView *tableVie
                                                          const ui::IndexPath &indexPath)
 {
     const RVDepartmentInfo department = departmentList.value(indexPath.row);
-    ui::Storyboard *storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
     std::shared_ptr<ui::ViewController> next;
     if (parentId.isNull()) {
-        next = storyboard->instantiateViewControllerWithIdentifier(u"departmentListMain"_s);
+        next = RVScreen::fromStoryboard(u"departmentListMain"_s);
         if (auto *level = dynamic_cast<RVDepartmentListController *>(next.get())) {
             level->setHospitalCode(hospid);
             level->parentId = RVBaseInfo::text(department.deptid());
             level->titleText = RVBaseInfo::text(department.bzksmc());
         }
     } else {
-        next = storyboard->instantiateViewControllerWithIdentifier(u"doctorList"_s);
+        next = RVScreen::fromStoryboard(u"doctorList"_s);
         if (auto *doctors = dynamic_cast<RVDoctorListViewController *>(next.get())) {
             doctors->deptid = RVBaseInfo::text(department.deptid());
             doctors->departmentCode = RVBaseInfo::text(department.bzksdm());

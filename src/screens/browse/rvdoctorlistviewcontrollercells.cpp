@@ -127,9 +127,7 @@ void RVDoctorListViewController::openDoctor(int row)
 {
     if (row < 0 || row >= m_pages.doctorList().size())
         return;
-    auto detail = std::dynamic_pointer_cast<RVDoctorController>(
-        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-            ->instantiateViewControllerWithIdentifier(u"doctor"_s));
+    auto detail = RVScreen::fromStoryboard<RVDoctorController>(u"doctor"_s);
     ui::NavigationController *navigation = navigationController();
     if (!detail || navigation == nullptr)
         return;

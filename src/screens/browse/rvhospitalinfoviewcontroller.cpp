@@ -45,8 +45,7 @@ void addImage(ui::TableViewCell *cell, const QString &name, const QRectF &frame)
 
 std::shared_ptr<ui::ViewController> instantiate(const QString &identifier)
 {
-    return ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-        ->instantiateViewControllerWithIdentifier(identifier);
+    return RVScreen::fromStoryboard(identifier);
 }
 } // namespace
 

@@ -109,9 +109,7 @@ ui::View *RVHospitalListViewController::viewForFooterInSection(ui::TableView *, 
 void RVHospitalListViewController::didSelectRowAtIndexPath(ui::TableView *tableView,
                                                            const ui::IndexPath &indexPath)
 {
-    auto detail = std::dynamic_pointer_cast<RVHospitalInfoViewController>(
-        ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-            ->instantiateViewControllerWithIdentifier(u"hospitalInfo"_s));
+    auto detail = RVScreen::fromStoryboard<RVHospitalInfoViewController>(u"hospitalInfo"_s);
     if (detail)
         detail->setHospitalCode(RVBaseInfo::text(hospitalList.value(indexPath.row).hospid()));
     tableView->deselectRowAtIndexPath(indexPath, true);

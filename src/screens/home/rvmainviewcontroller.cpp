@@ -243,8 +243,7 @@ void RVMainViewController::openHistory()
 void RVMainViewController::pushScreen(const QString &identifier)
 {
     ui::NavigationController *navigation = navigationController();
-    auto screen = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                      ->instantiateViewControllerWithIdentifier(identifier);
+    auto screen = RVScreen::fromStoryboard(identifier);
     // A screen the storyboard does not hold yet opens nothing.
     if (navigation != nullptr && screen)
         navigation->pushViewController(screen, true);

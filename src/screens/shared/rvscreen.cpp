@@ -7,6 +7,7 @@
 #include "toolkit/barbuttonitem.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/navigationitem.h"
+#include "toolkit/storyboard.h"
 
 #include <QPointer>
 
@@ -68,4 +69,10 @@ ui::AlertView *RVScreen::alertIfOnTop(const QString &message)
 ui::AlertView *RVScreen::alertIfOnTop(const QString &title, const QString &message)
 {
     return RVAlert::showIfOnTop(this, title, message);
+}
+
+std::shared_ptr<ui::ViewController> RVScreen::fromStoryboard(const QString &identifier)
+{
+    return ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+        ->instantiateViewControllerWithIdentifier(identifier);
 }

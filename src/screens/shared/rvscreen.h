@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace ui
 {
 class AlertView;
@@ -33,4 +35,12 @@ public:
     // The failure alert, shown only while the screen is on top; null otherwise.
     ui::AlertView *alertIfOnTop(const QString &message);
     ui::AlertView *alertIfOnTop(const QString &title, const QString &message);
+
+    // A new screen of the main storyboard by its identifier; null when there is none.
+    static std::shared_ptr<ui::ViewController> fromStoryboard(const QString &identifier);
+    // The same, as the class the caller hands its inputs to; null when it is another.
+    template <class Screen> static std::shared_ptr<Screen> fromStoryboard(const QString &identifier)
+    {
+        return std::dynamic_pointer_cast<Screen>(fromStoryboard(identifier));
+    }
 };
