@@ -15,6 +15,11 @@ pkgs+=(librsvg2-bin help2man desktop-file-utils appstream lintian systemd)
 pkgs+=(qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools)
 # The screen-reader test: a D-Bus session, the AT-SPI bus, its Python client, a virtual display.
 pkgs+=(dbus at-spi2-core python3-pyatspi xvfb xauth)
+# Secrets in the desktop's keyring (QtKeychain over the Secret Service), and a keyring daemon
+# and its command-line client for the tests.
+pkgs+=(qtkeychain-qt6-dev libqt6keychain1 gnome-keyring libsecret-tools)
+# The service past one process: the balancer in front and the pooler behind.
+pkgs+=(haproxy pgbouncer)
 # Running the application without a display: a virtual X server and a loopback VNC server.
 if [ "${1:-}" = "--run" ]; then
   pkgs+=(xvfb x11vnc)
