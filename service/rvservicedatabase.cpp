@@ -114,7 +114,11 @@ bool noteFailure(QSqlDatabase &db, const QSqlError &error, const QString &sql,
         *uniqueViolation = failure == Failure::Unique;
     if (failure == Failure::Unique && uniqueViolation)
         return true;
-    qCWarning(lcService).noquote() << u"statement failed:"_s << error.text() << sql;
+    // The server's detail lines may quote the row that failed, personal values and all: the
+    // log takes the first line and the error code only.
+    qCWarning(lcService).noquote()
+        << u"statement failed:"_s << error.databaseText().section(u'\n', 0, 0) << error.driverText()
+        << error.nativeErrorCode() << sql;
     return false;
 }
 

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "service/rvserviceseeder.h"
 
+#include "protocols/rvlogmasking.h"
 #include "service/rvserviceaccounts.h"
 #include "service/rvservicedatabase.h"
 #include "service/rvservicedemodata.h"
@@ -62,8 +63,8 @@ void RVServiceSeeder::writeDemoAccount()
                            {u"dz"_s, u"北京市东城区示例路1号"_s}};
     const RVServiceOutcome outcome = RVServiceAccounts(m_database).registerUser(body);
     if (outcome.ok)
-        qCInfo(lcService).noquote()
-            << u"demo account: %1 / %2"_s.arg(demoAccountName(), demoAccountPassword());
+        qCInfo(lcService).noquote() << u"demo account: %1 (its password is in the README)"_s.arg(
+            RVLogMasking::loginName(demoAccountName()));
 }
 
 QString RVServiceSeeder::demoAccountName()

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "service/rvserviceserver.h"
 
+#include "protocols/rvlogmasking.h"
 #include "service/rvphotopainter.h"
 #include "service/rvservicelog.h"
 
@@ -100,8 +101,9 @@ RVServiceHttpResponse RVServiceServer::exchange(const RVServiceHttpRequest &requ
     const RVServiceRouter::Exchange result = m_router.handle(request.body, baseFor(request));
     qCInfo(lcService).noquote() << u"%1 user=%2 %3 %4 (%5, %6 ms)"_s.arg(
         result.code.isEmpty() ? u"-"_s : result.code.left(16),
-        result.user.isEmpty() ? u"-"_s : result.user.left(64), result.ok ? u"ok"_s : u"refused"_s,
-        result.message, QString::number(result.status), QString::number(clock.elapsed()));
+        result.user.isEmpty() ? u"-"_s : RVLogMasking::loginName(result.user),
+        result.ok ? u"ok"_s : u"refused"_s, result.message, QString::number(result.status),
+        QString::number(clock.elapsed()));
     RVServiceHttpResponse response;
     response.status = result.status;
     response.contentType = result.contentType;

@@ -261,7 +261,12 @@ const RVExchangeOutcome &RVProtocol::postWithKey(const QString &yhm, const QStri
     const QString message = code.startsWith(u'B') ? body : cipherText(body, 0, key);
     const QString form =
         u"yhm="_s + (yhm.isNull() ? u"(null)"_s : yhm) + u"&jym="_s + code + u"&bwnr="_s + message;
-    qCDebug(lcProtocol).noquote() << u"post: "_s + form;
+    // The name shortened and the message masked: an 'A' message is enciphered under the key
+    // every client carries, so its ciphertext is as good as the password in clear.
+    qCDebug(lcProtocol).noquote() << u"post: yhm=%1&jym=%2&bwnr=%3"_s.arg(
+        yhm.isNull() ? u"(null)"_s : RVLogMasking::loginName(yhm), code,
+        code.startsWith(u'B') ? RVLogMasking::masked(message)
+                              : u"(%1 hex digits)"_s.arg(message.size()));
     if (async) {
         startAsync(form.toUtf8(), key, resendRuleFor(code));
         return m_outcome;
@@ -294,7 +299,7 @@ QString RVProtocol::readSyncReply(const QByteArray &bytes, const QString &code, 
     if (text && trimSpacesAndTabs(*text).startsWith(u'{'))
         return *text; // the service answered in plain JSON
     const QString hex = text.value_or(QString::fromLatin1(bytes));
-    qCDebug(lcProtocol).noquote() << u"rece "_s + hex;
+    qCDebug(lcProtocol).noquote() << u"rece (%1 hex digits)"_s.arg(hex.size());
     return cipherText(hex, 1, key);
 }
 

@@ -24,7 +24,8 @@ void RVUserInfo::setSfzhm(const QJsonValue &value)
     m_xb = (sequence % 2 != 0) ? 1 : 2;
     const QString birth = number.mid(6, 4) + u'-' + number.mid(10, 2) + u'-' + number.mid(12, 2);
     setCsny(birth);
-    qCDebug(lcUserInfo).noquote() << u"出生年月:%1"_s.arg(birth); // untranslated: a log line
+    // Untranslated: a log line. The date itself is personal and stays out of it.
+    qCDebug(lcUserInfo).noquote() << u"出生年月:****-**-**"_s;
 }
 
 void RVUserInfo::bodyWithDictionary(const QJsonObject &body)

@@ -113,7 +113,8 @@ void AlertView::show()
     shownAlerts().append(this);
     QWidget *host = hostWidget();
     if (!host) {
-        qCWarning(lcToolkit) << "no window to show the alert in:" << m_title << m_message;
+        // The message may quote what the user entered; the title says which alert it was.
+        qCWarning(lcToolkit) << "no window to show the alert in:" << m_title;
         return;
     }
     setParent(host);

@@ -14,6 +14,8 @@
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLoggingCategory>
+#include <QMutex>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSignalSpy>
@@ -35,6 +37,9 @@ QString text(const QJsonValue &v)
     return RVBaseInfo::text(v);
 }
 
+QMutex logLock; // the service logs on its own threads
+QString capturedLog;
+
 QString today(int offset = 0)
 {
     return QDate::currentDate().addDays(offset).toString(u"yyyy-MM-dd"_s);
@@ -49,8 +54,8 @@ private:
     std::unique_ptr<RVServiceThread> m_service;
     int m_users = 0;
 
-    // Registers a fresh user (which also logs it in) and returns its record.
-    RVUserInfo newUser(const QString &password = u"secret1"_s)
+    // The registration of a name not taken yet.
+    QJsonObject registration(const QString &password = u"secret1"_s)
     {
         RVUserRegister form;
         form.setYhm(u"1390000%1"_s.arg(++m_users, 4, 10, QLatin1Char('0')));
@@ -59,9 +64,13 @@ private:
         form.setSfzhm(u"330102199001011234"_s);
         form.setSjhm(u"13900001111"_s);
         form.setDz(u"滨江市测试路1号"_s);
-        RVProtocol client;
-        const auto user = client.userRegister(form.body_dict());
-        return user.value_or(RVUserInfo());
+        return form.body_dict();
+    }
+
+    // Registers a fresh user (which also logs it in) and returns its record.
+    RVUserInfo newUser(const QString &password = u"secret1"_s)
+    {
+        return RVProtocol().userRegister(registration(password)).value_or(RVUserInfo());
     }
 
     // All schedules of every demo doctor over the window.
@@ -128,6 +137,12 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
+        // Both programs log at every level through the whole run; see cleanupTestCase.
+        QLoggingCategory::setFilterRules(u"*.debug=true"_s);
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &line) {
+            const QMutexLocker lock(&logLock);
+            capturedLog += line + u'\n';
+        });
         QStandardPaths::setTestModeEnabled(true);
         QString error;
         const RVServiceOptions options = ServiceTestBackend::options(&error);
@@ -523,7 +538,19 @@ private Q_SLOTS:
         QCOMPARE(placesLeft(s), 0);
     }
 
-    void cleanupTestCase() { m_service.reset(); }
+    // All the registrations, logins and bookings above left nothing personal in the log.
+    void cleanupTestCase()
+    {
+        const RVUserInfo last = newUser();
+        m_service.reset();
+        qInstallMessageHandler(nullptr);
+        const QMutexLocker lock(&logLock);
+        QVERIFY(capturedLog.contains(u"post: yhm=139****"_s)); // the capture worked
+        for (const QString &personal :
+             {u"330102199001011234"_s, u"13900001111"_s, u"13811112222"_s, u"测试路"_s, u"新地址"_s,
+              u"1990-01-01"_s, u"secret1"_s, u"first-pass"_s, u"1390000"_s, text(last.gzmy())})
+            QVERIFY2(!personal.isEmpty() && !capturedLog.contains(personal), qPrintable(personal));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRVServiceServer)
