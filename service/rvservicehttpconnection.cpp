@@ -74,6 +74,13 @@ void RVServiceHttpConnection::refuseAtOnce(int status, const QByteArray &text)
         refuse(status, text);
 }
 
+// A reply written at once may already have moved the connection on to Lingering, so every
+// phase past the last reply counts.
+bool RVServiceHttpConnection::ending() const
+{
+    return m_phase == Phase::Closing || m_phase == Phase::Lingering || m_phase == Phase::Closed;
+}
+
 void RVServiceHttpConnection::enter(Phase phase, int timeoutMs)
 {
     if (m_phase == phase && m_deadline.isActive())
@@ -92,6 +99,10 @@ void RVServiceHttpConnection::onReadyRead()
 
 void RVServiceHttpConnection::process()
 {
+    // Once a reply has ended the connection, what the peer sent behind that request is never
+    // run: its answer could not be delivered, so nobody would learn what it did.
+    if (ending())
+        return;
     for (;;) {
         // A client that sends requests but does not read the replies is not given more.
         if (m_answering || m_socket->bytesToWrite() > m_limits.maxPendingOutput)
@@ -99,7 +110,7 @@ void RVServiceHttpConnection::process()
         switch (m_parser.next()) {
         case RVServiceHttpParser::Status::Ready:
             answer(m_parser.take());
-            if (m_phase == Phase::Closing || m_answering)
+            if (ending() || m_answering)
                 return;
             m_deadline.stop(); // the next request has a deadline of its own
             follow(m_parser.stage());
@@ -155,7 +166,7 @@ void RVServiceHttpConnection::onAnswered(bool keepAlive, bool head,
         return;
     }
     send(keepAlive, head, response);
-    if (m_phase == Phase::Closing)
+    if (ending())
         return;
     follow(m_parser.stage());
     process(); // requests that arrived meanwhile
@@ -164,8 +175,12 @@ void RVServiceHttpConnection::onAnswered(bool keepAlive, bool head,
 void RVServiceHttpConnection::send(bool keepAlive, bool head, const RVServiceHttpResponse &response)
 {
     m_socket->write(response.serialized(keepAlive, head));
-    if (!keepAlive)
+    if (!keepAlive) {
+        // Nothing behind this request is ever read, and a body already arriving behind it
+        // gives its share of the budget back now.
+        m_parser.abandon();
         closeAfterWrite();
+    }
 }
 
 // The deadline follows the request: it starts when a head begins, again when the body

@@ -54,6 +54,7 @@ private:
     void onAnswered(bool keepAlive, bool head, const RVServiceHttpResponse &response);
     void send(bool keepAlive, bool head, const RVServiceHttpResponse &response);
     void follow(RVServiceHttpParser::Stage stage);
+    bool ending() const;
     void enter(Phase phase, int timeoutMs);
     void onDeadline();
     void refuse(int status, const QByteArray &text);

@@ -512,6 +512,46 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(status(false), 200, 20'000);
     }
 
+    void nothingRunsBehindAClosingRequest_data()
+    {
+        QTest::addColumn<QByteArray>("closing");
+        QTest::addColumn<QString>("code");
+        for (const QByteArray closing :
+             {"HTTP/1.1\r\nHost: h\r\nConnection: close\r\n", "HTTP/1.0\r\n",
+              "HTTP/1.0\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n"})
+            for (const QString &code : {u"A001"_s, u"C001"_s})
+                QTest::addRow("%s, then %s", QByteArray(closing).replace("\r\n", " ").constData(),
+                              qPrintable(code))
+                    << "POST /lookup " + closing + "\r\n"
+                    << code;
+    }
+
+    // The request behind one answered by closing is never run: the same request sent on its
+    // own afterwards goes through, so the store holds no trace of it.
+    void nothingRunsBehindAClosingRequest()
+    {
+        QFETCH(QByteArray, closing);
+        QFETCH(QString, code);
+        const bool booking = code == u"C001"_s;
+        const RVUserInfo user = booking ? newUser() : RVUserInfo();
+        const QJsonObject body =
+            booking ? bookingFor(bookableSchedule(), user, u"1"_s).body_dict() : registration();
+        const QString name = booking ? text(user.yhm()) : body.value(u"yhm"_s).toString();
+        const QString message = RVBaseInfo::envelopeText(RVProtocol::headBuild(code), body);
+        const QString key = booking ? RVLoginValues::dynamicKey() : RVCipher::fixedKeyText();
+        const QByteArray form =
+            (u"yhm=%1&jym=%2&bwnr=%3"_s.arg(name, code, *RVCipher::encipherToHex(message, key)))
+                .toUtf8();
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, m_service->port());
+        socket.write(closing + "POST /hrzp2/ComService HTTP/1.1\r\nHost: h\r\nContent-Length: " +
+                     QByteArray::number(form.size()) + "\r\n\r\n" + form);
+        QVERIFY(socket.waitForDisconnected(10'000));
+        RVProtocol alone;
+        alone.post(name, code, message, false);
+        QVERIFY2(alone.lastRepuestStats(), qPrintable(alone.lastErrorMsg()));
+    }
+
     void concurrentLastPlace()
     {
         const RVUserInfo user = newUser();
