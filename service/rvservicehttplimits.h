@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include <QHostAddress>
+#include <QList>
 #include <QtGlobal>
 
 // What one client may cost the service. A request is refused by its declared size before
@@ -19,6 +21,10 @@ struct RVServiceHttpLimits {
     int writeTimeoutMs = 60'000;          // a reply the peer does not read
     int lingerMs = 2'000;                 // reading and discarding after a refusal, see close
     int maxConnections = 2'000;           // beyond this a new connection gets a 503 at once
+    // The same from one client address (see RVServiceHttpAddressBound); high enough for a
+    // clinic behind one address translation. 0: no bound.
+    int maxConnectionsPerAddress = 64;
+    QList<QHostAddress> trustedProxies;       // balancers in front: not bounded per address
     qsizetype maxPendingOutput = 1024 * 1024; // stop reading requests while this much waits
     // The bodies being read at once on all connections; the request passing it gets a 503.
     qint64 maxBodyBytesInProgress = 64 * 1024 * 1024;

@@ -40,7 +40,7 @@ RVServiceHttpListener::RVServiceHttpListener(const RVServiceHttpLimits &limits,
                                              QObject *parent)
     : QTcpServer(parent), m_limits(limits), m_handler(std::move(handler)),
       m_bodyBudget(std::make_shared<RVServiceHttpBodyBudget>(limits.maxBodyBytesInProgress)),
-      m_cap(descriptorCap(std::max(1, limits.maxConnections)))
+      m_cap(descriptorCap(std::max(1, limits.maxConnections))), m_addressBound(limits)
 {
     connect(this, &QTcpServer::acceptError, this, &RVServiceHttpListener::onAcceptError);
 }
@@ -55,20 +55,27 @@ RVServiceHttpListener::~RVServiceHttpListener()
 void RVServiceHttpListener::incomingConnection(qintptr descriptor)
 {
     if (m_open >= m_cap) {
-        refuse(descriptor);
+        refuse(descriptor, u"%1 connections open"_s.arg(m_open));
+        return;
+    }
+    const QHostAddress peer = m_addressBound.counted(RVServiceHttpAddressBound::peerOf(descriptor));
+    if (!m_addressBound.take(peer)) { // the address stays out of the log: it may name a patient
+        refuse(descriptor,
+               u"%1 connections open from one address"_s.arg(m_addressBound.held(peer)));
         return;
     }
     auto *connection =
         new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, m_handler, this);
     connection->setExecutor(m_executor);
     ++m_open;
-    connect(connection, &RVServiceHttpConnection::finished, this, [this, connection] {
+    connect(connection, &RVServiceHttpConnection::finished, this, [this, connection, peer] {
         --m_open;
+        m_addressBound.give(peer);
         connection->deleteLater();
     });
 }
 
-void RVServiceHttpListener::refuse(qintptr descriptor)
+void RVServiceHttpListener::refuse(qintptr descriptor, const QString &why)
 {
 #ifdef Q_OS_UNIX
     if (m_refusing >= maxRefusing) {
@@ -76,7 +83,7 @@ void RVServiceHttpListener::refuse(qintptr descriptor)
         return;
     }
 #endif
-    qCInfo(lcService).noquote() << u"503 %1 connections open, one more refused"_s.arg(m_open);
+    qCInfo(lcService).noquote() << u"503 %1, one more refused"_s.arg(why);
     auto *connection = new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, {}, this);
     ++m_refusing;
     connect(connection, &RVServiceHttpConnection::finished, this, [this, connection] {

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "service/rvservicehttpaddressbound.h"
 #include "service/rvservicehttpconnection.h"
 
 #include <QTcpServer>
@@ -9,7 +10,8 @@
 // Accepts connections and holds at most the configured number of them at once: one beyond
 // the cap is answered "503" at once and closed, so that a flood of idle or slow peers costs
 // the service a bounded number of descriptors and honest clients get a clear answer instead
-// of a hang. Running out of descriptors pauses accepting for a moment rather than spinning.
+// of a hang. The same holds per client address, trusted proxies apart. Running out of
+// descriptors pauses accepting for a moment rather than spinning.
 // Its connections share one budget for the request bodies they are reading.
 class RVServiceHttpListener final : public QTcpServer
 {
@@ -34,7 +36,7 @@ protected:
     void incomingConnection(qintptr descriptor) override;
 
 private:
-    void refuse(qintptr descriptor);
+    void refuse(qintptr descriptor, const QString &why);
     void onAcceptError(QAbstractSocket::SocketError error);
 
     RVServiceHttpLimits m_limits;
@@ -44,4 +46,5 @@ private:
     int m_cap = 0;
     int m_open = 0;
     int m_refusing = 0;
+    RVServiceHttpAddressBound m_addressBound;
 };

@@ -56,6 +56,16 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
     const QCommandLineOption maxConnections(
         u"max-connections"_s, u"Connections held at once; more are refused with 503."_s, u"N"_s,
         QString::number(defaults.limits.maxConnections));
+    const QCommandLineOption perAddress(
+        u"max-connections-per-address"_s,
+        u"Connections held at once from one client address (0: no bound); more are refused"
+        " with 503."_s,
+        u"N"_s, QString::number(defaults.limits.maxConnectionsPerAddress));
+    const QCommandLineOption trustedProxy(
+        u"trusted-proxy"_s,
+        u"A balancer in front of the service whose connections are not bounded per address"
+        " (repeatable)."_s,
+        u"ADDR"_s);
     const QCommandLineOption headTimeout(u"head-timeout"_s,
                                          u"Seconds a client has to send a request head."_s, u"S"_s,
                                          QString::number(defaults.limits.headTimeoutMs / 1000));
@@ -67,8 +77,8 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
     const QCommandLineOption replyCache(u"reply-cache"_s,
                                         u"MiB of public query answers kept for reuse (0: none)."_s,
                                         u"MB"_s, QString::number(defaults.replyCacheMiB));
-    parser.addOptions({listen, db, seed, noSeed, latest, maxConnections, headTimeout, idleTimeout,
-                       workers, replyCache});
+    parser.addOptions({listen, db, seed, noSeed, latest, maxConnections, perAddress, trustedProxy,
+                       headTimeout, idleTimeout, workers, replyCache});
     parser.process(arguments);
 
     RVServiceOptions options;
@@ -104,6 +114,19 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
         return std::nullopt;
     }
     options.limits.maxConnections = cap;
+    options.limits.maxConnectionsPerAddress = bounded(perAddress, 0, 1'000'000);
+    if (options.limits.maxConnectionsPerAddress < 0) {
+        *error = u"--max-connections-per-address takes 0 to 1000000"_s;
+        return std::nullopt;
+    }
+    for (const QString &text : parser.values(trustedProxy)) {
+        QHostAddress proxy;
+        if (!proxy.setAddress(text.trimmed())) {
+            *error = u"--trusted-proxy expects an IP address, e.g. 127.0.0.1"_s;
+            return std::nullopt;
+        }
+        options.limits.trustedProxies.append(proxy);
+    }
     options.limits.headTimeoutMs = head * 1000;
     options.limits.idleTimeoutMs = idle * 1000;
     options.latestVersion = parser.value(latest).trimmed();

@@ -45,7 +45,9 @@ struct Service {
     {
         process.setProgram(QStringLiteral(RV_SERVICE_EXECUTABLE));
         process.setArguments({u"--listen"_s, u"127.0.0.1:0"_s, u"--db"_s, u":memory:"_s,
-                              u"--seed"_s, u"--max-connections"_s, u"2000"_s});
+                              u"--seed"_s, u"--max-connections"_s, u"2000"_s,
+                              // every client here shares one address: the cap for all is measured
+                              u"--max-connections-per-address"_s, u"0"_s});
         process.setProcessChannelMode(QProcess::SeparateChannels);
         process.start();
         if (!process.waitForStarted(10'000) || !process.waitForReadyRead(30'000))

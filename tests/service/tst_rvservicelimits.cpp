@@ -3,6 +3,7 @@
 // What a hostile or careless client can make the running service do: each limit of the HTTP
 // layer, seen from a raw socket against the service on an ephemeral loopback port. The
 // limits are short here; every wait has a generous upper bound, none is a timing check.
+#include "service/rvservicehttpaddressbound.h"
 #include "service/rvservicethread.h"
 
 #include <QElapsedTimer>
@@ -302,10 +303,41 @@ private Q_SLOTS:
         QCOMPARE(again.status, 200);
     }
 
+    void boundPerAddress_data()
+    {
+        QTest::addColumn<int>("held"); // connections from the address before the next one
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<bool>("admitted");
+        QTest::newRow("under") << 1 << u"127.0.0.2"_s << u"127.0.0.2"_s << true;
+        QTest::newRow("the last one allowed") << 2 << u"127.0.0.2"_s << u"127.0.0.2"_s << true;
+        QTest::newRow("over") << 3 << u"127.0.0.2"_s << u"127.0.0.2"_s << false;
+        QTest::newRow("over, mapped IPv6") << 3 << u"127.0.0.2"_s << u"::ffff:127.0.0.2"_s << false;
+        QTest::newRow("over, another address") << 3 << u"127.0.0.2"_s << u"127.0.1.2"_s << true;
+        QTest::newRow("over, trusted proxy") << 3 << u"127.0.0.1"_s << u"127.0.0.1"_s << true;
+    }
+
+    void boundPerAddress()
+    {
+        QFETCH(int, held);
+        QFETCH(QString, from);
+        QFETCH(QString, next);
+        RVServiceHttpLimits limits;
+        limits.maxConnectionsPerAddress = 3;
+        limits.trustedProxies = {QHostAddress(u"::ffff:127.0.0.1"_s)};
+        RVServiceHttpAddressBound bound(limits);
+        for (int i = 0; i < held; ++i)
+            QVERIFY(bound.take(bound.counted(QHostAddress(from))));
+        QTEST(bound.take(bound.counted(QHostAddress(next))), "admitted");
+        bound.give(bound.counted(QHostAddress(from)));
+        QVERIFY(bound.take(bound.counted(QHostAddress(next)))); // a place given back is free
+    }
+
     void honestClientsServedBesideSilentOnes()
     {
         RVServiceHttpLimits limits;
         limits.maxConnections = 300;
+        limits.maxConnectionsPerAddress = 0; // the cap for all, seen from one address
         auto service = start(limits);
         QVERIFY(service);
         std::vector<std::unique_ptr<QTcpSocket>> silent;
