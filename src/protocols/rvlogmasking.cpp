@@ -29,7 +29,7 @@ QString RVLogMasking::masked(const QString &jsonText)
     // A key, then either a quoted text (escapes included) or any bare value up to the next
     // separator.
     static const QRegularExpression field(
-        uR"re("(mm|yymm|gzmy|yhm|sfzhm|sjhm|gddh|dz|lxdz|yb|dzyx|xm|brxm|yhxm|csny|ylkh)"\s*:\s*)re"
+        uR"re("(mm|yymm|gzmy|yhm|sfzhm|sjhm|gddh|dz|lxdz|yb|dzyx|xm|brxm|csny|ylkh)"\s*:\s*)re"
         uR"re(("(?:[^"\\]|\\.)*"|[^,}\]\s]+))re"_s);
     QString result;
     qsizetype copied = 0;
