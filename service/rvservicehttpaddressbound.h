@@ -28,10 +28,10 @@ public:
     void give(const QHostAddress &address);
     int held(const QHostAddress &address) const { return m_held.value(address); }
 
+private:
     // The address as it is counted and compared: a mapped IPv4 address as IPv4.
     static QHostAddress normalized(const QHostAddress &address);
 
-private:
     int m_bound;
     QList<QHostAddress> m_trusted;
     QHash<QHostAddress, int> m_held;
