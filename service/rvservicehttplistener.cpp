@@ -59,7 +59,7 @@ void RVServiceHttpListener::incomingConnection(qintptr descriptor)
         return;
     }
     auto *connection =
-        new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, m_handler, this);
+        new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, m_handler, tls(), this);
     connection->setExecutor(m_executor);
     ++m_open;
     connect(connection, &RVServiceHttpConnection::finished, this, [this, connection] {
@@ -77,7 +77,8 @@ void RVServiceHttpListener::refuse(qintptr descriptor)
     }
 #endif
     qCInfo(lcService).noquote() << u"503 %1 connections open, one more refused"_s.arg(m_open);
-    auto *connection = new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, {}, this);
+    auto *connection =
+        new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, {}, tls(), this);
     ++m_refusing;
     connect(connection, &RVServiceHttpConnection::finished, this, [this, connection] {
         --m_refusing;
