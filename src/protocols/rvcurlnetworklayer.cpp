@@ -176,7 +176,9 @@ void configure(Transfer &t, long maxIdleSeconds)
     curl().easySetopt(e, CURLOPT_NOSIGNAL, 1L);
     curl().easySetopt(e, CURLOPT_ERRORBUFFER, t.error);
     curl().easySetopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl().easySetopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A redirection never steps down from HTTPS to plain HTTP.
+    curl().easySetopt(e, CURLOPT_REDIR_PROTOCOLS_STR,
+                      t.request.url.scheme() == u"https"_s ? "https" : "http,https");
     curl().easySetopt(e, CURLOPT_PROXY, ""); // never a proxy from the environment
     // The defaults, said out loud: the service proves who it is before a byte is sent.
     curl().easySetopt(e, CURLOPT_SSL_VERIFYPEER, 1L);

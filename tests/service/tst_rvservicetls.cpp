@@ -6,6 +6,7 @@
 #include "protocols/rvtlstrust.h"
 #include "protocols/rvuserregister.h"
 #include "service/rvservicethread.h"
+#include "service/rvservicetls.h"
 
 #include <QProcess>
 #include <QTcpSocket>
@@ -64,6 +65,26 @@ private Q_SLOTS:
         passOn = qInstallMessageHandler(countTransactions);
     }
     void cleanupTestCase() { qInstallMessageHandler(passOn); }
+
+    // What stops a start: a missing file, no key, a key of another certificate.
+    void unusableIdentityRefused_data()
+    {
+        QTest::addColumn<QString>("certificate");
+        QTest::addColumn<QString>("key");
+        const QString ours = m_ours.filePath(u"service.pem"_s);
+        QTest::newRow("no certificate")
+            << m_ours.filePath(u"missing.pem"_s) << m_ours.filePath(u"service.key"_s);
+        QTest::newRow("a certificate as the key") << ours << m_ours.filePath(u"ca.pem"_s);
+        QTest::newRow("the key of another") << ours << m_other.filePath(u"service.key"_s);
+    }
+    void unusableIdentityRefused()
+    {
+        QFETCH(QString, certificate);
+        QFETCH(QString, key);
+        QString error;
+        QVERIFY(!RVServiceTls::load(certificate, key, &error));
+        QVERIFY(!error.isEmpty());
+    }
 
     void bookingRoadOverHttps()
     {
