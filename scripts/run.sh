@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # SPDX-FileCopyrightText: 2026 The RV patient client developers
-# Installs what is missing, builds, starts the stand-in booking service on loopback (unless one
-# already answers on 127.0.0.1:8080), and opens the application. The service started here is
-# stopped when the application quits. Without a display the application runs on a virtual X
+# Installs what is missing, builds, starts the stand-in booking service on loopback over HTTPS
+# (unless one already answers on 127.0.0.1:8080, used as it is over plain HTTP), and opens the
+# application. The service's certificate comes from a throw-away CA made for this run in a
+# temporary folder, which the application is told to trust; the folder is removed, and the
+# service started here stopped, when the application quits. Without a display the application runs on a virtual X
 # display served by a VNC server on loopback only: connect a VNC viewer to the address printed,
 # with the password printed beside it (made anew for each run).
 set -euo pipefail
@@ -16,12 +18,21 @@ cmake --build build --parallel "$(nproc)" --target rv-patient rv-service
 
 port=8080
 service_pid=""
-cleanup() { [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null; true; }
+certificates=$(mktemp -d)
+cleanup() {
+  [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null
+  rm -rf "$certificates"
+  true
+}
 trap cleanup EXIT INT TERM
 if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
   echo "A service already answers on 127.0.0.1:$port; using it."
+  service=(--service "http://127.0.0.1:$port")
 else
-  build/service/rv-service --listen "127.0.0.1:$port" &
+  scripts/make-certificates.sh "$certificates" IP:127.0.0.1
+  service=(--service "https://127.0.0.1:$port" --ca-file "$certificates/ca.pem")
+  build/service/rv-service --listen "127.0.0.1:$port" \
+    --tls-cert "$certificates/service.pem" --tls-key "$certificates/service.key" &
   service_pid=$!
   for _ in $(seq 50); do
     (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
@@ -29,7 +40,7 @@ else
   done
 fi
 
-app=(build/src/app/rv-patient --service "127.0.0.1:$port" "$@")
+app=(build/src/app/rv-patient "${service[@]}" "$@")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   scripts/headless-session.sh "${app[@]}"
 else

@@ -3,6 +3,7 @@
 #include "service/rvservicehttpconnection.h"
 
 #include "service/rvservicelog.h"
+#include "service/rvservicetls.h"
 
 #include <QTcpSocket>
 
@@ -37,8 +38,9 @@ RVServiceHttpResponse respond(const RVServiceHttpConnection::Handler &handler,
 RVServiceHttpConnection::RVServiceHttpConnection(qintptr descriptor,
                                                  const RVServiceHttpLimits &limits,
                                                  std::shared_ptr<RVServiceHttpBodyBudget> budget,
-                                                 Handler handler, QObject *parent)
-    : QObject(parent), m_socket(new QTcpSocket(this)), m_limits(limits),
+                                                 Handler handler, const QSslConfiguration *tls,
+                                                 QObject *parent)
+    : QObject(parent), m_socket(RVServiceTls::socketFor(tls, this)), m_limits(limits),
       m_parser(limits, std::move(budget)), m_handler(std::move(handler))
 {
     m_deadline.setSingleShot(true);
@@ -54,7 +56,9 @@ RVServiceHttpConnection::RVServiceHttpConnection(qintptr descriptor,
         return;
     }
     m_socket->setReadBufferSize(readChunk);
-    // A new connection that says nothing is a head that does not arrive.
+    RVServiceTls::startHandshake(m_socket);
+    // A new connection that says nothing (or does not finish its handshake) is a head that
+    // does not arrive.
     enter(Phase::Head, m_limits.headTimeoutMs);
 }
 
@@ -204,6 +208,13 @@ void RVServiceHttpConnection::onDeadline()
 {
     switch (m_phase) {
     case Phase::Head:
+        if (RVServiceTls::handshakeUnfinished(m_socket)) { // nothing can carry a 408 yet
+            qCInfo(lcService).noquote()
+                << u"TLS handshake not complete in time, connection closed"_s;
+            m_socket->abort();
+            break;
+        }
+        [[fallthrough]];
     case Phase::Body:
         qCInfo(lcService).noquote() << u"408 request not complete in time, connection closed"_s;
         refuse(408, "request not complete in time\n");
@@ -253,13 +264,16 @@ void RVServiceHttpConnection::onBytesWritten()
 void RVServiceHttpConnection::beginLinger()
 {
     m_phase = Phase::Lingering;
-    m_deadline.start(std::max(1, m_limits.lingerMs));
+    // Over TLS the close is a record of its own, sent after the queued reply, which the write
+    // deadline bounds.
+    const bool tls = RVServiceTls::isTls(m_socket);
+    m_deadline.start(std::max(1, tls ? m_limits.writeTimeoutMs : m_limits.lingerMs));
 #ifdef Q_OS_UNIX
-    if (m_socket->socketDescriptor() >= 0)
+    if (!tls && m_socket->socketDescriptor() >= 0)
         ::shutdown(static_cast<int>(m_socket->socketDescriptor()), SHUT_WR);
-#else
-    m_socket->disconnectFromHost();
+    else
 #endif
+        m_socket->disconnectFromHost();
     discardInput();
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class QSslConfiguration;
 class QTcpSocket;
 
 // One accepted connection: reads requests through its parser, answers each with the handler
@@ -31,9 +32,10 @@ public:
     // connection reads nothing more until its reply is back, so replies keep request order.
     using Executor = std::function<void(std::function<void()>)>;
 
+    // With `tls`, the connection is HTTPS: its handshake counts against the head's deadline.
     RVServiceHttpConnection(qintptr descriptor, const RVServiceHttpLimits &limits,
                             std::shared_ptr<RVServiceHttpBodyBudget> budget, Handler handler,
-                            QObject *parent = nullptr);
+                            const QSslConfiguration *tls = nullptr, QObject *parent = nullptr);
     ~RVServiceHttpConnection() override;
 
     // Answers the first request with this status at once, without reading it, and closes:

@@ -65,7 +65,7 @@ void RVServiceHttpListener::incomingConnection(qintptr descriptor)
         return;
     }
     auto *connection =
-        new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, m_handler, this);
+        new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, m_handler, tls(), this);
     connection->setExecutor(m_executor);
     ++m_open;
     connect(connection, &RVServiceHttpConnection::finished, this, [this, connection, peer] {
@@ -84,7 +84,8 @@ void RVServiceHttpListener::refuse(qintptr descriptor, const QString &why)
     }
 #endif
     qCInfo(lcService).noquote() << u"503 %1, one more refused"_s.arg(why);
-    auto *connection = new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, {}, this);
+    auto *connection =
+        new RVServiceHttpConnection(descriptor, m_limits, m_bodyBudget, {}, tls(), this);
     ++m_refusing;
     connect(connection, &RVServiceHttpConnection::finished, this, [this, connection] {
         --m_refusing;

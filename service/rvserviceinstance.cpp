@@ -6,6 +6,7 @@
 #include "service/rvservicelog.h"
 #include "service/rvserviceseeder.h"
 #include "service/rvserviceserver.h"
+#include "service/rvservicetls.h"
 
 #include <QTimer>
 
@@ -22,6 +23,11 @@ RVServiceInstance::~RVServiceInstance()
 
 bool RVServiceInstance::start(QString *error)
 {
+    // The certificate first: a start that cannot serve HTTPS touches no database.
+    std::optional<QSslConfiguration> tls;
+    if (!m_options.tlsCertificateFile.isEmpty() &&
+        !(tls = RVServiceTls::load(m_options.tlsCertificateFile, m_options.tlsKeyFile, error)))
+        return false;
     m_database = std::make_unique<RVServiceDatabase>(m_options.databasePath);
     if (!m_database->open(error))
         return false;
@@ -37,6 +43,8 @@ bool RVServiceInstance::start(QString *error)
     m_server = std::make_unique<RVServiceServer>(*m_database, m_options.latestVersion,
                                                  m_options.limits, m_options.workers,
                                                  m_options.replyCacheMiB * qsizetype(1024 * 1024));
+    if (tls)
+        m_server->setTls(*tls);
     m_port = m_server->listen(m_options.address, m_options.port);
     if (m_port == 0) {
         *error = u"cannot listen on %1:%2"_s.arg(m_options.address.toString()).arg(m_options.port);

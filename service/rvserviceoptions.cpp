@@ -77,8 +77,12 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
     const QCommandLineOption replyCache(u"reply-cache"_s,
                                         u"MiB of public query answers kept for reuse (0: none)."_s,
                                         u"MB"_s, QString::number(defaults.replyCacheMiB));
+    const QCommandLineOption tlsCert(
+        u"tls-cert"_s, u"Serve HTTPS with this certificate (PEM, a chain allowed)."_s, u"FILE"_s);
+    const QCommandLineOption tlsKey(u"tls-key"_s, u"The private key of --tls-cert (PEM)."_s,
+                                    u"FILE"_s);
     parser.addOptions({listen, db, seed, noSeed, latest, maxConnections, perAddress, trustedProxy,
-                       headTimeout, idleTimeout, workers, replyCache});
+                       headTimeout, idleTimeout, workers, replyCache, tlsCert, tlsKey});
     parser.process(arguments);
 
     RVServiceOptions options;
@@ -88,6 +92,12 @@ std::optional<RVServiceOptions> RVServiceOptions::parse(const QStringList &argum
     }
     if (parser.isSet(seed) && parser.isSet(noSeed)) {
         *error = u"--seed and --no-seed exclude each other"_s;
+        return std::nullopt;
+    }
+    options.tlsCertificateFile = parser.value(tlsCert);
+    options.tlsKeyFile = parser.value(tlsKey);
+    if (options.tlsCertificateFile.isEmpty() != options.tlsKeyFile.isEmpty()) {
+        *error = u"--tls-cert and --tls-key go together"_s;
         return std::nullopt;
     }
     options.seed = parser.isSet(seed) ? Seed::On : parser.isSet(noSeed) ? Seed::Off : Seed::Default;

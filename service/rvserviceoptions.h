@@ -25,6 +25,9 @@ struct RVServiceOptions {
     RVServiceHttpLimits limits; // what one client may cost; see the class
     int workers = 0;            // threads running transactions; 0: two per core
     int replyCacheMiB = 16;     // answers of the public queries kept; 0: none
+    // PEM files of the certificate (a chain allowed) and its key: both given, HTTPS is served.
+    QString tlsCertificateFile;
+    QString tlsKeyFile;
 
     // Parses the arguments (the program name first); nullopt with a message on bad input.
     // --help and --version are answered by the parser itself and end the process.

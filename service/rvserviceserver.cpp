@@ -65,6 +65,11 @@ quint16 RVServiceServer::listen(const QHostAddress &address, quint16 port)
     return m_port;
 }
 
+QString RVServiceServer::scheme() const
+{
+    return m_http.isTls() ? u"https"_s : u"http"_s;
+}
+
 QString RVServiceServer::baseUrl() const
 {
     QHostAddress shown = m_address;
@@ -75,7 +80,7 @@ QString RVServiceServer::baseUrl() const
     const QString host = shown.protocol() == QAbstractSocket::IPv6Protocol
                              ? u"["_s + shown.toString() + u"]"_s
                              : shown.toString();
-    return u"http://%1:%2"_s.arg(host).arg(m_port);
+    return u"%1://%2:%3"_s.arg(scheme(), host).arg(m_port);
 }
 
 QString RVServiceServer::baseFor(const RVServiceHttpRequest &request) const
@@ -85,7 +90,7 @@ QString RVServiceServer::baseFor(const RVServiceHttpRequest &request) const
     for (const char c : host)
         plainHost = plainHost && (std::isalnum(static_cast<unsigned char>(c)) || c == '.' ||
                                   c == '-' || c == ':' || c == '[' || c == ']');
-    return plainHost ? u"http://"_s + QString::fromLatin1(host) : baseUrl();
+    return plainHost ? scheme() + u"://"_s + QString::fromLatin1(host) : baseUrl();
 }
 
 RVServiceHttpResponse RVServiceServer::exchange(const RVServiceHttpRequest &request)

@@ -34,7 +34,9 @@ public:
 
     // The port listened on (the system's choice for port 0), or 0 on failure.
     quint16 listen(const QHostAddress &address, quint16 port);
-    // "http://host:port" of the listening socket.
+    // Serves HTTPS (see RVServiceTls::load); before listen().
+    void setTls(const QSslConfiguration &configuration) { m_http.setTls(configuration); }
+    // "http://host:port" (or https://) of the listening socket.
     QString baseUrl() const;
 
     // Connections held at once, for the tests and the log.
@@ -50,6 +52,7 @@ private:
     // The address the client used (its Host header when that is a plain host name), so that
     // the photograph and update links work from wherever the client is.
     QString baseFor(const RVServiceHttpRequest &request) const;
+    QString scheme() const;
 
     RVServiceHttpListener m_http;
     RVServiceRouter m_router;

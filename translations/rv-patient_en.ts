@@ -616,6 +616,14 @@ Alert you when a place is free?</translation>
         <source>网络连接失败。</source>
         <translation>The network connection failed.</translation>
     </message>
+    <message>
+        <source>无法验证服务器的身份</source>
+        <translation>The server&apos;s identity could not be verified</translation>
+    </message>
+    <message>
+        <source>服务器地址未加密（http://），已拒绝发送。请使用 https://。</source>
+        <translation>The server address is not encrypted (http://); nothing was sent. Use https://.</translation>
+    </message>
 </context>
 <context>
     <name>RVPassPdfWriter</name>

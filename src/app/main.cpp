@@ -3,6 +3,7 @@
 #include "app/rvappdelegate.h"
 #include "app/rvapplanguage.h"
 #include "app/rvappoptions.h"
+#include "app/rvappservicesetup.h"
 #include "app/rvappwatches.h"
 #include "app/rvexportcommand.h"
 #include "app/rvmainstoryboard.h"
@@ -177,8 +178,10 @@ int main(int argc, char *argv[])
     // The self-test builds screens that read saved values: keep it out of the user's files.
     if (options->selfTest)
         QStandardPaths::setTestModeEnabled(true);
-    if (options->serviceGiven)
-        RVProtocol::setServiceEndpoint(options->serviceHost, options->servicePort);
+    if (QString error; !RVAppServiceSetup::apply(*options, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 2;
+    }
     if (options->scale && !options->usesTestLocation())
         platform::InterfaceScale::store(platform::UserDefaults::standardUserDefaults(),
                                         *options->scale);

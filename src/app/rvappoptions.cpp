@@ -4,6 +4,7 @@
 
 #include "app/rvapplanguage.h"
 #include "platform/interfacescale.h"
+#include "protocols/rvserviceaddress.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -70,9 +71,20 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
     parser.setApplicationDescription(u"Hospital appointment booking (patient client)"_s);
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption service(u"service"_s,
-                                     u"The booking service to talk to (default: build setting)."_s,
-                                     u"host:port"_s);
+    const QCommandLineOption service(
+        u"service"_s,
+        u"The booking service to talk to: https://host:port, or http://host:port (host:port "
+        "alone is http://) (default: build setting)."_s,
+        u"URL"_s);
+    const QCommandLineOption caFile(
+        u"ca-file"_s,
+        u"Trust this CA (PEM) for the service, beside the system's, and keep it for later "
+        "starts."_s,
+        u"FILE"_s);
+    const QCommandLineOption allowPlainHttp(
+        u"allow-plain-http"_s,
+        u"Allow http:// to a host beyond loopback (the password then crosses the network under "
+        "the protocol's fixed key)."_s);
     const QCommandLineOption selfTest(u"self-test"_s, u"Build every registered screen and quit."_s);
     const QCommandLineOption noCheck(u"no-update-check"_s,
                                      u"Do not ask the store for a newer version."_s);
@@ -103,8 +115,9 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
         u"export-passes"_s,
         u"Write a PDF pass for each open booking of the saved user into the folder and quit."_s,
         u"folder"_s);
-    parser.addOptions({service, selfTest, noCheck, firstPaint, screenshot, screen, loggedIn,
-                       demoBooking, scale, exportCalendar, exportPasses, language});
+    parser.addOptions({service, caFile, allowPlainHttp, selfTest, noCheck, firstPaint, screenshot,
+                       screen, loggedIn, demoBooking, scale, exportCalendar, exportPasses,
+                       language});
     answered() = false;
     if (!parser.parse(arguments)) {
         errorText() = parser.errorText();
@@ -149,18 +162,16 @@ std::optional<RVAppOptions> RVAppOptions::parse(const QStringList &arguments)
     options.demoBooking = parser.isSet(demoBooking);
     options.checkVersion = !parser.isSet(noCheck) && !options.selfTest &&
                            !options.quitAfterFirstPaint && options.screenshotPath.isEmpty();
+    options.caFile = parser.value(caFile);
+    options.allowPlainHttp = parser.isSet(allowPlainHttp) || RVServiceAddress::allowed();
     if (parser.isSet(service)) {
-        const QString value = parser.value(service);
-        const qsizetype colon = value.lastIndexOf(u':');
-        bool ok = false;
-        const uint port = colon > 0 ? value.mid(colon + 1).toUInt(&ok) : 0;
-        if (!ok || port == 0 || port > 65535) {
-            errorText() = u"--service wants host:port, not \"%1\""_s.arg(value);
+        QString error;
+        const auto url = RVServiceAddress::parse(parser.value(service), &error);
+        if (!url) {
+            errorText() = u"--service: "_s + error;
             return std::nullopt;
         }
-        options.serviceHost = value.left(colon);
-        options.servicePort = quint16(port);
-        options.serviceGiven = true;
+        options.serviceUrl = *url;
     }
     return options;
 }

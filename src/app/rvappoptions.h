@@ -4,20 +4,24 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <optional>
 
-// The application's command line: another service host and port, the self-test run, whether
-// to ask the store for a newer version at start, and the interface's scale.
+// The application's command line: another service (a URL), the hospital's CA and whether plain
+// HTTP may leave the machine, the self-test run, whether to ask the store for a newer version
+// at start, and the interface's scale.
 class RVAppOptions final
 {
 public:
     // nullopt with a message in error() when the arguments cannot be used.
     static std::optional<RVAppOptions> parse(const QStringList &arguments);
 
-    QString serviceHost;
-    quint16 servicePort = 8080;
-    bool serviceGiven = false;
+    // The service's base URL from --service (see RVServiceAddress::parse); empty: the build's.
+    QUrl serviceUrl;
+    // A hospital's CA (PEM) trusted beside the system's; kept for later starts.
+    QString caFile;
+    bool allowPlainHttp = false;
     bool selfTest = false;
     bool checkVersion = true;
     // For the start-up benchmark: quit once the first screen has been painted.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvexportcommand.h"
+#include "app/rvappservicesetup.h"
 
 #include "components/rvpasspdfwriter.h"
 #include "models/rvbookingcalendar.h"
@@ -110,8 +111,10 @@ bool RVExportCommand::exportPasses(const RVSavedBookings::Entries &entries, cons
 
 int RVExportCommand::run(const RVAppOptions &options)
 {
-    if (options.serviceGiven)
-        RVProtocol::setServiceEndpoint(options.serviceHost, options.servicePort);
+    if (QString error; !RVAppServiceSetup::apply(options, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 2;
+    }
     const auto bookings = savedBookings();
     if (!bookings)
         return 1;

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvcurlnetworklayer.h"
 #include "protocols/rvcurllibrary.h"
+#include "protocols/rvserviceaddress.h"
+#include "protocols/rvtlstrust.h"
 #include "protocolslog.h"
 
 #include <QStringList>
@@ -156,6 +158,10 @@ FailureKind kindOf(const Transfer &t, CURLcode code)
     case CURLE_URL_MALFORMAT:
     case CURLE_UNSUPPORTED_PROTOCOL:
         return FailureKind::BadAddress;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        return FailureKind::Untrusted;
     default:
         return FailureKind::Other;
     }
@@ -170,8 +176,14 @@ void configure(Transfer &t, long maxIdleSeconds)
     curl().easySetopt(e, CURLOPT_NOSIGNAL, 1L);
     curl().easySetopt(e, CURLOPT_ERRORBUFFER, t.error);
     curl().easySetopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl().easySetopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A redirection never steps down from HTTPS to plain HTTP.
+    curl().easySetopt(e, CURLOPT_REDIR_PROTOCOLS_STR,
+                      t.request.url.scheme() == u"https"_s ? "https" : "http,https");
     curl().easySetopt(e, CURLOPT_PROXY, ""); // never a proxy from the environment
+    // The defaults, said out loud: the service proves who it is before a byte is sent.
+    curl().easySetopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl().easySetopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl().easySetopt(e, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2));
     curl().easySetopt(e, CURLOPT_HEADERFUNCTION, onHeader);
     curl().easySetopt(e, CURLOPT_HEADERDATA, &t);
     curl().easySetopt(e, CURLOPT_WRITEFUNCTION, onData);
@@ -262,6 +274,12 @@ quint64 RVCurlNetworkLayer::start(const Request &request, std::shared_ptr<Sink> 
         sink->end({FailureKind::Other, u"libcurl could not be opened"_s});
         return m_nextId.fetch_add(1);
     }
+    if (const QString refusal = RVServiceAddress::plainHttpRefusal(request.url);
+        !refusal.isEmpty()) {
+        qCWarning(lcNetwork).noquote() << refusal;
+        sink->end({FailureKind::Unencrypted, refusal});
+        return m_nextId.fetch_add(1);
+    }
     auto transfer = std::make_unique<Transfer>();
     transfer->id = m_nextId.fetch_add(1);
     transfer->request = request;
@@ -337,9 +355,38 @@ void RVCurlNetworkLayer::add(std::unique_ptr<Transfer> transfer)
 {
     transfer->easy = m_curl->easyInit();
     configure(*transfer, m_options.maxIdleSecondsBeforeReuse);
+    if (QString error; !trustExtraCa(transfer->easy, &error)) {
+        qCWarning(lcNetwork).noquote() << error;
+        transfer->sink->end({FailureKind::Untrusted, error});
+        return;
+    }
     transfer->touch();
     m_curl->multiAddHandle(m_multi, transfer->easy);
     m_transfers.emplace(transfer->id, std::move(transfer));
+}
+
+// With a hospital's CA, the transfer trusts the system's bundle and that CA together (see
+// RVTlsTrust); the joined bundle is read once for each CA file named.
+bool RVCurlNetworkLayer::trustExtraCa(void *easy, QString *error)
+{
+    const QString extra = RVTlsTrust::extraCaFile();
+    if (extra.isEmpty())
+        return true;
+    if (extra != m_caBundleFor) {
+        char *systemBundle = nullptr;
+        m_curl->easyGetinfo(easy, CURLINFO_CAINFO, &systemBundle);
+        const auto bundle = RVTlsTrust::joinedBundle(
+            systemBundle != nullptr ? QString::fromLocal8Bit(systemBundle) : QString(), error);
+        if (!bundle)
+            return false;
+        m_caBundle = *bundle;
+        m_caBundleFor = extra;
+    }
+    curl_blob blob{m_caBundle.data(), size_t(m_caBundle.size()), CURL_BLOB_COPY};
+    if (m_curl->easySetopt(easy, CURLOPT_CAINFO_BLOB, &blob) == CURLE_OK)
+        return true;
+    *error = u"this libcurl cannot take a CA bundle in memory"_s;
+    return false;
 }
 
 void RVCurlNetworkLayer::remove(quint64 id)

@@ -22,6 +22,9 @@ struct RVCurlLibrary;
 // idle time-out is kept here (libcurl counts only whole seconds of low speed). The thread, the
 // multi handle and libcurl itself come with the first transfer; a layer that never sends
 // costs nothing. Without libcurl every transfer ends at once, from start(), as a failure.
+// Over HTTPS the service's certificate and name are verified against the system's CAs and a
+// hospital's own (RVTlsTrust) before anything is sent; plain HTTP beyond loopback is refused
+// at start() unless allowed (RVServiceAddress).
 class RVCurlNetworkLayer final : public RVNetworkLayer
 {
 public:
@@ -60,6 +63,7 @@ private:
     void run();
     void takeCommands();
     void add(std::unique_ptr<Transfer> transfer);
+    bool trustExtraCa(void *easy, QString *error);
     void remove(quint64 id);
     void readMessages();
     void expireIdle();
@@ -79,5 +83,7 @@ private:
     std::atomic<quint64> m_nextId{1};
     std::atomic<qint64> m_connectionsOpened{0};
     std::map<quint64, std::unique_ptr<Transfer>> m_transfers; // the network thread's alone
+    QByteArray m_caBundle; // the network thread's alone, as the next
+    QString m_caBundleFor;
     std::thread m_thread;
 };

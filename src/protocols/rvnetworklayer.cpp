@@ -35,6 +35,11 @@ QString RVNetworkLayer::userMessage(FailureKind kind)
         return QCoreApplication::translate("RVNetworkLayer", "网络出错。");
     case FailureKind::BadAddress:
         return QCoreApplication::translate("RVNetworkLayer", "服务器地址无效。");
+    case FailureKind::Untrusted:
+        return QCoreApplication::translate("RVNetworkLayer", "无法验证服务器的身份");
+    case FailureKind::Unencrypted:
+        return QCoreApplication::translate(
+            "RVNetworkLayer", "服务器地址未加密（http://），已拒绝发送。请使用 https://。");
     case FailureKind::Other:
         break;
     }

@@ -50,6 +50,8 @@ public:
         ConnectionLost, // closed or reset before the whole reply had come
         TooLarge,       // past the request's body limit
         BadAddress,     // not an address the layer can reach
+        Untrusted,      // the service's certificate or name did not verify: nothing was sent
+        Unencrypted,    // plain HTTP beyond loopback while it is not allowed: nothing was sent
         Other,
     };
     struct Failure {

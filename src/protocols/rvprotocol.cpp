@@ -10,6 +10,7 @@
 #include "protocols/rvloginstate.h"
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvlogmasking.h"
+#include "protocols/rvserviceaddress.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -26,10 +27,16 @@ using platform::NotificationCenter;
 namespace
 {
 
+// The build's default is checked when the build is configured, so it always parses.
+QUrl defaultBase()
+{
+    QString error;
+    return RVServiceAddress::parse(QStringLiteral(RV_SERVICE_URL), &error).value_or(QUrl());
+}
+
 struct Endpoint {
     QReadWriteLock lock;
-    QString host = QStringLiteral(RV_SERVICE_HOST);
-    quint16 port = 8080;
+    QUrl base = defaultBase();
 };
 
 Endpoint &endpoint()
@@ -97,20 +104,25 @@ std::shared_ptr<RVProtocol> RVProtocol::create()
     return std::make_shared<RVProtocol>();
 }
 
-void RVProtocol::setServiceEndpoint(const QString &host, quint16 port)
+void RVProtocol::setServiceEndpoint(const QUrl &base)
 {
     QWriteLocker lock(&endpoint().lock);
-    endpoint().host = host;
-    endpoint().port = port;
+    endpoint().base = base;
+}
+
+void RVProtocol::setServiceEndpoint(const QString &host, quint16 port)
+{
+    QUrl base;
+    base.setScheme(u"http"_s);
+    base.setHost(host);
+    base.setPort(port);
+    setServiceEndpoint(base);
 }
 
 QUrl RVProtocol::serviceEndpoint()
 {
     QReadLocker lock(&endpoint().lock);
-    QUrl url;
-    url.setScheme(u"http"_s);
-    url.setHost(endpoint().host);
-    url.setPort(endpoint().port);
+    QUrl url = endpoint().base;
     url.setPath(u"/hrzp2/ComService"_s);
     return url;
 }
@@ -118,7 +130,7 @@ QUrl RVProtocol::serviceEndpoint()
 QString RVProtocol::serviceHost()
 {
     QReadLocker lock(&endpoint().lock);
-    return endpoint().host;
+    return endpoint().base.host();
 }
 
 void RVProtocol::setNetworkLayer(RVNetworkLayer *layer)

@@ -45,8 +45,10 @@ public:
     ~RVProtocol() override;
     static std::shared_ptr<RVProtocol> create();
 
-    // Where every client sends its transactions: port 8080 and "/hrzp2/ComService" on the
-    // build-time host unless the application or a test names another host and port.
+    // Where every client sends its transactions: "/hrzp2/ComService" below the build-time
+    // base URL (RV_SERVICE_URL) unless the application or a test names another base (see
+    // RVServiceAddress::parse); a host and port alone mean plain HTTP.
+    static void setServiceEndpoint(const QUrl &base);
     static void setServiceEndpoint(const QString &host, quint16 port);
     static QUrl serviceEndpoint();
     static QString serviceHost();
