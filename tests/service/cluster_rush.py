@@ -1,237 +1,151 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
 # SPDX-FileCopyrightText: 2026 The RV patient client developers
-# A small rush of bookings (200 patients, 100 places, kept-alive connections) against
-# rv-service under one fault, then the books checked against the database: every booking a
-# patient was told of is live and listed, none refused is present, no place sold twice, and
-# the free places add up. Usage: cluster_rush.py FAULT CLUSTER_SCRIPT RV_SERVICE
-import http.client, json, os, random, resource, signal, sqlite3, subprocess, sys, tempfile
-import threading, time
-
+# A small rush (200 patients, 100 places, kept-alive connections) under one fault, then the
+# books against the database: each booking told is live and listed, none refused is present,
+# no place is sold twice, the free places add up. cluster_rush.py FAULT CLUSTER_SH RV_SERVICE
+import http.client, json, os, resource, signal, socket, sqlite3, subprocess, sys, tempfile, time
+from contextlib import closing
+from threading import Thread
 BUSY, EXPIRED = "服务暂时不可用，请稍后再试", "登录已失效，请重新登录"
 CLIENTS, PLACES, SPREAD = 200, 100, 3.0
-
+started = []  # rv-service processes of the SQLite run, ended however the run ends
 
 def cipher(data, key, decrypt=False):
-    args = ["openssl", "enc", "-des-ede3", "-K", key, "-nosalt"] + (["-d"] if decrypt else [])
+    args = ["openssl", "enc", "-des-ede3", "-K", key, "-nosalt"] + (["-d"] * decrypt)
     return subprocess.run(args, input=data, capture_output=True, check=True, timeout=10).stdout
 
+def call(port, user, code="C002", body=None, conn=None):
+    """One exchange, never sent twice: (ok, message, body), or None when no answer came."""
+    conn = conn or http.client.HTTPConnection("127.0.0.1", port, timeout=20)
+    message = json.dumps({"head": {"trcode": code}, "body": body or {"yhid": user[2]}})
+    try:
+        conn.request("POST", "/hrzp2/ComService",
+                     f"yhm={user[0]}&jym={code}&bwnr={cipher(message.encode(), user[1]).hex()}")
+        reply = conn.getresponse().read()
+    except (OSError, http.client.HTTPException):
+        return conn.close()
+    reply = json.loads(reply if reply[:1] == b"{" else cipher(bytes.fromhex(reply.decode()),
+                                                               user[1], True))
+    return reply["head"]["succflag"] == "0", reply["head"]["retmsg"], reply["body"]
 
-class Client:
-    """One patient on one kept-alive connection; a request is never sent twice."""
-    def __init__(self, port, user):
-        self.conn, self.user = http.client.HTTPConnection("127.0.0.1", port, timeout=20), user
-
-    def call(self, code, body):
-        name, key, _ = self.user
-        message = json.dumps({"head": {"trcode": code}, "body": body}, ensure_ascii=False)
-        form = f"yhm={name}&jym={code}&bwnr=" + cipher(message.encode(), key).hex()
-        try:
-            self.conn.request("POST", "/hrzp2/ComService", form.encode(),
-                              {"Content-Type": "application/x-www-form-urlencoded"})
-            reply = self.conn.getresponse().read()
-        except (OSError, http.client.HTTPException):
-            self.conn.close()
-            return None
-        text = reply if reply.startswith(b"{") else cipher(bytes.fromhex(reply.decode()), key, True)
-        envelope = json.loads(text)
-        return envelope["head"]["succflag"] == "0", envelope["head"]["retmsg"], envelope["body"]
-
-
-class Store:
-    def __init__(self, pg_port=None, path=None):
-        self.pg_port, self.path = pg_port, path
-
-    def rows(self, sql):
-        if self.path:
-            with sqlite3.connect(self.path, timeout=30) as db:
-                return [[str(v) for v in row] for row in db.execute(sql)]
-        out = subprocess.run(["psql", "-h", "127.0.0.1", "-p", self.pg_port, "-U", "rv", "-d", "rv",
-                              "-AtF", "|", "-c", sql], capture_output=True, text=True, check=True,
-                             timeout=30).stdout
-        return [line.split("|") for line in out.splitlines() if line]
-
-
-def prepare(store):
-    """Patients with live login keys, written straight into the store, and 100 free places."""
+def prepare(rows):  # patients with live login keys, written into the store; 100 free places
     users = [(f"rush{i:04d}", os.urandom(24).hex()) for i in range(CLIENTS)]
-    values = ",".join(f"('{n}','-','压测','330102199001011234','13900000000','{k}','2026-01-01')"
-                      for n, k in users)
-    store.rows("INSERT INTO users (yhm, password, xm, sfzhm, sjhm, gzmy, created) VALUES " + values)
-    ids = dict(store.rows("SELECT yhm, yhid FROM users WHERE yhm LIKE 'rush%'"))
-    places = store.rows("SELECT t.pbid, t.fzxh FROM slots t JOIN schedules s ON s.pbid = t.pbid"
-                        " WHERE s.jlzt = 0 AND s.kyrs > 0 AND s.jzrq > '" + time.strftime("%Y-%m-%d")
-                        + "' ORDER BY t.pbid, t.fzxh LIMIT " + str(PLACES))
-    return [(n, k, ids[n]) for n, k in users], places
+    rows("INSERT INTO users (yhm, password, sfzhm, gzmy, created) VALUES " + ",".join(
+        f"('{n}', '-', '330102199001011234', '{k}', '2026-01-01')" for n, k in users))
+    ids = dict(rows("SELECT yhm, yhid FROM users WHERE yhm LIKE 'rush%'"))
+    places = rows("SELECT t.pbid, t.fzxh FROM slots t JOIN schedules s ON s.pbid = t.pbid WHERE"
+                  f" s.jlzt = 0 AND s.kyrs > 0 AND s.jzrq > '{time.strftime('%Y-%m-%d')}'"
+                  f" ORDER BY t.pbid, t.fzxh LIMIT {PLACES}")
+    return [(n, k, ids[n]) for n, k in users], places, free(rows, places)
 
-
-def free_places(store, places):
-    pbids = ",".join(sorted({f"'{p}'" for p, _ in places}))
-    return dict(store.rows(f"SELECT pbid, kyrs FROM schedules WHERE pbid IN ({pbids})"))
-
+def free(rows, places):
+    return {p: int(k) for p, k in rows("SELECT pbid, kyrs FROM schedules WHERE pbid IN ("
+                                       + ",".join({f"'{p}'" for p, _ in places}) + ")")}
 
 def rush(port, users, places, fault):
-    outcomes, messages = [None] * CLIENTS, []
-
+    outcomes, heard = [None] * CLIENTS, []
     def patient(i):
         time.sleep(SPREAD * i / CLIENTS)
-        client = Client(port, users[i])
-        listed = client.call("C002", {"yhid": users[i][2]})  # opens the kept-alive connection
-        pbid, fzxh = places[i % len(places)]
-        reply = client.call("C001", {"pbid": pbid, "fzxh": fzxh, "yhid": users[i][2],
-                                     "yzhm": "570461"})
-        messages.extend(r[1] for r in (listed, reply) if r)
-        outcomes[i] = reply
-
-    threads = [threading.Thread(target=patient, args=(i,)) for i in range(CLIENTS)]
-    for t in threads:
-        t.start()
+        conn = http.client.HTTPConnection("127.0.0.1", port, timeout=20)
+        listed = call(port, users[i], conn=conn)  # opens the connection the booking reuses
+        pbid, fzxh = places[i % PLACES]
+        outcomes[i] = call(port, users[i], "C001", {"pbid": pbid, "fzxh": fzxh,
+                                                    "yhid": users[i][2], "yzhm": "570461"}, conn)
+        heard.extend(r[1] for r in (listed, outcomes[i]) if r)
+    threads = [Thread(target=patient, args=(i,)) for i in range(CLIENTS)]
+    [t.start() for t in threads]
     time.sleep(SPREAD / 3)
-    probe = fault()
-    for t in threads:
-        t.join(60)
-    assert not any(t.is_alive() for t in threads), "a patient hung past 60 s"
-    return outcomes, messages, probe
+    fault()
+    [t.join(60) for t in threads]
+    assert not any(t.is_alive() for t in threads), "a patient hung"
+    assert EXPIRED not in heard, "a patient was sent back to the login"
+    return outcomes, heard
 
+def check(port, rows, users, places, before, outcomes):
+    live = rows("SELECT b.yhid, b.yylsh, t.pbid, t.fzxh FROM bookings b JOIN slots t ON"
+                " t.id = b.slot JOIN users u ON u.yhid = b.yhid WHERE b.yyzt = '0' AND"
+                " u.yhm LIKE 'rush%'")
+    held = {r[0]: r[1] for r in live}
+    assert len(held) == len(live) == len({(r[2], r[3]) for r in live}), "sold twice"
+    told = [(u, o[2]["list"][0]["yylsh"]) for u, o in zip(users, outcomes) if o and o[0]]
+    for user, yylsh in told:  # live in the store, and in the patient's own list
+        assert held.get(user[2]) == yylsh and yylsh in json.dumps(call(port, user)), yylsh
+    assert not [u for u, o in zip(users, outcomes) if o and not o[0] and o[1] != BUSY
+                and u[2] in held], "refused, yet the booking is present"
+    after = free(rows, places)
+    assert all(after[p] + sum(r[2] == p for r in live) == n for p, n in before.items())
+    user, yylsh = told[0]
+    pbid = next(r[2] for r in live if r[1] == yylsh)
+    assert call(port, user, "C005", {"yhid": user[2], "yylsh": yylsh})[0], "cancel refused"
+    assert free(rows, places)[pbid] == after[pbid] + 1, "the cancel kept the place"
+    print(f"told {len(told)}, live {len(live)}, no answer {outcomes.count(None)}")
 
-def check(port, store, users, places, before, outcomes, messages):
-    assert EXPIRED not in messages, "a patient was sent back to the login"
-    live = store.rows("SELECT b.yhid, b.yylsh, t.pbid, t.fzxh FROM bookings b JOIN slots t"
-                      " ON t.id = b.slot WHERE b.yyzt = '0' AND b.yhid IN ("
-                      + ",".join(u[2] for u in users) + ")")
-    by_user = {row[0]: row for row in live}
-    assert len(by_user) == len(live), "a patient holds two bookings"
-    assert len({(r[2], r[3]) for r in live}) == len(live), "a place was sold twice"
-    told = 0
-    for user, outcome in zip(users, outcomes):
-        if outcome and outcome[0]:
-            told += 1
-            yylsh = outcome[2]["list"][0]["yylsh"]
-            assert by_user.get(user[2], [None, None])[1] == yylsh, "told of a booking that is absent"
-            listed = Client(port, user).call("C002", {"yhid": user[2]})
-            assert listed and yylsh in json.dumps(listed[2]), "a booking is not listed"
-        elif outcome and outcome[1] != BUSY:
-            assert user[2] not in by_user, "refused, yet the booking is present"
-    after = free_places(store, places)
-    for pbid, free in before.items():
-        taken = sum(1 for r in live if r[2] == pbid)
-        assert int(after[pbid]) + taken == int(free), f"the places of {pbid} do not add up"
-    assert told > 0, "no booking went through"
-    print(f"told {told}, live {len(live)}, busy {messages.count(BUSY)}, unknown "
-          f"{outcomes.count(None)}")
-
-
-def back_within(port, user, seconds):
-    """Seconds until a logged-in request is served again; fails past the bound."""
-    start = time.monotonic()
-    while time.monotonic() - start < seconds:
-        reply = Client(port, user).call("C002", {"yhid": user[2]})
-        assert not reply or reply[1] != EXPIRED, "sent back to the login during an outage"
-        if reply and reply[0]:
-            return time.monotonic() - start
-        time.sleep(0.2)
-    raise AssertionError(f"not serving again {seconds} s after the database's return")
-
-
-def run_cluster(fault, script, work):
+def cluster(fault, script, work):
     out = subprocess.run([script, "start", work], capture_output=True, text=True, timeout=120)
-    assert out.returncode == 0, "cluster did not start: " + out.stderr
-    port = int(out.stdout.strip().splitlines()[-1].rsplit(":", 1)[1])
-    store = Store(pg_port=open(os.path.join(work, "ports/postgresql")).read().strip())
-    users, places = prepare(store)
-    before = free_places(store, places)
-
+    assert out.returncode == 0, "the cluster did not start: " + out.stderr
+    port, pg = int(out.stdout.split(":")[-1]), open(work + "/ports/postgresql").read().strip()
+    rows = lambda sql: [l.split("|") for l in subprocess.run(
+        ["psql", "-h", "127.0.0.1", "-p", pg, "-U", "rv", "-d", "rv", "-AtF|", "-c", sql],
+        capture_output=True, text=True, check=True, timeout=30).stdout.splitlines()]
+    users, places, before = prepare(rows)
     def inject():
         if fault == "kill-service":
             subprocess.run([script, "kill-service", "1", work], check=True, timeout=30)
-        elif fault.startswith("restart-"):
-            restart = subprocess.Popen([script, "restart", fault.removeprefix("restart-"), work, "2"])
-            seen = []  # what a logged-in patient hears while the part is away
-            while restart.poll() is None and len(seen) < 200:
-                seen.append(Client(port, users[0]).call("C002", {"yhid": users[0][2]}))
+        if fault.startswith("restart-"):  # away for two seconds, asked all the while
+            restart, heard = subprocess.Popen([script, "restart", fault[8:], work, "2"]), []
+            while restart.poll() is None and len(heard) < 200:
+                heard.append((call(port, users[0]) or [0, None])[1])
                 time.sleep(0.3)
-            assert restart.wait(60) == 0, "the restart failed"
-            return seen, back_within(port, users[0], 5)
-        return None
+            assert restart.wait(60) == 0 and BUSY in heard and EXPIRED not in heard, heard
+            back = time.monotonic()
+            while not (call(port, users[0]) or [0])[0]:
+                assert time.monotonic() - back < 5, "not serving 5 s after the return"
+                time.sleep(0.2)
+            print(f"serving again {time.monotonic() - back:.1f} s after the return")
+    check(port, rows, users, places, before, rush(port, users, places, inject)[0])
 
-    outcomes, messages, probe = rush(port, users, places, inject)
-    if probe:
-        seen, back = probe
-        heard = [r[1] for r in seen if r]
-        assert BUSY in heard and EXPIRED not in heard, f"during the outage: {heard}"
-        print(f"serving again {back:.1f} s after the database's return")
-    check(port, store, users, places, before, outcomes, messages)
-    cancel_one(port, store, users, places, outcomes)
+def sqlite_full(service, work):
+    path, ports = work + "/rv.sqlite", [socket.create_server(("127.0.0.1", 0)) for _ in "ab"]
+    port, later = [s.getsockname()[1] for s in ports]
+    [s.close() for s in ports]
+    def rows(sql):
+        with closing(sqlite3.connect(path, timeout=30)) as db, db:
+            return [[str(v) for v in r] for r in db.execute(sql)]
+    stop(serve(service, path, port))
+    users, places, before = prepare(rows)
+    rows("PRAGMA wal_checkpoint(TRUNCATE)")
+    # No file of the store may grow past a few pages more: the disk is full.
+    full = serve(service, path, port, os.path.getsize(path) + 64 * 1024)
+    outcomes, heard = rush(port, users, places, lambda: None)
+    stop(full)
+    assert BUSY in heard, "the disk never filled"
+    serve(service, path, later)
+    check(later, rows, users, places, before, outcomes)
 
-
-def cancel_one(port, store, users, places, outcomes):
-    """A cancel gives the place back."""
-    i = next(i for i, o in enumerate(outcomes) if o and o[0])
-    yylsh, pbid = outcomes[i][2]["list"][0]["yylsh"], places[i % len(places)][0]
-    free = int(free_places(store, places)[pbid])
-    reply = Client(port, users[i]).call("C005", {"yhid": users[i][2], "yylsh": yylsh})
-    assert reply and reply[0], f"cancel refused: {reply}"
-    assert int(free_places(store, places)[pbid]) == free + 1, "the cancel did not free the place"
-    assert store.rows(f"SELECT yyzt FROM bookings WHERE yylsh = '{yylsh}'") != [["0"]]
-
-
-def start_sqlite(service, path, port, limit=None):
-    def limited():
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)  # a write past the limit fails, EFBIG
+def serve(service, path, port, limit=None):
+    def limited():  # a write past the limit then fails with EFBIG instead of a signal
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
         resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
-    process = subprocess.Popen([service, "--listen", f"127.0.0.1:{port}", "--db", path],
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                               preexec_fn=limited if limit else None)
+    started.append(subprocess.Popen([service, "--listen", f"127.0.0.1:{port}", "--db", path],
+                                    stdout=subprocess.DEVNULL, preexec_fn=limit and limited))
     for _ in range(300):
-        try:
-            http.client.HTTPConnection("127.0.0.1", port, timeout=2).request("GET", "/lookup?id=1")
-            return process
-        except OSError:
-            time.sleep(0.1)
-    process.kill()
+        if not socket.socket().connect_ex(("127.0.0.1", port)):
+            return started[-1]
+        time.sleep(0.1)
     raise AssertionError("rv-service did not start")
 
+def stop(process):
+    process.terminate()
+    process.wait(30)
 
-def run_sqlite_full(service, work):
-    path, port = os.path.join(work, "rv.sqlite"), random.randint(20000, 40000)
-    first = start_sqlite(service, path, port)
-    first.terminate()
-    first.wait(30)
-    store = Store(path=path)
-    users, places = prepare(store)
-    before = free_places(store, places)
-    store.rows("PRAGMA wal_checkpoint(TRUNCATE)")
-    # The store's files may not grow past a few pages more: the disk is full.
-    limit = os.path.getsize(path) + 64 * 1024
-    process = start_sqlite(service, path, port, limit)
-    try:
-        outcomes, messages, _ = rush(port, users, places, lambda: None)
-    finally:
-        process.terminate()
-        process.wait(30)
-    assert BUSY in messages, "the disk never filled"
-    check_port = random.randint(40001, 60000)
-    process = start_sqlite(service, path, check_port)
-    try:
-        check(check_port, store, users, places, before, outcomes, messages)
-    finally:
-        process.terminate()
-        process.wait(30)
-
-
-def main():
-    fault, script, service = sys.argv[1:4]
-    os.environ["RV_SERVICE_BIN"] = service
+if __name__ == "__main__":
+    fault, script, os.environ["RV_SERVICE_BIN"] = sys.argv[1:4]
     with tempfile.TemporaryDirectory(prefix="rv-cluster-") as work:
         os.chmod(work, 0o755)
         try:
-            if fault == "sqlite-full":
-                run_sqlite_full(service, work)
-            else:
-                run_cluster(fault, script, work)
+            cluster(fault, script, work) if fault != "sqlite-full" else sqlite_full(
+                os.environ["RV_SERVICE_BIN"], work)
         finally:
             subprocess.run([script, "stop", work], timeout=120)
-
-
-if __name__ == "__main__":
-    main()
+            [stop(p) for p in started if p.poll() is None]
