@@ -49,6 +49,10 @@ public:
 private:
     std::optional<RVUserInfo> userRecord(QSqlDatabase &db, qint64 yhid);
     RVServiceOutcome replyWithUser(qint64 yhid, const QString &message);
+    // One change in a write transaction of its own, confirmed only once its COMMIT returned
+    // (behind a transaction pooler the COMMIT is a statement of its own, and can fail);
+    // *changedOne tells whether it changed exactly one row.
+    bool change(const QString &sql, const QVariantList &values, bool *changedOne = nullptr);
 
     RVServiceDatabase &m_database;
 };

@@ -187,7 +187,15 @@ QSqlDatabase RVServiceDatabase::addConnection(const QString &name) const
         db.setDatabaseName(m_location->databaseName());
         db.setUserName(m_location->userName());
         db.setPassword(m_location->password());
-        db.setConnectOptions(m_location->connectOptions());
+        // The name is a startup parameter, not a SET: a pooler keeps it per client, whatever
+        // server connection serves the client's next transaction. A server that does not
+        // answer must not hold a request past the client's patience. The URI's own win.
+        QStringList options{m_location->connectOptions()};
+        if (!options.first().contains(u"application_name="_s))
+            options.append(u"application_name='rv-service'"_s);
+        if (!options.first().contains(u"connect_timeout="_s))
+            options.append(u"connect_timeout='3'"_s);
+        db.setConnectOptions(options.join(u' ').trimmed());
         return db;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);

@@ -1,22 +1,20 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
 # SPDX-FileCopyrightText: 2026 The RV patient client developers
-# A small rush (200 patients, 100 places, kept-alive connections) under one fault, then the
-# books against the database: each booking told is live and listed, none refused is present,
-# no place is sold twice, the free places add up. cluster_rush.py FAULT CLUSTER_SH RV_SERVICE
+# cluster_rush.py FAULT CLUSTER_SH RV_SERVICE: a rush (200 patients, 100 places, kept-alive
+# connections) under one fault; then each booking told is live and listed, none refused is
+# present, no place is sold twice, the free places add up.
 import http.client, json, os, resource, signal, socket, sqlite3, subprocess, sys, tempfile, time
-from contextlib import closing
 from threading import Thread
 BUSY, EXPIRED = "服务暂时不可用，请稍后再试", "登录已失效，请重新登录"
 CLIENTS, PLACES, SPREAD = 200, 100, 3.0
-started = []  # rv-service processes of the SQLite run, ended however the run ends
+started = []  # the SQLite run's rv-service, ended however the run ends
 
 def cipher(data, key, decrypt=False):
     args = ["openssl", "enc", "-des-ede3", "-K", key, "-nosalt"] + (["-d"] * decrypt)
     return subprocess.run(args, input=data, capture_output=True, check=True, timeout=10).stdout
 
-def call(port, user, code="C002", body=None, conn=None):
-    """One exchange, never sent twice: (ok, message, body), or None when no answer came."""
+def call(port, user, code="C002", body=None, conn=None):  # (ok, message, body); None: no answer
     conn = conn or http.client.HTTPConnection("127.0.0.1", port, timeout=20)
     message = json.dumps({"head": {"trcode": code}, "body": body or {"yhid": user[2]}})
     try:
@@ -89,6 +87,10 @@ def cluster(fault, script, work):
         ["psql", "-h", "127.0.0.1", "-p", pg, "-U", "rv", "-d", "rv", "-AtF|", "-c", sql],
         capture_output=True, text=True, check=True, timeout=30).stdout.splitlines()]
     users, places, before = prepare(rows)
+    account = {"yhm": "new", "mm": "secret1", "xm": "新", "sfzhm": "330102199001011234",
+               "sjhm": "13900000000"}  # a registration and a login through the pooler
+    user = ("new", "3c9d1e7a55b04f26e8a1c7d902b6f4e13a58c0d7e9f21b64")
+    assert call(port, user, "A001", account)[0] and call(port, user, "A002", account)[0]
     def inject():
         if fault == "kill-service":
             subprocess.run([script, "kill-service", "1", work], check=True, timeout=30)
@@ -102,50 +104,39 @@ def cluster(fault, script, work):
             while not (call(port, users[0]) or [0])[0]:
                 assert time.monotonic() - back < 5, "not serving 5 s after the return"
                 time.sleep(0.2)
-            print(f"serving again {time.monotonic() - back:.1f} s after the return")
     check(port, rows, users, places, before, rush(port, users, places, inject)[0])
 
-def sqlite_full(service, work):
-    path, ports = work + "/rv.sqlite", [socket.create_server(("127.0.0.1", 0)) for _ in "ab"]
-    port, later = [s.getsockname()[1] for s in ports]
-    [s.close() for s in ports]
-    def rows(sql):
-        with closing(sqlite3.connect(path, timeout=30)) as db, db:
-            return [[str(v) for v in r] for r in db.execute(sql)]
-    stop(serve(service, path, port))
+def sqlite_full(work):
+    with socket.create_server(("127.0.0.1", 0)) as unused:
+        path, port = work + "/rv.sqlite", unused.getsockname()[1]
+    rows = lambda sql: [[str(v) for v in r] for r in sqlite3.connect(
+        path, timeout=30, isolation_level=None).execute(sql)]  # each statement commits
+    started.append(subprocess.Popen(  # SIGXFSZ ignored: a write past the limit fails, EFBIG
+        [os.environ["RV_SERVICE_BIN"], "--listen", f"127.0.0.1:{port}", "--db", path],
+        preexec_fn=lambda: signal.signal(signal.SIGXFSZ, signal.SIG_IGN)))
+    for _ in range(300):  # listening within 30 s, or the run fails on the store
+        if socket.socket().connect_ex(("127.0.0.1", port)) == 0:
+            break
+        time.sleep(0.1)
     users, places, before = prepare(rows)
     rows("PRAGMA wal_checkpoint(TRUNCATE)")
-    # No file of the store may grow past a few pages more: the disk is full.
-    full = serve(service, path, port, os.path.getsize(path) + 64 * 1024)
+    # No file of the store may grow past a few pages more: the disk is full, until freed.
+    limit = os.path.getsize(path) + 64 * 1024
+    resource.prlimit(started[0].pid, resource.RLIMIT_FSIZE, (limit, resource.RLIM_INFINITY))
     outcomes, heard = rush(port, users, places, lambda: None)
-    stop(full)
+    resource.prlimit(started[0].pid, resource.RLIMIT_FSIZE, (resource.RLIM_INFINITY,) * 2)
     assert BUSY in heard, "the disk never filled"
-    serve(service, path, later)
-    check(later, rows, users, places, before, outcomes)
-
-def serve(service, path, port, limit=None):
-    def limited():  # a write past the limit then fails with EFBIG instead of a signal
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-        resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
-    started.append(subprocess.Popen([service, "--listen", f"127.0.0.1:{port}", "--db", path],
-                                    stdout=subprocess.DEVNULL, preexec_fn=limit and limited))
-    for _ in range(300):
-        if not socket.socket().connect_ex(("127.0.0.1", port)):
-            return started[-1]
-        time.sleep(0.1)
-    raise AssertionError("rv-service did not start")
-
-def stop(process):
-    process.terminate()
-    process.wait(30)
+    check(port, rows, users, places, before, outcomes)
 
 if __name__ == "__main__":
     fault, script, os.environ["RV_SERVICE_BIN"] = sys.argv[1:4]
     with tempfile.TemporaryDirectory(prefix="rv-cluster-") as work:
         os.chmod(work, 0o755)
         try:
-            cluster(fault, script, work) if fault != "sqlite-full" else sqlite_full(
-                os.environ["RV_SERVICE_BIN"], work)
+            if fault == "sqlite-full":
+                sqlite_full(work)
+            else:
+                cluster(fault, script, work)
         finally:
             subprocess.run([script, "stop", work], timeout=120)
-            [stop(p) for p in started if p.poll() is None]
+            [p.kill() or p.wait(30) for p in started]
