@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
 # SPDX-FileCopyrightText: 2026 The RV patient client developers
-# cluster_rush.py FAULT CLUSTER_SH RV_SERVICE: a rush (200 patients, 100 places, kept-alive
-# connections) under one fault; then each booking told is live and listed, none refused is
-# present, no place is sold twice, the free places add up.
+# cluster_rush.py FAULT CLUSTER_SH RV_SERVICE: 200 patients, kept alive, rush 100 places under
+# a fault; then each booking told is live and listed, none refused is present, none sold twice.
 import http.client, json, os, resource, signal, socket, sqlite3, subprocess, sys, tempfile, time
 from threading import Thread
 BUSY, EXPIRED = "服务暂时不可用，请稍后再试", "登录已失效，请重新登录"

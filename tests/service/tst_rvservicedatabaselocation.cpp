@@ -56,12 +56,12 @@ private Q_SLOTS:
         }
         QCOMPARE(location->shown(), shown);
         QCOMPARE(location->isPostgreSQL(), !text.startsWith(u'/'));
-        QStringList read{location->host(),         QString::number(location->port()),
-                         location->databaseName(), location->userName(),
-                         location->password(),     location->connectOptions()};
-        if (location->isTransactionPooled())
-            read.last() += u"pooled"_s;
-        QCOMPARE(read.join(u'|'), expected);
+        QCOMPARE(QStringList({location->host(), QString::number(location->port()),
+                              location->databaseName(), location->userName(), location->password(),
+                              location->connectOptions() +
+                                  (location->isTransactionPooled() ? u"pooled"_s : QString())})
+                     .join(u'|'),
+                 expected);
     }
 };
 

@@ -189,8 +189,7 @@ private Q_SLOTS:
         QTEST(h.value(u"retmsg"_s).toString(), "message");
     }
 
-    // A store that cannot answer whether a login key is live says so; it does not send the
-    // patient back to the login.
+    // A store that cannot say whether a login key is live says so, not "log in again".
     void loggedInRequestWhileTheStoreFails()
     {
         QString error;
