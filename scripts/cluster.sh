@@ -140,15 +140,17 @@ start() {
     echo "$frontPort" >"$dir/ports/front"
     echo "$pgPort" >"$dir/ports/postgresql"
 
-    # Each thread of a service holds one PgBouncer client connection; a handful of server
-    # connections serve them all.
-    local workers=4 cap=64
+    # A process runs `workers` transactions at once; HAProxy gives it a few times as many
+    # requests (the rest wait in its queue), far below the process's own connection cap, which
+    # also holds HAProxy's idle kept-alive connections and the health checks.
+    local workers=4 cap=1000 serverMaxconn=32
     # HAProxy needs two descriptors per connection it holds.
     local fds frontMaxconn
     fds=$(ulimit -n)
     frontMaxconn=$(((fds - 200) / 2 < 10000 ? (fds - 200) / 2 : 10000))
-    local serverMaxconn=$((cap - 8)) maxClients=$((services * (workers + 2) + 50))
-    local poolSize=$((services * 2 + 4))
+    # Each thread of a service holds one PgBouncer client connection; a handful of server
+    # connections serve them all.
+    local maxClients=$((services * (workers + 2) + 50)) poolSize=$((services * 2 + 4))
 
     asOwner "$(pgbin)/initdb" -D "$dir/pg/data" -U rv -A trust -E UTF8 --no-sync >"$dir/initdb.log" 2>&1 ||
         { tail -n 5 "$dir/initdb.log" >&2; false; }
