@@ -59,6 +59,12 @@ waitFor() {
     done
 }
 
+# True when the service at PORT answers the hospital list, which it reads from the database.
+answers() {
+    curl -sf -X POST --data-binary 'yhm=&jym=B001&bwnr={"body":{},"head":{"trcode":"B001"}}' \
+        "http://127.0.0.1:$1/hrzp2/ComService" | grep -q '"succflag":"0"'
+}
+
 # True when the pid in FILE is alive and runs a program whose command line has NAME, so that
 # a pid reused by something else is never signalled.
 alivePid() {
@@ -180,25 +186,23 @@ EOF
     # shellcheck disable=SC2206
     serviceOptions+=(${RV_CLUSTER_SERVICE_OPTIONS:-})
     local servers="" backups="" i port
+    echo "$bin" >"$dir/ports/service-bin"
     for ((i = 1; i <= services; i++)); do
         port=${ports[$((i + 2))]}
         echo "$port" >"$dir/ports/service-$i"
-        echo "$bin" >"$dir/ports/service-bin"
         startService "$dir" "$i"
         servers+="    server s$i 127.0.0.1:$port check"$'\n'
         backups+="    server b$i 127.0.0.1:$port backup"$'\n'
     done
     for ((i = 1; i <= services; i++)); do
-        waitFor "rv-service $i" curl -sf "http://127.0.0.1:${ports[$((i + 2))]}/lookup?id=1"
+        waitFor "rv-service $i" answers "${ports[$((i + 2))]}"
     done
 
     fill "$templates/haproxy.cfg" | awk -v servers="$servers$backups" '$0 == "@SERVERS@" { printf "%s", servers; next } { print }' >"$dir/haproxy.cfg"
     haproxy -c -q -f "$dir/haproxy.cfg" || fail "haproxy refuses $dir/haproxy.cfg"
     nohup haproxy -f "$dir/haproxy.cfg" >>"$dir/haproxy.log" 2>&1 </dev/null &
     echo $! >"$dir/haproxy.pid"
-    # Answers through the front, which reaches a service only once its health check passed.
-    waitFor HAProxy curl -sf -X POST --data-binary 'yhm=&jym=B001&bwnr={"body":{},"head":{"trcode":"B001"}}' \
-        "http://127.0.0.1:$frontPort/hrzp2/ComService"
+    waitFor HAProxy answers "$frontPort"
     trap - ERR
     echo "http://127.0.0.1:$frontPort"
 }
