@@ -135,7 +135,8 @@ start() {
         chown -R postgres: "$dir"
         runuser -u postgres -- test -w "$dir" || fail "the user postgres cannot write $dir (a parent folder closed to it?)"
     fi
-    trap 'echo "cluster: start failed, stopping what was started" >&2; stop "$dir"' ERR
+    # Whatever ends the start early (a failed step, a refusal) ends what it started.
+    trap 'echo "cluster: start failed, stopping what was started" >&2; stop "$dir"' EXIT
 
     local ports frontPort pgPort bouncerPort
     read -r -a ports <<<"$(freePorts $((services + 3)))"
@@ -202,8 +203,10 @@ EOF
     haproxy -c -q -f "$dir/haproxy.cfg" || fail "haproxy refuses $dir/haproxy.cfg"
     nohup haproxy -f "$dir/haproxy.cfg" >>"$dir/haproxy.log" 2>&1 </dev/null &
     echo $! >"$dir/haproxy.pid"
+    sleep 0.3
+    alivePid "$dir/haproxy.pid" haproxy || fail "haproxy did not start: $(tail -n 3 "$dir/haproxy.log")"
     waitFor HAProxy answers "$frontPort"
-    trap - ERR
+    trap - EXIT
     echo "http://127.0.0.1:$frontPort"
 }
 
