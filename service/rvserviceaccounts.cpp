@@ -107,6 +107,16 @@ std::optional<RVUserInfo> RVServiceAccounts::userRecord(QSqlDatabase &db, qint64
     return user;
 }
 
+bool RVServiceAccounts::change(const QString &sql, const QVariantList &values, bool *changedOne)
+{
+    return m_database.write([&](QSqlDatabase &db) {
+        const auto query = RVServiceDatabase::exec(db, sql, values);
+        if (query && changedOne)
+            *changedOne = query->numRowsAffected() == 1;
+        return query.has_value();
+    }) == RVServiceDatabase::Write::Committed;
+}
+
 RVServiceOutcome RVServiceAccounts::replyWithUser(qint64 yhid, const QString &message)
 {
     auto session = m_database.session();
@@ -194,20 +204,19 @@ RVServiceOutcome RVServiceAccounts::login(const QJsonObject &body)
     const QString key = newKey();
     if (key.isEmpty())
         return RVServiceOutcome::storeFailure();
-    {
-        auto session = m_database.session();
-        if (!RVServiceDatabase::exec(session.db(), u"UPDATE users SET gzmy = ? WHERE yhid = ?"_s,
-                                     {key, yhid}))
-            return RVServiceOutcome::storeFailure();
-    }
+    if (!change(u"UPDATE users SET gzmy = ? WHERE yhid = ?"_s, {key, yhid}))
+        return RVServiceOutcome::storeFailure();
     return replyWithUser(yhid, u"登录成功"_s);
 }
 
-std::optional<RVServiceAccounts::Caller> RVServiceAccounts::caller(const QString &yhm)
+std::optional<RVServiceAccounts::Caller> RVServiceAccounts::caller(const QString &yhm,
+                                                                   bool *storeFailed)
 {
     auto session = m_database.session();
     auto query = RVServiceDatabase::exec(
         session.db(), u"SELECT yhid, gzmy FROM users WHERE yhm = ? AND gzmy IS NOT NULL"_s, {yhm});
+    if (storeFailed)
+        *storeFailed = !query;
     if (!query || !query->next())
         return std::nullopt;
     return Caller{query->value(0).toLongLong(), yhm, query->value(1).toString()};
@@ -215,11 +224,9 @@ std::optional<RVServiceAccounts::Caller> RVServiceAccounts::caller(const QString
 
 RVServiceOutcome RVServiceAccounts::logout(const Caller &caller)
 {
-    auto session = m_database.session();
     // Only the key this request came with: a newer login is not undone by an old logout.
-    if (!RVServiceDatabase::exec(session.db(),
-                                 u"UPDATE users SET gzmy = NULL WHERE yhid = ? AND gzmy = ?"_s,
-                                 {caller.yhid, caller.key}))
+    if (!change(u"UPDATE users SET gzmy = NULL WHERE yhid = ? AND gzmy = ?"_s,
+                {caller.yhid, caller.key}))
         return RVServiceOutcome::storeFailure();
     return RVServiceOutcome::success(u"已退出登录"_s);
 }
@@ -253,11 +260,7 @@ RVServiceOutcome RVServiceAccounts::modifyProfile(const Caller &caller, const QJ
         if (csny.isNull())
             csny = birthFromIdentity(sfzhm);
     }
-    {
-        auto session = m_database.session();
-        if (!RVServiceDatabase::exec(
-                session.db(),
-                u"UPDATE users SET xm = COALESCE(?, xm), sfzhm = COALESCE(?, sfzhm),"
+    if (!change(u"UPDATE users SET xm = COALESCE(?, xm), sfzhm = COALESCE(?, sfzhm),"
                 " xb = COALESCE(?, xb), csny = COALESCE(?, csny), ylkh = COALESCE(?, ylkh),"
                 " gddh = COALESCE(?, gddh), sjhm = COALESCE(?, sjhm), dz = COALESCE(?, dz),"
                 " yb = COALESCE(?, yb), dzyx = COALESCE(?, dzyx) WHERE yhid = ?"_s,
@@ -265,8 +268,7 @@ RVServiceOutcome RVServiceAccounts::modifyProfile(const Caller &caller, const QJ
                  presentOrNull(request.ylkh()), presentOrNull(request.gddh()),
                  presentOrNull(request.sjhm()), presentOrNull(request.dz()),
                  presentOrNull(request.yb()), presentOrNull(request.dzyx()), caller.yhid}))
-            return RVServiceOutcome::storeFailure();
-    }
+        return RVServiceOutcome::storeFailure();
     return replyWithUser(caller.yhid, u"个人资料修改成功"_s);
 }
 
@@ -296,14 +298,12 @@ RVServiceOutcome RVServiceAccounts::changePassword(const Caller &caller, const Q
     const QString hash = RVPasswordHasher::hash(newPassword);
     if (hash.isEmpty())
         return RVServiceOutcome::storeFailure();
-    auto session = m_database.session();
     // Only if no other change slipped in since the old password was checked.
-    auto update = RVServiceDatabase::exec(
-        session.db(), u"UPDATE users SET password = ? WHERE yhid = ? AND password = ?"_s,
-        {hash, caller.yhid, stored});
-    if (!update)
+    bool changed = false;
+    if (!change(u"UPDATE users SET password = ? WHERE yhid = ? AND password = ?"_s,
+                {hash, caller.yhid, stored}, &changed))
         return RVServiceOutcome::storeFailure();
-    if (update->numRowsAffected() != 1)
+    if (!changed)
         return RVServiceOutcome::refusal(u"密码已被修改，请重试"_s);
     return RVServiceOutcome::success(u"密码修改成功"_s);
 }

@@ -88,6 +88,10 @@ Failure classify(const QSqlDatabase &db, const QSqlError &error)
         // No SQLSTATE at all means no answer from the server.
         if (code.isEmpty() || code.startsWith(u"08"_s) || code.startsWith(u"57P"_s))
             return Failure::Lost;
+        // A statement name the server does not know: the connection is not the one it was
+        // prepared on (a pooler between), so it starts afresh, without its statements.
+        if (code == u"26000"_s)
+            return Failure::Lost;
         return Failure::Other;
     }
     // SQLite's extended codes: 2067 UNIQUE, 1555 PRIMARY KEY; 19 the plain constraint code.
@@ -155,6 +159,7 @@ RVServiceDatabase::RVServiceDatabase(const QString &location)
     m_shown = m_location->shown();
     m_backend = m_location->isPostgreSQL() ? Backend::PostgreSQL : Backend::SQLite;
     m_inMemory = m_location->kind() == RVServiceDatabaseLocation::Kind::SQLiteMemory;
+    m_transactionPooled = m_location->isTransactionPooled();
     m_source = m_inMemory ? u"file:rv-service-memory-%1?mode=memory&cache=shared"_s.arg(m_id)
                           : m_location->path();
 }
@@ -186,7 +191,15 @@ QSqlDatabase RVServiceDatabase::addConnection(const QString &name) const
         db.setDatabaseName(m_location->databaseName());
         db.setUserName(m_location->userName());
         db.setPassword(m_location->password());
-        db.setConnectOptions(m_location->connectOptions());
+        // The name is a startup parameter, not a SET: a pooler keeps it per client, whatever
+        // server connection serves the client's next transaction. A server that does not
+        // answer must not hold a request past the client's patience. The URI's own win.
+        QStringList options{m_location->connectOptions()};
+        if (!options.first().contains(u"application_name="_s))
+            options.append(u"application_name='rv-service'"_s);
+        if (!options.first().contains(u"connect_timeout="_s))
+            options.append(u"connect_timeout='3'"_s);
+        db.setConnectOptions(options.join(u' ').trimmed());
         return db;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
@@ -214,10 +227,10 @@ bool RVServiceDatabase::connect(QSqlDatabase &db, QString *error) const
 
 bool RVServiceDatabase::configure(QSqlDatabase &db, QString *error) const
 {
-    QStringList settings;
+    QStringList settings; // none for PostgreSQL: its name is a connection parameter
     if (m_backend == Backend::PostgreSQL)
-        settings = {u"SET application_name = 'rv-service'"_s};
-    else if (m_inMemory)
+        return true;
+    if (m_inMemory)
         settings = {u"PRAGMA foreign_keys = ON"_s};
     else // FULL: a booking the service confirmed must survive a power failure, as on PostgreSQL
         settings = {u"PRAGMA journal_mode = WAL"_s, u"PRAGMA synchronous = FULL"_s,
@@ -270,8 +283,9 @@ QSqlDatabase RVServiceDatabase::connection()
     QString error;
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        // A connection the server dropped is opened again before its next session.
-        if (t_connections.sessions > 0 || !t_connections.lost.remove(name))
+        // A connection the server dropped, or that could not be opened again while the server
+        // was away, is opened again before its next session.
+        if (t_connections.sessions > 0 || (!t_connections.lost.remove(name) && db.isOpen()))
             return db;
         qCWarning(lcService).noquote() << u"connection to %1 lost, opening it again"_s.arg(m_shown);
         t_connections.statements.remove(name);
@@ -333,6 +347,13 @@ RVServiceDatabase::Session::Session(RVServiceDatabase &database, QSqlDatabase db
     : m_database(database), m_db(std::move(db)), m_locker(std::move(locker)),
       m_firstUsed(t_connections.used.size()), m_changesBefore(t_connections.changes)
 {
+    // Qt's PostgreSQL driver prepares a statement by name (SQL PREPARE) and runs it by name:
+    // behind a transaction pooler both must happen in one transaction, on one server
+    // connection. So the whole session is a transaction, and its statements are dropped
+    // before it ends (see releaseStatements()).
+    m_pooled = m_database.m_transactionPooled && t_connections.sessions == 0;
+    if (m_pooled)
+        m_pooledTransaction = run(m_db, u"BEGIN"_s);
     ++t_connections.sessions;
 }
 
@@ -342,6 +363,10 @@ RVServiceDatabase::Session::~Session()
     for (qsizetype i = m_firstUsed; i < used.size(); ++i)
         used[i].finish();
     used.resize(std::min(used.size(), m_firstUsed));
+    if (m_pooled)
+        releaseStatements();
+    if (m_pooledTransaction && !run(m_db, u"COMMIT"_s) && t_connections.changes != m_changesBefore)
+        qCWarning(lcService) << "a session's changes may be lost: its commit failed";
     --t_connections.sessions;
     // After the statements are done, so that an autocommit change is in before the bump;
     // this connection's own data version does not see its own commits.
@@ -349,8 +374,20 @@ RVServiceDatabase::Session::~Session()
         ++m_database.m_generation;
 }
 
+// The driver deallocates a statement when its last copy goes: done here, inside the
+// transaction, it reaches the server connection that holds the statement. The pooler's reset
+// query removes what a failed transaction left behind.
+void RVServiceDatabase::Session::releaseStatements()
+{
+    QList<QSqlQuery> &used = t_connections.used;
+    used.resize(std::min(used.size(), m_firstUsed));
+    t_connections.statements.remove(m_db.connectionName());
+}
+
 bool RVServiceDatabase::Session::beginWrite()
 {
+    if (m_pooled) // the session's own transaction, or none when it could not begin
+        return m_pooledTransaction;
     if (backendOf(m_db) == Backend::PostgreSQL)
         return run(m_db, u"BEGIN"_s);
     return exec(m_db, u"BEGIN IMMEDIATE"_s).has_value();
@@ -358,6 +395,10 @@ bool RVServiceDatabase::Session::beginWrite()
 
 bool RVServiceDatabase::Session::commit()
 {
+    if (m_pooledTransaction) {
+        m_pooledTransaction = false;
+        releaseStatements();
+    }
     if (run(m_db, u"COMMIT"_s))
         return true;
     const bool transient = t_connections.transient;
@@ -369,6 +410,10 @@ bool RVServiceDatabase::Session::commit()
 void RVServiceDatabase::Session::rollback()
 {
     const bool transient = t_connections.transient;
+    if (m_pooledTransaction) {
+        m_pooledTransaction = false;
+        releaseStatements();
+    }
     run(m_db, u"ROLLBACK"_s);
     t_connections.transient = transient; // the failure that led here decides about a retry
 }

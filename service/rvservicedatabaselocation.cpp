@@ -59,6 +59,16 @@ RVServiceDatabaseLocation::parsePostgreSQL(const QString &text, QString *error)
     }
     QStringList options;
     for (const auto &[key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+        // Ours, not libpq's: how a pooler between the service and the server hands out server
+        // connections.
+        if (key == u"pool_mode"_s) {
+            if (value != u"transaction"_s && value != u"session"_s) {
+                *error = u"--db: pool_mode is transaction or session"_s;
+                return std::nullopt;
+            }
+            location.m_transactionPooled = value == u"transaction"_s;
+            continue;
+        }
         // Qt's driver turns a semicolon in its options into a separator.
         if (!isKeyword(key) || value.contains(u';')) {
             *error = u"--db: %1 is not a connection parameter libpq could read"_s.arg(key.left(64));

@@ -30,6 +30,11 @@ private Q_SLOTS:
             << u"postgres://rv@10.0.0.5/rv?sslmode=require&application_name=rv a"_s;
         QTest::newRow("the rest from libpq's environment")
             << u"postgresql:///rv"_s << u"|-1|rv|||"_s << u"postgresql:///rv"_s;
+        QTest::newRow("behind a transaction pooler")
+            << u"postgresql://h:6432/rv?pool_mode=transaction"_s << u"h|6432|rv|||pooled"_s
+            << u"postgresql://h:6432/rv?pool_mode=transaction"_s;
+        QTest::newRow("unknown pool mode")
+            << u"postgresql://h/rv?pool_mode=statement"_s << u"--db: pool_mode"_s << QString();
         QTest::newRow("not a keyword")
             << u"postgresql://h/rv?host%20x=1"_s << u"--db: host x"_s << QString();
         QTest::newRow("semicolon")
@@ -53,7 +58,8 @@ private Q_SLOTS:
         QCOMPARE(location->isPostgreSQL(), !text.startsWith(u'/'));
         QCOMPARE(QStringList({location->host(), QString::number(location->port()),
                               location->databaseName(), location->userName(), location->password(),
-                              location->connectOptions()})
+                              location->connectOptions() +
+                                  (location->isTransactionPooled() ? u"pooled"_s : QString())})
                      .join(u'|'),
                  expected);
     }
