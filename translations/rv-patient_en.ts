@@ -164,6 +164,10 @@
         <translation>Appointment: %1</translation>
     </message>
     <message>
+        <source>已取消：%1</source>
+        <translation>Cancelled: %1</translation>
+    </message>
+    <message>
         <source>分诊序号：%1</source>
         <translation>Queue number: %1</translation>
     </message>
