@@ -181,7 +181,7 @@ private Q_SLOTS:
     }
 
     // Each export holds every booking under the same identifier; a cancel comes out cancelled
-    // with a higher sequence; without the service the kept bookings come out.
+    // (higher sequence, no alarm, said in the title); without the service the kept bookings.
     void calendarFollowsTheBookings()
     {
         const auto first = exportCalendar(u"first.ics"_s);
@@ -208,6 +208,8 @@ private Q_SLOTS:
                                                         cancelled));
         const auto second = exportCalendar(u"second.ics"_s);
         QCOMPARE(second.value(cancelled)[u"status"_s].toString(), u"CANCELLED"_s);
+        QCOMPARE(second.value(cancelled)[u"alarms"_s].toArray(), QJsonArray());
+        QVERIFY(second.value(cancelled)[u"summary"_s].toString().startsWith(u"已取消："_s));
         QVERIFY(second.value(cancelled)[u"sequence"_s].toInt() >
                 first.value(cancelled)[u"sequence"_s].toInt());
         for (const QString &yylsh : second.keys())
