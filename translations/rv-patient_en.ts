@@ -654,6 +654,10 @@ Alert you when a place is free?</translation>
         <translation>Log out</translation>
     </message>
     <message>
+        <source>密码保存在本机的一个文件中</source>
+        <translation>The password is kept in a file on this computer</translation>
+    </message>
+    <message>
         <source>修改信息</source>
         <translation>Edit profile</translation>
     </message>

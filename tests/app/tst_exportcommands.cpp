@@ -56,8 +56,7 @@ private:
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
-    // The saved login as the application leaves it; a logout keeps the record and clears the
-    // flag.
+    // The saved login as a run without a keyring leaves it, logged in or with the flag cleared.
     void saveLogin(bool loggedIn)
     {
         QDir().mkpath(path(u"config/rv/rv-patient"_s));
@@ -76,6 +75,8 @@ private:
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"XDG_CONFIG_HOME"_s, path(u"config"_s));
+        // No bus: the saved password must never reach the keyring of the user running the tests.
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path=/nonexistent"_s);
         env.insert(u"XDG_DATA_HOME"_s, path(u"data"_s));
         // The events' times must not follow the device's own zone.
         env.insert(u"TZ"_s, u"America/New_York"_s);
