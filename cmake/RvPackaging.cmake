@@ -136,9 +136,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${RV_HOMEPAGE_URL}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What is loaded at run time rather than linked: Qt's SQLite driver, a font with the Chinese
-# texts, and libcurl and libcrypto, which the client may open on first use instead of linking.
+# texts, libcurl and libcrypto, which the client may open on first use instead of linking, and
+# libsecret, which QtKeychain opens to reach the desktop's keyring.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6sql6-sqlite, fonts-wqy-microhei | fonts-noto-cjk, libcurl4, libssl3")
+    "libqt6sql6-sqlite, fonts-wqy-microhei | fonts-noto-cjk, libcurl4, libssl3, libsecret-1-0")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "hospital appointment booking client and stand-in booking service
 rv-patient is the patient side of a hospital appointment service: look up

@@ -164,6 +164,10 @@
         <translation>Appointment: %1</translation>
     </message>
     <message>
+        <source>已取消：%1</source>
+        <translation>Cancelled: %1</translation>
+    </message>
+    <message>
         <source>分诊序号：%1</source>
         <translation>Queue number: %1</translation>
     </message>
@@ -656,6 +660,10 @@ Alert you when a place is free?</translation>
     <message>
         <source>退出登录</source>
         <translation>Log out</translation>
+    </message>
+    <message>
+        <source>密码保存在本机的一个文件中</source>
+        <translation>The password is kept in a file on this computer</translation>
     </message>
     <message>
         <source>修改信息</source>

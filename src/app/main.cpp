@@ -9,7 +9,9 @@
 #include "app/rvmainstoryboard.h"
 #include "app/rvscreenshot.h"
 #include "components/rvworkpool.h"
+#include "models/rvaccount.h"
 #include "platform/interfacescale.h"
+#include "platform/secretstore.h"
 #include "platform/userdefaults.h"
 #include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
@@ -188,6 +190,10 @@ int main(int argc, char *argv[])
     RVMainStoryboard::registerScreens();
     if (options->selfTest)
         return selfTest();
+    // The saved password is read from the keyring while the window is built, so that it is
+    // there when the automatic login asks; a refused saved login logs out as the button does.
+    platform::SecretStore::standard().open();
+    RVAccount::handleRefusedLogins();
     readFontsInBackground();
 
     // The threads of the screens' service work belong to the application: made before the

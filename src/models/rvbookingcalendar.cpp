@@ -90,8 +90,11 @@ icalcomponent *event(const RVBookingCalendar::Entry &entry, const QDateTime &sta
     icalcomponent_add_property(
         event, icalproperty_new_status(open ? ICAL_STATUS_CONFIRMED : ICAL_STATUS_CANCELLED));
     icalcomponent_add_property(event, icalproperty_new_sequence(open ? 0 : 1));
-    icalcomponent_add_component(event, alarm(kDaySeconds, summary));
-    icalcomponent_add_component(event, alarm(kTwoHoursSeconds, summary));
+    // A cancelled appointment must not call the patient to the hospital.
+    if (open) {
+        icalcomponent_add_component(event, alarm(kDaySeconds, summary));
+        icalcomponent_add_component(event, alarm(kTwoHoursSeconds, summary));
+    }
     return event;
 }
 } // namespace
@@ -122,8 +125,13 @@ QString RVBookingCalendar::summaryOf(const RVReservationInfo &booking)
 {
     const QString who =
         joined({RVBaseInfo::text(booking.bzksmc()), RVBaseInfo::text(booking.ysmc())}, u" "_s);
-    return who.isEmpty() ? QCoreApplication::translate("RVBookingCalendar", "挂号")
-                         : QCoreApplication::translate("RVBookingCalendar", "挂号：%1").arg(who);
+    const QString summary =
+        who.isEmpty() ? QCoreApplication::translate("RVBookingCalendar", "挂号")
+                      : QCoreApplication::translate("RVBookingCalendar", "挂号：%1").arg(who);
+    // A calendar that shows cancelled events at all shows them like the others: the title says it.
+    return booking.isOpen()
+               ? summary
+               : QCoreApplication::translate("RVBookingCalendar", "已取消：%1").arg(summary);
 }
 
 QString RVBookingCalendar::locationOf(const Entry &entry)

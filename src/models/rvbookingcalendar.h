@@ -13,7 +13,8 @@
 #include <optional>
 
 // Bookings as an iCalendar file (RFC 5545) that a calendar application imports: one event a
-// booking, half an hour from the slot's time, with reminders a day and two hours before. An
+// booking, half an hour from the slot's time, with reminders a day and two hours before (none
+// for a cancelled booking, whose title begins with "已取消"). An
 // event keeps its identifier from export to export, so that importing a later file updates
 // it, and a booking that is no longer open comes back cancelled with a higher sequence, which
 // removes it from the calendar. Written by libical (folding, escaping, line ends); a part the

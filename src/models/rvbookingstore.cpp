@@ -280,6 +280,18 @@ bool RVBookingStore::remove(const QString &yhid)
     return announced(removed);
 }
 
+bool RVBookingStore::removeAll()
+{
+    bool removed = true;
+    {
+        QMutexLocker lock(&storeMutex());
+        const QDir folder(directory());
+        for (const QString &name : folder.entryList({u"*.sqlite"_s}, QDir::Files))
+            removed = RVBookingStoreFile::removeFiles(folder.filePath(name)) && removed;
+    }
+    return announced(removed);
+}
+
 QSet<QString> RVBookingStore::shownReminders() const
 {
     if (!isValid())

@@ -67,6 +67,9 @@ public:
 
     // Deletes that user's store; true when none is left.
     static bool remove(const QString &yhid);
+    // Deletes every user's store, those of users who logged in earlier on this device too;
+    // true when none is left.
+    static bool removeAll();
 
     // What keeps two bookings apart: the serial number, or where there is none, the slot.
     static QString keyOf(const RVReservationInfo &booking);

@@ -19,6 +19,22 @@ QMutex &renewalLock()
     static QMutex mutex;
     return mutex;
 }
+
+QMutex handlerLock;
+std::function<void()> logoutHandler; // under handlerLock
+
+void logOut()
+{
+    std::function<void()> handler;
+    {
+        QMutexLocker lock(&handlerLock);
+        handler = logoutHandler;
+    }
+    if (handler)
+        handler();
+    else
+        RVLoginState::applyLogout();
+}
 } // namespace
 
 QString RVLoginRenewal::refusedKeyMessage()
@@ -26,7 +42,19 @@ QString RVLoginRenewal::refusedKeyMessage()
     return u"登录已失效，请重新登录"_s; // untranslated: the service's own text, compared
 }
 
-bool RVLoginRenewal::renew(const RVLoginValues::Pair &refused, RVNetworkLayer *layer)
+QString RVLoginRenewal::refusedLoginMessage()
+{
+    return u"帐户名或密码错误"_s; // untranslated: the service's own text, compared
+}
+
+void RVLoginRenewal::setLogoutHandler(std::function<void()> handler)
+{
+    QMutexLocker lock(&handlerLock);
+    logoutHandler = std::move(handler);
+}
+
+bool RVLoginRenewal::renew(const RVLoginValues::Pair &refused, RVNetworkLayer *layer,
+                           QString *failure)
 {
     QMutexLocker lock(&renewalLock());
     // A logged-out user stays logged out: no transaction brings the login back.
@@ -39,14 +67,24 @@ bool RVLoginRenewal::renew(const RVLoginValues::Pair &refused, RVNetworkLayer *l
     const QString name = RVBaseInfo::text(config.userInfo().yhm());
     const QString password = config.password();
     if (name.isEmpty() || password.isEmpty() || name != refused.username) {
-        qCInfo(lcProtocol) << "login key refused and no saved login to renew it; logged out";
-        RVLoginState::applyOutcome(RVLoginState::beginAttempt(), RVLoginState::Outcome::Refused);
+        qCInfo(lcProtocol) << "login key refused and no saved login to renew it; logging out";
+        logOut();
         return false;
     }
     qCInfo(lcProtocol) << "login key refused by the service; logging in again once";
     RVProtocol client;
     client.setNetworkLayer(layer);
-    const auto user = client.login(name, password);
+    const auto user = client.renewLogin(name, password);
     // A logout while the login ran overtakes it: then nothing is resent either.
-    return user && user->state() && RVLoginState::isLogined();
+    if (user && user->state())
+        return RVLoginState::isLogined();
+    if (client.loginOutcome() == RVLoginState::Outcome::Refused) {
+        qCInfo(lcProtocol) << "the saved login was refused; logging out";
+        logOut();
+        return false;
+    }
+    qCInfo(lcProtocol) << "the login key could not be renewed now; the login stays";
+    if (failure != nullptr)
+        *failure = client.lastErrorMsg();
+    return false;
 }

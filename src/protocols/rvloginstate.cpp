@@ -92,9 +92,10 @@ bool RVLoginState::applyLogout()
         QMutexLocker lock(&unitLock());
         // Every exchange started so far is overtaken by the logout.
         lastApplied = ++lastStarted;
-        // The record and the password stay as they are; with the flag false nothing logs in
-        // with them.
+        // Of the user nothing stays but the login name: on a shared computer the next person
+        // must find neither the identity number nor the password.
         RVAppConfigInfo config;
+        config.forgetUserButName();
         config.setLastLoginSuccess(false);
         saved = config.saveNSUserDefaults();
         announce(isLoginedFlag.exchange(false), false);

@@ -203,17 +203,30 @@ void RVProtocol::handle(const QString &code, RVExchangeOutcome outcome)
 
 void RVProtocol::loginReplyHandle()
 {
-    // Only an answer of the service decides about the saved login: without one (no connection,
-    // a time-out, an HTTP error, an unreadable text) the service never said the credentials
-    // are wrong, and forgetting them would lose the user's saved login.
-    RVLoginState::Outcome outcome = RVLoginState::Outcome::Unanswered;
-    if (m_outcome.succeeded())
-        outcome = RVLoginState::Outcome::Accepted;
-    else if (m_isHTTPResponseOK && m_outcome.kind() == RVExchangeOutcome::Kind::Refused)
-        outcome = RVLoginState::Outcome::Refused;
+    const RVLoginState::Outcome outcome = loginOutcome();
+    const quint64 ticket = std::exchange(m_loginTicket, 0);
+    if (m_renewing && outcome != RVLoginState::Outcome::Accepted)
+        return;
     const RVUserInfo user =
         m_outcome.succeeded() ? m_outcome.reply<RVUserInfo>().value_or(RVUserInfo()) : RVUserInfo();
-    RVLoginState::applyOutcome(std::exchange(m_loginTicket, 0), outcome, user, m_currentPassword);
+    RVLoginState::applyOutcome(ticket, outcome, user, m_currentPassword);
+}
+
+RVLoginState::Outcome RVProtocol::loginOutcome() const
+{
+    if (m_outcome.succeeded())
+        return RVLoginState::Outcome::Accepted;
+    // Only the service's word that the name or password is wrong forgets a saved login. Without
+    // an answer (no connection, a time-out, an HTTP error, an unreadable text), or refused for
+    // another reason (its store unavailable for a moment), the credentials were never found
+    // wrong, and forgetting them would log the user out over an outage. The reply carries no
+    // code for the reason, so a login's refusal is told by the service's text. A registration's
+    // refusal is the service's answer about the new name, whatever it says.
+    if (!m_isHTTPResponseOK || m_outcome.kind() != RVExchangeOutcome::Kind::Refused)
+        return RVLoginState::Outcome::Unanswered;
+    if (m_typeCode == u"A001" || m_outcome.message() == RVLoginRenewal::refusedLoginMessage())
+        return RVLoginState::Outcome::Refused;
+    return RVLoginState::Outcome::Unanswered;
 }
 
 QString RVProtocol::cipherText(const QString &text, int encryptOrDecrypt, const QString &key)
@@ -248,8 +261,16 @@ const RVExchangeOutcome &RVProtocol::send(const QString &code, const QString &ac
     const QString yhm = isAccount ? accountName : login.username;
     const QString key = code.startsWith(u'C') ? login.dynamicKey : RVCipher::fixedKeyText();
     const RVExchangeOutcome &outcome = postWithKey(yhm, code, requestText, async, key);
-    if (async || !keyRefused(code) || !RVLoginRenewal::renew(login, m_networkLayer))
+    if (async || !keyRefused(code))
         return outcome;
+    QString failure;
+    if (!RVLoginRenewal::renew(login, m_networkLayer, &failure)) {
+        // The login stays through an outage: the transaction fails with the outage's reason,
+        // not with a request to log in again.
+        if (!failure.isEmpty())
+            m_outcome = RVExchangeOutcome::notSent(failure);
+        return m_outcome;
+    }
     // Not applied by the service, so safe to send again; once only, whatever the answer.
     const RVLoginValues::Pair renewed = RVLoginValues::current();
     return postWithKey(renewed.username, code, requestText, false, renewed.dynamicKey);

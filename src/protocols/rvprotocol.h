@@ -9,6 +9,7 @@
 #include "protocols/rvdoctortimeschedule.h"
 #include "protocols/rvexchangeoutcome.h"
 #include "protocols/rvhospitalinfo.h"
+#include "protocols/rvloginstate.h"
 #include "protocols/rvreservationinfo.h"
 #include "protocols/rvuserinfo.h"
 
@@ -94,6 +95,11 @@ public:
     void userRegister_async(const QJsonObject &userDict);
     std::optional<RVUserInfo> login(const QString &name, const QString &password);
     void login_async(const QString &name, const QString &password);
+    // The login a refused login key calls for (RVLoginRenewal): only an acceptance is applied;
+    // any failure leaves the saved login and the login state to the caller's decision.
+    std::optional<RVUserInfo> renewLogin(const QString &name, const QString &password);
+    // What the last registration or login means for the saved login.
+    RVLoginState::Outcome loginOutcome() const;
     void logout();
     std::optional<RVUserInfo> userInfoModificationWithNewUserInfo(const RVUserInfo &info);
     bool userPasswordModificationWithUserid(const QString &userid, const QString &oldPassword,
@@ -176,6 +182,7 @@ private:
     bool m_isHTTPResponseOK = false;
     QString m_currentPassword;
     quint64 m_loginTicket = 0; // taken when a registration or login starts
+    bool m_renewing = false;   // the login runs for RVLoginRenewal
     QList<std::shared_ptr<RVAsyncObserver>> m_observers;
     QString m_rand;
     QVariant m_tag;

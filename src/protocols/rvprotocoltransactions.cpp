@@ -85,6 +85,14 @@ std::optional<RVUserInfo> RVProtocol::login(const QString &name, const QString &
     return transact(u"A002"_s, request.toJson(), name, false).reply<RVUserInfo>();
 }
 
+std::optional<RVUserInfo> RVProtocol::renewLogin(const QString &name, const QString &password)
+{
+    m_renewing = true;
+    auto user = login(name, password);
+    m_renewing = false;
+    return user;
+}
+
 void RVProtocol::login_async(const QString &name, const QString &password)
 {
     if (name.isNull() || password.isNull())

@@ -60,6 +60,8 @@ private Q_SLOTS:
         QProcess app;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"XDG_CONFIG_HOME"_s, home.path());
+        // No bus: the saved password must never reach the keyring of the user running the tests.
+        environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path=/nonexistent"_s);
         environment.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
         environment.insert(u"XDG_CACHE_HOME"_s, home.filePath(u"cache"_s));
         environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);

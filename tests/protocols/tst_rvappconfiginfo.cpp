@@ -50,7 +50,7 @@ public:
                                             .value(u"body"_s)
                                             .toObject();
             if (request.value(u"mm"_s).toString() != u"right"_s)
-                return reply(R"({"head":{"succflag":"-1","retmsg":"密码错误"}})",
+                return reply(R"({"head":{"succflag":"-1","retmsg":"帐户名或密码错误"}})",
                              RVCipher::fixedKeyText());
             // Random keys: DES ignores the low bit of every key byte, so keys made from
             // counters could collide.
@@ -99,7 +99,7 @@ private:
 class AccountService
 {
 public:
-    enum class Answer { Normal, HttpError, Unreadable };
+    enum class Answer { Normal, HttpError, Unreadable, Unavailable };
 
     FakeService::Response handle(const FakeService::Request &request)
     {
@@ -122,8 +122,10 @@ public:
                                        .value(u"body"_s)
                                        .toObject();
         const QString name = fields.value(u"yhm"_s).toString();
+        if (answer == Answer::Unavailable)
+            return reply(envelope({}, false, u"服务暂时不可用，请稍后再试"_s));
         if (fields.value(u"mm"_s).toString() != u"pw-"_s + name)
-            return reply(envelope({}, false));
+            return reply(envelope({}, false, u"帐户名或密码错误"_s));
         QByteArray key(RVCipher::keyBytes, Qt::Uninitialized);
         QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(key.data()),
                                               RVCipher::keyBytes / 4);
@@ -139,10 +141,10 @@ public:
     QSemaphore gate;
 
 private:
-    static QByteArray envelope(const QJsonObject &body, bool success)
+    static QByteArray envelope(const QJsonObject &body, bool success, const QString &refusal = {})
     {
         const QJsonObject head{{u"succflag"_s, success ? u"0"_s : u"-1"_s},
-                               {u"retmsg"_s, success ? u"成功"_s : u"密码错误"_s}};
+                               {u"retmsg"_s, success ? u"成功"_s : refusal}};
         return QJsonDocument(QJsonObject{{u"head"_s, head}, {u"body"_s, body}}).toJson();
     }
     static FakeService::Response reply(const QByteArray &json)
@@ -249,8 +251,8 @@ private Q_SLOTS:
         RVProtocol::create()->logout();
         RVAppConfigInfo config;
         QVERIFY(!config.lastLoginSuccess());
-        QCOMPARE(config.password(), u"right"_s);
-        QCOMPARE(config.userInfo().yhm().toString(), u"li"_s);
+        QCOMPARE(config.password(), QString());
+        QCOMPARE(config.userInfo().body_dict(), QJsonObject({{u"yhm"_s, u"li"_s}}));
         QVERIFY(!RVAppConfigInfo::userLogined());
         QCOMPARE(keyed.mixed(), 0);
     }
@@ -262,7 +264,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("loginedAfter");
         QTest::addColumn<QString>("nameAfter");
         QTest::newRow("accepted") << u"none"_s << true << true << u"li"_s;
-        QTest::newRow("refused by the service") << u"refused"_s << false << false << QString();
+        QTest::newRow("password refused") << u"refused"_s << false << false << QString();
+        QTest::newRow("service unavailable") << u"unavailable"_s << true << false << QString();
         QTest::newRow("service not running") << u"unreachable"_s << true << false << QString();
         QTest::newRow("HTTP error") << u"http"_s << true << false << QString();
         QTest::newRow("unreadable answer") << u"unreadable"_s << true << false << QString();
@@ -270,8 +273,8 @@ private Q_SLOTS:
             << u"timeout"_s << true << false << QString();
     }
 
-    // Only the service's refusal forgets a saved login; a failure to reach the service or to
-    // read its answer ends the login of this run but leaves the saved login and password.
+    // Only the service's refusal of the password forgets a saved login; any other failure ends
+    // the login of this run but leaves the saved login and password.
     void outcomeOfALoginAttempt()
     {
         QFETCH(QString, failure);
@@ -295,6 +298,8 @@ private Q_SLOTS:
             accounts.answer = AccountService::Answer::HttpError;
         else if (failure == u"unreadable")
             accounts.answer = AccountService::Answer::Unreadable;
+        else if (failure == u"unavailable")
+            accounts.answer = AccountService::Answer::Unavailable;
         else if (failure == u"timeout") {
             accounts.gated = true;
             RVHttpExchange::setTimeoutMsForTests(300);
@@ -336,7 +341,7 @@ private Q_SLOTS:
         const Unit unit = Unit::now();
         QVERIFY(!unit.logined);
         QVERIFY(!unit.savedFlag);
-        QCOMPARE(unit.savedPassword, u"pw-li"_s);
+        QCOMPARE(unit.savedPassword, QString());
         QTRY_COMPARE(service.requestCount(), 3); // the logout's own exchange went out
     }
 
@@ -394,14 +399,14 @@ private Q_SLOTS:
     void readOnlyRecordSavesNothing()
     {
         UserDefaults &store = UserDefaults::standardUserDefaults();
-        store.setObject(u"Password"_s, u"saved"_s);
+        store.setObject(u"LoginSuccess"_s, false);
         store.synchronize();
         {
             RVAppConfigInfo config;
-            store.setObject(u"Password"_s, u"changed elsewhere"_s);
+            store.setObject(u"LoginSuccess"_s, true);
             QVERIFY(!config.infoChanged());
         }
-        QCOMPARE(store.objectForKey(u"Password"_s).toString(), u"changed elsewhere"_s);
+        QVERIFY(store.boolForKey(u"LoginSuccess"_s));
     }
 
     void savedRecordIsNotWrittenAgain()
@@ -409,18 +414,18 @@ private Q_SLOTS:
         UserDefaults &store = UserDefaults::standardUserDefaults();
         {
             RVAppConfigInfo config;
-            config.setPassword(u"mine"_s);
+            config.setLastLoginSuccess(true);
             QVERIFY(config.infoChanged());
             QVERIFY(config.saveNSUserDefaults());
             QVERIFY(!config.infoChanged());
-            store.setObject(u"Password"_s, u"changed elsewhere"_s);
+            store.setObject(u"LoginSuccess"_s, false);
         }
-        QCOMPARE(store.objectForKey(u"Password"_s).toString(), u"changed elsewhere"_s);
+        QVERIFY(!store.boolForKey(u"LoginSuccess"_s));
         {
             RVAppConfigInfo config;
-            config.setPassword(u"unsaved"_s);
+            config.setLastLoginSuccess(true);
         }
-        QCOMPARE(store.objectForKey(u"Password"_s).toString(), u"unsaved"_s);
+        QVERIFY(store.boolForKey(u"LoginSuccess"_s));
     }
 
     void concurrentTransactionsNeverMixNameAndKey()

@@ -5,6 +5,7 @@
 #include "protocols/rvcipher.h"
 #include "protocols/rvcurlnetworklayer.h"
 #include "protocols/rvhttpexchange.h"
+#include "protocols/rvloginrenewal.h"
 #include "protocols/rvloginstate.h"
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvnetworklayer.h"
@@ -46,6 +47,12 @@ QByteArray okReply(const QString &message = u"成功"_s, const QJsonObject &body
 {
     const QJsonObject head{{u"succflag"_s, u"0"_s}, {u"retmsg"_s, message}};
     return QJsonDocument(QJsonObject{{u"head"_s, head}, {u"body"_s, body}}).toJson();
+}
+
+QByteArray refusal(const QString &message)
+{
+    const QJsonObject head{{u"succflag"_s, u"-1"_s}, {u"retmsg"_s, message}};
+    return QJsonDocument(QJsonObject{{u"head"_s, head}}).toJson();
 }
 
 QByteArray enciphered(const QByteArray &json, const QString &key)
@@ -865,35 +872,55 @@ private Q_SLOTS:
 
     // The service has replaced the key the client holds: one new login with the saved
     // password, then the refused transaction once more; never more than that.
+    // Only a refused password logs out (the logout handler); an outage keeps the login.
     void refusedKeyIsRenewedOnce_data()
     {
         QTest::addColumn<bool>("loggedIn");
-        QTest::addColumn<bool>("loginAccepted");
+        QTest::addColumn<int>("loginStatus");
+        QTest::addColumn<QString>("loginRefusal"); // null: the login is accepted
         QTest::addColumn<bool>("newKeyWorks");
-        QTest::addColumn<int>("logins");
         QTest::addColumn<int>("sends");
-        QTest::newRow("renewed and resent") << true << true << true << 1 << 2;
-        QTest::newRow("login refused: logged out") << true << false << true << 1 << 1;
-        QTest::newRow("resend refused: no loop") << true << true << false << 1 << 2;
-        QTest::newRow("logged out: no login") << false << true << true << 0 << 1;
+        QTest::addColumn<bool>("staysLoggedIn");
+        QTest::addColumn<QString>("message");
+        const QString expired = u"登录已失效，请重新登录"_s;
+        const QString unavailable = u"服务暂时不可用，请稍后再试"_s;
+        QTest::newRow("renewed and resent")
+            << true << 200 << QString() << true << 2 << true << u"ok"_s;
+        QTest::newRow("password refused: logged out")
+            << true << 200 << u"帐户名或密码错误"_s << true << 1 << false << expired;
+        QTest::newRow("service unavailable: login stays")
+            << true << 200 << unavailable << true << 1 << true << unavailable;
+        QTest::newRow("service away: login stays")
+            << true << 503 << QString() << true << 1 << true << u"网络错误"_s;
+        QTest::newRow("resend refused: no loop")
+            << true << 200 << QString() << false << 2 << true << expired;
+        QTest::newRow("logged out: no login")
+            << false << 200 << QString() << true << 1 << false << expired;
     }
     void refusedKeyIsRenewedOnce()
     {
         QFETCH(bool, loggedIn);
-        QFETCH(bool, loginAccepted);
+        QFETCH(int, loginStatus);
+        QFETCH(QString, loginRefusal);
         QFETCH(bool, newKeyWorks);
-        QFETCH(int, logins);
         QFETCH(int, sends);
+        QFETCH(bool, staysLoggedIn);
+        QFETCH(QString, message);
         const QString newKey = userKey.right(16) + userKey.left(32);
-        const QByteArray expired =
-            R"({"head":{"succflag":"-1","retmsg":"登录已失效，请重新登录"}})";
-        const QJsonObject renewed{{u"yhm"_s, u"zhang"_s}, {u"gzmy"_s, newKey}};
+        const QByteArray renewed = okReply(u"ok"_s, {{u"yhm"_s, u"zhang"_s}, {u"gzmy"_s, newKey}});
         auto service = serve([&](const FakeService::Request &request) {
             const Form form = parseForm(request.body);
-            const bool accepted = form.jym == u"A002"_s
-                                      ? loginAccepted
-                                      : newKeyWorks && RVCipher::decipherFromHex(form.bwnr, newKey);
-            return FakeService::Response{200, accepted ? okReply(u"ok"_s, renewed) : expired};
+            if (form.jym == u"A002"_s)
+                return FakeService::Response{
+                    loginStatus, loginRefusal.isNull() ? renewed : refusal(loginRefusal)};
+            const bool accepted = newKeyWorks && RVCipher::decipherFromHex(form.bwnr, newKey);
+            return FakeService::Response{200,
+                                         accepted ? renewed : refusal(u"登录已失效，请重新登录"_s)};
+        });
+        int logouts = 0;
+        RVLoginRenewal::setLogoutHandler([&logouts] {
+            ++logouts;
+            RVLoginState::applyLogout();
         });
         const RVUserInfo user = RVBaseInfo::fromDictionary<RVUserInfo>(
             QJsonObject{{u"yhm"_s, u"zhang"_s}, {u"gzmy"_s, userKey}});
@@ -902,10 +929,13 @@ private Q_SLOTS:
             RVLoginState::applyLogout();
         RVProtocol client;
         client.reserationHistoryListWithTime({}, u"1"_s, QString());
-        QCOMPARE(copiesOf(*service, u"A002"_s), logins);
+        RVLoginRenewal::setLogoutHandler({});
+        QCOMPARE(copiesOf(*service, u"A002"_s), loggedIn ? 1 : 0);
         QCOMPARE(copiesOf(*service, u"C002"_s), sends);
-        QCOMPARE(client.lastRepuestStats(), newKeyWorks && loginAccepted && loggedIn);
-        QCOMPARE(RVAppConfigInfo::userLogined(), loggedIn && loginAccepted);
+        QCOMPARE(client.lastErrorMsg(), message);
+        QCOMPARE(RVAppConfigInfo::userLogined(), staysLoggedIn);
+        QCOMPARE(logouts, int(loggedIn && !staysLoggedIn));
+        QCOMPARE(RVAppConfigInfo().password() == u"secret"_s, loggedIn && staysLoggedIn);
     }
 
     void logoutKeepsLoginValues()

@@ -4,6 +4,7 @@
 
 #include "app/rvmainstoryboard.h"
 #include "components/ztprogresshud.h"
+#include "platform/secretstore.h"
 #include "platform/userdefaults.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvloginvalues.h"
@@ -59,6 +60,7 @@ void ScreenFixture::forgetLogin()
     prepareOnce(); // the saved values must live in the test location before first use
     QFile::remove(platform::UserDefaults::standardFilePath());
     platform::UserDefaults::standardUserDefaults().reload();
+    platform::SecretStore::standard().removePassword();
     RVLoginValues::clear();
     RVAppConfigInfo::setUserLoginStats(false);
 }

@@ -3,11 +3,12 @@
 #include "screens/account/rvpersonalviewcontroller.h"
 
 #include "components/rvmarkuplabel.h"
-#include "models/rvbookingstore.h"
+#include "models/rvaccount.h"
 #include "models/rvpersonalcard.h"
+#include "platform/secretstore.h"
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvprotocol.h"
 #include "toolkit/color.h"
+#include "toolkit/font.h"
 #include "toolkit/image.h"
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
@@ -73,6 +74,17 @@ void RVPersonalViewController::loadView()
     m_exitLoginButton->addTarget([this](ui::Control *sender) { exitLoginButtonClick(sender); },
                                  ui::ControlEvent::TouchUpInside);
     view()->addSubview(m_exitLoginButton);
+    top += 45 + kTableGap;
+
+    // Without a keyring on this desktop the password stays in a file, and the user should know.
+    if (platform::SecretStore::standard().where() == platform::SecretStore::Where::File) {
+        m_passwordInFileLabel = new ui::Label(QRectF(10, top, 300, 20));
+        m_passwordInFileLabel->setFont(ui::Font::systemFontOfSize(12));
+        m_passwordInFileLabel->setTextColor(ui::Color::grayColor());
+        m_passwordInFileLabel->setTextAlignment(ui::TextAlignment::Center);
+        m_passwordInFileLabel->setText(tr("密码保存在本机的一个文件中"));
+        view()->addSubview(m_passwordInFileLabel);
+    }
 }
 
 void RVPersonalViewController::viewDidLoad()
@@ -187,10 +199,6 @@ void RVPersonalViewController::pushScreen(const QString &identifier)
 
 void RVPersonalViewController::exitLoginButtonClick(ui::Control *)
 {
-    // The bookings kept on the device are the user's own: they go with the login.
-    RVBookingStore::remove(RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid()));
-    // The client records the logout at once and keeps itself alive until its exchange ends;
-    // nobody waits for the answer.
-    RVProtocol::create()->logout();
+    RVAccount::logout(RVAccount::Reason::UserAsked);
     gotMainPage();
 }

@@ -6,6 +6,7 @@
 #include "screens/account/rvlargetextsetting.h"
 #include "screens/shared/rvscreen.h"
 #include "toolkit/button.h"
+#include "toolkit/label.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
@@ -48,6 +49,8 @@ public:
     QPointer<ui::TableView> settingTableView;
     QPointer<ui::TableView> otherTableView;
     ui::Button *exitLoginButton() const { return m_exitLoginButton; }
+    // The line saying the password is kept in a file; none where a keyring keeps it.
+    ui::Label *passwordInFileLabel() const { return m_passwordInFileLabel; }
     // The card's label, once its row is built.
     RVMarkupLabel *cardLabel() const;
 
@@ -56,5 +59,6 @@ private:
     void pushScreen(const QString &identifier);
 
     QPointer<ui::Button> m_exitLoginButton;
+    QPointer<ui::Label> m_passwordInFileLabel;
     RVLargeTextSetting m_largeText;
 };

@@ -25,8 +25,7 @@ void RVMainViewController::userLoging()
 {
     RVAppConfigInfo config;
     const QString name = RVBaseInfo::text(config.userInfo().yhm());
-    const QString password = config.password();
-    if (!config.lastLoginSuccess() || name.isEmpty() || password.isEmpty()) {
+    if (!config.lastLoginSuccess() || name.isEmpty()) {
         userLoginCheckStatus();
         return;
     }
@@ -37,7 +36,11 @@ void RVMainViewController::userLoging()
     userLoginCheckStatus();
     RVProgress::fetch(
         this,
-        [name, password] {
+        [name] {
+            // Read here: the keyring may still be answering its first read.
+            const QString password = RVAppConfigInfo().password();
+            if (password.isEmpty())
+                return false;
             const auto reply = RVProtocol().login(name, password);
             return reply && reply->state();
         },

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "models/rvaccount.h"
+
+#include "models/modelslog.h"
+#include "models/rvbookingstore.h"
+#include "protocols/rvloginrenewal.h"
+#include "protocols/rvloginstate.h"
+#include "protocols/rvprotocol.h"
+
+void RVAccount::logout(Reason reason)
+{
+    if (reason == Reason::UserAsked) {
+        // The client records the logout at once and keeps itself alive until its exchange
+        // ends; nobody waits for the answer.
+        RVProtocol::create()->logout();
+    } else {
+        RVLoginState::applyLogout();
+    }
+    // Every store goes, not only this user's: on a shared computer the stores of users who
+    // logged in before without logging out hold their bookings too, and nobody is logged in now.
+    if (!RVBookingStore::removeAll())
+        qCWarning(lcBookingStore) << "a store could not be deleted at logout";
+}
+
+void RVAccount::handleRefusedLogins()
+{
+    RVLoginRenewal::setLogoutHandler([] { logout(Reason::LoginRefused); });
+}

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+// SPDX-FileCopyrightText: 2026 The RV patient client developers
+#pragma once
+
+// The end of a login, whether the user pressed the personal centre's button or the service
+// refused the saved login when a refused login key was renewed: one operation, so that both
+// leave the same. Of the user nothing stays on the device but the login name, which the login
+// screen may offer again: the password goes from the keyring and the file, the saved record
+// (identity number, session key, phone, birth date, address, name) is cut down to the name,
+// and the stores of bookings, watches and reminders already shown are deleted. The login state
+// turns false, on which the reminders take back every notification still shown.
+class RVAccount final
+{
+public:
+    enum class Reason {
+        UserAsked,    // the button: the service is told, without waiting for its answer
+        LoginRefused, // the service refused the saved login: it has no session left to end
+    };
+
+    // Any thread.
+    static void logout(Reason reason);
+    // Makes the renewal of a refused login key log out through logout() (at start).
+    static void handleRefusedLogins();
+};
