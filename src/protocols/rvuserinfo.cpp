@@ -24,8 +24,8 @@ void RVUserInfo::setSfzhm(const QJsonValue &value)
     m_xb = (sequence % 2 != 0) ? 1 : 2;
     const QString birth = number.mid(6, 4) + u'-' + number.mid(10, 2) + u'-' + number.mid(12, 2);
     setCsny(birth);
-    // Untranslated: a log line. The date itself is personal and stays out of it.
-    qCDebug(lcUserInfo).noquote() << u"出生年月:****-**-**"_s;
+    // The date itself is personal and stays out of the log.
+    qCDebug(lcUserInfo).noquote() << u"出生年月:****-**-**"_s; // untranslated: a log line
 }
 
 void RVUserInfo::bodyWithDictionary(const QJsonObject &body)
