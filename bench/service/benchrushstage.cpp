@@ -91,17 +91,20 @@ QString BenchRushStage::name() const
 
 bool BenchRushStage::start(int clients, QString *error)
 {
-    if (m_kind == Kind::Stack || m_kind == Kind::PostgreSQL) {
-        // PostgreSQL alone runs on the stack's own server, so that the two compare on the
-        // same database engine and settings; the stack's processes wait idle meanwhile.
-        if (!startStack(error))
-            return false;
-        if (m_kind == Kind::Stack)
-            return true;
-        const QString data = m_dir.filePath(u"stack/pg/data/postmaster.pid"_s);
-        qputenv("PGHOST", "127.0.0.1");
-        qputenv("PGPORT", firstLine(data, 3).toLatin1());
-        qputenv("PGUSER", "rv");
+    if (m_kind == Kind::Stack)
+        return startStack(error);
+    if (m_kind == Kind::PostgreSQL) {
+        // The server libpq's environment names (pg_virtualenv); else the stack's own, so that
+        // the two compare on the same database engine and settings, the stack's processes
+        // waiting idle meanwhile.
+        if (!qEnvironmentVariableIsSet("PGPORT") && !qEnvironmentVariableIsSet("PGHOST")) {
+            if (!startStack(error))
+                return false;
+            const QString data = m_dir.filePath(u"stack/pg/data/postmaster.pid"_s);
+            qputenv("PGHOST", "127.0.0.1");
+            qputenv("PGPORT", firstLine(data, 3).toLatin1());
+            qputenv("PGUSER", "rv");
+        }
         m_store = BenchStore::postgresql(u"rvrush"_s, error);
         if (!m_store)
             return false;
@@ -134,6 +137,9 @@ bool BenchRushStage::startStack(QString *error)
         *error = u"no cluster script at "_s + m_clusterScript;
         return false;
     }
+    // The database's own user runs PostgreSQL and PgBouncer in a folder below this one.
+    QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFile::ReadOther |
+                                            QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
     QProcess script;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"RV_SERVICE_BIN"_s, QStringLiteral(RV_SERVICE_EXECUTABLE));
