@@ -203,11 +203,14 @@ RVServiceOutcome RVServiceAccounts::login(const QJsonObject &body)
     return replyWithUser(yhid, u"登录成功"_s);
 }
 
-std::optional<RVServiceAccounts::Caller> RVServiceAccounts::caller(const QString &yhm)
+std::optional<RVServiceAccounts::Caller> RVServiceAccounts::caller(const QString &yhm,
+                                                                   bool *storeFailed)
 {
     auto session = m_database.session();
     auto query = RVServiceDatabase::exec(
         session.db(), u"SELECT yhid, gzmy FROM users WHERE yhm = ? AND gzmy IS NOT NULL"_s, {yhm});
+    if (storeFailed)
+        *storeFailed = !query;
     if (!query || !query->next())
         return std::nullopt;
     return Caller{query->value(0).toLongLong(), yhm, query->value(1).toString()};

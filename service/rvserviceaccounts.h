@@ -31,8 +31,10 @@ public:
 
     RVServiceOutcome registerUser(const QJsonObject &body);
     RVServiceOutcome login(const QJsonObject &body);
-    // The user of that name with a live login key; nullopt when there is none.
-    std::optional<Caller> caller(const QString &yhm);
+    // The user of that name with a live login key; nullopt when there is none, or when the
+    // store could not say, which *storeFailed then tells apart: a store away is no reason to
+    // send a patient back to the login.
+    std::optional<Caller> caller(const QString &yhm, bool *storeFailed = nullptr);
     RVServiceOutcome logout(const Caller &caller);
     RVServiceOutcome modifyProfile(const Caller &caller, const QJsonObject &body);
     RVServiceOutcome changePassword(const Caller &caller, const QJsonObject &body);

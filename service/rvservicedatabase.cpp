@@ -151,6 +151,7 @@ RVServiceDatabase::RVServiceDatabase(const QString &location)
     m_shown = m_location->shown();
     m_backend = m_location->isPostgreSQL() ? Backend::PostgreSQL : Backend::SQLite;
     m_inMemory = m_location->kind() == RVServiceDatabaseLocation::Kind::SQLiteMemory;
+    m_transactionPooled = m_location->isTransactionPooled();
     m_source = m_inMemory ? u"file:rv-service-memory-%1?mode=memory&cache=shared"_s.arg(m_id)
                           : m_location->path();
 }
@@ -210,10 +211,10 @@ bool RVServiceDatabase::connect(QSqlDatabase &db, QString *error) const
 
 bool RVServiceDatabase::configure(QSqlDatabase &db, QString *error) const
 {
-    QStringList settings;
+    QStringList settings; // none for PostgreSQL: its name is a connection parameter
     if (m_backend == Backend::PostgreSQL)
-        settings = {u"SET application_name = 'rv-service'"_s};
-    else if (m_inMemory)
+        return true;
+    if (m_inMemory)
         settings = {u"PRAGMA foreign_keys = ON"_s};
     else // FULL: a booking the service confirmed must survive a power failure, as on PostgreSQL
         settings = {u"PRAGMA journal_mode = WAL"_s, u"PRAGMA synchronous = FULL"_s,
@@ -329,6 +330,12 @@ RVServiceDatabase::Session::Session(RVServiceDatabase &database, QSqlDatabase db
     : m_database(database), m_db(std::move(db)), m_locker(std::move(locker)),
       m_firstUsed(t_connections.used.size()), m_changesBefore(t_connections.changes)
 {
+    // Qt's PostgreSQL driver prepares a statement by name (SQL PREPARE) and runs it by name:
+    // behind a transaction pooler both must happen in one transaction, on one server
+    // connection. So the whole session is a transaction, and its statements are dropped
+    // before it ends (see releaseStatements()).
+    if (m_database.m_transactionPooled && t_connections.sessions == 0)
+        m_pooledTransaction = run(m_db, u"BEGIN"_s);
     ++t_connections.sessions;
 }
 
@@ -338,6 +345,11 @@ RVServiceDatabase::Session::~Session()
     for (qsizetype i = m_firstUsed; i < used.size(); ++i)
         used[i].finish();
     used.resize(std::min(used.size(), m_firstUsed));
+    if (m_pooledTransaction) {
+        releaseStatements();
+        if (!run(m_db, u"COMMIT"_s) && t_connections.changes != m_changesBefore)
+            qCWarning(lcService) << "a session's changes may be lost: its commit failed";
+    }
     --t_connections.sessions;
     // After the statements are done, so that an autocommit change is in before the bump;
     // this connection's own data version does not see its own commits.
@@ -345,8 +357,20 @@ RVServiceDatabase::Session::~Session()
         ++m_database.m_generation;
 }
 
+// The driver deallocates a statement when its last copy goes: done here, inside the
+// transaction, it reaches the server connection that holds the statement. The pooler's reset
+// query removes what a failed transaction left behind.
+void RVServiceDatabase::Session::releaseStatements()
+{
+    QList<QSqlQuery> &used = t_connections.used;
+    used.resize(std::min(used.size(), m_firstUsed));
+    t_connections.statements.remove(m_db.connectionName());
+}
+
 bool RVServiceDatabase::Session::beginWrite()
 {
+    if (m_pooledTransaction)
+        return true;
     if (backendOf(m_db) == Backend::PostgreSQL)
         return run(m_db, u"BEGIN"_s);
     return exec(m_db, u"BEGIN IMMEDIATE"_s).has_value();
@@ -354,6 +378,10 @@ bool RVServiceDatabase::Session::beginWrite()
 
 bool RVServiceDatabase::Session::commit()
 {
+    if (m_pooledTransaction) {
+        m_pooledTransaction = false;
+        releaseStatements();
+    }
     if (run(m_db, u"COMMIT"_s))
         return true;
     const bool transient = t_connections.transient;
@@ -365,6 +393,10 @@ bool RVServiceDatabase::Session::commit()
 void RVServiceDatabase::Session::rollback()
 {
     const bool transient = t_connections.transient;
+    if (m_pooledTransaction) {
+        m_pooledTransaction = false;
+        releaseStatements();
+    }
     run(m_db, u"ROLLBACK"_s);
     t_connections.transient = transient; // the failure that led here decides about a retry
 }

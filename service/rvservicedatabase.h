@@ -85,8 +85,11 @@ public:
         RVServiceDatabase &m_database;
         QSqlDatabase m_db;
         std::unique_ptr<QMutexLocker<QMutex>> m_locker;
+        void releaseStatements();
         qsizetype m_firstUsed = 0;
         quint64 m_changesBefore = 0;
+        // Behind a transaction pooler the session is one transaction, opened here.
+        bool m_pooledTransaction = false;
     };
     Session session();
 
@@ -120,6 +123,7 @@ private:
     QString m_shown;
     Backend m_backend = Backend::SQLite;
     bool m_inMemory = false;
+    bool m_transactionPooled = false;
     bool m_created = false;
     quint64 m_id = 0;
     std::atomic<quint64> m_retries{0};

@@ -58,7 +58,21 @@ RVServiceDatabaseLocation::parsePostgreSQL(const QString &text, QString *error)
         return std::nullopt;
     }
     QStringList options;
+    bool named = false;
+    bool bounded = false;
     for (const auto &[key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+        // Ours, not libpq's: how a pooler between the service and the server hands out server
+        // connections.
+        if (key == u"pool_mode"_s) {
+            if (value != u"transaction"_s && value != u"session"_s) {
+                *error = u"--db: pool_mode is transaction or session"_s;
+                return std::nullopt;
+            }
+            location.m_transactionPooled = value == u"transaction"_s;
+            continue;
+        }
+        named = named || key == u"application_name"_s;
+        bounded = bounded || key == u"connect_timeout"_s;
         // Qt's driver turns a semicolon in its options into a separator.
         if (!isKeyword(key) || value.contains(u';')) {
             *error = u"--db: %1 is not a connection parameter libpq could read"_s.arg(key.left(64));
@@ -66,6 +80,13 @@ RVServiceDatabaseLocation::parsePostgreSQL(const QString &text, QString *error)
         }
         options.append(key + u'=' + quoted(value));
     }
+    // A startup parameter, not a SET: a pooler keeps it per client, whatever server
+    // connection serves the client's next transaction.
+    if (!named)
+        options.append(u"application_name='rv-service'"_s);
+    // A server that does not answer must not hold a request past the client's patience.
+    if (!bounded)
+        options.append(u"connect_timeout='3'"_s);
     location.m_connectOptions = options.join(u' ');
     location.m_shown = url.toString(QUrl::RemovePassword);
     return location;

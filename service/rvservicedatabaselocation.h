@@ -33,6 +33,9 @@ public:
     QString password() const { return m_password; }
     // The URI's query parameters as libpq keywords, "key='value'" separated by spaces.
     QString connectOptions() const { return m_connectOptions; }
+    // "pool_mode=transaction" in the URI: a pooler gives each transaction of a connection
+    // whichever server connection is free, so nothing may outlive a transaction on the server.
+    bool isTransactionPooled() const { return m_transactionPooled; }
 
 private:
     static std::optional<RVServiceDatabaseLocation> parsePostgreSQL(const QString &text,
@@ -47,4 +50,5 @@ private:
     QString m_userName;
     QString m_password;
     QString m_connectOptions;
+    bool m_transactionPooled = false;
 };

@@ -6,7 +6,6 @@
 #include "service/rvservicedatabase.h"
 #include "service/rvserviceenvelope.h"
 
-
 using namespace Qt::StringLiterals;
 
 namespace
@@ -71,7 +70,10 @@ RVServiceRouter::Exchange RVServiceRouter::handle(const QByteArray &requestBody,
     if (kind == u'A') {
         key = RVCipher::fixedKeyText();
     } else if (kind == u'C') {
-        caller = m_accounts.caller(form->yhm);
+        bool storeFailed = false;
+        caller = m_accounts.caller(form->yhm, &storeFailed);
+        if (storeFailed)
+            return reply(exchange, RVServiceOutcome::storeFailure(), {});
         if (!caller)
             return reply(exchange, RVServiceOutcome::refusal(sessionExpired), {});
         key = caller->key;

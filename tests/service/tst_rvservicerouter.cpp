@@ -189,6 +189,25 @@ private Q_SLOTS:
         QTEST(h.value(u"retmsg"_s).toString(), "message");
     }
 
+    // A store that cannot answer whether a login key is live says so; it does not send the
+    // patient back to the login.
+    void loggedInRequestWhileTheStoreFails()
+    {
+        QString error;
+        const QString location = ServiceTestBackend::freshLocation(u":memory:"_s, &error);
+        QVERIFY2(!location.isEmpty(), qPrintable(error));
+        RVServiceDatabase db(location);
+        QVERIFY2(db.open(&error), qPrintable(error));
+        RVServiceRouter router(db);
+        {
+            auto session = db.session();
+            QVERIFY(RVServiceDatabase::run(session.db(), u"ALTER TABLE users RENAME TO gone"_s));
+        }
+        const RVServiceRouter::Exchange reply = router.handle(
+            "yhm=known&jym=C002&bwnr=" + enciphered(u"{\"body\":{}}"_s, userKey), u"http://h:1"_s);
+        QCOMPARE(head(reply.body).value(u"retmsg"_s).toString(), u"服务暂时不可用，请稍后再试"_s);
+    }
+
     void enciphersRepliesUnderTheRequestKey()
     {
         // A well-enciphered message that is not an envelope: refused, under the same key.
