@@ -12,6 +12,7 @@
 //
 //   pg_virtualenv -t bench_rvservicerush [--configs sqlite,postgresql,stack]
 //                   [--clients 10000] [--places 3000] [--workers N] [--seed S]
+//                   [--stack-services N]
 //
 // PostgreSQL alone is measured when libpq's environment names a server (pg_virtualenv);
 // the stack when the cluster script is found (RV_CLUSTER_SCRIPT or scripts/cluster.sh).
@@ -25,6 +26,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 using namespace Qt::StringLiterals;
 
@@ -55,19 +57,23 @@ QString loadAverage()
                                           : u"?"_s;
 }
 
-double cpuSeconds(const QList<qint64> &pids)
+// CPU seconds of each program among the processes, by the program's name.
+std::map<QString, double> cpuSeconds(const QList<qint64> &pids)
 {
-    double total = 0;
+    std::map<QString, double> byProgram;
     for (qint64 pid : pids) {
         QFile file(u"/proc/%1/stat"_s.arg(pid));
         if (!file.open(QIODevice::ReadOnly))
             continue;
-        const QList<QByteArray> fields = file.readAll().split(')').value(1).split(' ');
+        const QByteArray stat = file.readAll();
+        const QString program = QString::fromLatin1(
+            stat.mid(stat.indexOf('(') + 1, stat.indexOf(')') - stat.indexOf('(') - 1));
+        const QList<QByteArray> fields = stat.split(')').value(1).split(' ');
         // utime and stime: the 14th and 15th fields, the 12th and 13th after the name
-        total += (fields.value(12).toDouble() + fields.value(13).toDouble()) /
-                 static_cast<double>(sysconf(_SC_CLK_TCK));
+        byProgram[program] += (fields.value(12).toDouble() + fields.value(13).toDouble()) /
+                              static_cast<double>(sysconf(_SC_CLK_TCK));
     }
-    return total;
+    return byProgram;
 }
 
 double ownCpuSeconds()
@@ -91,7 +97,7 @@ struct Column {
     BenchRushStore::Sold sold;
     int places = 0;
     int clients = 0;
-    double serviceCpu = 0;
+    std::map<QString, double> serviceCpu; // by program
     double clientCpu = 0;
     QString load;
 
@@ -145,10 +151,12 @@ void measure(Column &column, BenchRushStage &stage, int clients, int places, qui
     BenchRushClients rush(stage.port(), store.accounts(), store.halfDays(), seed);
     rush.setUp(setUpWindow, setUpTimeoutMs);
     column.load = loadAverage();
-    const double serviceBefore = cpuSeconds(stage.pids());
+    const auto serviceBefore = cpuSeconds(stage.pids());
     const double clientBefore = ownCpuSeconds();
     rush.rush([&store] { return store.release(); }, rushDeadlineMs);
-    column.serviceCpu = cpuSeconds(stage.pids()) - serviceBefore;
+    column.serviceCpu = cpuSeconds(stage.pids());
+    for (const auto &[program, before] : serviceBefore)
+        column.serviceCpu[program] -= before;
     column.clientCpu = ownCpuSeconds() - clientBefore;
     column.figures = rush.figures();
     column.sold = store.sold();
@@ -228,8 +236,11 @@ void printTable(const QList<Column> &columns)
             .arg(more)
             .arg(std::max<qsizetype>(0, c.sold.perClient.size() - 1));
     });
-    row("CPU s: services / clients", [](auto &c) -> QString {
-        return u"%1 / %2"_s.arg(c.serviceCpu, 0, 'f', 1).arg(c.clientCpu, 0, 'f', 1);
+    row("CPU s during the rush", [](auto &c) -> QString {
+        QStringList parts;
+        for (const auto &[program, used] : c.serviceCpu)
+            parts.append(u"%1 %2"_s.arg(program).arg(used, 0, 'f', 1));
+        return parts.join(u", "_s) + u"; clients %1"_s.arg(c.clientCpu, 0, 'f', 1);
     });
     row("load average at the moment", [](auto &c) -> QString { return c.load; });
     for (const Column &column : columns) {
@@ -291,6 +302,8 @@ int main(int argc, char *argv[])
     QStringList serviceOptions;
     if (args.contains(u"--workers"_s))
         serviceOptions << u"--workers"_s << option(u"--workers"_s, u"0"_s);
+    if (args.contains(u"--stack-services"_s)) // read by the cluster script
+        qputenv("RV_CLUSTER_SERVICES", option(u"--stack-services"_s, u"4"_s).toLatin1());
 
     std::printf("rush over loopback: %d clients, %d places, %d cores, load average %s\n\n", clients,
                 places, static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN)), qPrintable(loadAverage()));
