@@ -109,7 +109,7 @@ fill() {
         -e "s|@FRONT_ADDRESS@|127.0.0.1:$frontPort|g" -e "s|@FRONT_MAXCONN@|$frontMaxconn|g" \
         -e "s|@QUEUE_TIMEOUT@|5s|g" -e "s|@PER_ADDRESS@|$perAddress|g" \
         -e "s|@SERVER_MAXCONN@|$serverMaxconn|g" -e "s|@MAX_CLIENTS@|$maxClients|g" \
-        -e "s|@POOL_SIZE@|$poolSize|g" "$1"
+        -e "s|@POOL_SIZE@|$poolSize|g" -e "s|@BUSY_REPLY@|$templates/busy.http|g" "$1"
 }
 
 start() {
@@ -138,6 +138,7 @@ start() {
     bouncerPort=${ports[2]}
     echo "$bouncerPort" >"$dir/ports/bouncer"
     echo "$frontPort" >"$dir/ports/front"
+    echo "$pgPort" >"$dir/ports/postgresql"
 
     # Each thread of a service holds one PgBouncer client connection; a handful of server
     # connections serve them all.
@@ -176,19 +177,20 @@ EOF
     fi
     # shellcheck disable=SC2206
     serviceOptions+=(${RV_CLUSTER_SERVICE_OPTIONS:-})
-    local servers="" i port
+    local servers="" backups="" i port
     for ((i = 1; i <= services; i++)); do
         port=${ports[$((i + 2))]}
         echo "$port" >"$dir/ports/service-$i"
         echo "$bin" >"$dir/ports/service-bin"
         startService "$dir" "$i"
         servers+="    server s$i 127.0.0.1:$port check"$'\n'
+        backups+="    server b$i 127.0.0.1:$port backup"$'\n'
     done
     for ((i = 1; i <= services; i++)); do
         waitFor "rv-service $i" curl -sf "http://127.0.0.1:${ports[$((i + 2))]}/lookup?id=1"
     done
 
-    fill "$templates/haproxy.cfg" | awk -v servers="$servers" '$0 == "@SERVERS@" { printf "%s", servers; next } { print }' >"$dir/haproxy.cfg"
+    fill "$templates/haproxy.cfg" | awk -v servers="$servers$backups" '$0 == "@SERVERS@" { printf "%s", servers; next } { print }' >"$dir/haproxy.cfg"
     haproxy -c -q -f "$dir/haproxy.cfg" || fail "haproxy refuses $dir/haproxy.cfg"
     nohup haproxy -f "$dir/haproxy.cfg" >>"$dir/haproxy.log" 2>&1 </dev/null &
     echo $! >"$dir/haproxy.pid"

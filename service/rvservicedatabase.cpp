@@ -88,6 +88,10 @@ Failure classify(const QSqlDatabase &db, const QSqlError &error)
         // No SQLSTATE at all means no answer from the server.
         if (code.isEmpty() || code.startsWith(u"08"_s) || code.startsWith(u"57P"_s))
             return Failure::Lost;
+        // A statement name the server does not know: the connection is not the one it was
+        // prepared on (a pooler between), so it starts afresh, without its statements.
+        if (code == u"26000"_s)
+            return Failure::Lost;
         return Failure::Other;
     }
     // SQLite's extended codes: 2067 UNIQUE, 1555 PRIMARY KEY; 19 the plain constraint code.
@@ -267,8 +271,9 @@ QSqlDatabase RVServiceDatabase::connection()
     QString error;
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        // A connection the server dropped is opened again before its next session.
-        if (t_connections.sessions > 0 || !t_connections.lost.remove(name))
+        // A connection the server dropped, or that could not be opened again while the server
+        // was away, is opened again before its next session.
+        if (t_connections.sessions > 0 || (!t_connections.lost.remove(name) && db.isOpen()))
             return db;
         qCWarning(lcService).noquote() << u"connection to %1 lost, opening it again"_s.arg(m_shown);
         t_connections.statements.remove(name);
@@ -334,7 +339,8 @@ RVServiceDatabase::Session::Session(RVServiceDatabase &database, QSqlDatabase db
     // behind a transaction pooler both must happen in one transaction, on one server
     // connection. So the whole session is a transaction, and its statements are dropped
     // before it ends (see releaseStatements()).
-    if (m_database.m_transactionPooled && t_connections.sessions == 0)
+    m_pooled = m_database.m_transactionPooled && t_connections.sessions == 0;
+    if (m_pooled)
         m_pooledTransaction = run(m_db, u"BEGIN"_s);
     ++t_connections.sessions;
 }
@@ -345,11 +351,10 @@ RVServiceDatabase::Session::~Session()
     for (qsizetype i = m_firstUsed; i < used.size(); ++i)
         used[i].finish();
     used.resize(std::min(used.size(), m_firstUsed));
-    if (m_pooledTransaction) {
+    if (m_pooled)
         releaseStatements();
-        if (!run(m_db, u"COMMIT"_s) && t_connections.changes != m_changesBefore)
-            qCWarning(lcService) << "a session's changes may be lost: its commit failed";
-    }
+    if (m_pooledTransaction && !run(m_db, u"COMMIT"_s) && t_connections.changes != m_changesBefore)
+        qCWarning(lcService) << "a session's changes may be lost: its commit failed";
     --t_connections.sessions;
     // After the statements are done, so that an autocommit change is in before the bump;
     // this connection's own data version does not see its own commits.
@@ -369,8 +374,8 @@ void RVServiceDatabase::Session::releaseStatements()
 
 bool RVServiceDatabase::Session::beginWrite()
 {
-    if (m_pooledTransaction)
-        return true;
+    if (m_pooled) // the session's own transaction, or none when it could not begin
+        return m_pooledTransaction;
     if (backendOf(m_db) == Backend::PostgreSQL)
         return run(m_db, u"BEGIN"_s);
     return exec(m_db, u"BEGIN IMMEDIATE"_s).has_value();

@@ -89,6 +89,7 @@ public:
         qsizetype m_firstUsed = 0;
         quint64 m_changesBefore = 0;
         // Behind a transaction pooler the session is one transaction, opened here.
+        bool m_pooled = false;
         bool m_pooledTransaction = false;
     };
     Session session();
