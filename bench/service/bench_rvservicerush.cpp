@@ -15,7 +15,8 @@
 //                   [--stack-services N]
 //
 // PostgreSQL alone is measured when libpq's environment names a server (pg_virtualenv);
-// the stack when the cluster script is found (RV_CLUSTER_SCRIPT or scripts/cluster.sh).
+// the stack when the cluster script is found (RV_CLUSTER_SCRIPT or scripts/cluster.sh), which
+// reads its own settings from the environment (RV_CLUSTER_POOL_MODE=session, for one).
 #include "benchrushclients.h"
 #include "benchrushstage.h"
 
@@ -257,7 +258,7 @@ void printTable(const QList<Column> &columns)
 bool judge(const QList<Column> &columns)
 {
     bool met = true;
-    double onePostgreSQL = 0;
+    const Column *onePostgreSQL = nullptr;
     for (const Column &c : columns) {
         if (!c.failure.isEmpty())
             continue;
@@ -277,10 +278,14 @@ bool judge(const QList<Column> &columns)
                     sound ? "yes" : "NO (a fault)");
         met = met && refusedNone && allAnswered && c.figures.error == 0 && soldOut && sound;
         if (c.name.startsWith(u"PostgreSQL"_s))
-            onePostgreSQL = c.peakPerSecond();
-        if (c.name.startsWith(u"stack"_s) && onePostgreSQL > 0)
-            std::printf("stack's peak bookings/s at %.2f of one process on PostgreSQL (goal 0.8)\n",
-                        c.peakPerSecond() / onePostgreSQL);
+            onePostgreSQL = &c;
+        if (c.name.startsWith(u"stack"_s) && onePostgreSQL)
+            std::printf("stack's bookings/s at %.2f of one process on PostgreSQL at the peak,"
+                        " %.2f to the sell-out (goal 0.8)\n",
+                        c.peakPerSecond() / std::max(1.0, 1.0 * onePostgreSQL->peakPerSecond()),
+                        c.soldOutUs() > 0 && onePostgreSQL->soldOutUs() > 0
+                            ? 1.0 * onePostgreSQL->soldOutUs() / c.soldOutUs()
+                            : 0.0);
     }
     return met;
 }
