@@ -17,6 +17,7 @@
 // PostgreSQL alone is measured when libpq's environment names a server (pg_virtualenv);
 // the stack when the cluster script is found (RV_CLUSTER_SCRIPT or scripts/cluster.sh), which
 // reads its own settings from the environment (RV_CLUSTER_POOL_MODE=session, for one).
+// RV_RUSH_KEEP_LOGS=DIR keeps the stack's logs there.
 #include "benchrushclients.h"
 #include "benchrushstage.h"
 
@@ -34,7 +35,7 @@ using namespace Qt::StringLiterals;
 namespace
 {
 constexpr int setUpWindow = 64;
-constexpr int setUpTimeoutMs = 120'000;
+constexpr int setUpTimeoutMs = 60'000;
 constexpr int rushDeadlineMs = 20'000;
 constexpr qint64 goalUs = 3'000'000;
 
@@ -187,6 +188,8 @@ void printTable(const QList<Column> &columns)
     row("clients ready at the moment", [&](auto &c) -> QString {
         return number(c.figures.ready) + u" of "_s + number(c.clients);
     });
+    row("set-up before the moment",
+        [](auto &c) -> QString { return timeText(c.figures.setUpMs * 1000); });
     row("places released", [&](auto &c) -> QString { return number(c.places); });
     row("time to sell out", [](auto &c) -> QString {
         return c.soldOutUs() < 0 ? u"not sold out (%1 sold)"_s.arg(c.sold.bookings)

@@ -400,7 +400,8 @@ void BenchRushClients::poll(int timeoutMs)
 
 void BenchRushClients::setUp(int window, int timeoutMs)
 {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto begun = Clock::now();
+    const auto deadline = begun + std::chrono::milliseconds(timeoutMs);
     const int count = static_cast<int>(m_clients.size());
     int next = 0;
     while (m_settled < count && Clock::now() < deadline) {
@@ -408,6 +409,8 @@ void BenchRushClients::setUp(int window, int timeoutMs)
             send(next, scheduleForm(next), Ask::Schedule);
         poll(10);
     }
+    m_figures.setUpMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begun).count();
     for (int i = 0; i < count; ++i) {
         if (m_clients[i].chosen.isEmpty()) {
             closeSocket(m_clients[i]);

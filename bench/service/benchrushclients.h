@@ -31,7 +31,8 @@ public:
     static constexpr int maxPresses = 3;
 
     struct Figures {
-        int ready = 0; // connected and holding a chosen place before the moment
+        int ready = 0;      // connected and holding a chosen place before the moment
+        qint64 setUpMs = 0; // from the first connection to the last client ready
         int booked = 0;
         int gone = 0;  // refused because the places were taken, or none left to try
         int error = 0; // any other answer

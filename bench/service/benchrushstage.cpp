@@ -58,6 +58,13 @@ BenchRushStage::~BenchRushStage()
     m_service.reset();
     if (!m_stackStarted)
         return;
+    // The stack's logs, for a look at what the front refused and why.
+    if (const QString keep = qEnvironmentVariable("RV_RUSH_KEEP_LOGS"); !keep.isEmpty()) {
+        const QDir stack(m_dir.filePath(u"stack"_s));
+        QDir().mkpath(keep);
+        for (const QString &log : stack.entryList({u"*.log"_s}, QDir::Files))
+            QFile::copy(stack.filePath(log), QDir(keep).filePath(log));
+    }
     QProcess stop;
     stop.start(u"bash"_s, {m_clusterScript, u"stop"_s, m_dir.filePath(u"stack"_s)});
     if (!stop.waitForFinished(clusterStopMs))
@@ -143,7 +150,9 @@ bool BenchRushStage::startStack(QString *error)
     QProcess script;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"RV_SERVICE_BIN"_s, QStringLiteral(RV_SERVICE_EXECUTABLE));
-    environment.insert(u"RV_CLUSTER_SERVICE_OPTIONS"_s, m_serviceOptions.join(u' '));
+    const QStringList options =
+        QStringList{environment.value(u"RV_CLUSTER_SERVICE_OPTIONS"_s)} + m_serviceOptions;
+    environment.insert(u"RV_CLUSTER_SERVICE_OPTIONS"_s, options.join(u' ').trimmed());
     script.setProcessEnvironment(environment);
     script.setProcessChannelMode(QProcess::SeparateChannels);
     m_stackStarted = true; // whatever it started is stopped with the stage
