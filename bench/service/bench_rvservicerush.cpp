@@ -220,10 +220,11 @@ void printTable(const QList<Column> &columns)
             .arg(c.figures.refused503)
             .arg(c.figures.connectFailures);
     });
-    row("requests from the moment, per s", [](auto &c) -> QString {
+    row("requests (presses) from the moment, per s", [](auto &c) -> QString {
         const qint64 end = c.percentile(100);
-        return QString::number(c.figures.requests) + u", "_s +
-               (end > 0 ? QString::number(c.figures.requests / seconds(end), 'f', 0) : u"-"_s);
+        return u"%1 (%2), %3"_s.arg(c.figures.requests)
+            .arg(c.figures.presses)
+            .arg(end > 0 ? QString::number(c.figures.requests / seconds(end), 'f', 0) : u"-"_s);
     });
     row("kept-alive connections reopened",
         [&](auto &c) -> QString { return number(c.figures.reconnects); });

@@ -168,8 +168,10 @@ void BenchRushClients::send(int index, const QByteArray &form, Ask ask)
         }
     }
     client.ask = ask;
-    if (m_afterMoment)
+    if (m_afterMoment) {
         ++m_figures.requests;
+        m_figures.presses += ask == Ask::Book ? 1 : 0;
+    }
     client.out += "POST /hrzp2/ComService HTTP/1.1\r\nHost: 127.0.0.1\r\n"
                   "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
                   QByteArray::number(form.size()) + "\r\n\r\n" + form;

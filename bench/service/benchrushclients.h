@@ -42,6 +42,7 @@ public:
         int refused503 = 0;       // answered 503: no room for the connection or the request
         int reconnects = 0;       // kept-alive connections found closed and opened again
         int requests = 0;         // sent from the moment on
+        int presses = 0;          // of them: bookings ("C001"), the rest reads
         QList<qint64> answeredUs; // each answered client's last answer, from the moment
         QList<qint64> bookedUs;   // each booking's answer, from the moment
         QStringList errorSamples;
