@@ -23,6 +23,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSet>
 
 #include <sys/resource.h>
 
@@ -99,6 +100,8 @@ struct Column {
     BenchRushStore::Sold sold;
     int places = 0;
     int clients = 0;
+    int halfDays = 0;
+    int doctors = 0;
     std::map<QString, double> serviceCpu; // by program
     double clientCpu = 0;
     QString load;
@@ -150,6 +153,11 @@ void measure(Column &column, BenchRushStage &stage, int clients, int places, qui
         column.failure = error;
         return;
     }
+    column.halfDays = static_cast<int>(store.halfDays().size());
+    QSet<QString> doctors;
+    for (const BenchRushStore::HalfDay &half : store.halfDays())
+        doctors.insert(half.ysdm);
+    column.doctors = static_cast<int>(doctors.size());
     BenchRushClients rush(stage.port(), store.accounts(), store.halfDays(), seed);
     rush.setUp(setUpWindow, setUpTimeoutMs);
     column.load = loadAverage();
@@ -190,7 +198,9 @@ void printTable(const QList<Column> &columns)
     });
     row("set-up before the moment",
         [](auto &c) -> QString { return timeText(c.figures.setUpMs * 1000); });
-    row("places released", [&](auto &c) -> QString { return number(c.places); });
+    row("places released", [](auto &c) -> QString {
+        return u"%1 in %2 half-days of %3 doctors"_s.arg(c.places).arg(c.halfDays).arg(c.doctors);
+    });
     row("time to sell out", [](auto &c) -> QString {
         return c.soldOutUs() < 0 ? u"not sold out (%1 sold)"_s.arg(c.sold.bookings)
                                  : timeText(c.soldOutUs());
