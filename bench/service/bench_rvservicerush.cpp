@@ -10,14 +10,16 @@
 // each rush the store itself is read: what was sold, to whom, and whether any slot was sold
 // twice.
 //
-//   pg_virtualenv -t bench_rvservicerush [--configs sqlite,postgresql,stack]
-//                   [--clients 10000] [--places 3000] [--workers N] [--seed S]
-//                   [--stack-services N]
+//   bench_rvservicerush [--configs sqlite,postgresql,stack] [--clients 10000] [--places 3000]
+//                       [--workers N] [--seed S] [--stack-services N]
 //
-// PostgreSQL alone is measured when libpq's environment names a server (pg_virtualenv);
-// the stack when the cluster script is found (RV_CLUSTER_SCRIPT or scripts/cluster.sh), which
-// reads its own settings from the environment (RV_CLUSTER_POOL_MODE=session, for one).
-// RV_RUSH_KEEP_LOGS=DIR keeps the stack's logs there.
+// PostgreSQL alone runs on the server libpq's environment names (pg_virtualenv), or else on
+// one the cluster script starts; the stack needs the cluster script (RV_CLUSTER_SCRIPT or
+// scripts/cluster.sh), which reads its own settings from the environment
+// (RV_CLUSTER_POOL_MODE=session, RV_CLUSTER_KEEP_ALIVE, RV_CLUSTER_SERVICE_OPTIONS). The
+// services inherit the environment: QT_NO_GLIB=1 gives them Qt's own poll dispatcher, which
+// holds thousands of connections far better than GLib's. RV_RUSH_KEEP_LOGS=DIR keeps the
+// stack's logs there.
 #include "benchrushclients.h"
 #include "benchrushstage.h"
 
