@@ -13,7 +13,9 @@
 #
 # Environment: RV_CLUSTER_PORT (front port; default a free one), RV_CLUSTER_SERVICES (4),
 # RV_SERVICE_BIN (the rv-service binary), RV_CLUSTER_PER_ADDRESS (connections one client
-# address may hold at the front, 2000), RV_CLUSTER_SERVICE_OPTIONS (more rv-service options).
+# address may hold at the front, 2000), RV_CLUSTER_SERVICE_OPTIONS (more rv-service options),
+# RV_CLUSTER_POOL_MODE (PgBouncer's pool mode: transaction, the default, or session),
+# RV_CLUSTER_KEEP_ALIVE (seconds the front keeps an idle client connection, 10).
 # Run as root, PostgreSQL and PgBouncer run as the user postgres (DIR is then given to it).
 set -Eeuo pipefail
 
@@ -115,7 +117,9 @@ fill() {
         -e "s|@FRONT_ADDRESS@|127.0.0.1:$frontPort|g" -e "s|@FRONT_MAXCONN@|$frontMaxconn|g" \
         -e "s|@QUEUE_TIMEOUT@|5s|g" -e "s|@PER_ADDRESS@|$perAddress|g" \
         -e "s|@SERVER_MAXCONN@|$serverMaxconn|g" -e "s|@MAX_CLIENTS@|$maxClients|g" \
-        -e "s|@POOL_SIZE@|$poolSize|g" -e "s|@BUSY_REPLY@|$templates/busy.http|g" "$1"
+        -e "s|@POOL_SIZE@|$poolSize|g" -e "s|@BUSY_REPLY@|$templates/busy.http|g" \
+        -e "s|@POOL_MODE@|$poolMode|g" -e "s|@KEEP_ALIVE@|${keepAlive}s|g" \
+        -e "s|@CLIENT_TIMEOUT@|$((keepAlive > 30 ? keepAlive : 30))s|g" "$1"
 }
 
 start() {
@@ -158,6 +162,13 @@ start() {
     # Each thread of a service holds one PgBouncer client connection; a handful of server
     # connections serve them all.
     local maxClients=$((services * (workers + 2) + 50)) poolSize=$((services * 2 + 4))
+    # Session pooling keeps a server connection, and the statements prepared on it, for each
+    # service thread: fewer round trips and no planning per request, for a few processes.
+    local poolMode=${RV_CLUSTER_POOL_MODE:-transaction}
+    [[ $poolMode == transaction || $poolMode == session ]] || fail "RV_CLUSTER_POOL_MODE is transaction or session"
+    if [[ $poolMode == session ]]; then poolSize=$((services * (workers + 2) + 4)); fi
+    local keepAlive=${RV_CLUSTER_KEEP_ALIVE:-10}
+    [[ $keepAlive =~ ^[1-9][0-9]{0,3}$ ]] || fail "RV_CLUSTER_KEEP_ALIVE takes 1 to 9999 seconds"
 
     asOwner "$(pgbin)/initdb" -D "$dir/pg/data" -U rv -A trust -E UTF8 --no-sync >"$dir/initdb.log" 2>&1 ||
         { tail -n 5 "$dir/initdb.log" >&2; false; }
@@ -179,7 +190,7 @@ EOF
     [[ $(id -u) == 0 ]] && chown -R postgres: "$dir/pgbouncer" "$dir/ports"
     startBouncer "$dir"
 
-    serviceOptions=(--db "postgresql://rv@127.0.0.1:$bouncerPort/rv?pool_mode=transaction" --workers "$workers" --max-connections "$cap")
+    serviceOptions=(--db "postgresql://rv@127.0.0.1:$bouncerPort/rv?pool_mode=$poolMode" --workers "$workers" --max-connections "$cap")
     # A process behind the balancer sees every client at the balancer's address.
     if "$bin" --help 2>/dev/null | grep -q -- --trusted-proxy; then
         serviceOptions+=(--trusted-proxy 127.0.0.1)

@@ -22,6 +22,7 @@ public:
     void startBare(const QString &benchProgram);
     bool waitForPort();
     quint16 port() const { return m_port; }
+    qint64 pid() const { return m_process.processId(); }
     // The end of the log, for a service that did not start.
     QString errorText();
 
