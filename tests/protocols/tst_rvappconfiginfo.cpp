@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "fakeservice.h"
+#include "platform/secretstore.h"
 #include "platform/userdefaults.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvcipher.h"
@@ -185,6 +186,7 @@ struct Unit {
 
 void forgetEverything()
 {
+    platform::SecretStore::standard().flush(5000); // a queued write would bring values back
     QFile::remove(UserDefaults::standardFilePath());
     UserDefaults::standardUserDefaults().reload();
     RVAppConfigInfo::setUserLoginStats(false);

@@ -58,6 +58,9 @@ void ScreenFixture::prepareOnce()
 void ScreenFixture::forgetLogin()
 {
     prepareOnce(); // the saved values must live in the test location before first use
+    // A password write still queued from the last test would save the values it saw before
+    // the file went, bringing the last login back.
+    platform::SecretStore::standard().flush(5000);
     QFile::remove(platform::UserDefaults::standardFilePath());
     platform::UserDefaults::standardUserDefaults().reload();
     platform::SecretStore::standard().removePassword();
