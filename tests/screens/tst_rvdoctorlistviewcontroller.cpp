@@ -308,15 +308,9 @@ private Q_SLOTS:
         service.setAnswer(u"B006"_s, pages({3}));
         ScreenFixture app;
         app.launch();
-        auto list = std::dynamic_pointer_cast<RVDoctorListViewController>(
-            ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                ->instantiateViewControllerWithIdentifier(u"doctorList"_s));
-        if (field == u"hospid")
-            list->hospitalCode = u"H1"_s;
-        else if (field == u"deptid")
-            list->deptid = u"H1-0101"_s;
-        else if (field == u"bzksdm")
-            list->departmentCode = u"0101"_s;
+        auto list = RVDoctorListViewController::instantiateFor(
+            field == u"hospid" ? u"H1"_s : QString(), field == u"deptid" ? u"H1-0101"_s : QString(),
+            field == u"bzksdm" ? u"0101"_s : QString());
         app.navigation()->pushViewController(list, false);
         QTRY_COMPARE(list->tableView()->numberOfRowsInSection(0), 3);
         QCOMPARE(list->searchBar() != nullptr, field.isNull());

@@ -35,10 +35,7 @@ private:
                                                               const QString &hospid)
     {
         app.launch();
-        auto detail = std::dynamic_pointer_cast<RVHospitalInfoViewController>(
-            ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                ->instantiateViewControllerWithIdentifier(u"hospitalInfo"_s));
-        detail->setHospitalCode(hospid);
+        auto detail = RVHospitalInfoViewController::instantiateFor(hospid);
         app.navigation()->pushViewController(detail, false);
         return detail;
     }
@@ -167,8 +164,8 @@ private Q_SLOTS:
         }
         if (auto *text =
                 qobject_cast<RVDetailInfoViewController *>(app.navigation()->topViewController())) {
-            QVERIFY(text->hospitalInfo);
-            QCOMPARE(RVBaseInfo::text(text->hospitalInfo->yyjs()), u"始建于1950年。"_s);
+            QCOMPARE(text->mainTableView()->cellForRowAtIndexPath({0, 3})->textLabel()->text(),
+                     u"始建于1950年。"_s);
         }
     }
 
@@ -200,7 +197,8 @@ private Q_SLOTS:
         auto *text =
             qobject_cast<RVDetailInfoViewController *>(app.navigation()->topViewController());
         QVERIFY(text);
-        QVERIFY(!text->hospitalInfo);
+        QVERIFY(
+            text->mainTableView()->cellForRowAtIndexPath({0, 3})->textLabel()->text().isEmpty());
     }
 };
 

@@ -138,7 +138,7 @@ void RVAccountForm::confirmDone(ui::ViewController *screen,
         return;
     }
     if (navigation)
-        RVProgress::tipMessage(message, navigation->view());
+        RVAlert::tip(message, navigation->view());
 }
 
 ui::TableView *RVAccountForm::addFormTable(ui::View *screenView, const QString &reuseIdentifier,

@@ -35,8 +35,11 @@ public:
     RVHospitalInfoViewController();
     ~RVHospitalInfoViewController() override;
 
+    // The card of one hospital, made from the storyboard and handed the hospital's code.
+    static std::shared_ptr<RVHospitalInfoViewController>
+    instantiateFor(const QString &hospitalCode);
+
     QString hospitalCode() const { return hospid; }
-    void setHospitalCode(const QString &code) { hospid = code; }
 
     void loadView() override;
     void viewDidLoad() override;

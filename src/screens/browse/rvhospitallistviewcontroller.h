@@ -46,7 +46,6 @@ public:
                                              const ui::IndexPath &indexPath) override;
     ui::View *viewForFooterInSection(ui::TableView *, int) override;
     void didSelectRowAtIndexPath(ui::TableView *tableView, const ui::IndexPath &indexPath) override;
-    void prepareForSegue(ui::StoryboardSegue &segue, QObject *sender) override;
 
     ui::TableView *tableView() const { return m_tableView; }
 

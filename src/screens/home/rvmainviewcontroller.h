@@ -3,7 +3,6 @@
 #pragma once
 
 #include "screens/shared/rvscreen.h"
-#include "toolkit/alertviewdelegate.h"
 #include "toolkit/button.h"
 #include "toolkit/collectionview.h"
 #include "toolkit/collectionviewdatasource.h"
@@ -23,8 +22,7 @@ class QTimer;
 // if the last login succeeded. It also carries the check of the store for a newer version.
 class RVMainViewController : public RVScreen,
                              public ui::CollectionViewDataSource,
-                             public ui::CollectionViewDelegate,
-                             public ui::AlertViewDelegate
+                             public ui::CollectionViewDelegate
 {
     Q_OBJECT
 
@@ -62,7 +60,6 @@ public:
     // Asks the store without blocking; the alert follows when the answer arrives.
     void onCheckVersion(const QString &version);
     void finishedVersionCheck(const QByteArray &answer, const QString &version);
-    void alertViewClickedButtonAtIndex(ui::AlertView *alertView, int buttonIndex) override;
 
     int numberOfItemsInSection(ui::CollectionView *, int) override;
     ui::CollectionViewCell *cellForItemAtIndexPath(ui::CollectionView *collectionView,
