@@ -139,15 +139,15 @@ private Q_SLOTS:
         home->contentButtonClick(1);
         RVDepartmentListController *list = top(app);
         QVERIFY(list);
-        QTRY_VERIFY(list->httpStats || ScreenFixture::visibleAlert());
+        QTRY_VERIFY(list->lastLoad().httpStats || ScreenFixture::visibleAlert());
         QTest::qWait(50);
         QCOMPARE(ScreenFixture::visibleAlert() != nullptr, alerts);
-        QCOMPARE(list->httpStats, !alerts);
+        QCOMPARE(list->lastLoad().httpStats, !alerts);
         if (alerts) {
-            QCOMPARE(ScreenFixture::visibleAlert()->message(), list->httpErrorMessage);
-            QVERIFY(!list->httpErrorMessage.isEmpty());
+            QCOMPARE(ScreenFixture::visibleAlert()->message(), list->lastLoad().httpErrorMessage);
+            QVERIFY(!list->lastLoad().httpErrorMessage.isEmpty());
             if (!failure.isNull())
-                QCOMPARE(list->httpErrorMessage, failure);
+                QCOMPARE(list->lastLoad().httpErrorMessage, failure);
         }
         QCOMPARE(list->tableView()->numberOfRowsInSection(0), 0);
     }

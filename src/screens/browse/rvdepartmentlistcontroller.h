@@ -58,12 +58,13 @@ public:
     ui::View *viewForFooterInSection(ui::TableView *, int) override;
 
     ui::TableView *tableView() const { return m_tableView; }
+    // What the last load brought, as it was kept.
+    Outcome lastLoad() const { return {httpStats, httpErrorMessage, departmentList}; }
 
+private:
     QList<RVDepartmentInfo> departmentList;
     bool httpStats = false;
     QString httpErrorMessage;
-
-private:
     QString hospid;
     // Null while absent: the first level has neither.
     QString parentId;

@@ -94,9 +94,6 @@ public:
     ui::SearchBar *searchBar() const { return m_searchBar; }
     PvxRefreshTableHeaderView *refreshHeaderView() const { return m_refreshHeaderView; }
 
-    qint32 cellHeight = 95;
-    bool reloading = false;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -104,6 +101,8 @@ private:
     void fillCell(ui::TableViewCell *cell, const RVDoctorInfo &doctor) const;
     void openDoctor(int row);
 
+    qint32 cellHeight = 95;
+    bool reloading = false;
     // Handed over; null while absent.
     QString hospitalCode;
     QString deptid;

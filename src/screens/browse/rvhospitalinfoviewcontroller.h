@@ -59,12 +59,13 @@ public:
     ui::View *viewForFooterInSection(ui::TableView *, int) override;
 
     ui::TableView *mainTableView() const { return m_mainTableView; }
+    // What the last load brought, as it was kept.
+    Outcome lastLoad() const { return {httpStats, httpErrorMessage, hospitalInfo}; }
 
+private:
     std::optional<RVHospitalInfo> hospitalInfo;
     bool httpStats = false;
     QString httpErrorMessage;
-
-private:
     static void clearCell(ui::TableViewCell *cell);
     void fillHeaderRow(ui::TableViewCell *cell) const;
     void fillAddressRow(ui::TableViewCell *cell) const;
