@@ -72,6 +72,17 @@ public:
     std::optional<qreal> minimumInteritemSpacingForSectionAtIndex(ui::CollectionView *,
                                                                   int) override;
 
+    // The login-status button and the advertisement's scroller and page dots, for reading.
+    ui::Button *statusButton() const { return loginStatsButton; }
+    ui::ScrollView *adScroller() const { return adScrollView; }
+    ui::PageControl *adPager() const { return adPageControl; }
+
+private:
+    void pushScreen(const QString &identifier);
+    void openHistory();
+    void showStatusTitle(const QString &title);
+    int advertCount() const;
+
     QPointer<ui::ScrollView> adScrollView;
     QPointer<ui::PageControl> adPageControl;
     qreal adHeight = 0;
@@ -80,13 +91,6 @@ public:
     QStringList itemImages;
     QStringList itemPressedImages;
     QPointer<ui::Button> loginStatsButton;
-
-private:
-    void pushScreen(const QString &identifier);
-    void openHistory();
-    void showStatusTitle(const QString &title);
-    int advertCount() const;
-
     QTimer *m_adTimer = nullptr;
     bool m_automaticLoginRunning = false;
     bool m_historyAfterLogin = false; // the history was asked for while the saved login ran
