@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/account/rvaccountform.h"
 
-#include "components/rvprogress.h"
 #include "components/ztprogresshud.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvformtextfield.h"

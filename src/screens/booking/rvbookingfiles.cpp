@@ -3,7 +3,6 @@
 #include "screens/booking/rvbookingfiles.h"
 
 #include "components/rvpasspdfwriter.h"
-#include "components/rvprogress.h"
 #include "models/rvbookingstore.h"
 #include "protocols/rvprotocol.h"
 #include "screens/shared/rvalert.h"
