@@ -72,6 +72,10 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>还未登陆，现在登陆</source>
+        <translation>Not logged in. Log in now?</translation>
+    </message>
 </context>
 <context>
     <name>RVAlternativesOffer</name>
@@ -277,14 +281,6 @@
 </context>
 <context>
     <name>RVDoctorController</name>
-    <message>
-        <source>还未登陆，现在登陆</source>
-        <translation>Not logged in. Log in now?</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
     <message>
         <source>%1 %2已约满，
 有号时提醒您吗？</source>
@@ -838,18 +834,6 @@ Alert you when a place is free?</translation>
     <message>
         <source>加载中</source>
         <translation>Loading</translation>
-    </message>
-    <message>
-        <source>还未登陆，现在登陆</source>
-        <translation>Not logged in. Log in now?</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
     </message>
 </context>
 <context>

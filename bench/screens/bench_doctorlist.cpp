@@ -8,6 +8,7 @@
 // one page of eight doctors to lists of 100, 1,000 and 10,000.
 #include "rvresources.h"
 #include "screens/browse/rvdoctorlistviewcontroller.h"
+#include "toolkit/storyboard.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewcell.h"
 #include "toolkit/view.h"
@@ -55,8 +56,12 @@ QList<RVDoctorInfo> doctors(int first, int count)
 // A doctor list that lists the given doctors and asks the service for nothing.
 std::shared_ptr<RVDoctorListViewController> doctorList(int count)
 {
-    auto screen = ui::ViewController::create<RVDoctorListViewController>();
-    screen->deptid = u"bench"_s; // no search bar: the table fills the view
+    ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+        ->registerViewController(u"doctorList"_s, [] {
+            return ui::ViewController::create<RVDoctorListViewController>();
+        });
+    // A department's list has no search bar: the table fills the view.
+    auto screen = RVDoctorListViewController::instantiateFor(QString(), u"bench"_s, QString());
     // Taken before the view loads, so that the screen asks for no first page.
     RVDoctorListPages::Page all;
     all.page = 1;

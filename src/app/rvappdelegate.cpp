@@ -54,11 +54,10 @@ void RVAppDelegate::showBooking(const std::optional<RVReservationInfo> &booking)
         return;
     m_window->raise();
     m_window->activateWindow();
-    auto storyboard = ui::Storyboard::storyboardWithName(u"MainStoryboard"_s);
-    auto screen = storyboard->instantiateViewControllerWithIdentifier(booking ? u"bookingPass"_s
-                                                                              : u"appointMent"_s);
-    if (auto *pass = dynamic_cast<RVBookingPassViewController *>(screen.get()))
-        pass->setBooking(*booking);
+    std::shared_ptr<ui::ViewController> screen =
+        booking ? RVBookingPassViewController::instantiateFor(*booking)
+                : ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
+                      ->instantiateViewControllerWithIdentifier(u"appointMent"_s);
     if (screen)
         m_navigation->pushViewController(screen, true);
 }

@@ -174,8 +174,8 @@ bool RVScreenshot::tapDoctor()
 
 bool RVScreenshot::push(const QString &identifier)
 {
-    auto screen = storyboard()->instantiateViewControllerWithIdentifier(identifier);
-    if (!screen || !handOver(screen.get())) {
+    auto screen = handOver(identifier);
+    if (!screen) {
         finish(1, u"the service offers nothing to show on \"%1\""_s.arg(identifier));
         return false;
     }
@@ -183,38 +183,30 @@ bool RVScreenshot::push(const QString &identifier)
     return true;
 }
 
-// Hands a screen what the screen before it would have, as the screens themselves do.
-bool RVScreenshot::handOver(ui::ViewController *screen) const
+// Makes a screen with what the screen before it would have handed over, through the same
+// factories the screens use; null when the service offered nothing to hand over.
+std::shared_ptr<ui::ViewController> RVScreenshot::handOver(const QString &identifier) const
 {
     const RVDemoInputs &in = m_inputs;
-    if (auto *hospital = qobject_cast<RVHospitalInfoViewController *>(screen)) {
-        hospital->setHospitalCode(hospitalCode(in.hospital));
-        return in.hospital.has_value();
-    }
-    if (auto *departments = qobject_cast<RVDepartmentListController *>(screen)) {
-        departments->setHospitalCode(hospitalCode(in.hospital));
-        return in.hospital.has_value();
-    }
-    if (auto *details = qobject_cast<RVDetailInfoViewController *>(screen)) {
-        details->hospitalInfo = in.hospital;
-        return in.hospital.has_value();
-    }
-    if (auto *doctor = qobject_cast<RVDoctorController *>(screen)) {
-        doctor->setDoctorInfo(in.doctor.value_or(RVDoctorInfo()));
-        return in.doctor.has_value();
-    }
-    if (auto *slots = qobject_cast<RVReservationTimeElectController *>(screen)) {
-        slots->setDoctorInfo(in.doctor.value_or(RVDoctorInfo()));
-        slots->setDoctorScheduleInfo(in.schedule.value_or(RVDoctorScheduleInfo()));
-        return in.doctor && in.schedule;
-    }
-    if (auto *confirmation = qobject_cast<RVReservationInfoController *>(screen)) {
-        confirmation->setDoctorInfo(in.doctor.value_or(RVDoctorInfo()));
-        confirmation->setDoctorScheduleInfo(in.schedule.value_or(RVDoctorScheduleInfo()));
-        confirmation->setDoctorTimeSchedule(in.slot.value_or(RVDoctorTimeSchedule()));
-        return in.doctor && in.schedule && in.slot;
-    }
-    return true;
+    if (identifier == u"hospitalInfo"_s)
+        return in.hospital ? RVHospitalInfoViewController::instantiateFor(hospitalCode(in.hospital))
+                           : nullptr;
+    if (identifier == u"departmentListMain"_s)
+        return in.hospital ? RVDepartmentListController::instantiateFor(hospitalCode(in.hospital))
+                           : nullptr;
+    if (identifier == u"detailInfo"_s)
+        return in.hospital ? RVDetailInfoViewController::instantiateFor(in.hospital) : nullptr;
+    if (identifier == u"doctor"_s)
+        return in.doctor ? RVDoctorController::instantiateFor(*in.doctor, ui::Image()) : nullptr;
+    if (identifier == u"registerTimeElect"_s)
+        return in.doctor && in.schedule
+                   ? RVReservationTimeElectController::instantiateFor(*in.doctor, *in.schedule)
+                   : nullptr;
+    if (identifier == u"registerInfo"_s)
+        return in.doctor && in.schedule && in.slot
+                   ? RVReservationInfoController::instantiateFor(*in.doctor, *in.schedule, *in.slot)
+                   : nullptr;
+    return storyboard()->instantiateViewControllerWithIdentifier(identifier);
 }
 
 bool RVScreenshot::settled() const

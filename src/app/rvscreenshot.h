@@ -51,7 +51,7 @@ private:
     void nextStep();
     bool push(const QString &identifier);
     bool tapDoctor();
-    bool handOver(ui::ViewController *screen) const;
+    std::shared_ptr<ui::ViewController> handOver(const QString &identifier) const;
     bool settled() const;
     void whenSettled(std::function<void()> then);
     void finish(int code, const QString &message = QString());

@@ -144,11 +144,9 @@ private:
             table->scrollToRowAtIndexPath({0, open.doctorRow}, false);
             table->tapRowAtIndexPath({0, open.doctorRow});
         } else {
-            auto screen = std::dynamic_pointer_cast<RVDoctorController>(
-                storyboard()->instantiateViewControllerWithIdentifier(u"doctor"_s));
+            auto screen = RVDoctorController::instantiateFor(open.doctor, ui::Image());
             if (!screen)
                 return nullptr;
-            screen->setDoctorInfo(open.doctor);
             app.navigation()->pushViewController(screen, false);
         }
         return top<RVDoctorController>(app);
@@ -173,11 +171,7 @@ private:
     static std::shared_ptr<RVReservationInfoController>
     confirmation(ScreenFixture &app, const OpenHalfDay &open, const RVDoctorTimeSchedule &slot)
     {
-        auto screen = std::dynamic_pointer_cast<RVReservationInfoController>(
-            storyboard()->instantiateViewControllerWithIdentifier(u"registerInfo"_s));
-        screen->setDoctorInfo(open.doctor);
-        screen->setDoctorScheduleInfo(open.schedule);
-        screen->setDoctorTimeSchedule(slot);
+        auto screen = RVReservationInfoController::instantiateFor(open.doctor, open.schedule, slot);
         app.navigation()->pushViewController(screen, false);
         return screen;
     }

@@ -99,7 +99,7 @@ private Q_SLOTS:
         login->loginButton()->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
         QTRY_COMPARE_WITH_TIMEOUT(app.navigation()->viewControllers().size(), 1, 10000);
         QVERIFY(RVAppConfigInfo::userLogined());
-        QCOMPARE(home->loginStatsButton->titleForState(ui::ControlState::Normal),
+        QCOMPARE(home->statusButton()->titleForState(ui::ControlState::Normal),
                  u"欢迎您：张三，进入个人中心！"_s);
 
         // The next start logs in again by itself with what was saved.

@@ -74,10 +74,7 @@ private Q_SLOTS:
         script(service);
         ScreenFixture app;
         app.launch();
-        auto first = std::dynamic_pointer_cast<RVDepartmentListController>(
-            ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                ->instantiateViewControllerWithIdentifier(u"departmentListMain"_s));
-        first->setHospitalCode(hospital);
+        auto first = RVDepartmentListController::instantiateFor(hospital);
         app.navigation()->pushViewController(first, false);
         QTRY_COMPARE(first->tableView()->numberOfRowsInSection(0), 2);
         const QString expectedHospital = hospital.isNull() ? u"<absent>"_s : hospital;
@@ -108,11 +105,11 @@ private Q_SLOTS:
         auto *doctors =
             qobject_cast<RVDoctorListViewController *>(app.navigation()->topViewController());
         QVERIFY(doctors);
-        QCOMPARE(doctors->deptid, u"H1-0101"_s);
-        QCOMPARE(doctors->departmentCode, u"0101"_s);
-        QCOMPARE(doctors->hospitalCode, hospital);
-        QCOMPARE(doctors->hospitalCode.isNull(), hospital.isNull());
         QTRY_COMPARE(service.calls(u"B006"_s).size(), 1);
+        const BrowsingTestService::Call doctorsCall = service.calls(u"B006"_s).first();
+        QCOMPARE(bodyValue(doctorsCall, u"deptid"_s), u"H1-0101"_s);
+        QCOMPARE(bodyValue(doctorsCall, u"bzksdm"_s), u"0101"_s);
+        QCOMPARE(bodyValue(doctorsCall, u"hospid"_s), expectedHospital);
     }
 
     void failuresAndEmptyReplies_data()
@@ -142,15 +139,15 @@ private Q_SLOTS:
         home->contentButtonClick(1);
         RVDepartmentListController *list = top(app);
         QVERIFY(list);
-        QTRY_VERIFY(list->httpStats || ScreenFixture::visibleAlert());
+        QTRY_VERIFY(list->lastLoad().httpStats || ScreenFixture::visibleAlert());
         QTest::qWait(50);
         QCOMPARE(ScreenFixture::visibleAlert() != nullptr, alerts);
-        QCOMPARE(list->httpStats, !alerts);
+        QCOMPARE(list->lastLoad().httpStats, !alerts);
         if (alerts) {
-            QCOMPARE(ScreenFixture::visibleAlert()->message(), list->httpErrorMessage);
-            QVERIFY(!list->httpErrorMessage.isEmpty());
+            QCOMPARE(ScreenFixture::visibleAlert()->message(), list->lastLoad().httpErrorMessage);
+            QVERIFY(!list->lastLoad().httpErrorMessage.isEmpty());
             if (!failure.isNull())
-                QCOMPARE(list->httpErrorMessage, failure);
+                QCOMPARE(list->lastLoad().httpErrorMessage, failure);
         }
         QCOMPARE(list->tableView()->numberOfRowsInSection(0), 0);
     }

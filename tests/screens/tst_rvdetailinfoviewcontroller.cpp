@@ -22,12 +22,12 @@ private:
     open(ScreenFixture &app, const std::optional<QString> &introduction)
     {
         app.launch();
-        auto screen = ui::ViewController::create<RVDetailInfoViewController>();
+        std::optional<RVHospitalInfo> hospital;
         if (introduction) {
-            RVHospitalInfo hospital;
-            hospital.setYyjs(*introduction);
-            screen->hospitalInfo = hospital;
+            hospital.emplace();
+            hospital->setYyjs(*introduction);
         }
+        auto screen = RVDetailInfoViewController::instantiateFor(hospital);
         app.navigation()->pushViewController(screen, false);
         screen->mainTableView()->reloadData();
         return screen;

@@ -87,16 +87,13 @@ private:
     {
         service.answer(u"B008"_s, reply);
         app.launch();
-        m_screen = std::dynamic_pointer_cast<RVDoctorController>(
-            ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                ->instantiateViewControllerWithIdentifier(u"doctor"_s));
-        if (!m_screen)
-            return nullptr;
         RVDoctorInfo doctor;
         doctor.setHospid(u"H1"_s);
         doctor.setYsdm(u"D7"_s);
         doctor.setYsmc(u"王医生"_s);
-        m_screen->setDoctorInfo(doctor);
+        m_screen = RVDoctorController::instantiateFor(doctor, ui::Image());
+        if (!m_screen)
+            return nullptr;
         m_screen->setClock([today] { return today; });
         app.navigation()->pushViewController(m_screen, false);
         return m_screen.get();

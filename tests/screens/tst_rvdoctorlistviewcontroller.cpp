@@ -101,7 +101,7 @@ private:
     static void pullAndWait(RVDoctorListViewController *list)
     {
         pullUp(list);
-        QTRY_VERIFY(!list->reloading);
+        QTRY_VERIFY(!list->pvxRefreshTableHeaderDataSourceIsLoading(nullptr));
     }
 
 private Q_SLOTS:
@@ -143,7 +143,7 @@ private Q_SLOTS:
             QVERIFY2(list->refreshHeaderView(), "the header stays while pages may follow");
             pullAndWait(list);
             QTRY_COMPARE(pagesAsked(service).size(), page);
-            QTRY_VERIFY(!list->reloading);
+            QTRY_VERIFY(!list->pvxRefreshTableHeaderDataSourceIsLoading(nullptr));
             if (list->refreshHeaderView())
                 QCOMPARE(list->refreshHeaderView()->frame().top(),
                          95.0 * list->tableView()->numberOfRowsInSection(0));
@@ -221,7 +221,7 @@ private Q_SLOTS:
         for (const QString &text : texts) {
             list->searchBar()->setText(text);
             list->searchBarSearchButtonClicked(list->searchBar());
-            QTRY_VERIFY(!list->reloading);
+            QTRY_VERIFY(!list->pvxRefreshTableHeaderDataSourceIsLoading(nullptr));
             service.refuseConnections(false);
         }
         QList<BrowsingTestService::Call> searched;
@@ -272,13 +272,13 @@ private Q_SLOTS:
         RVDoctorListViewController *list = openFromHome(app);
         QVERIFY(list);
         QTRY_COMPARE(service.calls(u"B006"_s).size(), 1);
-        QTRY_VERIFY(!list->reloading);
+        QTRY_VERIFY(!list->pvxRefreshTableHeaderDataSourceIsLoading(nullptr));
         for (const QString &text : {first, second}) {
             if (text.isNull())
                 continue;
             list->searchBar()->setText(text);
             list->searchBarSearchButtonClicked(list->searchBar());
-            QTRY_VERIFY(!list->reloading);
+            QTRY_VERIFY(!list->pvxRefreshTableHeaderDataSourceIsLoading(nullptr));
             for (int pull = 0; text == first && pull < 3 && list->refreshHeaderView(); ++pull)
                 pullAndWait(list);
             QVERIFY(!list->refreshHeaderView() || text == second);
@@ -308,15 +308,9 @@ private Q_SLOTS:
         service.setAnswer(u"B006"_s, pages({3}));
         ScreenFixture app;
         app.launch();
-        auto list = std::dynamic_pointer_cast<RVDoctorListViewController>(
-            ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                ->instantiateViewControllerWithIdentifier(u"doctorList"_s));
-        if (field == u"hospid")
-            list->hospitalCode = u"H1"_s;
-        else if (field == u"deptid")
-            list->deptid = u"H1-0101"_s;
-        else if (field == u"bzksdm")
-            list->departmentCode = u"0101"_s;
+        auto list = RVDoctorListViewController::instantiateFor(
+            field == u"hospid" ? u"H1"_s : QString(), field == u"deptid" ? u"H1-0101"_s : QString(),
+            field == u"bzksdm" ? u"0101"_s : QString());
         app.navigation()->pushViewController(list, false);
         QTRY_COMPARE(list->tableView()->numberOfRowsInSection(0), 3);
         QCOMPARE(list->searchBar() != nullptr, field.isNull());

@@ -35,10 +35,7 @@ private:
                                                               const QString &hospid)
     {
         app.launch();
-        auto detail = std::dynamic_pointer_cast<RVHospitalInfoViewController>(
-            ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                ->instantiateViewControllerWithIdentifier(u"hospitalInfo"_s));
-        detail->setHospitalCode(hospid);
+        auto detail = RVHospitalInfoViewController::instantiateFor(hospid);
         app.navigation()->pushViewController(detail, false);
         return detail;
     }
@@ -76,7 +73,7 @@ private Q_SLOTS:
         });
         ScreenFixture app;
         auto detail = open(app, u"H7"_s);
-        QTRY_VERIFY(detail->httpStats);
+        QTRY_VERIFY(detail->lastLoad().httpStats);
         QCOMPARE(service.calls(u"B002"_s).size(), 1);
         QCOMPARE(service.calls(u"B002"_s).first().body.value(u"hospid"_s).toString(), u"H7"_s);
         // The title comes with the data, not only on the next appearance.
@@ -115,7 +112,7 @@ private Q_SLOTS:
         });
         ScreenFixture app;
         auto detail = open(app, u"H7"_s);
-        QTRY_VERIFY(detail->httpStats);
+        QTRY_VERIFY(detail->lastLoad().httpStats);
         for (int i = 0; i < 3; ++i)
             detail->mainTableView()->reloadData();
         QCOMPARE(addedTexts(cell(detail.get(), 0)).size(), 2);
@@ -151,7 +148,7 @@ private Q_SLOTS:
         });
         ScreenFixture app;
         auto detail = open(app, u"H7"_s);
-        QTRY_VERIFY(detail->httpStats);
+        QTRY_VERIFY(detail->lastLoad().httpStats);
         detail->mainTableView()->tapRowAtIndexPath({0, row});
         QVERIFY(!detail->mainTableView()->indexPathForSelectedRow());
         QCOMPARE(app.navigation()->viewControllers().size(), pushed.isEmpty() ? 2 : 3);
@@ -163,12 +160,12 @@ private Q_SLOTS:
                 qobject_cast<RVDepartmentListController *>(app.navigation()->topViewController())) {
             QCOMPARE(departments->hospitalCode(), u"H7"_s);
             QTRY_COMPARE(service.calls(u"B003"_s).size(), 1);
-            QTRY_VERIFY(departments->httpStats);
+            QTRY_VERIFY(departments->lastLoad().httpStats);
         }
         if (auto *text =
                 qobject_cast<RVDetailInfoViewController *>(app.navigation()->topViewController())) {
-            QVERIFY(text->hospitalInfo);
-            QCOMPARE(RVBaseInfo::text(text->hospitalInfo->yyjs()), u"始建于1950年。"_s);
+            QCOMPARE(text->mainTableView()->cellForRowAtIndexPath({0, 3})->textLabel()->text(),
+                     u"始建于1950年。"_s);
         }
     }
 
@@ -179,8 +176,8 @@ private Q_SLOTS:
         ScreenFixture app;
         auto detail = open(app, u"H7"_s);
         QTRY_VERIFY(ScreenFixture::visibleAlert());
-        QCOMPARE(ScreenFixture::visibleAlert()->message(), detail->httpErrorMessage);
-        QVERIFY(!detail->httpErrorMessage.isEmpty());
+        QCOMPARE(ScreenFixture::visibleAlert()->message(), detail->lastLoad().httpErrorMessage);
+        QVERIFY(!detail->lastLoad().httpErrorMessage.isEmpty());
         ScreenFixture::visibleAlert()->clickButtonAtIndex(0);
         QVERIFY(detail->navigationItem()->title().isEmpty());
         QCOMPARE(cell(detail.get(), 3)->textLabel()->text(), u"选择科室挂号"_s);
@@ -192,7 +189,7 @@ private Q_SLOTS:
             qobject_cast<RVDepartmentListController *>(app.navigation()->topViewController());
         QVERIFY(departments);
         QCOMPARE(departments->hospitalCode(), u"H7"_s);
-        QTRY_VERIFY(departments->httpStats);
+        QTRY_VERIFY(departments->lastLoad().httpStats);
         // The text detail opens even with no hospital to show.
         app.navigation()->popViewControllerAnimated(false);
         QTRY_COMPARE(app.navigation()->viewControllers().size(), 2);
@@ -200,7 +197,8 @@ private Q_SLOTS:
         auto *text =
             qobject_cast<RVDetailInfoViewController *>(app.navigation()->topViewController());
         QVERIFY(text);
-        QVERIFY(!text->hospitalInfo);
+        QVERIFY(
+            text->mainTableView()->cellForRowAtIndexPath({0, 3})->textLabel()->text().isEmpty());
     }
 };
 

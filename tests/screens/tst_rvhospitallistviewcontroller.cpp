@@ -155,9 +155,9 @@ private Q_SLOTS:
         ui::AlertView *alert = ScreenFixture::visibleAlert();
         QCOMPARE(alert->title(), QString());
         QCOMPARE(alert->buttonTitleAtIndex(0), u"确定"_s);
-        QVERIFY(!list->httpStats);
+        QVERIFY(!list->lastLoad().httpStats);
         // The client's own words, unchanged; a refused connection has a message too.
-        QCOMPARE(alert->message(), list->httpErrorMessage);
+        QCOMPARE(alert->message(), list->lastLoad().httpErrorMessage);
         QVERIFY(!alert->message().isEmpty());
         if (!refused)
             QCOMPARE(alert->message(), message);
@@ -179,7 +179,7 @@ private Q_SLOTS:
         RVHospitalListViewController *list = open(app);
         QVERIFY(list);
         QTRY_COMPARE(service.calls(u"B001"_s).size(), 1);
-        QTRY_VERIFY(list->httpStats);
+        QTRY_VERIFY(list->lastLoad().httpStats);
         QCOMPARE(list->tableView()->numberOfRowsInSection(0), 0);
         QVERIFY(!ScreenFixture::visibleAlert());
         appearAgain(app);

@@ -108,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(ScreenFixture::tipText(app.navigation()), u"登录成功"_s);
         QVERIFY(!ScreenFixture::visibleAlert());
         auto *home = static_cast<RVMainViewController *>(app.navigation()->topViewController());
-        QCOMPARE(home->loginStatsButton->titleForState(ui::ControlState::Normal),
+        QCOMPARE(home->statusButton()->titleForState(ui::ControlState::Normal),
                  u"欢迎您：李四，进入个人中心！"_s);
         QCOMPARE(service.lastLoginName(), u"li"_s);
     }
@@ -186,7 +186,7 @@ private Q_SLOTS:
         QCOMPARE(app.navigation()->viewControllers().size(), 1);
         QCOMPARE(RVAppConfigInfo::userLogined(), logined);
         auto *home = static_cast<RVMainViewController *>(app.navigation()->topViewController());
-        QTRY_COMPARE(home->loginStatsButton->titleForState(ui::ControlState::Normal),
+        QTRY_COMPARE(home->statusButton()->titleForState(ui::ControlState::Normal),
                      logined ? u"欢迎您：李四，进入个人中心！"_s : QString());
     }
 };

@@ -72,7 +72,7 @@ private Q_SLOTS:
             QTest::qWait(200); // nothing may start late either
             QCOMPARE(service.logins(), 0);
         }
-        ui::Button *button = home(app)->loginStatsButton;
+        ui::Button *button = home(app)->statusButton();
         if (logined) {
             QCOMPARE(service.lastLoginName(), u"li"_s);
             QTRY_COMPARE(button->titleForState(ui::ControlState::Normal),
@@ -95,7 +95,7 @@ private Q_SLOTS:
         app.launch();
         RVMainViewController *screen = home(app);
         QVERIFY(screen->automaticLoginRunning());
-        ui::Button *button = screen->loginStatsButton;
+        ui::Button *button = screen->statusButton();
         QCOMPARE(button->titleForState(ui::ControlState::Normal),
                  RVMainViewController::automaticLoginTitle());
         button->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
@@ -152,7 +152,7 @@ private Q_SLOTS:
         RVAppConfigInfo::setUserLoginStats(from);
         ScreenFixture app;
         app.launch();
-        ui::Button *button = home(app)->loginStatsButton;
+        ui::Button *button = home(app)->statusButton();
         const QString greeting = u"欢迎您：李四，进入个人中心！"_s;
         QCOMPARE(button->titleForState(ui::ControlState::Normal), from ? greeting : QString());
         if (to)
@@ -225,13 +225,13 @@ private Q_SLOTS:
         ScreenFixture app;
         app.launch();
         RVMainViewController *screen = home(app);
-        QCOMPARE(screen->adScrollView->contentSize(), QSizeF(640, 130));
+        QCOMPARE(screen->adScroller()->contentSize(), QSizeF(640, 130));
         screen->scrollScrollView(nullptr);
-        QCOMPARE(screen->adPageControl->currentPage(), 1);
-        QTRY_COMPARE(screen->adScrollView->contentOffset().x(), 320.0);
+        QCOMPARE(screen->adPager()->currentPage(), 1);
+        QTRY_COMPARE(screen->adScroller()->contentOffset().x(), 320.0);
         screen->scrollScrollView(nullptr);
-        QCOMPARE(screen->adPageControl->currentPage(), 0);
-        QCOMPARE(screen->adScrollView->contentOffset().x(), 0.0);
+        QCOMPARE(screen->adPager()->currentPage(), 0);
+        QCOMPARE(screen->adScroller()->contentOffset().x(), 0.0);
     }
 
     void updateCheck_data()

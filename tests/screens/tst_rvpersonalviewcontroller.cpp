@@ -120,7 +120,7 @@ private Q_SLOTS:
                      qPrintable(component.tagLabel()));
         QCOMPARE(label->geometry(), QRect(85, 15, 225, 60));
         QVERIFY(label->optimumSize().height() <= label->height());
-        QCOMPARE(screen->infoTableView->rectForRowAtIndexPath({0, 0}).height(), 80.0);
+        QCOMPARE(screen->infoTable()->rectForRowAtIndexPath({0, 0}).height(), 80.0);
     }
 
     void entries_data()
@@ -142,8 +142,8 @@ private Q_SLOTS:
         ScreenFixture app;
         RVPersonalViewController *screen = openPersonal(app);
         QVERIFY(screen);
-        ui::TableView *tables[] = {screen->infoTableView, screen->settingTableView,
-                                   screen->otherTableView};
+        ui::TableView *tables[] = {screen->infoTable(), screen->settingTable(),
+                                   screen->otherTable()};
         tables[table]->tapRowAtIndexPath({0, row});
         QVERIFY(!tables[table]->indexPathForSelectedRow().has_value());
         if (opened.isEmpty()) {
@@ -171,7 +171,8 @@ private Q_SLOTS:
         ScreenFixture app;
         QVERIFY(openPersonal(app));
         static_cast<RVPersonalViewController *>(app.navigation()->topViewController())
-            ->otherTableView->tapRowAtIndexPath({0, 1});
+            ->otherTable()
+            ->tapRowAtIndexPath({0, 1});
         auto *list =
             qobject_cast<RVWatchListViewController *>(app.navigation()->topViewController());
         QVERIFY(list);
@@ -211,7 +212,7 @@ private Q_SLOTS:
         QCOMPARE(app.navigation()->viewControllers().size(), 1);
         QVERIFY(!RVAppConfigInfo::userLogined());
         auto *home = static_cast<RVMainViewController *>(app.navigation()->topViewController());
-        QTRY_VERIFY(home->loginStatsButton->titleForState(ui::ControlState::Normal).isEmpty());
+        QTRY_VERIFY(home->statusButton()->titleForState(ui::ControlState::Normal).isEmpty());
         const RVAppConfigInfo saved;
         QVERIFY(!saved.lastLoginSuccess());
         QCOMPARE(saved.password(), QString());

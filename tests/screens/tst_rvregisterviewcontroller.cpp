@@ -200,7 +200,7 @@ private Q_SLOTS:
         QTRY_COMPARE(app.navigation()->viewControllers().size(), 1);
         QVERIFY(!ScreenFixture::visibleAlert());
         auto *home = static_cast<RVMainViewController *>(app.navigation()->topViewController());
-        QCOMPARE(home->loginStatsButton->titleForState(ui::ControlState::Normal),
+        QCOMPARE(home->statusButton()->titleForState(ui::ControlState::Normal),
                  u"欢迎您：赵六，进入个人中心！"_s);
 
         // Recorded on the device as the logged-in user, sex and birth date from the identity.

@@ -44,19 +44,15 @@ private:
     RVReservationTimeElectController *open(ScreenFixture &app)
     {
         app.launch();
-        m_screen = std::dynamic_pointer_cast<RVReservationTimeElectController>(
-            ui::Storyboard::storyboardWithName(u"MainStoryboard"_s)
-                ->instantiateViewControllerWithIdentifier(u"registerTimeElect"_s));
-        if (!m_screen)
-            return nullptr;
         RVDoctorInfo doctor;
         doctor.setYsdm(u"D7"_s);
         doctor.setYsmc(u"王医生"_s);
         RVDoctorScheduleInfo half;
         half.setPbid(u"P42"_s);
         half.setJzrq(u"2026-05-20"_s);
-        m_screen->setDoctorInfo(doctor);
-        m_screen->setDoctorScheduleInfo(half);
+        m_screen = RVReservationTimeElectController::instantiateFor(doctor, half);
+        if (!m_screen)
+            return nullptr;
         app.navigation()->pushViewController(m_screen, false);
         return m_screen.get();
     }

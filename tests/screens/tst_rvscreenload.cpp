@@ -117,6 +117,37 @@ private Q_SLOTS:
         QCOMPARE(alert->numberOfButtons(), 1);
     }
 
+    void askAnswersWhileTheAskerLives_data()
+    {
+        QTest::addColumn<QString>("asker");
+        QTest::addColumn<int>("tapped");
+        QTest::addColumn<int>("heard"); // -1: no answer
+        QTest::newRow("a choice") << u"alive"_s << 2 << 2;
+        QTest::newRow("the cancel button") << u"alive"_s << 0 << 0;
+        QTest::newRow("the asker went before the tap") << u"gone"_s << 1 << -1;
+        QTest::newRow("no asker") << u"none"_s << 1 << 1;
+    }
+    void askAnswersWhileTheAskerLives()
+    {
+        QFETCH(QString, asker);
+        QFETCH(int, tapped);
+        QFETCH(int, heard);
+        auto screen = std::make_shared<ListScreen>();
+        int answer = -1;
+        const auto take = [&answer](int index) { answer = index; };
+        ui::AlertView *alert =
+            asker == u"none"
+                ? RVAlert::ask(u"标题"_s, u"问题"_s, u"取消"_s, {u"一"_s, u"二"_s}, take)
+                : RVAlert::ask(screen->weak_from_this(), u"标题"_s, u"问题"_s, u"取消"_s,
+                               {u"一"_s, u"二"_s}, take);
+        QCOMPARE(alert->buttonTitleAtIndex(tapped),
+                 (QStringList{u"取消"_s, u"一"_s, u"二"_s}.at(tapped)));
+        if (asker == u"gone")
+            screen.reset();
+        alert->clickButtonAtIndex(tapped);
+        QCOMPARE(answer, heard);
+    }
+
     void loadOutcome_data()
     {
         QTest::addColumn<bool>("succeeds");

@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/account/rvaccountform.h"
 
-#include "components/rvprogress.h"
 #include "components/ztprogresshud.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvformtextfield.h"
@@ -138,7 +137,7 @@ void RVAccountForm::confirmDone(ui::ViewController *screen,
         return;
     }
     if (navigation)
-        RVProgress::tipMessage(message, navigation->view());
+        RVAlert::tip(message, navigation->view());
 }
 
 ui::TableView *RVAccountForm::addFormTable(ui::View *screenView, const QString &reuseIdentifier,

@@ -5,7 +5,6 @@
 #include "platform/interfacescale.h"
 #include "platform/userdefaults.h"
 #include "screens/shared/rvalert.h"
-#include "toolkit/alertview.h"
 #include "toolkit/color.h"
 #include "toolkit/font.h"
 #include "toolkit/label.h"
@@ -69,18 +68,13 @@ void RVLargeTextSetting::didSelectRowAtIndexPath(ui::TableView *tableView,
     QStringList factors;
     for (double factor : choices())
         factors << factorText(factor);
-    ui::AlertView::initWithTitle(tr("大字模式"),
-                                 tr("文字和画面一起放大。现在：%1").arg(factorText(keptFactor())),
-                                 this, tr("取消"), factors)
-        ->show();
-}
-
-void RVLargeTextSetting::alertViewClickedButtonAtIndex(ui::AlertView *alert, int buttonIndex)
-{
-    const int choice = buttonIndex - alert->firstOtherButtonIndex();
-    if (buttonIndex == alert->cancelButtonIndex() || choice < 0 || choice >= choices().size())
-        return;
-    choose(choices().at(choice));
+    // The cancel button is 0; the factors follow in their order.
+    RVAlert::ask(ui::TableViewDataSource::aliveToken(), tr("大字模式"),
+                 tr("文字和画面一起放大。现在：%1").arg(factorText(keptFactor())), tr("取消"),
+                 factors, [this](int buttonIndex) {
+                     if (buttonIndex >= 1 && buttonIndex <= choices().size())
+                         choose(choices().at(buttonIndex - 1));
+                 });
 }
 
 bool RVLargeTextSetting::choose(double factor)

@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "toolkit/alertviewdelegate.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
 
@@ -21,9 +20,7 @@ class TableView;
 // window's scale once, as the application starts, and offers no way to change it under a
 // running window; so the new size shows from the next start, and the user is told so. Its own
 // table and roles, so that the account's tables stay as they are.
-class RVLargeTextSetting final : public ui::TableViewDataSource,
-                                 public ui::TableViewDelegate,
-                                 public ui::AlertViewDelegate
+class RVLargeTextSetting final : public ui::TableViewDataSource, public ui::TableViewDelegate
 {
     Q_DECLARE_TR_FUNCTIONS(RVLargeTextSetting)
 
@@ -44,7 +41,6 @@ public:
     ui::TableViewCell *cellForRowAtIndexPath(ui::TableView *tableView,
                                              const ui::IndexPath &indexPath) override;
     void didSelectRowAtIndexPath(ui::TableView *tableView, const ui::IndexPath &indexPath) override;
-    void alertViewClickedButtonAtIndex(ui::AlertView *alert, int buttonIndex) override;
 
 private:
     QPointer<ui::TableView> m_table;

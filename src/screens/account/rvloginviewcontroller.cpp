@@ -142,6 +142,6 @@ void RVLoginViewController::finishedLogin(const std::optional<RVUserInfo> &reply
     // The tip goes over the navigation container, so it tells of the login wherever the user
     // is now; the screen pops only if it is still the one shown.
     if (ui::NavigationController *navigation = navigationController())
-        RVProgress::tipMessage(tr("登录成功"), navigation->view());
+        RVAlert::tip(tr("登录成功"), navigation->view());
     popIfOnTop();
 }

@@ -42,9 +42,9 @@ public:
     ui::Button *loginButton() const { return m_loginButton; }
     QString userName() const { return _userName; }
     QString password() const { return _password; }
-    std::optional<RVUserInfo> getUserInfo;
 
 private:
+    std::optional<RVUserInfo> getUserInfo;
     QString _userName;
     QString _password;
     QPointer<ui::TableView> m_tableView;

@@ -60,10 +60,10 @@ public:
 
     ui::TableView *tableView() const { return m_tableView; }
     ui::Button *submitButton() const { return m_submitButton; }
-    bool getResult = false;
-    QString errorMessage;
 
 private:
+    bool getResult = false;
+    QString errorMessage;
     QString *fieldForTag(int tag);
 
     RVUserInfo _userInfo;

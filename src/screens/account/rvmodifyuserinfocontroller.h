@@ -57,10 +57,10 @@ public:
 
     ui::TableView *tableView() const { return m_tableView; }
     ui::Button *submitButton() const { return m_submitButton; }
-    std::optional<RVUserInfo> getUserInfo;
-    QString errorMessage;
 
 private:
+    std::optional<RVUserInfo> getUserInfo;
+    QString errorMessage;
     QString *editedFieldForTag(int tag);
     RVAccountChecks::Profile edited() const;
 

@@ -45,9 +45,10 @@ public:
     // measured at each size the card tries, and shortened at the end past the smallest.
     static QString cardMarkup(const RVUserInfo &user, const QFont &font, qreal width);
 
-    QPointer<ui::TableView> infoTableView;
-    QPointer<ui::TableView> settingTableView;
-    QPointer<ui::TableView> otherTableView;
+    // The three tables, top to bottom, for reading.
+    ui::TableView *infoTable() const { return infoTableView; }
+    ui::TableView *settingTable() const { return settingTableView; }
+    ui::TableView *otherTable() const { return otherTableView; }
     ui::Button *exitLoginButton() const { return m_exitLoginButton; }
     // The line saying the password is kept in a file; none where a keyring keeps it.
     ui::Label *passwordInFileLabel() const { return m_passwordInFileLabel; }
@@ -58,6 +59,9 @@ private:
     void buildCard(ui::TableViewCell *cell);
     void pushScreen(const QString &identifier);
 
+    QPointer<ui::TableView> infoTableView;
+    QPointer<ui::TableView> settingTableView;
+    QPointer<ui::TableView> otherTableView;
     QPointer<ui::Button> m_exitLoginButton;
     QPointer<ui::Label> m_passwordInFileLabel;
     RVLargeTextSetting m_largeText;

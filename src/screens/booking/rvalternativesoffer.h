@@ -3,10 +3,7 @@
 #pragma once
 
 #include "models/rvbookingalternatives.h"
-#include "toolkit/alertviewdelegate.h"
-
-#include <QList>
-#include <QPointer>
+#include "toolkit/delegaterole.h"
 
 #include <functional>
 
@@ -19,8 +16,8 @@ class AlertView;
 // by the service's message, one button per choice and "取消", or "暂无其他可约时段" when
 // nothing is open. A tap on a choice hands it to the screen that owns the offer, which leads
 // to its confirmation; nothing is ever booked from here. Owned by that screen, so a tap after
-// the screen went is not heard.
-class RVAlternativesOffer final : public ui::AlertViewDelegate
+// the screen went is not heard, nor a tap on an offer that a newer one replaced.
+class RVAlternativesOffer final : public ui::DelegateRole
 {
 public:
     using Choice = RVBookingAlternatives::Choice;
@@ -32,10 +29,7 @@ public:
     // whether anything is open is then unknown, and the service's message is all there is.
     ui::AlertView *show(const QString &heading, const RVBookingAlternatives::Result &result);
 
-    void alertViewClickedButtonAtIndex(ui::AlertView *alertView, int buttonIndex) override;
-
 private:
     Take m_take;
-    QList<Choice> m_choices;
-    QPointer<ui::AlertView> m_alert;
+    int m_shown = 0;
 };

@@ -3,11 +3,9 @@
 #include "screens/booking/rvbookingfiles.h"
 
 #include "components/rvpasspdfwriter.h"
-#include "components/rvprogress.h"
 #include "models/rvbookingstore.h"
 #include "protocols/rvprotocol.h"
 #include "screens/shared/rvalert.h"
-#include "toolkit/alertview.h"
 #include "toolkit/view.h"
 
 #include <QCoreApplication>
@@ -43,30 +41,11 @@ void chooseAndWrite(ui::View *view, const QString &suggested, const QString &fil
                          if (!write(path, &error))
                              RVAlert::show(error);
                          else if (view)
-                             RVProgress::tipMessage(
-                                 QCoreApplication::translate("RVBookingFiles", "已保存"), view);
+                             RVAlert::tip(QCoreApplication::translate("RVBookingFiles", "已保存"),
+                                          view);
                      });
     dialog->open();
 }
-
-// Offers the calendar from the success alert; lives as long as the alert.
-class CalendarOffer final : public QObject, public ui::AlertViewDelegate
-{
-public:
-    CalendarOffer(ui::View *view, RVBookingCalendar::Entry entry)
-        : m_view(view), m_entry(std::move(entry))
-    {
-    }
-    void alertViewClickedButtonAtIndex(ui::AlertView *alert, int index) override
-    {
-        if (index == alert->firstOtherButtonIndex())
-            RVBookingFiles::saveCalendar(m_view, m_entry);
-    }
-
-private:
-    QPointer<ui::View> m_view;
-    RVBookingCalendar::Entry m_entry;
-};
 } // namespace
 
 void RVBookingFiles::saveCalendar(ui::View *view, const RVBookingCalendar::Entry &entry)
@@ -96,11 +75,11 @@ void RVBookingFiles::savePass(ui::View *view, const RVBookingPass &pass)
 ui::AlertView *RVBookingFiles::showBookedWithCalendar(const QString &message, ui::View *view,
                                                       const RVBookingCalendar::Entry &entry)
 {
-    auto *offer = new CalendarOffer(view, entry);
-    auto *alert = new ui::AlertView(QString(), message, offer,
-                                    QCoreApplication::translate("RVBookingFiles", "确定"),
-                                    {QCoreApplication::translate("RVBookingFiles", "添加到日历")});
-    offer->setParent(alert);
-    alert->show();
-    return alert;
+    // The offer outlives the confirmation screen; the view is the navigation's.
+    return RVAlert::ask(QString(), message, QCoreApplication::translate("RVBookingFiles", "确定"),
+                        {QCoreApplication::translate("RVBookingFiles", "添加到日历")},
+                        [view = QPointer<ui::View>(view), entry](int buttonIndex) {
+                            if (buttonIndex == 1)
+                                RVBookingFiles::saveCalendar(view, entry);
+                        });
 }

@@ -11,6 +11,15 @@
 
 using namespace Qt::StringLiterals;
 
+std::shared_ptr<RVBookingPassViewController>
+RVBookingPassViewController::instantiateFor(const RVReservationInfo &booking)
+{
+    auto next = RVScreen::fromStoryboard<RVBookingPassViewController>(u"bookingPass"_s);
+    if (next)
+        next->m_booking = booking;
+    return next;
+}
+
 void RVBookingPassViewController::loadView()
 {
     ui::ViewController::loadView();

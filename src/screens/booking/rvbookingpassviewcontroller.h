@@ -18,8 +18,11 @@ class RVBookingPassViewController final : public RVScreen
     Q_OBJECT
 
 public:
+    // The pass of a booking, made from the storyboard.
+    static std::shared_ptr<RVBookingPassViewController>
+    instantiateFor(const RVReservationInfo &booking);
+
     RVReservationInfo booking() const { return m_booking; }
-    void setBooking(const RVReservationInfo &booking) { m_booking = booking; }
     ui::Button *saveButton() const { return m_saveButton; }
 
     void loadView() override;

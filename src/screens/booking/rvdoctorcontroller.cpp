@@ -52,6 +52,17 @@ QString pictureOf(RVScheduleGrid::State state)
 
 RVDoctorController::RVDoctorController() : m_clock([] { return QDate::currentDate(); }) {}
 
+std::shared_ptr<RVDoctorController>
+RVDoctorController::instantiateFor(const RVDoctorInfo &doctor, const ui::Image &doctorInfoCell)
+{
+    auto next = RVScreen::fromStoryboard<RVDoctorController>(u"doctor"_s);
+    if (next) {
+        next->_doctorInfo = doctor;
+        next->_doctorInfoCell = doctorInfoCell;
+    }
+    return next;
+}
+
 RVDoctorController::~RVDoctorController() = default;
 
 void RVDoctorController::loadView()
@@ -108,7 +119,7 @@ void RVDoctorController::loadDoctorSchedulesFinish(const ScheduleOutcome &outcom
         // scrolling content, below the rows in view. A screen the user left has no view to
         // show it on, and asking for one would load a new view and start another load.
         if (isOnTop())
-            RVProgress::tipMessage(_httpErrorMessage, view());
+            RVAlert::tip(_httpErrorMessage, view());
         return;
     }
     m_grid = RVScheduleGrid(today(), outcome.value);
@@ -263,15 +274,12 @@ void RVDoctorController::offerWatch(const RVDoctorScheduleInfo &schedule)
 {
     // The watches are kept in the user's own store: without a login there is none.
     if (!RVAppConfigInfo::userLogined()) {
-        RVAlert::confirm(this, QString(), tr("还未登陆，现在登陆"), tr("确定"), [this] {
-            if (auto login = RVScreen::fromStoryboard(u"login"_s))
-                navigationController()->pushViewController(login, true);
-        });
+        RVAlert::offerLogin(this);
         return;
     }
     const RVWatch watch(_doctorInfo, schedule);
     if (m_watched.contains(watch.key())) {
-        RVProgress::tipMessage(RVWatch::messageOf(RVWatch::Added::AlreadyWatched), view());
+        RVAlert::tip(RVWatch::messageOf(RVWatch::Added::AlreadyWatched), view());
         return;
     }
     const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
@@ -300,7 +308,7 @@ void RVDoctorController::finishedWatch(const QString &key, RVWatch::Added added)
     if (!isOnTop())
         return;
     if (added == RVWatch::Added::Added)
-        RVProgress::tipMessage(RVWatch::messageOf(added), view());
+        RVAlert::tip(RVWatch::messageOf(added), view());
     else
         RVAlert::show(RVWatch::messageOf(added));
 }

@@ -37,12 +37,13 @@ public:
     RVDoctorController();
     ~RVDoctorController() override;
 
-    // Handed over by the doctor list before the push.
+    // The detail of a doctor, made from the storyboard and handed the doctor and the list row
+    // as it looked at the tap, which it shows as its top row.
+    static std::shared_ptr<RVDoctorController> instantiateFor(const RVDoctorInfo &doctor,
+                                                              const ui::Image &doctorInfoCell);
+
     RVDoctorInfo doctorInfo() const { return _doctorInfo; }
-    void setDoctorInfo(const RVDoctorInfo &info) { _doctorInfo = info; }
-    // The doctor's list row as it looked at the tap, shown as this screen's top row.
     const ui::Image &doctorInfoCell() const { return _doctorInfoCell; }
-    void setDoctorInfoCell(const ui::Image &snapshot) { _doctorInfoCell = snapshot; }
     // Today's date for the grid; the system date unless a test sets another.
     void setClock(std::function<QDate()> clock) { m_clock = std::move(clock); }
     QDate today() const { return m_clock(); }

@@ -257,11 +257,8 @@ void RVReservationHistoryListViewController::openPass(const QString &yylsh)
     ui::NavigationController *navigation = navigationController();
     if (!booking || navigation == nullptr)
         return;
-    auto screen = RVScreen::fromStoryboard(u"bookingPass"_s);
-    if (auto *pass = dynamic_cast<RVBookingPassViewController *>(screen.get())) {
-        pass->setBooking(*booking);
-        navigation->pushViewController(screen, true);
-    }
+    if (auto pass = RVBookingPassViewController::instantiateFor(*booking))
+        navigation->pushViewController(pass, true);
 }
 
 bool RVReservationHistoryListViewController::canEditRowAtIndexPath(ui::TableView *,

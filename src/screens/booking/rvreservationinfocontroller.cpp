@@ -50,16 +50,16 @@ RVReservationInfoController::RVReservationInfoController() {}
 
 RVReservationInfoController::~RVReservationInfoController() = default;
 
-std::shared_ptr<RVReservationInfoController>
-RVReservationInfoController::instantiateFor(const RVDoctorInfo &doctor,
-                                            const RVDoctorScheduleInfo &halfDay,
-                                            const RVDoctorTimeSchedule &slot)
+std::shared_ptr<RVReservationInfoController> RVReservationInfoController::instantiateFor(
+    const RVDoctorInfo &doctor, const RVDoctorScheduleInfo &halfDay,
+    const RVDoctorTimeSchedule &slot, const QString &backItemTitle)
 {
     auto next = RVScreen::fromStoryboard<RVReservationInfoController>(u"registerInfo"_s);
     if (next) {
-        next->setDoctorScheduleInfo(halfDay);
-        next->setDoctorInfo(doctor);
-        next->setDoctorTimeSchedule(slot);
+        next->_doctorScheduleInfo = halfDay;
+        next->_doctorInfo = doctor;
+        next->_doctorTimeSchedule = slot;
+        next->m_backItemTitle = backItemTitle;
     }
     return next;
 }
@@ -168,7 +168,7 @@ void RVReservationInfoController::reservationFinish(const ReservationOutcome &re
     // that slot now.
     if (!isOnTop()) {
         if (outcome.ok && m_navigationView)
-            RVProgress::tipMessage(tr("预约成功"), m_navigationView);
+            RVAlert::tip(tr("预约成功"), m_navigationView);
         return;
     }
     if (outcome.ok && result.calendar && m_navigationView)
@@ -182,10 +182,9 @@ void RVReservationInfoController::reservationFinish(const ReservationOutcome &re
 void RVReservationInfoController::openChoice(const RVBookingAlternatives::Choice &choice)
 {
     ui::NavigationController *navigation = navigationController();
-    auto next = instantiateFor(choice.doctor, choice.schedule, choice.slot);
+    auto next = instantiateFor(choice.doctor, choice.schedule, choice.slot, m_backItemTitle);
     if (navigation == nullptr || !next || !isOnTop())
         return;
-    next->setBackItemTitle(m_backItemTitle);
     // The refused place is no choice any more: its confirmation is not left to go back to.
     navigation->popViewControllerAnimated(false);
     navigation->pushViewController(next, true);

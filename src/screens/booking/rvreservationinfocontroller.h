@@ -36,21 +36,16 @@ public:
     ~RVReservationInfoController() override;
 
     // The confirmation of a slot, made from the storyboard and handed the doctor, the half-day
-    // and the slot.
+    // and the slot. The back-item title is what the bar item beneath takes once this screen has
+    // appeared; none leaves that item as it is.
     static std::shared_ptr<RVReservationInfoController>
     instantiateFor(const RVDoctorInfo &doctor, const RVDoctorScheduleInfo &halfDay,
-                   const RVDoctorTimeSchedule &slot);
+                   const RVDoctorTimeSchedule &slot, const QString &backItemTitle = QString());
 
     RVDoctorInfo doctorInfo() const { return _doctorInfo; }
-    void setDoctorInfo(const RVDoctorInfo &info) { _doctorInfo = info; }
     RVDoctorScheduleInfo doctorScheduleInfo() const { return _doctorScheduleInfo; }
-    void setDoctorScheduleInfo(const RVDoctorScheduleInfo &info) { _doctorScheduleInfo = info; }
     RVDoctorTimeSchedule doctorTimeSchedule() const { return _doctorTimeSchedule; }
-    void setDoctorTimeSchedule(const RVDoctorTimeSchedule &slot) { _doctorTimeSchedule = slot; }
-    // The title the bar item beneath takes once this screen has appeared, handed over by the
-    // screen that opens this one; none leaves that item as it is.
     QString backItemTitle() const { return m_backItemTitle; }
-    void setBackItemTitle(const QString &title) { m_backItemTitle = title; }
     RVUserInfo userInfo() const { return _userInfo; }
     ui::TableView *tableViewInfo() const { return _tableViewInfo; }
     ui::Button *confirmButton() const { return m_confirmButton; }

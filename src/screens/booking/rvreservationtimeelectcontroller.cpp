@@ -5,8 +5,8 @@
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
 #include "screens/booking/rvreservationinfocontroller.h"
+#include "screens/shared/rvalert.h"
 #include "screens/shared/rvclearfooter.h"
-#include "toolkit/alertview.h"
 #include "toolkit/color.h"
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
@@ -19,11 +19,6 @@ using namespace Qt::StringLiterals;
 namespace
 {
 const QString reuseIdentifier = u"ResueReservationTimeElect"_s;
-
-std::shared_ptr<ui::ViewController> instantiate(const QString &identifier)
-{
-    return RVScreen::fromStoryboard(identifier);
-}
 } // namespace
 
 RVReservationTimeElectController::RVReservationTimeElectController() {}
@@ -36,8 +31,8 @@ RVReservationTimeElectController::instantiateFor(const RVDoctorInfo &doctor,
 {
     auto next = RVScreen::fromStoryboard<RVReservationTimeElectController>(u"registerTimeElect"_s);
     if (next) {
-        next->setDoctorInfo(doctor);
-        next->setDoctorScheduleInfo(halfDay);
+        next->_doctorInfo = doctor;
+        next->_doctorScheduleInfo = halfDay;
     }
     return next;
 }
@@ -88,7 +83,7 @@ void RVReservationTimeElectController::loadDoctorTimeSchedulesFinish(const Slots
         return;
     // A failed exchange is not a half-day without slots: say why the list is empty.
     if (!outcome.httpStats)
-        RVProgress::tipMessage(outcome.httpErrorMessage, view());
+        RVAlert::tip(outcome.httpErrorMessage, view());
     else if (load.alternatives)
         m_offer.show(outcome.httpErrorMessage, *load.alternatives);
 }
@@ -127,28 +122,13 @@ RVReservationTimeElectController::willSelectRowAtIndexPath(ui::TableView *,
 void RVReservationTimeElectController::openConfirmation(const RVBookingAlternatives::Choice &choice)
 {
     if (!RVAppConfigInfo::userLogined()) {
-        ui::AlertView::initWithTitle(QString(), tr("还未登陆，现在登陆"), this, tr("取消"),
-                                     {tr("确定")})
-            ->show();
+        RVAlert::offerLogin(this);
         return;
     }
     ui::NavigationController *navigation = navigationController();
-    auto next =
-        RVReservationInfoController::instantiateFor(choice.doctor, choice.schedule, choice.slot);
+    auto next = RVReservationInfoController::instantiateFor(choice.doctor, choice.schedule,
+                                                            choice.slot, title());
     if (navigation == nullptr || !next || !isOnTop())
         return;
-    next->setBackItemTitle(title());
     navigation->pushViewController(next, true);
-}
-
-void RVReservationTimeElectController::alertViewClickedButtonAtIndex(ui::AlertView *,
-                                                                     int buttonIndex)
-{
-    if (buttonIndex == 0)
-        return; // "取消": the user stays on the slots
-    ui::NavigationController *navigation = navigationController();
-    if (navigation == nullptr || !isOnTop())
-        return;
-    if (auto login = instantiate(u"login"_s))
-        navigation->pushViewController(login, true);
 }

@@ -8,7 +8,6 @@
 #include "protocols/rvdoctorscheduleinfo.h"
 #include "screens/booking/rvalternativesoffer.h"
 #include "screens/shared/rvscreen.h"
-#include "toolkit/alertviewdelegate.h"
 #include "toolkit/tableview.h"
 #include "toolkit/tableviewdatasource.h"
 #include "toolkit/tableviewdelegate.h"
@@ -24,8 +23,7 @@
 // whose last place went before the screen came offers the nearest open places instead.
 class RVReservationTimeElectController final : public RVScreen,
                                                public ui::TableViewDataSource,
-                                               public ui::TableViewDelegate,
-                                               public ui::AlertViewDelegate
+                                               public ui::TableViewDelegate
 {
     Q_OBJECT
 
@@ -46,9 +44,7 @@ public:
     instantiateFor(const RVDoctorInfo &doctor, const RVDoctorScheduleInfo &halfDay);
 
     RVDoctorInfo doctorInfo() const { return _doctorInfo; }
-    void setDoctorInfo(const RVDoctorInfo &info) { _doctorInfo = info; }
     RVDoctorScheduleInfo doctorScheduleInfo() const { return _doctorScheduleInfo; }
-    void setDoctorScheduleInfo(const RVDoctorScheduleInfo &info) { _doctorScheduleInfo = info; }
     const QList<RVDoctorTimeSchedule> &timeSchedules() const { return _timeSchedules; }
     ui::TableView *tableViewTime() const { return _tableViewTime; }
 
@@ -65,7 +61,6 @@ public:
     ui::View *viewForFooterInSection(ui::TableView *tableView, int section) override;
     std::optional<ui::IndexPath> willSelectRowAtIndexPath(ui::TableView *tableView,
                                                           const ui::IndexPath &indexPath) override;
-    void alertViewClickedButtonAtIndex(ui::AlertView *alertView, int buttonIndex) override;
 
 private:
     static SlotsLoad loadDoctorTimeSchedules(const RVDoctorInfo &doctor,

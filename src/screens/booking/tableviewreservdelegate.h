@@ -17,5 +17,6 @@ public:
     qreal heightForHeaderInSection(ui::TableView *tableView, int section) override;
     ui::View *viewForHeaderInSection(ui::TableView *tableView, int section) override;
 
+private:
     qreal cellHeight;
 };

@@ -26,6 +26,19 @@ RVDepartmentListController::RVDepartmentListController()
 
 RVDepartmentListController::~RVDepartmentListController() = default;
 
+std::shared_ptr<RVDepartmentListController>
+RVDepartmentListController::instantiateFor(const QString &hospitalCode, const QString &parentId,
+                                           const QString &titleText)
+{
+    auto next = RVScreen::fromStoryboard<RVDepartmentListController>(u"departmentListMain"_s);
+    if (next) {
+        next->hospid = hospitalCode;
+        next->parentId = parentId;
+        next->titleText = titleText;
+    }
+    return next;
+}
+
 void RVDepartmentListController::loadView()
 {
     ui::ViewController::loadView();
@@ -115,19 +128,11 @@ void RVDepartmentListController::didSelectRowAtIndexPath(ui::TableView *tableVie
     const RVDepartmentInfo department = departmentList.value(indexPath.row);
     std::shared_ptr<ui::ViewController> next;
     if (parentId.isNull()) {
-        next = RVScreen::fromStoryboard(u"departmentListMain"_s);
-        if (auto *level = dynamic_cast<RVDepartmentListController *>(next.get())) {
-            level->setHospitalCode(hospid);
-            level->parentId = RVBaseInfo::text(department.deptid());
-            level->titleText = RVBaseInfo::text(department.bzksmc());
-        }
+        next = instantiateFor(hospid, RVBaseInfo::text(department.deptid()),
+                              RVBaseInfo::text(department.bzksmc()));
     } else {
-        next = RVScreen::fromStoryboard(u"doctorList"_s);
-        if (auto *doctors = dynamic_cast<RVDoctorListViewController *>(next.get())) {
-            doctors->deptid = RVBaseInfo::text(department.deptid());
-            doctors->departmentCode = RVBaseInfo::text(department.bzksdm());
-            doctors->hospitalCode = hospid;
-        }
+        next = RVDoctorListViewController::instantiateFor(
+            hospid, RVBaseInfo::text(department.deptid()), RVBaseInfo::text(department.bzksdm()));
     }
     tableView->deselectRowAtIndexPath(indexPath, true);
     if (next && navigationController() != nullptr)

@@ -32,8 +32,13 @@ public:
     RVDepartmentListController();
     ~RVDepartmentListController() override;
 
+    // One level, made from the storyboard: the classes when the parent is null, else the
+    // departments of the class named by the title. A null hospital code lists across all.
+    static std::shared_ptr<RVDepartmentListController>
+    instantiateFor(const QString &hospitalCode, const QString &parentId = QString(),
+                   const QString &titleText = QString());
+
     QString hospitalCode() const { return hospid; }
-    void setHospitalCode(const QString &code) { hospid = code; }
 
     void loadView() override;
     void viewDidLoad() override;
@@ -53,15 +58,16 @@ public:
     ui::View *viewForFooterInSection(ui::TableView *, int) override;
 
     ui::TableView *tableView() const { return m_tableView; }
+    // What the last load brought, as it was kept.
+    Outcome lastLoad() const { return {httpStats, httpErrorMessage, departmentList}; }
 
-    // Null while absent: the first level has neither.
-    QString parentId;
-    QString titleText;
+private:
     QList<RVDepartmentInfo> departmentList;
     bool httpStats = false;
     QString httpErrorMessage;
-
-private:
     QString hospid;
+    // Null while absent: the first level has neither.
+    QString parentId;
+    QString titleText;
     QPointer<ui::TableView> m_tableView;
 };

@@ -22,6 +22,15 @@ constexpr qreal kTextPadding = 5;
 
 RVDetailInfoViewController::RVDetailInfoViewController() {}
 
+std::shared_ptr<RVDetailInfoViewController>
+RVDetailInfoViewController::instantiateFor(const std::optional<RVHospitalInfo> &hospital)
+{
+    auto next = RVScreen::fromStoryboard<RVDetailInfoViewController>(u"detailInfo"_s);
+    if (next)
+        next->hospitalInfo = hospital;
+    return next;
+}
+
 RVDetailInfoViewController::~RVDetailInfoViewController() = default;
 
 void RVDetailInfoViewController::loadView()

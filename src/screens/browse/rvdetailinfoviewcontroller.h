@@ -25,6 +25,10 @@ public:
     RVDetailInfoViewController();
     ~RVDetailInfoViewController() override;
 
+    // The long texts of the hospital handed over, made from the storyboard.
+    static std::shared_ptr<RVDetailInfoViewController>
+    instantiateFor(const std::optional<RVHospitalInfo> &hospital);
+
     void loadView() override;
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
@@ -41,10 +45,9 @@ public:
 
     ui::TableView *mainTableView() const { return m_mainTableView; }
 
-    std::optional<RVHospitalInfo> hospitalInfo;
-
 private:
     QString introduction() const;
 
+    std::optional<RVHospitalInfo> hospitalInfo;
     QPointer<ui::TableView> m_mainTableView;
 };

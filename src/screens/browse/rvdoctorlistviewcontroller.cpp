@@ -3,6 +3,7 @@
 #include "screens/browse/rvdoctorlistviewcontroller.h"
 
 #include "components/rvprogress.h"
+#include "screens/shared/rvalert.h"
 #include "toolkit/color.h"
 
 #include <QGuiApplication>
@@ -23,6 +24,19 @@ RVDoctorListViewController::RVDoctorListViewController()
 }
 
 RVDoctorListViewController::~RVDoctorListViewController() = default;
+
+std::shared_ptr<RVDoctorListViewController>
+RVDoctorListViewController::instantiateFor(const QString &hospitalCode, const QString &deptid,
+                                           const QString &departmentCode)
+{
+    auto next = RVScreen::fromStoryboard<RVDoctorListViewController>(u"doctorList"_s);
+    if (next) {
+        next->hospitalCode = hospitalCode;
+        next->deptid = deptid;
+        next->departmentCode = departmentCode;
+    }
+    return next;
+}
 
 void RVDoctorListViewController::viewDidLoad()
 {
@@ -194,7 +208,7 @@ void RVDoctorListViewController::searchDoctorFinish(const RVDoctorListPages::Pag
         return;
     }
     if (m_pages.doctorList().isEmpty() && isOnTop())
-        RVProgress::tipMessage(tr("没有这位医生"), view());
+        RVAlert::tip(tr("没有这位医生"), view());
     m_tableView->setDataSource(this);
     m_tableView->setDelegate(this);
     // The load-more header follows the new list at once, as after a page: below its last row

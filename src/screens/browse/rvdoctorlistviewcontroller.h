@@ -40,6 +40,12 @@ public:
     RVDoctorListViewController();
     ~RVDoctorListViewController() override;
 
+    // The doctors of one department, made from the storyboard; all null lists every doctor
+    // and offers the search.
+    static std::shared_ptr<RVDoctorListViewController>
+    instantiateFor(const QString &hospitalCode, const QString &deptid,
+                   const QString &departmentCode);
+
     void viewDidLoad() override;
 
     // Paging.
@@ -88,20 +94,19 @@ public:
     ui::SearchBar *searchBar() const { return m_searchBar; }
     PvxRefreshTableHeaderView *refreshHeaderView() const { return m_refreshHeaderView; }
 
-    // Handed over; null while absent.
-    QString hospitalCode;
-    QString deptid;
-    QString departmentCode;
-
-    qint32 cellHeight = 95;
-    bool reloading = false;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void fillCell(ui::TableViewCell *cell, const RVDoctorInfo &doctor) const;
     void openDoctor(int row);
+
+    qint32 cellHeight = 95;
+    bool reloading = false;
+    // Handed over; null while absent.
+    QString hospitalCode;
+    QString deptid;
+    QString departmentCode;
 
     QPointer<ui::TableView> m_tableView;
     QPointer<ui::SearchBar> m_searchBar;

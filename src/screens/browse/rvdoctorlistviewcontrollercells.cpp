@@ -127,11 +127,9 @@ void RVDoctorListViewController::openDoctor(int row)
 {
     if (row < 0 || row >= m_pages.doctorList().size())
         return;
-    auto detail = RVScreen::fromStoryboard<RVDoctorController>(u"doctor"_s);
+    auto detail =
+        RVDoctorController::instantiateFor(m_pages.doctorList().at(row), snapshotOfRow(row));
     ui::NavigationController *navigation = navigationController();
-    if (!detail || navigation == nullptr)
-        return;
-    detail->setDoctorInfo(m_pages.doctorList().at(row));
-    detail->setDoctorInfoCell(snapshotOfRow(row));
-    navigation->pushViewController(detail, true);
+    if (detail && navigation != nullptr)
+        navigation->pushViewController(detail, true);
 }

@@ -42,14 +42,18 @@ void addImage(ui::TableViewCell *cell, const QString &name, const QRectF &frame)
     image->setFrame(frame);
     cell->contentView()->addSubview(image);
 }
-
-std::shared_ptr<ui::ViewController> instantiate(const QString &identifier)
-{
-    return RVScreen::fromStoryboard(identifier);
-}
 } // namespace
 
 RVHospitalInfoViewController::RVHospitalInfoViewController() {}
+
+std::shared_ptr<RVHospitalInfoViewController>
+RVHospitalInfoViewController::instantiateFor(const QString &hospitalCode)
+{
+    auto next = RVScreen::fromStoryboard<RVHospitalInfoViewController>(u"hospitalInfo"_s);
+    if (next)
+        next->hospid = hospitalCode;
+    return next;
+}
 
 RVHospitalInfoViewController::~RVHospitalInfoViewController() = default;
 
@@ -244,15 +248,11 @@ void RVHospitalInfoViewController::didSelectRowAtIndexPath(ui::TableView *tableV
     std::shared_ptr<ui::ViewController> next;
     switch (indexPath.row) {
     case Departments:
-        next = instantiate(u"departmentListMain"_s);
-        if (auto *departments = dynamic_cast<RVDepartmentListController *>(next.get()))
-            departments->setHospitalCode(hospid);
+        next = RVDepartmentListController::instantiateFor(hospid);
         break;
     case Details:
     case Introduction:
-        next = instantiate(u"detailInfo"_s);
-        if (auto *details = dynamic_cast<RVDetailInfoViewController *>(next.get()))
-            details->hospitalInfo = hospitalInfo;
+        next = RVDetailInfoViewController::instantiateFor(hospitalInfo);
         break;
     case Notice:
         RVAlert::show(tr("暂无停诊公告"));

@@ -35,8 +35,11 @@ public:
     RVHospitalInfoViewController();
     ~RVHospitalInfoViewController() override;
 
+    // The card of one hospital, made from the storyboard and handed the hospital's code.
+    static std::shared_ptr<RVHospitalInfoViewController>
+    instantiateFor(const QString &hospitalCode);
+
     QString hospitalCode() const { return hospid; }
-    void setHospitalCode(const QString &code) { hospid = code; }
 
     void loadView() override;
     void viewDidLoad() override;
@@ -56,12 +59,13 @@ public:
     ui::View *viewForFooterInSection(ui::TableView *, int) override;
 
     ui::TableView *mainTableView() const { return m_mainTableView; }
+    // What the last load brought, as it was kept.
+    Outcome lastLoad() const { return {httpStats, httpErrorMessage, hospitalInfo}; }
 
+private:
     std::optional<RVHospitalInfo> hospitalInfo;
     bool httpStats = false;
     QString httpErrorMessage;
-
-private:
     static void clearCell(ui::TableViewCell *cell);
     void fillHeaderRow(ui::TableViewCell *cell) const;
     void fillAddressRow(ui::TableViewCell *cell) const;

@@ -10,7 +10,6 @@
 #include "toolkit/label.h"
 #include "toolkit/navigationcontroller.h"
 #include "toolkit/storyboard.h"
-#include "toolkit/storyboardsegue.h"
 #include "toolkit/tableviewcell.h"
 
 using namespace Qt::StringLiterals;
@@ -109,22 +108,9 @@ ui::View *RVHospitalListViewController::viewForFooterInSection(ui::TableView *, 
 void RVHospitalListViewController::didSelectRowAtIndexPath(ui::TableView *tableView,
                                                            const ui::IndexPath &indexPath)
 {
-    auto detail = RVScreen::fromStoryboard<RVHospitalInfoViewController>(u"hospitalInfo"_s);
-    if (detail)
-        detail->setHospitalCode(RVBaseInfo::text(hospitalList.value(indexPath.row).hospid()));
+    auto detail = RVHospitalInfoViewController::instantiateFor(
+        RVBaseInfo::text(hospitalList.value(indexPath.row).hospid()));
     tableView->deselectRowAtIndexPath(indexPath, true);
     if (detail && navigationController() != nullptr)
         navigationController()->pushViewController(detail, true);
-}
-
-void RVHospitalListViewController::prepareForSegue(ui::StoryboardSegue &segue, QObject *sender)
-{
-    const auto *cell = qobject_cast<ui::TableViewCell *>(sender);
-    auto *detail =
-        dynamic_cast<RVHospitalInfoViewController *>(segue.destinationViewController.get());
-    if (cell == nullptr || detail == nullptr)
-        return;
-    const int index = cell->tag() - 1;
-    if (index >= 0 && index < hospitalList.size())
-        detail->setHospitalCode(RVBaseInfo::text(hospitalList.at(index).yydm()));
 }

@@ -46,14 +46,14 @@ public:
                                              const ui::IndexPath &indexPath) override;
     ui::View *viewForFooterInSection(ui::TableView *, int) override;
     void didSelectRowAtIndexPath(ui::TableView *tableView, const ui::IndexPath &indexPath) override;
-    void prepareForSegue(ui::StoryboardSegue &segue, QObject *sender) override;
 
     ui::TableView *tableView() const { return m_tableView; }
+    // What the last load brought, as it was kept.
+    Outcome lastLoad() const { return {httpStats, httpErrorMessage, hospitalList}; }
 
+private:
     QList<RVHospitalInfo> hospitalList;
     bool httpStats = false;
     QString httpErrorMessage;
-
-private:
     QPointer<ui::TableView> m_tableView;
 };

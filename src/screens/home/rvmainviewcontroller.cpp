@@ -7,7 +7,6 @@
 #include "protocols/rvloginstate.h"
 #include "protocols/rvprotocol.h"
 #include "screens/shared/rvalert.h"
-#include "toolkit/alertview.h"
 #include "toolkit/application.h"
 #include "toolkit/button.h"
 #include "toolkit/collectionview.h"
@@ -268,13 +267,10 @@ void RVMainViewController::finishedVersionCheck(const QByteArray &answer, const 
 {
     if (!RVStoreLookup::offersUpdate(answer, version))
         return;
-    ui::AlertView::initWithTitle(tr("更新"), tr("有新的版本更新，是否前往更新"), this, tr("关闭"),
-                                 {tr("更新")})
-        ->show();
-}
-
-void RVMainViewController::alertViewClickedButtonAtIndex(ui::AlertView *, int buttonIndex)
-{
-    if (buttonIndex == 1)
-        ui::Application::openURL(withIdentifier(storeUrl(store().update, u"/update"_s)));
+    RVAlert::ask(weak_from_this(), tr("更新"), tr("有新的版本更新，是否前往更新"), tr("关闭"),
+                 {tr("更新")}, [](int buttonIndex) {
+                     if (buttonIndex == 1)
+                         ui::Application::openURL(
+                             withIdentifier(storeUrl(store().update, u"/update"_s)));
+                 });
 }

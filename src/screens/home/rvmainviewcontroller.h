@@ -3,7 +3,6 @@
 #pragma once
 
 #include "screens/shared/rvscreen.h"
-#include "toolkit/alertviewdelegate.h"
 #include "toolkit/button.h"
 #include "toolkit/collectionview.h"
 #include "toolkit/collectionviewdatasource.h"
@@ -23,8 +22,7 @@ class QTimer;
 // if the last login succeeded. It also carries the check of the store for a newer version.
 class RVMainViewController : public RVScreen,
                              public ui::CollectionViewDataSource,
-                             public ui::CollectionViewDelegate,
-                             public ui::AlertViewDelegate
+                             public ui::CollectionViewDelegate
 {
     Q_OBJECT
 
@@ -62,7 +60,6 @@ public:
     // Asks the store without blocking; the alert follows when the answer arrives.
     void onCheckVersion(const QString &version);
     void finishedVersionCheck(const QByteArray &answer, const QString &version);
-    void alertViewClickedButtonAtIndex(ui::AlertView *alertView, int buttonIndex) override;
 
     int numberOfItemsInSection(ui::CollectionView *, int) override;
     ui::CollectionViewCell *cellForItemAtIndexPath(ui::CollectionView *collectionView,
@@ -75,6 +72,17 @@ public:
     std::optional<qreal> minimumInteritemSpacingForSectionAtIndex(ui::CollectionView *,
                                                                   int) override;
 
+    // The login-status button and the advertisement's scroller and page dots, for reading.
+    ui::Button *statusButton() const { return loginStatsButton; }
+    ui::ScrollView *adScroller() const { return adScrollView; }
+    ui::PageControl *adPager() const { return adPageControl; }
+
+private:
+    void pushScreen(const QString &identifier);
+    void openHistory();
+    void showStatusTitle(const QString &title);
+    int advertCount() const;
+
     QPointer<ui::ScrollView> adScrollView;
     QPointer<ui::PageControl> adPageControl;
     qreal adHeight = 0;
@@ -83,13 +91,6 @@ public:
     QStringList itemImages;
     QStringList itemPressedImages;
     QPointer<ui::Button> loginStatsButton;
-
-private:
-    void pushScreen(const QString &identifier);
-    void openHistory();
-    void showStatusTitle(const QString &title);
-    int advertCount() const;
-
     QTimer *m_adTimer = nullptr;
     bool m_automaticLoginRunning = false;
     bool m_historyAfterLogin = false; // the history was asked for while the saved login ran

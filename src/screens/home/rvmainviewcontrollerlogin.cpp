@@ -6,6 +6,7 @@
 #include "components/rvprogress.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
+#include "screens/shared/rvalert.h"
 #include "toolkit/application.h"
 #include "toolkit/button.h"
 #include "toolkit/collectionview.h"
@@ -53,7 +54,7 @@ void RVMainViewController::finishedAutomaticLogin(bool succeeded)
     // A login the user made meanwhile may have overtaken this one: what counts is the state.
     if (!succeeded && !RVAppConfigInfo::userLogined()) {
         if (ui::NavigationController *navigation = navigationController())
-            RVProgress::tipMessage(tr("登录失败"), navigation->view());
+            RVAlert::tip(tr("登录失败"), navigation->view());
     }
     userLoginCheckStatus();
     // Asked for while the login ran: opened now, unless the user went elsewhere meanwhile.
