@@ -197,14 +197,27 @@ RVBookingAlternatives::RVBookingAlternatives(RVDoctorInfo doctor, RVDoctorSchedu
 {
 }
 
-RVBookingAlternatives::Gone RVBookingAlternatives::goneBy(const QString &refusal)
+RVBookingAlternatives::Gone RVBookingAlternatives::goneAfterRefusal(const Choice &refused)
 {
-    // The service's own texts, compared exactly: a slot another patient took, and a half-day
-    // whose last place went.
-    if (refusal == u"该时段已被预约，请选择其他时段") // untranslated: the service's text
+    const auto slots = RVTimeSlots::load(textOf(refused.schedule.pbid()));
+    if (!slots.httpStats)
+        return Gone::Nothing;
+    const QString fzxh = textOf(refused.slot.fzxh());
+    if (std::ranges::any_of(slots.value,
+                            [&](const auto &slot) { return textOf(slot.fzxh()) == fzxh; }))
+        return Gone::Nothing;
+    if (!slots.value.isEmpty())
         return Gone::Slot;
-    if (refusal == u"该时段已约满") // untranslated: the service's text
-        return Gone::HalfDay;
+    const QString own = textOf(refused.doctor.hospid());
+    const QString hospid = own.isEmpty() ? textOf(refused.schedule.hospid()) : own;
+    const auto schedules = RVScheduleGrid::load(hospid, textOf(refused.doctor.ysdm()));
+    const QString pbid = textOf(refused.schedule.pbid());
+    for (const RVDoctorScheduleInfo &halfDay :
+         schedules.value.value(textOf(refused.schedule.jzrq()))) {
+        if (textOf(halfDay.pbid()) == pbid &&
+            RVScheduleGrid::stateOf(halfDay) == RVScheduleGrid::State::FullyBooked)
+            return Gone::HalfDay;
+    }
     return Gone::Nothing;
 }
 

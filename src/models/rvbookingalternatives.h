@@ -49,8 +49,12 @@ public:
     RVBookingAlternatives(RVDoctorInfo doctor, RVDoctorScheduleInfo halfDay,
                           std::optional<RVDoctorTimeSchedule> lostSlot);
 
-    // The service's refusal of a booking, by its exact text.
-    static Gone goneBy(const QString &refusal);
+    // What the service's lists show gone after it refused to book a choice: the slot, when its
+    // half-day ("B009") no longer lists it but lists others; the half-day, when it lists none
+    // and the doctor's schedule ("B008") shows it fully booked. A slot still listed, a half-day
+    // stopped or past, or a list that cannot be read tells of another refusal. The refusal's
+    // wording plays no part. For a worker.
+    static Gone goneAfterRefusal(const Choice &refused);
     // What a choice reads as: the doctor, the day, the half-day and the time.
     static QString describe(const Choice &choice);
 
