@@ -35,6 +35,32 @@ private Q_SLOTS:
         QCOMPARE(history.canCancel(0), open);
     }
 
+    // Without the service a list once kept stands in, but nothing in it can be cancelled.
+    void keptListIsShownButNotCancelled_data()
+    {
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<bool>("offline");
+        QTest::addColumn<bool>("everListed");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("from the service") << true << false << true << true;
+        QTest::newRow("kept, service unreachable") << false << true << true << true;
+        QTest::newRow("unreachable, never listed") << false << true << false << false;
+        QTest::newRow("refused") << false << false << true << false;
+    }
+    void keptListIsShownButNotCancelled()
+    {
+        QFETCH(bool, answered);
+        QFETCH(bool, offline);
+        QFETCH(bool, everListed);
+        RVBookingHistory::Shown shown{answered, {}, {}, offline, std::nullopt};
+        shown.bookings = {
+            RVBaseInfo::fromDictionary<RVReservationInfo>(QJsonObject{{u"yyzt"_s, u"0"_s}})};
+        if (everListed)
+            shown.refreshed = QDateTime::currentDateTime();
+        QTEST(shown.usable(), "usable");
+        QCOMPARE(RVBookingHistory(shown).canCancel(0), !offline);
+    }
+
     // Without an answer to the cancel, the history tells whether the service cancelled; a
     // refusal is final, whatever its text. The cancel is never sent again.
     void lostCancelAnswerIsSettledByTheHistory_data()
