@@ -4,6 +4,7 @@
 #include "models/rvbookinghistory.h"
 #include "models/rvbookingstore.h"
 #include "models/rvwatch.h"
+#include "platform/notificationcenter.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -169,6 +170,37 @@ private Q_SLOTS:
         QCOMPARE(store.shownReminders(), QSet<QString>{u"L1|day"_s});
         QCOMPARE(store.addWatch(RVWatch({}, {})), RVWatch::Added::Added);
         QCOMPARE(keysAndStates(store.bookings()), QStringList{u"L1=0"_s});
+    }
+
+    // Every screen and the poller learn of a watch added or ended from the store itself.
+    void watchChangesAreAnnounced_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // "+key" adds, "-key" removes
+        QTest::addColumn<int>("announced");
+        QTest::newRow("added") << QStringList{u"+a"_s} << 1;
+        QTest::newRow("added twice") << QStringList{u"+a"_s, u"+a"_s} << 1;
+        QTest::newRow("added and ended") << QStringList{u"+a"_s, u"-a"_s} << 2;
+        QTest::newRow("ending one not kept") << QStringList{u"+a"_s, u"-b"_s} << 1;
+    }
+    void watchChangesAreAnnounced()
+    {
+        QFETCH(QStringList, steps);
+        const RVBookingStore store(u"7"_s);
+        int announced = 0;
+        auto &center = platform::NotificationCenter::defaultCenter();
+        center.addObserver(this, RVWatch::changedNotification(), nullptr,
+                           [&announced](const platform::Notification &) { ++announced; });
+        for (const QString &step : std::as_const(steps)) {
+            RVDoctorScheduleInfo half;
+            half.setJzrq(step.mid(1));
+            const RVWatch watch({}, half);
+            if (step.startsWith(u'+'))
+                store.addWatch(watch);
+            else
+                store.removeWatch(watch.key());
+        }
+        center.removeObserver(this);
+        QTEST(announced, "announced");
     }
 };
 

@@ -4,7 +4,6 @@
 
 #include "components/rvprogress.h"
 #include "models/rvbookingstore.h"
-#include "platform/notificationcenter.h"
 #include "protocols/rvappconfiginfo.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvclearfooter.h"
@@ -124,8 +123,6 @@ void RVWatchListViewController::remove(const QString &key)
         this, QString(), [yhid = userId(), key] { return RVBookingStore(yhid).removeWatch(key); },
         [key](RVWatchListViewController &self, bool) {
             // Gone either way: removed now, or ended by the poller meanwhile.
-            platform::NotificationCenter::defaultCenter().postNotificationName(
-                RVWatch::changedNotification(), &self);
             QList<RVWatch> left = self.m_watches;
             left.removeIf([&key](const RVWatch &watch) { return watch.key() == key; });
             self.show(left);

@@ -5,7 +5,6 @@
 #include "components/rvprogress.h"
 #include "models/rvbookingstore.h"
 #include "models/rvhalfdayname.h"
-#include "platform/notificationcenter.h"
 #include "protocols/rvappconfiginfo.h"
 #include "screens/booking/rvreservationtimeelectcontroller.h"
 #include "screens/shared/rvalert.h"
@@ -288,10 +287,6 @@ void RVDoctorController::offerWatch(const RVDoctorScheduleInfo &schedule)
 
 void RVDoctorController::finishedWatch(const QString &key, RVWatch::Added added)
 {
-    if (added == RVWatch::Added::Added) {
-        platform::NotificationCenter::defaultCenter().postNotificationName(
-            RVWatch::changedNotification(), this);
-    }
     if (added == RVWatch::Added::Added || added == RVWatch::Added::AlreadyWatched) {
         m_watched.insert(key);
         if (_tableViewReservInfo)
