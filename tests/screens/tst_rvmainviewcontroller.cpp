@@ -240,7 +240,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("offered");
         QTest::newRow("same version") << u"1.0.0"_s << false;
         QTest::newRow("newer") << u"1.1.0"_s << true;
-        QTest::newRow("older still offers") << u"0.9"_s << true;
     }
     void updateCheck()
     {
@@ -265,21 +264,6 @@ private Q_SLOTS:
             QCOMPARE(alert->buttonTitleAtIndex(0), u"关闭"_s);
             QCOMPARE(alert->buttonTitleAtIndex(1), u"更新"_s);
         }
-    }
-
-    void updateCheckIsSilentWithoutStore()
-    {
-        ScreenTestService service;
-        ScreenFixture app;
-        app.launch();
-        RVMainViewController::setStoreLocation(QUrl(u"http://127.0.0.1:1/lookup"_s), QUrl(),
-                                               u"x"_s);
-        home(app)->onCheckVersion(u"1.0.0"_s);
-        QVERIFY(!ScreenFixture::visibleAlert());
-        RVMainViewController::setStoreLocation(QUrl(), QUrl(), QString());
-        home(app)->onCheckVersion(u"1.0.0"_s);
-        QCOMPARE(service.lookups(), 0);
-        RVMainViewController::setStoreLocation(QUrl(), QUrl(), u"rvpatient"_s);
     }
 };
 

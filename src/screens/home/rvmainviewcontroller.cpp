@@ -22,7 +22,6 @@
 #include "toolkit/storyboard.h"
 
 #include <QTimer>
-#include <QUrlQuery>
 
 using namespace Qt::StringLiterals;
 
@@ -31,47 +30,11 @@ namespace
 
 const QString cellIdentifier = u"ReusableCell"_s;
 
-struct StoreLocation {
-    QUrl lookup;
-    QUrl update;
-    QString identifier = QStringLiteral(RV_STORE_ID);
-};
-
-StoreLocation &store()
-{
-    static StoreLocation location;
-    return location;
-}
-
-// By default the store answers beside the booking service.
-QUrl storeUrl(const QUrl &configured, const QString &path)
-{
-    if (configured.isValid())
-        return configured;
-    QUrl url = RVProtocol::serviceEndpoint();
-    url.setPath(path);
-    return url;
-}
-
-QUrl withIdentifier(QUrl url)
-{
-    QUrlQuery query(url);
-    query.addQueryItem(u"id"_s, store().identifier);
-    url.setQuery(query);
-    return url;
-}
-
 } // namespace
 
 RVMainViewController::RVMainViewController() = default;
 
 RVMainViewController::~RVMainViewController() = default;
-
-void RVMainViewController::setStoreLocation(const QUrl &lookupUrl, const QUrl &updateUrl,
-                                            const QString &storeIdentifier)
-{
-    store() = StoreLocation{lookupUrl, updateUrl, storeIdentifier};
-}
 
 void RVMainViewController::loadView()
 {
@@ -251,8 +214,9 @@ void RVMainViewController::pushScreen(const QString &identifier)
 
 void RVMainViewController::onCheckVersion(const QString &version)
 {
-    // An empty identifier names no application: the store has nothing to say.
-    if (store().identifier.isEmpty())
+    // An application the store does not name has nothing to learn there.
+    const QUrl url = RVStoreLookup::lookupUrl();
+    if (!url.isValid())
         return;
     auto *lookup = new RVStoreLookup(this);
     connect(lookup, &RVStoreLookup::finished, this,
@@ -261,7 +225,7 @@ void RVMainViewController::onCheckVersion(const QString &version)
                 // Response, error and status are not examined: whatever came back is read.
                 finishedVersionCheck(answer, version);
             });
-    lookup->ask(withIdentifier(storeUrl(store().lookup, u"/lookup"_s)));
+    lookup->ask(url);
 }
 
 void RVMainViewController::finishedVersionCheck(const QByteArray &answer, const QString &version)
@@ -276,5 +240,5 @@ void RVMainViewController::finishedVersionCheck(const QByteArray &answer, const 
 void RVMainViewController::alertViewClickedButtonAtIndex(ui::AlertView *, int buttonIndex)
 {
     if (buttonIndex == 1)
-        ui::Application::openURL(withIdentifier(storeUrl(store().update, u"/update"_s)));
+        ui::Application::openURL(RVStoreLookup::updateUrl());
 }
