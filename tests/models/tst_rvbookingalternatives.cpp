@@ -130,36 +130,30 @@ private Q_SLOTS:
 
     void refusalIsReadFromTheListsNotTheWords_data()
     {
-        QTest::addColumn<QStringList>("left"); // slot numbers B009 lists for P42; none: fails
-        QTest::addColumn<QJsonArray>("schedule");
+        QTest::addColumn<QString>("left"); // the slot numbers B009 lists; "-": it fails
+        QTest::addColumn<int>("jlzt");     // of P42 in B008; -1: not listed
         QTest::addColumn<RVBookingAlternatives::Gone>("gone");
         using Gone = RVBookingAlternatives::Gone;
-        const QJsonArray full{half(u"P42"_s, 1, u"2013-05-20"_s, 0)};
-        QTest::newRow("slot still listed") << QStringList{u"3"_s, u"4"_s} << full << Gone::Nothing;
-        QTest::newRow("slot gone, others left") << QStringList{u"4"_s} << full << Gone::Slot;
-        QTest::newRow("none left, fully booked") << QStringList{u""_s} << full << Gone::HalfDay;
-        QTest::newRow("none left, stopped")
-            << QStringList{u""_s} << QJsonArray{half(u"P42"_s, 1, u"2013-05-20"_s, 0, 1)}
-            << Gone::Nothing;
-        QTest::newRow("none left, no longer scheduled")
-            << QStringList{u""_s} << QJsonArray() << Gone::Nothing;
-        QTest::newRow("slots unreadable") << QStringList() << full << Gone::Nothing;
+        QTest::newRow("slot still listed") << u"3 4"_s << 0 << Gone::Nothing;
+        QTest::newRow("slot gone, others left") << u"4"_s << 0 << Gone::Slot;
+        QTest::newRow("none left, fully booked") << QString() << 0 << Gone::HalfDay;
+        QTest::newRow("none left, stopped") << QString() << 1 << Gone::Nothing;
+        QTest::newRow("none left, not scheduled") << QString() << -1 << Gone::Nothing;
+        QTest::newRow("slots unreadable") << u"-"_s << 0 << Gone::Nothing;
     }
     void refusalIsReadFromTheListsNotTheWords()
     {
-        QFETCH(QStringList, left);
-        QFETCH(QJsonArray, schedule);
+        QFETCH(QString, left);
+        QFETCH(int, jlzt);
         BookingTestService service;
-        QJsonArray slots;
-        for (const QString &fzxh : std::as_const(left)) {
-            if (!fzxh.isEmpty())
-                slots.append(QJsonObject{{u"fzxh"_s, fzxh}, {u"yysj"_s, u"09:00"_s}});
-        }
-        service.answer(u"B009"_s, BookingTestService::reply(!left.isEmpty(), u"答复"_s, &slots));
+        const QJsonArray slots = left.isEmpty() ? QJsonArray() : times(left);
+        service.answer(u"B009"_s, BookingTestService::reply(left != u"-", u"答复"_s, &slots));
+        QJsonArray schedule;
+        if (jlzt >= 0)
+            schedule.append(half(u"P42"_s, 1, u"2013-05-20"_s, 0, jlzt));
         service.answer(u"B008"_s, BookingTestService::reply(true, u"答复"_s, &schedule));
-        const BookingTestService::Choice refused = BookingTestService::choice();
-        QTEST(RVBookingAlternatives::goneAfterRefusal({refused.doctor, refused.half, refused.slot}),
-              "gone");
+        const auto [doctor, halfDay, slot] = BookingTestService::choice();
+        QTEST(RVBookingAlternatives::goneAfterRefusal({doctor, halfDay, slot}), "gone");
     }
 };
 

@@ -38,27 +38,23 @@ private Q_SLOTS:
     // Without the service a list once kept stands in, but nothing in it can be cancelled.
     void keptListIsShownButNotCancelled_data()
     {
-        QTest::addColumn<bool>("answered");
-        QTest::addColumn<bool>("offline");
-        QTest::addColumn<bool>("everListed");
+        QTest::addColumn<RVBookingHistory::Shown>("shown");
         QTest::addColumn<bool>("usable");
-        QTest::newRow("from the service") << true << false << true << true;
-        QTest::newRow("kept, service unreachable") << false << true << true << true;
-        QTest::newRow("unreachable, never listed") << false << true << false << false;
-        QTest::newRow("refused") << false << false << true << false;
+        const auto when = std::optional(QDateTime::currentDateTime());
+        QTest::newRow("from the service")
+            << RVBookingHistory::Shown{true, {}, {}, false, when} << true;
+        QTest::newRow("kept, unreachable")
+            << RVBookingHistory::Shown{false, {}, {}, true, when} << true;
+        QTest::newRow("never listed") << RVBookingHistory::Shown{false, {}, {}, true, {}} << false;
+        QTest::newRow("refused") << RVBookingHistory::Shown{false, {}, {}, false, when} << false;
     }
     void keptListIsShownButNotCancelled()
     {
-        QFETCH(bool, answered);
-        QFETCH(bool, offline);
-        QFETCH(bool, everListed);
-        RVBookingHistory::Shown shown{answered, {}, {}, offline, std::nullopt};
+        QFETCH(RVBookingHistory::Shown, shown);
         shown.bookings = {
             RVBaseInfo::fromDictionary<RVReservationInfo>(QJsonObject{{u"yyzt"_s, u"0"_s}})};
-        if (everListed)
-            shown.refreshed = QDateTime::currentDateTime();
         QTEST(shown.usable(), "usable");
-        QCOMPARE(RVBookingHistory(shown).canCancel(0), !offline);
+        QCOMPARE(RVBookingHistory(shown).canCancel(0), !shown.offline);
     }
 
     // Without an answer to the cancel, the history tells whether the service cancelled; a

@@ -175,31 +175,27 @@ private Q_SLOTS:
     // Every screen and the poller learn of a watch added or ended from the store itself.
     void watchChangesAreAnnounced_data()
     {
-        QTest::addColumn<QStringList>("steps"); // "+key" adds, "-key" removes
+        QTest::addColumn<QString>("steps"); // "+day" adds a watch on that day, "-day" ends it
         QTest::addColumn<int>("announced");
-        QTest::newRow("added") << QStringList{u"+a"_s} << 1;
-        QTest::newRow("added twice") << QStringList{u"+a"_s, u"+a"_s} << 1;
-        QTest::newRow("added and ended") << QStringList{u"+a"_s, u"-a"_s} << 2;
-        QTest::newRow("ending one not kept") << QStringList{u"+a"_s, u"-b"_s} << 1;
+        QTest::newRow("added twice") << u"+1 +1"_s << 1;
+        QTest::newRow("added and ended") << u"+1 -1"_s << 2;
+        QTest::newRow("ending one not kept") << u"+1 -2"_s << 1;
     }
     void watchChangesAreAnnounced()
     {
-        QFETCH(QStringList, steps);
-        const RVBookingStore store(u"7"_s);
+        QFETCH(QString, steps);
         int announced = 0;
-        auto &center = platform::NotificationCenter::defaultCenter();
-        center.addObserver(this, RVWatch::changedNotification(), nullptr,
-                           [&announced](const platform::Notification &) { ++announced; });
-        for (const QString &step : std::as_const(steps)) {
+        platform::NotificationCenter::defaultCenter().addObserver(
+            this, RVWatch::changedNotification(), nullptr,
+            [&announced](const platform::Notification &) { ++announced; });
+        for (const QString &step : steps.split(u' ')) {
             RVDoctorScheduleInfo half;
             half.setJzrq(step.mid(1));
             const RVWatch watch({}, half);
-            if (step.startsWith(u'+'))
-                store.addWatch(watch);
-            else
-                store.removeWatch(watch.key());
+            step.startsWith(u'+') ? void(RVBookingStore(u"7"_s).addWatch(watch))
+                                  : void(RVBookingStore(u"7"_s).removeWatch(watch.key()));
         }
-        center.removeObserver(this);
+        platform::NotificationCenter::defaultCenter().removeObserver(this);
         QTEST(announced, "announced");
     }
 };
