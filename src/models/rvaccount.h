@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include <QString>
+
 // The end of a login, whether the user pressed the personal centre's button or the service
 // refused the saved login when a refused login key was renewed: one operation, so that both
 // leave the same. Of the user nothing stays on the device but the login name, which the login
@@ -21,4 +23,11 @@ public:
     static void logout(Reason reason);
     // Makes the renewal of a refused login key log out through logout() (at start).
     static void handleRefusedLogins();
+
+    // The name the saved login is tried again with at start: only after a login that
+    // succeeded, and only when a name is kept; empty when no automatic login is due.
+    static QString automaticLoginName();
+    // Logs in with that name and the password in the keyring, read here: the keyring may still
+    // be answering its first read. False without a password or when refused. For a worker.
+    static bool logInAgain(const QString &name);
 };

@@ -50,8 +50,6 @@ private Q_SLOTS:
             << false << u"right"_s << 0 << false << QString();
         QTest::newRow("saved login accepted") << true << u"right"_s << 1 << true << QString();
         QTest::newRow("saved login refused") << true << u"stale"_s << 1 << false << u"登录失败"_s;
-        QTest::newRow("no saved password: no exchange")
-            << true << QString() << 0 << false << QString();
     }
     void automaticLogin()
     {
