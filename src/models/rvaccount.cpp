@@ -24,6 +24,25 @@ void RVAccount::logout(Reason reason)
         qCWarning(lcBookingStore) << "a store could not be deleted at logout";
 }
 
+RVAccount::Outcome RVAccount::changePassword(const QString &yhid, const QString &oldPassword,
+                                             const QString &newPassword)
+{
+    RVProtocol client;
+    const bool ok = client.userPasswordModificationWithUserid(yhid, oldPassword, newPassword);
+    return {ok, client.lastErrorMsg()};
+}
+
+bool RVAccount::keepNewPassword(const QString &yhid, const QString &newPassword)
+{
+    if (yhid.isEmpty() || newPassword.isEmpty())
+        return false;
+    RVAppConfigInfo config;
+    if (RVBaseInfo::text(config.userInfo().yhid()) != yhid)
+        return false;
+    config.setPassword(newPassword);
+    return config.saveNSUserDefaults();
+}
+
 QString RVAccount::automaticLoginName()
 {
     RVAppConfigInfo config;

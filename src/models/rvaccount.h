@@ -24,6 +24,19 @@ public:
     // Makes the renewal of a refused login key log out through logout() (at start).
     static void handleRefusedLogins();
 
+    // What an account exchange came back with: accepted or not, and the client's message.
+    struct Outcome {
+        bool ok = false;
+        QString message;
+    };
+    // Changes the user's password; for a worker.
+    static Outcome changePassword(const QString &yhid, const QString &oldPassword,
+                                  const QString &newPassword);
+    // After a successful change the saved password becomes the new one, only when the saved
+    // user has that id. True when it was replaced and written. Main thread, like every write
+    // of the saved configuration.
+    static bool keepNewPassword(const QString &yhid, const QString &newPassword);
+
     // The name the saved login is tried again with at start: only after a login that
     // succeeded, and only when a name is kept; empty when no automatic login is due.
     static QString automaticLoginName();
