@@ -3,8 +3,7 @@
 #include "screens/account/rvwatchlistviewcontroller.h"
 
 #include "components/rvprogress.h"
-#include "models/rvbookingstore.h"
-#include "protocols/rvappconfiginfo.h"
+#include "models/rvwatches.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvclearfooter.h"
 #include "toolkit/color.h"
@@ -15,11 +14,6 @@ using namespace Qt::StringLiterals;
 namespace
 {
 const QString reuseIdentifier = u"ReuseWatchCell"_s;
-
-QString userId()
-{
-    return RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
-}
 } // namespace
 
 RVWatchListViewController::RVWatchListViewController()
@@ -66,7 +60,7 @@ void RVWatchListViewController::viewDidAppear(bool animated)
 void RVWatchListViewController::load()
 {
     RVProgress::fetch(
-        this, [yhid = userId()] { return RVBookingStore(yhid).watches(); },
+        this, [watches = RVWatches::ofLoggedInUser()] { return watches.all(); },
         [](RVWatchListViewController &self, const QList<RVWatch> &watches) { self.show(watches); });
 }
 
@@ -120,7 +114,8 @@ void RVWatchListViewController::didSelectRowAtIndexPath(ui::TableView *tableView
 void RVWatchListViewController::remove(const QString &key)
 {
     RVProgress::run(
-        this, QString(), [yhid = userId(), key] { return RVBookingStore(yhid).removeWatch(key); },
+        this, QString(),
+        [watches = RVWatches::ofLoggedInUser(), key] { return watches.remove(key); },
         [key](RVWatchListViewController &self, bool) {
             // Gone either way: removed now, or ended by the poller meanwhile.
             QList<RVWatch> left = self.m_watches;
