@@ -24,6 +24,13 @@ void RVAccount::logout(Reason reason)
         qCWarning(lcBookingStore) << "a store could not be deleted at logout";
 }
 
+RVAccount::Outcome RVAccount::registerUser(const QJsonObject &record)
+{
+    RVProtocol client;
+    const std::optional<RVUserInfo> reply = client.userRegister(record);
+    return {reply && reply->state(), client.lastErrorMsg()};
+}
+
 RVAccount::Outcome RVAccount::changePassword(const QString &yhid, const QString &oldPassword,
                                              const QString &newPassword)
 {

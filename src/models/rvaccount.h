@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 
 // The end of a login, whether the user pressed the personal centre's button or the service
@@ -29,6 +30,8 @@ public:
         bool ok = false;
         QString message;
     };
+    // Registers the account the record describes; for a worker.
+    static Outcome registerUser(const QJsonObject &record);
     // Changes the user's password; for a worker.
     static Outcome changePassword(const QString &yhid, const QString &oldPassword,
                                   const QString &newPassword);
