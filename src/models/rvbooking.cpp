@@ -116,9 +116,10 @@ RVBooking::Outcome RVBooking::book() const
 void RVBooking::lookForOthers(Outcome &outcome) const
 {
     using Gone = RVBookingAlternatives::Gone;
-    outcome.gone = RVBookingAlternatives::goneAfterRefusal(choice());
+    RVBookingAlternatives::Known read;
+    outcome.gone = RVBookingAlternatives::goneAfterRefusal(choice(), &read);
     if (outcome.gone == Gone::Nothing)
         return;
     const auto lost = outcome.gone == Gone::Slot ? std::optional(m_slot) : std::nullopt;
-    outcome.alternatives = RVBookingAlternatives(m_doctor, m_schedule, lost).search();
+    outcome.alternatives = RVBookingAlternatives(m_doctor, m_schedule, lost, read).search();
 }
