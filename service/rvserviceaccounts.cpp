@@ -4,6 +4,7 @@
 
 #include "protocols/rvcipher.h"
 #include "protocols/rvpasswordmodificationrequest.h"
+#include "protocols/rvservicerefusals.h"
 #include "protocols/rvuserlogin.h"
 #include "protocols/rvuserregister.h"
 #include "service/rvpasswordhasher.h"
@@ -200,7 +201,7 @@ RVServiceOutcome RVServiceAccounts::login(const QJsonObject &body)
     }
     // The same answer for an unknown name and a wrong password: names are not disclosed.
     if (yhid == 0 || !RVPasswordHasher::verify(mm, stored))
-        return RVServiceOutcome::refusal(u"帐户名或密码错误"_s);
+        return RVServiceOutcome::refusal(RVServiceRefusals::wrongLogin());
     const QString key = newKey();
     if (key.isEmpty())
         return RVServiceOutcome::storeFailure();

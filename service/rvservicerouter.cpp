@@ -3,6 +3,7 @@
 #include "service/rvservicerouter.h"
 
 #include "protocols/rvcipher.h"
+#include "protocols/rvservicerefusals.h"
 #include "service/rvservicedatabase.h"
 #include "service/rvserviceenvelope.h"
 
@@ -10,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-const QString sessionExpired = u"登录已失效，请重新登录"_s;
+const QString sessionExpired = RVServiceRefusals::sessionExpired();
 
 RVServiceRouter::Exchange httpError(int status, const QString &message)
 {

@@ -12,7 +12,9 @@
 #include "screens/shared/rvalert.h"
 #include "toolkit/navigationcontroller.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
+#include <QPointer>
 
 using namespace Qt::StringLiterals;
 
@@ -49,9 +51,16 @@ RVAppWatches::~RVAppWatches()
 void RVAppWatches::start()
 {
     platform::NotificationCenter::defaultCenter().addObserver(
-        this, RVWatch::changedNotification(), nullptr, [this](const platform::Notification &) {
-            if (m_poller)
-                m_poller->refresh();
+        this, RVWatch::changedNotification(), nullptr,
+        [self = QPointer<RVAppWatches>(this)](const platform::Notification &) {
+            // The store announces on the worker that changed it; the poller lives here.
+            QMetaObject::invokeMethod(
+                qApp,
+                [self] {
+                    if (self && self->m_poller)
+                        self->m_poller->refresh();
+                },
+                Qt::QueuedConnection);
         });
     RVLoginState::observe(this, [this](bool logined) { follow(logined); });
     follow(RVAppConfigInfo::userLogined());

@@ -4,6 +4,7 @@
 
 #include "models/modelslog.h"
 #include "models/rvbookingstore.h"
+#include "protocols/rvappconfiginfo.h"
 #include "protocols/rvloginrenewal.h"
 #include "protocols/rvloginstate.h"
 #include "protocols/rvprotocol.h"
@@ -21,6 +22,47 @@ void RVAccount::logout(Reason reason)
     // logged in before without logging out hold their bookings too, and nobody is logged in now.
     if (!RVBookingStore::removeAll())
         qCWarning(lcBookingStore) << "a store could not be deleted at logout";
+}
+
+RVAccount::Outcome RVAccount::registerUser(const QJsonObject &record)
+{
+    RVProtocol client;
+    const std::optional<RVUserInfo> reply = client.userRegister(record);
+    return {reply && reply->state(), client.lastErrorMsg()};
+}
+
+RVAccount::Outcome RVAccount::changePassword(const QString &yhid, const QString &oldPassword,
+                                             const QString &newPassword)
+{
+    RVProtocol client;
+    const bool ok = client.userPasswordModificationWithUserid(yhid, oldPassword, newPassword);
+    return {ok, client.lastErrorMsg()};
+}
+
+bool RVAccount::keepNewPassword(const QString &yhid, const QString &newPassword)
+{
+    if (yhid.isEmpty() || newPassword.isEmpty())
+        return false;
+    RVAppConfigInfo config;
+    if (RVBaseInfo::text(config.userInfo().yhid()) != yhid)
+        return false;
+    config.setPassword(newPassword);
+    return config.saveNSUserDefaults();
+}
+
+QString RVAccount::automaticLoginName()
+{
+    RVAppConfigInfo config;
+    return config.lastLoginSuccess() ? RVBaseInfo::text(config.userInfo().yhm()) : QString();
+}
+
+bool RVAccount::logInAgain(const QString &name)
+{
+    const QString password = RVAppConfigInfo().password();
+    if (name.isEmpty() || password.isEmpty())
+        return false;
+    const auto reply = RVProtocol().login(name, password);
+    return reply && reply->state();
 }
 
 void RVAccount::handleRefusedLogins()

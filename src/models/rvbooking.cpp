@@ -3,6 +3,7 @@
 #include "models/rvbooking.h"
 
 #include "models/rvbookinghistory.h"
+#include "models/rvsavedbookings.h"
 #include "protocols/rvprotocol.h"
 
 #include <QCoreApplication>
@@ -93,8 +94,10 @@ RVBooking::Outcome RVBooking::book() const
     // A refusal is final. Otherwise the history tells the booking's serial number, and keeps
     // the booking on the device; with no answer (time-out, dropped connection, cut-short
     // reply) it also tells whether the booking was made. Never guess, never resend.
-    if (!outcome.ok && !protocol.outcome().answerLost())
+    if (!outcome.ok && !protocol.outcome().answerLost()) {
+        lookForOthers(outcome);
         return outcome;
+    }
     const auto history =
         RVBookingHistory::load(RVBaseInfo::text(m_user.yhid()), RVBaseInfo::text(m_user.sjhm()));
     if (history.httpStats)
@@ -104,5 +107,19 @@ RVBooking::Outcome RVBooking::book() const
         outcome.confirmedByHistory = true;
         outcome.message = QCoreApplication::translate("RVBooking", "预约成功");
     }
+    const QString yhid = RVBaseInfo::text(m_user.yhid());
+    if (outcome.ok && outcome.booking)
+        outcome.calendar = RVSavedBookings::entryOf(yhid, *outcome.booking, true);
     return outcome;
+}
+
+void RVBooking::lookForOthers(Outcome &outcome) const
+{
+    using Gone = RVBookingAlternatives::Gone;
+    RVBookingAlternatives::Known read;
+    outcome.gone = RVBookingAlternatives::goneAfterRefusal(choice(), &read);
+    if (outcome.gone == Gone::Nothing)
+        return;
+    const auto lost = outcome.gone == Gone::Slot ? std::optional(m_slot) : std::nullopt;
+    outcome.alternatives = RVBookingAlternatives(m_doctor, m_schedule, lost, read).search();
 }

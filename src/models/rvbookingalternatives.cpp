@@ -50,8 +50,9 @@ bool isOpen(const RVDoctorScheduleInfo &halfDay)
 class Search
 {
 public:
-    Search(const RVDoctorInfo &doctor, const RVDoctorScheduleInfo &halfDay)
-        : m_doctor(doctor), m_halfDay(halfDay)
+    Search(const RVDoctorInfo &doctor, const RVDoctorScheduleInfo &halfDay,
+           Alternatives::Known known)
+        : m_doctor(doctor), m_halfDay(halfDay), m_known(std::move(known))
     {
         const QString own = textOf(doctor.hospid());
         m_hospid = own.isEmpty() ? textOf(halfDay.hospid()) : own;
@@ -85,6 +86,7 @@ private:
 
     RVDoctorInfo m_doctor;
     RVDoctorScheduleInfo m_halfDay;
+    Alternatives::Known m_known;
     QString m_hospid;
     int m_otherSlotLists = 0;
     Alternatives::Result m_result;
@@ -92,11 +94,14 @@ private:
 
 void Search::sameHalfDay(const RVDoctorTimeSchedule &lost)
 {
-    auto loaded = RVTimeSlots::load(textOf(m_halfDay.pbid()));
-    if (!counted(loaded.httpStats))
-        return;
+    if (!m_known.lostHalfDaySlots) {
+        auto loaded = RVTimeSlots::load(textOf(m_halfDay.pbid()));
+        if (!counted(loaded.httpStats))
+            return;
+        m_known.lostHalfDaySlots = std::move(loaded.value);
+    }
     QList<RVDoctorTimeSchedule> others;
-    for (const RVDoctorTimeSchedule &slot : std::as_const(loaded.value)) {
+    for (const RVDoctorTimeSchedule &slot : std::as_const(*m_known.lostHalfDaySlots)) {
         if (textOf(slot.fzxh()) != textOf(lost.fzxh()))
             others.append(slot);
     }
@@ -119,11 +124,14 @@ void Search::nextHalfDays()
 {
     if (over())
         return;
-    const auto loaded = RVScheduleGrid::load(m_hospid, textOf(m_doctor.ysdm()));
-    if (!counted(loaded.httpStats))
-        return;
+    if (!m_known.doctorSchedule) {
+        auto loaded = RVScheduleGrid::load(m_hospid, textOf(m_doctor.ysdm()));
+        if (!counted(loaded.httpStats))
+            return;
+        m_known.doctorSchedule = std::move(loaded.value);
+    }
     QList<RVDoctorScheduleInfo> later;
-    for (const auto &day : loaded.value) {
+    for (const auto &day : std::as_const(*m_known.doctorSchedule)) {
         for (const RVDoctorScheduleInfo &halfDay : day) {
             if (isOpen(halfDay) && whenOf(halfDay) > whenOf(m_halfDay))
                 later.append(halfDay);
@@ -192,19 +200,39 @@ std::optional<RVDoctorTimeSchedule> Search::firstSlotOf(const RVDoctorScheduleIn
 } // namespace
 
 RVBookingAlternatives::RVBookingAlternatives(RVDoctorInfo doctor, RVDoctorScheduleInfo halfDay,
-                                             std::optional<RVDoctorTimeSchedule> lostSlot)
-    : m_doctor(std::move(doctor)), m_halfDay(std::move(halfDay)), m_lostSlot(std::move(lostSlot))
+                                             std::optional<RVDoctorTimeSchedule> lostSlot,
+                                             Known known)
+    : m_doctor(std::move(doctor)), m_halfDay(std::move(halfDay)), m_lostSlot(std::move(lostSlot)),
+      m_known(std::move(known))
 {
 }
 
-RVBookingAlternatives::Gone RVBookingAlternatives::goneBy(const QString &refusal)
+RVBookingAlternatives::Gone RVBookingAlternatives::goneAfterRefusal(const Choice &refused,
+                                                                    Known *read)
 {
-    // The service's own texts, compared exactly: a slot another patient took, and a half-day
-    // whose last place went.
-    if (refusal == u"该时段已被预约，请选择其他时段") // untranslated: the service's text
+    const auto slots = RVTimeSlots::load(textOf(refused.schedule.pbid()));
+    if (!slots.httpStats)
+        return Gone::Nothing;
+    if (read)
+        read->lostHalfDaySlots = slots.value;
+    const QString fzxh = textOf(refused.slot.fzxh());
+    if (std::ranges::any_of(slots.value,
+                            [&](const auto &slot) { return textOf(slot.fzxh()) == fzxh; }))
+        return Gone::Nothing;
+    if (!slots.value.isEmpty())
         return Gone::Slot;
-    if (refusal == u"该时段已约满") // untranslated: the service's text
-        return Gone::HalfDay;
+    const QString own = textOf(refused.doctor.hospid());
+    const QString hospid = own.isEmpty() ? textOf(refused.schedule.hospid()) : own;
+    const auto schedules = RVScheduleGrid::load(hospid, textOf(refused.doctor.ysdm()));
+    if (read && schedules.httpStats)
+        read->doctorSchedule = schedules.value;
+    const QString pbid = textOf(refused.schedule.pbid());
+    for (const RVDoctorScheduleInfo &halfDay :
+         schedules.value.value(textOf(refused.schedule.jzrq()))) {
+        if (textOf(halfDay.pbid()) == pbid &&
+            RVScheduleGrid::stateOf(halfDay) == RVScheduleGrid::State::FullyBooked)
+            return Gone::HalfDay;
+    }
     return Gone::Nothing;
 }
 
@@ -221,7 +249,7 @@ QString RVBookingAlternatives::describe(const Choice &choice)
 
 RVBookingAlternatives::Result RVBookingAlternatives::search() const
 {
-    Search search(m_doctor, m_halfDay);
+    Search search(m_doctor, m_halfDay, m_known);
     if (m_lostSlot)
         search.sameHalfDay(*m_lostSlot);
     search.nextHalfDays();

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvschedulegrid.h"
+#include "models/rvtimeslots.h"
 #include "protocols/rvdoctorinfo.h"
 #include "protocols/rvdoctorscheduleinfo.h"
 #include "protocols/rvdoctortimeschedule.h"
@@ -44,13 +46,23 @@ public:
     };
     // What a refused booking says is gone: only a gone slot or half-day has alternatives.
     enum class Gone { Nothing, Slot, HalfDay };
+    // Lists already read for the refused choice: the search does not ask for them again.
+    struct Known {
+        std::optional<RVTimeSlots::Slots> lostHalfDaySlots;
+        std::optional<RVScheduleGrid::Schedules> doctorSchedule;
+    };
 
     // The lost slot is given when only it went; without one, the whole half-day is gone.
     RVBookingAlternatives(RVDoctorInfo doctor, RVDoctorScheduleInfo halfDay,
-                          std::optional<RVDoctorTimeSchedule> lostSlot);
+                          std::optional<RVDoctorTimeSchedule> lostSlot, Known known = {});
 
-    // The service's refusal of a booking, by its exact text.
-    static Gone goneBy(const QString &refusal);
+    // What the service's lists show gone after it refused to book a choice: the slot, when its
+    // half-day ("B009") no longer lists it but lists others; the half-day, when it lists none
+    // and the doctor's schedule ("B008") shows it fully booked. A slot still listed, a half-day
+    // stopped or past, or a list that cannot be read tells of another refusal. The refusal's
+    // wording plays no part. For a worker.
+    // The lists read successfully are handed back in read.
+    static Gone goneAfterRefusal(const Choice &refused, Known *read = nullptr);
     // What a choice reads as: the doctor, the day, the half-day and the time.
     static QString describe(const Choice &choice);
 
@@ -60,4 +72,5 @@ private:
     RVDoctorInfo m_doctor;
     RVDoctorScheduleInfo m_halfDay;
     std::optional<RVDoctorTimeSchedule> m_lostSlot;
+    Known m_known;
 };

@@ -77,7 +77,7 @@ RVBookingHistory::CancelOutcome RVBookingHistory::cancel(const QString &yhid, co
 
 bool RVBookingHistory::canCancel(int row) const
 {
-    return row >= 0 && row < m_bookings.size() && m_bookings.at(row).isOpen();
+    return !m_offline && row >= 0 && row < m_bookings.size() && m_bookings.at(row).isOpen();
 }
 
 std::optional<int> RVBookingHistory::remove(const QString &yylsh)

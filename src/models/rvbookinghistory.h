@@ -36,10 +36,18 @@ public:
         bool offline = false;
         // When the service last gave the list; none when it never did.
         std::optional<QDateTime> refreshed;
+
+        // Without the service, only a list that was once kept stands for the user's bookings.
+        bool usable() const { return httpStats || (offline && refreshed.has_value()); }
     };
 
     RVBookingHistory() = default;
     explicit RVBookingHistory(Bookings bookings) : m_bookings(std::move(bookings)) {}
+    // The bookings shown; kept ones shown offline cannot be cancelled.
+    explicit RVBookingHistory(const Shown &shown)
+        : m_bookings(shown.bookings), m_offline(shown.offline)
+    {
+    }
 
     // The user's bookings ("C002"), kept in the store when they came; for a worker.
     static RVLoadOutcome<Bookings> load(const QString &yhid, const QString &sjhm);
@@ -53,6 +61,9 @@ public:
     static CancelOutcome cancel(const QString &yhid, const QString &sjhm, const QString &yylsh);
 
     const Bookings &bookings() const { return m_bookings; }
+    // The list is the one kept on the device, shown while the service cannot be reached.
+    bool offline() const { return m_offline; }
+    // Only an open booking, and only while the service can be asked to cancel it.
     bool canCancel(int row) const;
     // Removes the booking with that serial number; the row it held, if it was listed.
     [[nodiscard]] std::optional<int> remove(const QString &yylsh);
@@ -65,4 +76,5 @@ private:
     static RVLoadOutcome<Bookings> fetch(const QString &yhid, const QString &sjhm, bool *lost);
 
     Bookings m_bookings;
+    bool m_offline = false;
 };

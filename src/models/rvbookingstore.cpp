@@ -97,11 +97,10 @@ bool closeUnlisted(RVBookingStoreFile &file, qlonglong generation)
     return true;
 }
 // Told after the store's lock is let go: an observer may read the store at once.
-bool announced(bool changed)
+bool announced(bool changed, const QString &name = RVBookingStore::changedNotificationName())
 {
     if (changed)
-        platform::NotificationCenter::defaultCenter().postNotificationName(
-            RVBookingStore::changedNotificationName(), nullptr);
+        platform::NotificationCenter::defaultCenter().postNotificationName(name, nullptr);
     return changed;
 }
 } // namespace
@@ -348,7 +347,7 @@ RVWatch::Added RVBookingStore::addWatch(const RVWatch &watch) const
     using Added = RVWatch::Added;
     if (!isValid())
         return Added::Failed;
-    return withFile(
+    const Added added = withFile(
         filePath(), m_yhid, Access::Write, Added::Failed,
         [&](RVBookingStoreFile &file) -> std::optional<Added> {
             Added added = Added::Failed;
@@ -373,17 +372,21 @@ RVWatch::Added RVBookingStore::addWatch(const RVWatch &watch) const
             return written || !file.damaged() ? std::optional(written ? added : Added::Failed)
                                               : std::nullopt;
         });
+    announced(added == Added::Added, RVWatch::changedNotification());
+    return added;
 }
 
 bool RVBookingStore::removeWatch(const QString &key) const
 {
     if (!isValid())
         return false;
-    return withFile(filePath(), m_yhid, Access::Existing, false,
-                    [&](RVBookingStoreFile &file) -> std::optional<bool> {
-                        auto removed = file.exec(u"DELETE FROM watches WHERE key = ?"_s, {key});
-                        if (!removed)
-                            return std::nullopt;
-                        return removed->numRowsAffected() == 1;
-                    });
+    return announced(withFile(filePath(), m_yhid, Access::Existing, false,
+                              [&](RVBookingStoreFile &file) -> std::optional<bool> {
+                                  auto removed =
+                                      file.exec(u"DELETE FROM watches WHERE key = ?"_s, {key});
+                                  if (!removed)
+                                      return std::nullopt;
+                                  return removed->numRowsAffected() == 1;
+                              }),
+                     RVWatch::changedNotification());
 }

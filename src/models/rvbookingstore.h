@@ -59,7 +59,8 @@ public:
     // The user's watches on fully booked half-days, oldest first.
     QList<RVWatch> watches() const;
     // Keeps the watch unless that half-day is watched already or the user keeps
-    // RVWatch::kMaxWatches: the bound holds whoever adds.
+    // RVWatch::kMaxWatches: the bound holds whoever adds. Added and ended watches are announced
+    // under RVWatch::changedNotification(), as bookings are.
     RVWatch::Added addWatch(const RVWatch &watch) const;
     // Ends the watch with that key; true only for the call that ended it. Makes no file: a
     // store deleted at logout stays deleted.

@@ -47,8 +47,7 @@ RVSavedBookings::Outcome RVSavedBookings::fetch(const RVUserInfo &user)
     outcome.offline = shown.offline;
     outcome.refreshed = shown.refreshed;
     outcome.message = shown.httpErrorMessage;
-    // Offline, only a list that was once kept stands for the user's bookings.
-    outcome.ok = shown.httpStats || (shown.offline && shown.refreshed.has_value());
+    outcome.ok = shown.usable();
     if (!outcome.ok)
         return outcome;
     // Everything kept, with the bookings the service stopped listing: a calendar that holds

@@ -27,6 +27,16 @@ public:
     void setNetworkLayer(RVNetworkLayer *layer);
     void ask(const QUrl &lookupUrl);
 
+    // Where the store's lookup service and update page live (by default beside the booking
+    // service) and the application's identifier there, for the whole process; an empty
+    // identifier turns the check off.
+    static void setLocation(const QUrl &lookupUrl, const QUrl &updateUrl,
+                            const QString &identifier);
+    // The lookup of this application; none (invalid) when no identifier names it.
+    static QUrl lookupUrl();
+    // The page "更新" opens for this application.
+    static QUrl updateUrl();
+
     // Whether the store offers another version than the running one: the version of its
     // first result differs as a text, older and newer alike. No results offer nothing.
     static bool offersUpdate(const QByteArray &answer, const QString &version);

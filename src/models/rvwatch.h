@@ -55,7 +55,8 @@ public:
 
     // "<doctor> <day> 上午/下午 有号了".
     QString hitText() const;
-    // Posted (platform::NotificationCenter, main thread) after a screen added or removed one.
+    // Posted (platform::NotificationCenter) by the user's store when a watch was added or ended,
+    // on the thread that changed it.
     static QString changedNotification();
     // What the user is told after asking for a watch.
     static QString messageOf(Added added);

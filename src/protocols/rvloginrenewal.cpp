@@ -7,6 +7,7 @@
 #include "protocols/rvcipher.h"
 #include "protocols/rvloginstate.h"
 #include "protocols/rvprotocol.h"
+#include "protocols/rvservicerefusals.h"
 
 #include <QMutex>
 
@@ -39,12 +40,12 @@ void logOut()
 
 QString RVLoginRenewal::refusedKeyMessage()
 {
-    return u"登录已失效，请重新登录"_s; // untranslated: the service's own text, compared
+    return RVServiceRefusals::sessionExpired();
 }
 
 QString RVLoginRenewal::refusedLoginMessage()
 {
-    return u"帐户名或密码错误"_s; // untranslated: the service's own text, compared
+    return RVServiceRefusals::wrongLogin();
 }
 
 void RVLoginRenewal::setLogoutHandler(std::function<void()> handler)

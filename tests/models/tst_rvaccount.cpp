@@ -83,6 +83,67 @@ private Q_SLOTS:
             QCOMPARE(filesHolding(personal), QStringList());
         QCOMPARE(filesHolding(name).size(), 1); // the configuration keeps the name alone
     }
+
+    // The saved login is tried again only after a login that succeeded, and only with a password.
+    void automaticLogin_data()
+    {
+        QTest::addColumn<bool>("lastLoginSuccess");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("logined");
+        QTest::newRow("last login failed: no exchange") << false << u"secret1"_s << false;
+        QTest::newRow("saved login accepted") << true << u"secret1"_s << true;
+        QTest::newRow("saved login refused") << true << u"stale"_s << false;
+        QTest::newRow("no saved password: no exchange") << true << QString() << false;
+    }
+    void automaticLogin()
+    {
+        QFETCH(bool, lastLoginSuccess);
+        QFETCH(QString, password);
+        RVUserInfo user;
+        user.setYhm(u"13912340009"_s);
+        RVProtocol().userRegister({{u"yhm"_s, user.yhm()}, // kept after the first row
+                                   {u"mm"_s, u"secret1"_s},
+                                   {u"xm"_s, u"李四"_s},
+                                   {u"sfzhm"_s, u"330102199001011234"_s},
+                                   {u"sjhm"_s, u"13700000009"_s}});
+        RVAccount::logout(RVAccount::Reason::LoginRefused);
+        {
+            RVAppConfigInfo config; // saved as it goes
+            config.setUserInfo(user);
+            config.setPassword(password);
+            config.setLastLoginSuccess(lastLoginSuccess);
+        }
+        QTEST(RVAccount::logInAgain(RVAccount::automaticLoginName()), "logined");
+    }
+
+    void keepNewPassword_data()
+    {
+        QTest::addColumn<QString>("savedId");
+        QTest::addColumn<QString>("changedId");
+        QTest::addColumn<QString>("newPassword");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("saved user changed it") << u"7"_s << u"7"_s << u"new123"_s << u"new123"_s;
+        QTest::newRow("another user changed it") << u"7"_s << u"8"_s << u"new123"_s << u"old123"_s;
+        QTest::newRow("no saved user") << QString() << u"7"_s << u"new123"_s << u"old123"_s;
+        QTest::newRow("no user id") << u"7"_s << QString() << u"new123"_s << u"old123"_s;
+    }
+    void keepNewPassword()
+    {
+        QFETCH(QString, savedId);
+        QFETCH(QString, changedId);
+        QFETCH(QString, newPassword);
+        QFETCH(QString, kept);
+        RVAccount::logout(RVAccount::Reason::LoginRefused);
+        {
+            RVAppConfigInfo config;
+            RVUserInfo user;
+            user.setYhid(RVBaseInfo::valueOf(savedId));
+            config.setUserInfo(user);
+            config.setPassword(u"old123"_s);
+        }
+        QCOMPARE(RVAccount::keepNewPassword(changedId, newPassword), kept == newPassword);
+        QCOMPARE(RVAppConfigInfo().password(), kept);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRVAccount)

@@ -127,6 +127,34 @@ private Q_SLOTS:
         if (!service.received(u"B006"_s).isEmpty()) // the department's doctors, not all
             QCOMPARE(service.received(u"B006"_s).first().body[u"bzksdm"_s].toString(), u"K03"_s);
     }
+
+    void refusalIsReadFromTheListsNotTheWords_data()
+    {
+        QTest::addColumn<QString>("left"); // the slot numbers B009 lists; "-": it fails
+        QTest::addColumn<int>("jlzt");     // of P42 in B008; -1: not listed
+        QTest::addColumn<RVBookingAlternatives::Gone>("gone");
+        using Gone = RVBookingAlternatives::Gone;
+        QTest::newRow("slot still listed") << u"3 4"_s << 0 << Gone::Nothing;
+        QTest::newRow("slot gone, others left") << u"4"_s << 0 << Gone::Slot;
+        QTest::newRow("none left, fully booked") << QString() << 0 << Gone::HalfDay;
+        QTest::newRow("none left, stopped") << QString() << 1 << Gone::Nothing;
+        QTest::newRow("none left, not scheduled") << QString() << -1 << Gone::Nothing;
+        QTest::newRow("slots unreadable") << u"-"_s << 0 << Gone::Nothing;
+    }
+    void refusalIsReadFromTheListsNotTheWords()
+    {
+        QFETCH(QString, left);
+        QFETCH(int, jlzt);
+        BookingTestService service;
+        const QJsonArray slots = left.isEmpty() ? QJsonArray() : times(left);
+        service.answer(u"B009"_s, BookingTestService::reply(left != u"-", u"答复"_s, &slots));
+        QJsonArray schedule;
+        if (jlzt >= 0)
+            schedule.append(half(u"P42"_s, 1, u"2013-05-20"_s, 0, jlzt));
+        service.answer(u"B008"_s, BookingTestService::reply(true, u"答复"_s, &schedule));
+        const auto [doctor, halfDay, slot] = BookingTestService::choice();
+        QTEST(RVBookingAlternatives::goneAfterRefusal({doctor, halfDay, slot}), "gone");
+    }
 };
 
 QTEST_MAIN(TestRVBookingAlternatives)

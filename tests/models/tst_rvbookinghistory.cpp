@@ -35,6 +35,28 @@ private Q_SLOTS:
         QCOMPARE(history.canCancel(0), open);
     }
 
+    // Without the service a list once kept stands in, but nothing in it can be cancelled.
+    void keptListIsShownButNotCancelled_data()
+    {
+        QTest::addColumn<RVBookingHistory::Shown>("shown");
+        QTest::addColumn<bool>("usable");
+        const auto when = std::optional(QDateTime::currentDateTime());
+        QTest::newRow("from the service")
+            << RVBookingHistory::Shown{true, {}, {}, false, when} << true;
+        QTest::newRow("kept, unreachable")
+            << RVBookingHistory::Shown{false, {}, {}, true, when} << true;
+        QTest::newRow("never listed") << RVBookingHistory::Shown{false, {}, {}, true, {}} << false;
+        QTest::newRow("refused") << RVBookingHistory::Shown{false, {}, {}, false, when} << false;
+    }
+    void keptListIsShownButNotCancelled()
+    {
+        QFETCH(RVBookingHistory::Shown, shown);
+        shown.bookings = {
+            RVBaseInfo::fromDictionary<RVReservationInfo>(QJsonObject{{u"yyzt"_s, u"0"_s}})};
+        QTEST(shown.usable(), "usable");
+        QCOMPARE(RVBookingHistory(shown).canCancel(0), !shown.offline);
+    }
+
     // Without an answer to the cancel, the history tells whether the service cancelled; a
     // refusal is final, whatever its text. The cancel is never sent again.
     void lostCancelAnswerIsSettledByTheHistory_data()

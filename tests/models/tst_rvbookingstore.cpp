@@ -4,6 +4,7 @@
 #include "models/rvbookinghistory.h"
 #include "models/rvbookingstore.h"
 #include "models/rvwatch.h"
+#include "platform/notificationcenter.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -169,6 +170,33 @@ private Q_SLOTS:
         QCOMPARE(store.shownReminders(), QSet<QString>{u"L1|day"_s});
         QCOMPARE(store.addWatch(RVWatch({}, {})), RVWatch::Added::Added);
         QCOMPARE(keysAndStates(store.bookings()), QStringList{u"L1=0"_s});
+    }
+
+    // Every screen and the poller learn of a watch added or ended from the store itself.
+    void watchChangesAreAnnounced_data()
+    {
+        QTest::addColumn<QString>("steps"); // "+day" adds a watch on that day, "-day" ends it
+        QTest::addColumn<int>("announced");
+        QTest::newRow("added twice") << u"+1 +1"_s << 1;
+        QTest::newRow("added and ended") << u"+1 -1"_s << 2;
+        QTest::newRow("ending one not kept") << u"+1 -2"_s << 1;
+    }
+    void watchChangesAreAnnounced()
+    {
+        QFETCH(QString, steps);
+        int announced = 0;
+        platform::NotificationCenter::defaultCenter().addObserver(
+            this, RVWatch::changedNotification(), nullptr,
+            [&announced](const platform::Notification &) { ++announced; });
+        for (const QString &step : steps.split(u' ')) {
+            RVDoctorScheduleInfo half;
+            half.setJzrq(step.mid(1));
+            const RVWatch watch({}, half);
+            step.startsWith(u'+') ? void(RVBookingStore(u"7"_s).addWatch(watch))
+                                  : void(RVBookingStore(u"7"_s).removeWatch(watch.key()));
+        }
+        platform::NotificationCenter::defaultCenter().removeObserver(this);
+        QTEST(announced, "announced");
     }
 };
 

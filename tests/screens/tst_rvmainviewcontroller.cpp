@@ -50,8 +50,6 @@ private Q_SLOTS:
             << false << u"right"_s << 0 << false << QString();
         QTest::newRow("saved login accepted") << true << u"right"_s << 1 << true << QString();
         QTest::newRow("saved login refused") << true << u"stale"_s << 1 << false << u"登录失败"_s;
-        QTest::newRow("no saved password: no exchange")
-            << true << QString() << 0 << false << QString();
     }
     void automaticLogin()
     {
@@ -240,7 +238,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("offered");
         QTest::newRow("same version") << u"1.0.0"_s << false;
         QTest::newRow("newer") << u"1.1.0"_s << true;
-        QTest::newRow("older still offers") << u"0.9"_s << true;
     }
     void updateCheck()
     {
@@ -265,21 +262,6 @@ private Q_SLOTS:
             QCOMPARE(alert->buttonTitleAtIndex(0), u"关闭"_s);
             QCOMPARE(alert->buttonTitleAtIndex(1), u"更新"_s);
         }
-    }
-
-    void updateCheckIsSilentWithoutStore()
-    {
-        ScreenTestService service;
-        ScreenFixture app;
-        app.launch();
-        RVMainViewController::setStoreLocation(QUrl(u"http://127.0.0.1:1/lookup"_s), QUrl(),
-                                               u"x"_s);
-        home(app)->onCheckVersion(u"1.0.0"_s);
-        QVERIFY(!ScreenFixture::visibleAlert());
-        RVMainViewController::setStoreLocation(QUrl(), QUrl(), QString());
-        home(app)->onCheckVersion(u"1.0.0"_s);
-        QCOMPARE(service.lookups(), 0);
-        RVMainViewController::setStoreLocation(QUrl(), QUrl(), u"rvpatient"_s);
     }
 };
 

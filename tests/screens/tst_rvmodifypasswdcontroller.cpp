@@ -145,36 +145,6 @@ private Q_SLOTS:
         const std::optional<RVUserInfo> old = RVProtocol().login(m_account, password);
         QVERIFY(old && !old->state());
     }
-
-    void keepNewPassword_data()
-    {
-        QTest::addColumn<QString>("savedId");
-        QTest::addColumn<QString>("changedId");
-        QTest::addColumn<QString>("newPassword");
-        QTest::addColumn<QString>("kept");
-        QTest::newRow("saved user changed it") << u"7"_s << u"7"_s << u"new123"_s << u"new123"_s;
-        QTest::newRow("another user changed it") << u"7"_s << u"8"_s << u"new123"_s << u"old123"_s;
-        QTest::newRow("no saved user") << QString() << u"7"_s << u"new123"_s << u"old123"_s;
-        QTest::newRow("no user id") << u"7"_s << QString() << u"new123"_s << u"old123"_s;
-    }
-    void keepNewPassword()
-    {
-        QFETCH(QString, savedId);
-        QFETCH(QString, changedId);
-        QFETCH(QString, newPassword);
-        QFETCH(QString, kept);
-        ScreenFixture::forgetLogin();
-        {
-            RVAppConfigInfo config;
-            RVUserInfo user;
-            user.setYhid(RVBaseInfo::valueOf(savedId));
-            config.setUserInfo(user);
-            config.setPassword(u"old123"_s);
-        }
-        QCOMPARE(RVModifyPasswdController::keepNewPassword(changedId, newPassword),
-                 kept == newPassword);
-        QCOMPARE(RVAppConfigInfo().password(), kept);
-    }
 };
 
 QTEST_MAIN(TestRVModifyPasswdController)

@@ -193,6 +193,8 @@ private Q_SLOTS:
         QCOMPARE(RVBaseInfo::text(next->doctorScheduleInfo().pbid()), u"P42"_s);
         QTest::qWait(50);
         QCOMPARE(service.received(u"C001"_s).size(), 1);
+        QCOMPARE(service.received(u"B009"_s).size(),
+                 1); // read once: for the refusal and the search
     }
 };
 

@@ -4,6 +4,7 @@
 // in-process on an ephemeral port.
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvcipher.h"
+#include "protocols/rvloginrenewal.h"
 #include "protocols/rvloginvalues.h"
 #include "protocols/rvprotocol.h"
 #include "protocols/rvuserregister.h"
@@ -171,10 +172,10 @@ private Q_SLOTS:
         RVProtocol wrong;
         const auto refused = wrong.login(text(user.yhm()), u"not-it"_s);
         QVERIFY(refused && !refused->state());
-        QCOMPARE(wrong.lastErrorMsg(), u"帐户名或密码错误"_s);
+        QCOMPARE(wrong.lastErrorMsg(), RVLoginRenewal::refusedLoginMessage());
         const auto unknown = RVProtocol().login(u"nobody"_s, u"secret1"_s);
         QVERIFY(unknown && !unknown->state());
-        QCOMPARE(text(unknown->errorMsg()), u"帐户名或密码错误"_s);
+        QCOMPARE(text(unknown->errorMsg()), RVLoginRenewal::refusedLoginMessage());
     }
 
     void registrationRefusals_data()
@@ -440,7 +441,7 @@ private Q_SLOTS:
         RVProtocol stale;
         stale.reserationHistoryListWithTime(QVariant(), text(user.yhid()), QString());
         QVERIFY(!stale.lastRepuestStats());
-        QCOMPARE(stale.lastErrorMsg(), u"登录已失效，请重新登录"_s);
+        QCOMPARE(stale.lastErrorMsg(), RVLoginRenewal::refusedKeyMessage());
 
         RVLoginValues::set(name, secondKey);
         RVProtocol fresh;
@@ -453,7 +454,7 @@ private Q_SLOTS:
                 RVProtocol probe;
                 probe.reserationHistoryListWithTime(QVariant(), text(user.yhid()), QString());
                 return !probe.lastRepuestStats() &&
-                       probe.lastErrorMsg() == u"登录已失效，请重新登录"_s;
+                       probe.lastErrorMsg() == RVLoginRenewal::refusedKeyMessage();
             }(),
             10000);
     }

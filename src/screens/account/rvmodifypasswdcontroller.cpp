@@ -3,9 +3,9 @@
 #include "screens/account/rvmodifypasswdcontroller.h"
 
 #include "components/rvprogress.h"
+#include "models/rvaccount.h"
 #include "models/rvaccountchecks.h"
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvprotocol.h"
 #include "screens/account/rvaccountform.h"
 #include "screens/shared/rvalert.h"
 #include "toolkit/navigationcontroller.h"
@@ -108,31 +108,13 @@ void RVModifyPasswdController::registerButtonClick(ui::Control *)
     RVProgress::run(
         this, tr("加载中"),
         [yhid = RVBaseInfo::text(_userInfo.yhid()), oldPassword = _yymm, newPassword = _mm] {
-            return modifyPwd(yhid, oldPassword, newPassword);
+            const RVAccount::Outcome changed =
+                RVAccount::changePassword(yhid, oldPassword, newPassword);
+            return Outcome{changed.ok, changed.message, yhid, newPassword};
         },
         [](RVModifyPasswdController &self, const Outcome &outcome) {
             self.showModifyInfo(outcome);
         });
-}
-
-RVModifyPasswdController::Outcome RVModifyPasswdController::modifyPwd(const QString &yhid,
-                                                                      const QString &oldPassword,
-                                                                      const QString &newPassword)
-{
-    RVProtocol client;
-    const bool result = client.userPasswordModificationWithUserid(yhid, oldPassword, newPassword);
-    return {result, client.lastErrorMsg(), yhid, newPassword};
-}
-
-bool RVModifyPasswdController::keepNewPassword(const QString &yhid, const QString &newPassword)
-{
-    if (yhid.isEmpty() || newPassword.isEmpty())
-        return false;
-    RVAppConfigInfo config;
-    if (RVBaseInfo::text(config.userInfo().yhid()) != yhid)
-        return false;
-    config.setPassword(newPassword);
-    return config.saveNSUserDefaults();
 }
 
 void RVModifyPasswdController::showModifyInfo(const Outcome &outcome)
@@ -141,7 +123,7 @@ void RVModifyPasswdController::showModifyInfo(const Outcome &outcome)
     errorMessage = outcome.message;
     if (getResult) {
         // Kept even when the user has left the screen meanwhile: the change has happened.
-        keepNewPassword(outcome.yhid, outcome.newPassword);
+        RVAccount::keepNewPassword(outcome.yhid, outcome.newPassword);
         RVAccountForm::confirmDone(this, m_navigation, tr("密码修改成功"));
         return;
     }

@@ -48,12 +48,6 @@ public:
     void textFieldWithText(int tag, const QString &text);
     void registerButtonClick(ui::Control *sender);
 
-    // Worker side: sends the change and reads the outcome.
-    static Outcome modifyPwd(const QString &yhid, const QString &oldPassword,
-                             const QString &newPassword);
-    // After a successful change, the saved password becomes the new one if the saved user
-    // has that id. True when it was replaced and written.
-    static bool keepNewPassword(const QString &yhid, const QString &newPassword);
     // Main-thread side: records the outcome and keeps a changed password for the automatic
     // login; confirms and pops, or shows the failure, only while the screen is on top.
     void showModifyInfo(const Outcome &outcome);

@@ -3,7 +3,6 @@
 #include "screens/account/rvregisterviewcontroller.h"
 
 #include "components/rvprogress.h"
-#include "protocols/rvprotocol.h"
 #include "screens/account/rvaccountform.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvformtextfield.h"
@@ -107,23 +106,16 @@ void RVRegisterViewController::registerButtonClick(ui::Control *)
     RVProgress::run(
         this, tr("注册中"),
         [body = RVAccountChecks::registrationRecord(form()).body_dict()] {
-            return registerUser(body);
+            return RVAccount::registerUser(body);
         },
-        [](RVRegisterViewController &self, const Outcome &outcome) {
+        [](RVRegisterViewController &self, const RVAccount::Outcome &outcome) {
             self.finishedRegister(outcome);
         });
 }
 
-RVRegisterViewController::Outcome RVRegisterViewController::registerUser(const QJsonObject &body)
+void RVRegisterViewController::finishedRegister(const RVAccount::Outcome &outcome)
 {
-    RVProtocol client;
-    const std::optional<RVUserInfo> reply = client.userRegister(body);
-    return {reply && reply->state(), client.lastErrorMsg()};
-}
-
-void RVRegisterViewController::finishedRegister(const Outcome &outcome)
-{
-    if (!outcome.succeeded) {
+    if (!outcome.ok) {
         alertIfOnTop(outcome.message);
         return;
     }

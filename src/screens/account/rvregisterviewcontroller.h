@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvaccount.h"
 #include "models/rvaccountchecks.h"
 #include "screens/shared/rvscreen.h"
 #include "toolkit/button.h"
@@ -23,12 +24,6 @@ class RVRegisterViewController : public RVScreen, public ui::TableViewDataSource
     Q_OBJECT
 
 public:
-    // What the registration exchange came back with.
-    struct Outcome {
-        bool succeeded = false;
-        QString message; // the client's lastErrorMsg
-    };
-
     RVRegisterViewController();
     ~RVRegisterViewController() override;
 
@@ -46,11 +41,9 @@ public:
     // The mobile number's whole-number test (RVAccountChecks::isPureInt).
     static bool isPureInt(const QString &string);
 
-    // Worker side: sends the registration body and reads the outcome.
-    static Outcome registerUser(const QJsonObject &body);
     // Main-thread side: alert on refusal, back to the home screen on success; nothing when
     // the user has left the screen meanwhile (the registration itself still counts).
-    void finishedRegister(const Outcome &outcome);
+    void finishedRegister(const RVAccount::Outcome &outcome);
 
     ui::TableView *tableView() const { return m_tableView; }
     ui::Button *registerButton() const { return m_registerButton; }

@@ -3,9 +3,7 @@
 #include "screens/account/rvwatchlistviewcontroller.h"
 
 #include "components/rvprogress.h"
-#include "models/rvbookingstore.h"
-#include "platform/notificationcenter.h"
-#include "protocols/rvappconfiginfo.h"
+#include "models/rvwatches.h"
 #include "screens/shared/rvalert.h"
 #include "screens/shared/rvclearfooter.h"
 #include "toolkit/color.h"
@@ -16,11 +14,6 @@ using namespace Qt::StringLiterals;
 namespace
 {
 const QString reuseIdentifier = u"ReuseWatchCell"_s;
-
-QString userId()
-{
-    return RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
-}
 } // namespace
 
 RVWatchListViewController::RVWatchListViewController()
@@ -67,7 +60,7 @@ void RVWatchListViewController::viewDidAppear(bool animated)
 void RVWatchListViewController::load()
 {
     RVProgress::fetch(
-        this, [yhid = userId()] { return RVBookingStore(yhid).watches(); },
+        this, [watches = RVWatches::ofLoggedInUser()] { return watches.all(); },
         [](RVWatchListViewController &self, const QList<RVWatch> &watches) { self.show(watches); });
 }
 
@@ -121,11 +114,10 @@ void RVWatchListViewController::didSelectRowAtIndexPath(ui::TableView *tableView
 void RVWatchListViewController::remove(const QString &key)
 {
     RVProgress::run(
-        this, QString(), [yhid = userId(), key] { return RVBookingStore(yhid).removeWatch(key); },
+        this, QString(),
+        [watches = RVWatches::ofLoggedInUser(), key] { return watches.remove(key); },
         [key](RVWatchListViewController &self, bool) {
             // Gone either way: removed now, or ended by the poller meanwhile.
-            platform::NotificationCenter::defaultCenter().postNotificationName(
-                RVWatch::changedNotification(), &self);
             QList<RVWatch> left = self.m_watches;
             left.removeIf([&key](const RVWatch &watch) { return watch.key() == key; });
             self.show(left);

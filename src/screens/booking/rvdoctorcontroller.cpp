@@ -3,9 +3,8 @@
 #include "screens/booking/rvdoctorcontroller.h"
 
 #include "components/rvprogress.h"
-#include "models/rvbookingstore.h"
 #include "models/rvhalfdayname.h"
-#include "platform/notificationcenter.h"
+#include "models/rvwatches.h"
 #include "protocols/rvappconfiginfo.h"
 #include "screens/booking/rvreservationtimeelectcontroller.h"
 #include "screens/shared/rvalert.h"
@@ -248,19 +247,13 @@ bool RVDoctorController::isWatched(const RVDoctorScheduleInfo &schedule) const
 
 void RVDoctorController::loadWatched()
 {
-    const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
-    if (!RVAppConfigInfo::userLogined() || yhid.isEmpty()) {
+    const RVWatches watches = RVWatches::ofLoggedInUser();
+    if (!watches.hasUser()) {
         m_watched.clear();
         return;
     }
     RVProgress::fetch(
-        this,
-        [yhid] {
-            QSet<QString> keys;
-            for (const RVWatch &watch : RVBookingStore(yhid).watches())
-                keys.insert(watch.key());
-            return keys;
-        },
+        this, [watches] { return watches.keys(); },
         [](RVDoctorController &self, const QSet<QString> &keys) {
             if (keys == self.m_watched)
                 return;
@@ -282,12 +275,12 @@ void RVDoctorController::offerWatch(const RVDoctorScheduleInfo &schedule)
         RVAlert::tip(RVWatch::messageOf(RVWatch::Added::AlreadyWatched), view());
         return;
     }
-    const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
     const QString question =
         tr("%1 %2已约满，\n有号时提醒您吗？").arg(watch.dayText(), watch.halfDayName());
-    RVAlert::confirm(this, tr("有号提醒"), question, tr("提醒我"), [this, watch, yhid] {
+    RVAlert::confirm(this, tr("有号提醒"), question, tr("提醒我"), [this, watch] {
         RVProgress::run(
-            this, QString(), [watch, yhid] { return RVBookingStore(yhid).addWatch(watch); },
+            this, QString(),
+            [watch, watches = RVWatches::ofLoggedInUser()] { return watches.add(watch); },
             [key = watch.key()](RVDoctorController &self, RVWatch::Added added) {
                 self.finishedWatch(key, added);
             });
@@ -296,10 +289,6 @@ void RVDoctorController::offerWatch(const RVDoctorScheduleInfo &schedule)
 
 void RVDoctorController::finishedWatch(const QString &key, RVWatch::Added added)
 {
-    if (added == RVWatch::Added::Added) {
-        platform::NotificationCenter::defaultCenter().postNotificationName(
-            RVWatch::changedNotification(), this);
-    }
     if (added == RVWatch::Added::Added || added == RVWatch::Added::AlreadyWatched) {
         m_watched.insert(key);
         if (_tableViewReservInfo)

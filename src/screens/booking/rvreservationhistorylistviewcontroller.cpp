@@ -81,13 +81,14 @@ void RVReservationHistoryListViewController::viewDidAppear(bool animated)
     const RVUserInfo user = RVAppConfigInfo().userInfo();
     const QString yhid = RVBaseInfo::text(user.yhid());
     const QString sjhm = RVBaseInfo::text(user.sjhm());
-    // What the device kept shows at once; the service's list replaces it when it comes.
-    const RVBookingHistory::Shown kept = RVBookingHistory::stored(yhid);
-    if (m_history.bookings().isEmpty() && !kept.bookings.isEmpty()) {
-        m_history = RVBookingHistory(kept.bookings);
-        if (_mainTableView)
-            _mainTableView->reloadData();
-    }
+    // What the device kept shows as soon as it is read; the service's list replaces it when it
+    // comes.
+    m_awaitingList = true;
+    RVProgress::fetch(
+        this, [yhid] { return RVBookingHistory::stored(yhid); },
+        [](RVReservationHistoryListViewController &self, const HistoryOutcome &kept) {
+            self.showKept(kept);
+        });
     // The overlay stays until the service's list is in: a swipe on a row the list is about to
     // replace would be undone by it.
     RVProgress::run(
@@ -99,14 +100,24 @@ void RVReservationHistoryListViewController::viewDidAppear(bool animated)
     navigationItem()->setTitle(tr("预约纪录"));
 }
 
+void RVReservationHistoryListViewController::showKept(const HistoryOutcome &kept)
+{
+    // The service's list, once in, is not replaced by an older one.
+    if (!m_awaitingList || !m_history.bookings().isEmpty() || kept.bookings.isEmpty())
+        return;
+    m_history = RVBookingHistory(kept.bookings);
+    if (_mainTableView)
+        _mainTableView->reloadData();
+}
+
 void RVReservationHistoryListViewController::finishedLoadData(const HistoryOutcome &outcome)
 {
+    m_awaitingList = false;
     _httpStats = outcome.httpStats;
     _httpErrorMessage = outcome.httpErrorMessage;
-    // Without the service, what the device kept of a list stands in for it.
-    if (_httpStats || (outcome.offline && outcome.refreshed)) {
-        m_history = RVBookingHistory(outcome.bookings);
-        showOffline(outcome.offline ? outcome.refreshed : std::nullopt);
+    if (outcome.usable()) {
+        m_history = RVBookingHistory(outcome);
+        showOffline(m_history.offline() ? outcome.refreshed : std::nullopt);
         if (_mainTableView)
             _mainTableView->reloadData();
         showEmptyNotice();
@@ -125,17 +136,17 @@ void RVReservationHistoryListViewController::showEmptyNotice()
 
 void RVReservationHistoryListViewController::showOffline(const std::optional<QDateTime> &refreshed)
 {
-    m_offline = refreshed.has_value();
-    if (m_offline && _mainTableView)
+    const bool offline = refreshed.has_value();
+    if (offline && _mainTableView)
         _mainTableView->setEditing(false, false);
     if (m_offlineLine) {
         m_offlineLine->setText(
-            m_offline ? tr("离线：最后更新 %1").arg(refreshed->toString(u"yyyy-MM-dd HH:mm"_s))
-                      : QString());
-        m_offlineLine->setHidden(!m_offline);
+            offline ? tr("离线：最后更新 %1").arg(refreshed->toString(u"yyyy-MM-dd HH:mm"_s))
+                    : QString());
+        m_offlineLine->setHidden(!offline);
     }
     if (_mainTableView) {
-        const qreal top = m_offline ? offlineLineHeight : 0;
+        const qreal top = offline ? offlineLineHeight : 0;
         _mainTableView->setFrame(
             QRectF(0, top, view()->bounds().width(), view()->bounds().height() - top));
     }
@@ -183,7 +194,7 @@ void RVReservationHistoryListViewController::fillCell(ui::TableViewCell *cell,
     }
     if (booking.isOpen()) {
         // Offline nothing can be cancelled, so nothing invites the swipe.
-        if (!m_offline) {
+        if (!m_history.offline()) {
             ui::Label *hint =
                 lineLabel(QRectF(20, 78, 270, 17), tr("提示:右移本信息可取消预约"), 14);
             hint->setTextColor(ui::Color::colorWithRed(255, 0, 0, 100));
@@ -242,7 +253,7 @@ void RVReservationHistoryListViewController::addToCalendar(const QString &yylsh)
     // The hospital's address and telephone come from the service while it answers.
     RVProgress::run(
         this, tr("加载中"),
-        [yhid, booking = *booking, online = !m_offline] {
+        [yhid, booking = *booking, online = !m_history.offline()] {
             return RVSavedBookings::entryOf(yhid, booking, online);
         },
         [](RVReservationHistoryListViewController &self, const RVBookingCalendar::Entry &entry) {
@@ -264,15 +275,14 @@ void RVReservationHistoryListViewController::openPass(const QString &yylsh)
 bool RVReservationHistoryListViewController::canEditRowAtIndexPath(ui::TableView *,
                                                                    const ui::IndexPath &indexPath)
 {
-    return !m_offline && m_history.canCancel(indexPath.row);
+    return m_history.canCancel(indexPath.row);
 }
 
 void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
                                                                 ui::TableViewCellEditingStyle style,
                                                                 const ui::IndexPath &indexPath)
 {
-    if (style != ui::TableViewCellEditingStyle::Delete || m_offline || indexPath.row < 0 ||
-        indexPath.row >= m_history.bookings().size())
+    if (style != ui::TableViewCellEditingStyle::Delete || !m_history.canCancel(indexPath.row))
         return;
     const RVUserInfo user = RVAppConfigInfo().userInfo();
     const QString yhid = RVBaseInfo::text(user.yhid());

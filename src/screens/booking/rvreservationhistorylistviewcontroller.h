@@ -38,6 +38,7 @@ public:
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
 
+    void showKept(const HistoryOutcome &kept);
     void finishedLoadData(const HistoryOutcome &outcome);
     void finishedCancel(const CancelOutcome &outcome);
 
@@ -66,5 +67,6 @@ private:
     QPointer<ui::TableView> _mainTableView;
     QPointer<ui::Label> m_emptyNotice;
     QPointer<ui::Label> m_offlineLine;
-    bool m_offline = false;
+    // A list from the service is on its way; what the device kept may show until it comes.
+    bool m_awaitingList = false;
 };

@@ -3,7 +3,6 @@
 #include "screens/booking/rvreservationinfocontroller.h"
 
 #include "components/rvprogress.h"
-#include "models/rvsavedbookings.h"
 #include "protocols/rvappconfiginfo.h"
 #include "screens/booking/rvbookingfiles.h"
 #include "screens/shared/rvalert.h"
@@ -133,36 +132,15 @@ void RVReservationInfoController::reservationButtonClicked(ui::Control *)
     if (ui::NavigationController *navigation = navigationController())
         m_navigationView = navigation->view();
     // The worker gets its own copy; the overlay keeps "确认" from being pressed twice.
-    const QString yhid = RVBaseInfo::text(_userInfo.yhid());
-    const RVBookingAlternatives::Choice chosen{_doctorInfo, _doctorScheduleInfo,
-                                               _doctorTimeSchedule};
     RVProgress::run(
-        this, tr("预约中"),
-        [booking = booking(), yhid, chosen] { return reserve(booking, yhid, chosen); },
-        [](RVReservationInfoController &self, const ReservationOutcome &outcome) {
+        this, tr("预约中"), [booking = booking()] { return booking.book(); },
+        [](RVReservationInfoController &self, const RVBooking::Outcome &outcome) {
             self.reservationFinish(outcome);
         });
 }
 
-RVReservationInfoController::ReservationOutcome
-RVReservationInfoController::reserve(const RVBooking &booking, const QString &yhid,
-                                     const RVBookingAlternatives::Choice &chosen)
+void RVReservationInfoController::reservationFinish(const RVBooking::Outcome &outcome)
 {
-    ReservationOutcome outcome{booking.book(), std::nullopt, std::nullopt};
-    if (outcome.booked.booking)
-        outcome.calendar = RVSavedBookings::entryOf(yhid, *outcome.booked.booking, true);
-    using Gone = RVBookingAlternatives::Gone;
-    const Gone gone = RVBookingAlternatives::goneBy(outcome.booked.message);
-    if (!outcome.booked.ok && gone != Gone::Nothing) {
-        const auto lost = gone == Gone::Slot ? std::optional(chosen.slot) : std::nullopt;
-        outcome.alternatives = RVBookingAlternatives(chosen.doctor, chosen.schedule, lost).search();
-    }
-    return outcome;
-}
-
-void RVReservationInfoController::reservationFinish(const ReservationOutcome &result)
-{
-    const RVBooking::Outcome &outcome = result.booked;
     // The user may have gone back meanwhile; a screen no longer shown neither alerts nor pops.
     // A booking made all the same is still told, over the navigation view: the patient holds
     // that slot now.
@@ -171,9 +149,10 @@ void RVReservationInfoController::reservationFinish(const ReservationOutcome &re
             RVAlert::tip(tr("预约成功"), m_navigationView);
         return;
     }
-    if (outcome.ok && result.calendar && m_navigationView)
-        RVBookingFiles::showBookedWithCalendar(outcome.message, m_navigationView, *result.calendar);
-    else if (!result.alternatives || !m_offer.show(outcome.message, *result.alternatives))
+    if (outcome.ok && outcome.calendar && m_navigationView)
+        RVBookingFiles::showBookedWithCalendar(outcome.message, m_navigationView,
+                                               *outcome.calendar);
+    else if (!outcome.alternatives || !m_offer.show(outcome.message, *outcome.alternatives))
         RVAlert::show(outcome.message);
     if (outcome.ok)
         navigationController()->popToRootViewControllerAnimated(true);

@@ -4,7 +4,6 @@
 
 #include "models/rvbooking.h"
 #include "models/rvbookingalternatives.h"
-#include "models/rvbookingcalendar.h"
 #include "screens/booking/rvalternativesoffer.h"
 #include "screens/shared/rvscreen.h"
 #include "toolkit/button.h"
@@ -24,14 +23,6 @@ class RVReservationInfoController final : public RVScreen,
     Q_OBJECT
 
 public:
-    struct ReservationOutcome {
-        RVBooking::Outcome booked;
-        // The booking made, with its hospital, for "添加到日历" on the success alert.
-        std::optional<RVBookingCalendar::Entry> calendar;
-        // The nearest open places, when the refusal says the chosen one is gone.
-        std::optional<RVBookingAlternatives::Result> alternatives;
-    };
-
     RVReservationInfoController();
     ~RVReservationInfoController() override;
 
@@ -55,7 +46,7 @@ public:
     void viewDidAppear(bool animated) override;
 
     void reservationButtonClicked(ui::Control *sender);
-    void reservationFinish(const ReservationOutcome &outcome);
+    void reservationFinish(const RVBooking::Outcome &outcome);
 
     int numberOfSectionsInTableView(ui::TableView *) override { return 1; }
     int numberOfRowsInSection(ui::TableView *, int) override { return 1; }
@@ -66,9 +57,6 @@ public:
 private:
     // The booking of what the screen was handed and the saved user.
     RVBooking booking() const;
-    // Books on the worker; a refusal for a place that is gone looks for the nearest others.
-    static ReservationOutcome reserve(const RVBooking &booking, const QString &yhid,
-                                      const RVBookingAlternatives::Choice &chosen);
     // This screen gives way to the confirmation of the choice taken from the offer.
     void openChoice(const RVBookingAlternatives::Choice &choice);
 

@@ -21,7 +21,6 @@
 #include "toolkit/storyboard.h"
 
 #include <QTimer>
-#include <QUrlQuery>
 
 using namespace Qt::StringLiterals;
 
@@ -30,47 +29,11 @@ namespace
 
 const QString cellIdentifier = u"ReusableCell"_s;
 
-struct StoreLocation {
-    QUrl lookup;
-    QUrl update;
-    QString identifier = QStringLiteral(RV_STORE_ID);
-};
-
-StoreLocation &store()
-{
-    static StoreLocation location;
-    return location;
-}
-
-// By default the store answers beside the booking service.
-QUrl storeUrl(const QUrl &configured, const QString &path)
-{
-    if (configured.isValid())
-        return configured;
-    QUrl url = RVProtocol::serviceEndpoint();
-    url.setPath(path);
-    return url;
-}
-
-QUrl withIdentifier(QUrl url)
-{
-    QUrlQuery query(url);
-    query.addQueryItem(u"id"_s, store().identifier);
-    url.setQuery(query);
-    return url;
-}
-
 } // namespace
 
 RVMainViewController::RVMainViewController() = default;
 
 RVMainViewController::~RVMainViewController() = default;
-
-void RVMainViewController::setStoreLocation(const QUrl &lookupUrl, const QUrl &updateUrl,
-                                            const QString &storeIdentifier)
-{
-    store() = StoreLocation{lookupUrl, updateUrl, storeIdentifier};
-}
 
 void RVMainViewController::loadView()
 {
@@ -250,8 +213,9 @@ void RVMainViewController::pushScreen(const QString &identifier)
 
 void RVMainViewController::onCheckVersion(const QString &version)
 {
-    // An empty identifier names no application: the store has nothing to say.
-    if (store().identifier.isEmpty())
+    // An application the store does not name has nothing to learn there.
+    const QUrl url = RVStoreLookup::lookupUrl();
+    if (!url.isValid())
         return;
     auto *lookup = new RVStoreLookup(this);
     connect(lookup, &RVStoreLookup::finished, this,
@@ -260,7 +224,7 @@ void RVMainViewController::onCheckVersion(const QString &version)
                 // Response, error and status are not examined: whatever came back is read.
                 finishedVersionCheck(answer, version);
             });
-    lookup->ask(withIdentifier(storeUrl(store().lookup, u"/lookup"_s)));
+    lookup->ask(url);
 }
 
 void RVMainViewController::finishedVersionCheck(const QByteArray &answer, const QString &version)
@@ -270,7 +234,6 @@ void RVMainViewController::finishedVersionCheck(const QByteArray &answer, const 
     RVAlert::ask(weak_from_this(), tr("更新"), tr("有新的版本更新，是否前往更新"), tr("关闭"),
                  {tr("更新")}, [](int buttonIndex) {
                      if (buttonIndex == 1)
-                         ui::Application::openURL(
-                             withIdentifier(storeUrl(store().update, u"/update"_s)));
+                         ui::Application::openURL(RVStoreLookup::updateUrl());
                  });
 }

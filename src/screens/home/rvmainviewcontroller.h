@@ -30,11 +30,6 @@ public:
     RVMainViewController();
     ~RVMainViewController() override;
 
-    // Where the store's lookup service and update page live; the store identifier may be
-    // empty, which ends the check silently.
-    static void setStoreLocation(const QUrl &lookupUrl, const QUrl &updateUrl,
-                                 const QString &storeIdentifier);
-
     void loadView() override;
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;

@@ -4,8 +4,8 @@
 #include "screens/home/rvmainviewcontroller.h"
 
 #include "components/rvprogress.h"
+#include "models/rvaccount.h"
 #include "protocols/rvappconfiginfo.h"
-#include "protocols/rvprotocol.h"
 #include "screens/shared/rvalert.h"
 #include "toolkit/application.h"
 #include "toolkit/button.h"
@@ -24,9 +24,8 @@ using namespace Qt::StringLiterals;
 
 void RVMainViewController::userLoging()
 {
-    RVAppConfigInfo config;
-    const QString name = RVBaseInfo::text(config.userInfo().yhm());
-    if (!config.lastLoginSuccess() || name.isEmpty()) {
+    const QString name = RVAccount::automaticLoginName();
+    if (name.isEmpty()) {
         userLoginCheckStatus();
         return;
     }
@@ -36,15 +35,7 @@ void RVMainViewController::userLoging()
     m_automaticLoginRunning = true;
     userLoginCheckStatus();
     RVProgress::fetch(
-        this,
-        [name] {
-            // Read here: the keyring may still be answering its first read.
-            const QString password = RVAppConfigInfo().password();
-            if (password.isEmpty())
-                return false;
-            const auto reply = RVProtocol().login(name, password);
-            return reply && reply->state();
-        },
+        this, [name] { return RVAccount::logInAgain(name); },
         [](RVMainViewController &self, bool succeeded) { self.finishedAutomaticLogin(succeeded); });
 }
 
