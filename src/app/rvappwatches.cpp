@@ -74,17 +74,16 @@ void RVAppWatches::stop()
 
 void RVAppWatches::follow(bool logined)
 {
-    const QString yhid =
-        logined ? RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid()) : QString();
-    if (yhid == m_yhid)
+    const RVUserStore user = logined ? RVUserStore::loggedIn() : RVUserStore();
+    if (user.yhid() == m_user.yhid())
         return;
     // The watches are the user's: another user's (or none after a logout) end the rounds.
     m_poller.reset();
     m_reported.clear();
-    m_yhid = yhid;
-    if (yhid.isEmpty())
+    m_user = user;
+    if (!user.hasUser())
         return;
-    m_poller = std::make_unique<RVWatchPoller>(yhid, [](std::function<void()> job) {
+    m_poller = std::make_unique<RVWatchPoller>(user, [](std::function<void()> job) {
         return RVWorkPool::current().start(std::move(job));
     });
     connect(m_poller.get(), &RVWatchPoller::placesFound, this, &RVAppWatches::announce);

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvuserstore.h"
 #include "models/rvwatch.h"
 
 #include <QHash>
@@ -54,7 +55,7 @@ private:
     QPointer<ui::NavigationController> m_navigation;
     QPointer<platform::DesktopNotifier> m_notifier;
     std::unique_ptr<RVWatchPoller> m_poller;
-    QString m_yhid;
+    RVUserStore m_user;
     // The reported watches by key, for the action that opens them.
     QHash<QString, RVWatch> m_reported;
 };

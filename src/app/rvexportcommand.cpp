@@ -6,6 +6,7 @@
 #include "components/rvpasspdfwriter.h"
 #include "models/rvbookingcalendar.h"
 #include "models/rvbookingpass.h"
+#include "models/rvuserstore.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 
@@ -55,9 +56,9 @@ std::optional<RVSavedBookings::Outcome> RVExportCommand::savedBookings()
     const auto answered = protocol.login(yhm, password);
     RVSavedBookings::Outcome outcome;
     if (protocol.lastRepuestStats() && answered) {
-        outcome = RVSavedBookings::fetch(*answered);
+        outcome = RVSavedBookings::fetch(RVUserStore::of(*answered));
     } else if (protocol.outcome().answerLost()) {
-        outcome = RVSavedBookings::kept(RVBaseInfo::text(user.yhid()));
+        outcome = RVSavedBookings::kept(RVUserStore::of(user));
         outcome.message = protocol.lastErrorMsg();
     } else {
         tell(u"the service refused the saved login: %1"_s.arg(protocol.lastErrorMsg()));

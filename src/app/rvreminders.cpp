@@ -3,12 +3,10 @@
 #include "app/rvreminders.h"
 
 #include "components/rvworkpool.h"
-#include "models/rvbookingstore.h"
 #include "models/rvreminderschedule.h"
 #include "platform/desktopnotifier.h"
 #include "platform/mainthread.h"
 #include "platform/notificationcenter.h"
-#include "protocols/rvappconfiginfo.h"
 #include "protocols/rvloginstate.h"
 
 #include <QCoreApplication>
@@ -24,14 +22,6 @@ Q_LOGGING_CATEGORY(lcReminders, "rv.app.reminders", QtInfoMsg)
 // A long wait is cut short and the schedule read again: a suspended machine's timer stands
 // still while the clock goes on.
 constexpr qint64 kLongestWaitMs = 10 * 60 * 1000;
-
-QString remindedUser()
-{
-    const RVAppConfigInfo config;
-    if (!RVLoginState::isLogined() && !config.lastLoginSuccess())
-        return {};
-    return RVBaseInfo::text(config.userInfo().yhid());
-}
 } // namespace
 
 RVReminders::RVReminders(platform::DesktopNotifier *notifier, QObject *parent)
@@ -66,9 +56,9 @@ RVReminders::~RVReminders()
     platform::NotificationCenter::defaultCenter().removeObserver(this);
 }
 
-RVReminders::Kept RVReminders::read(const QString &yhid)
+RVReminders::Kept RVReminders::read(const RVUserStore &user)
 {
-    const RVBookingStore store(yhid);
+    const RVBookingStore &store = user.data();
     Kept kept{store.bookings(), store.shownReminders(), {}};
     for (const RVReservationInfo &booking : std::as_const(kept.bookings)) {
         const QString hospid = RVBaseInfo::text(booking.hospid());
@@ -81,17 +71,18 @@ RVReminders::Kept RVReminders::read(const QString &yhid)
 
 void RVReminders::reload()
 {
-    const QString yhid = remindedUser();
-    if (yhid != m_yhid) {
-        if (!m_yhid.isEmpty())
+    const RVUserStore user = RVUserStore::remembered();
+    if (user.yhid() != m_user.yhid()) {
+        if (m_user.hasUser())
             m_notifier->closeAll();
         m_sent.clear();
         m_kept = {};
-        m_yhid = yhid;
     }
+    // Taken again each time: the same user's store after a logout and a new login is a new one.
+    m_user = user;
     const quint64 reading = ++m_reading;
-    RVWorkPool::current().start([yhid, reading, self = QPointer<RVReminders>(this)] {
-        Kept kept = yhid.isEmpty() ? Kept() : read(yhid);
+    RVWorkPool::current().start([user, reading, self = QPointer<RVReminders>(this)] {
+        Kept kept = user.hasUser() ? read(user) : Kept();
         platform::MainThread::post([self, reading, kept = std::move(kept)] {
             // Only the latest reading counts: an earlier one may finish after it.
             if (!self || self->m_reading != reading)
@@ -106,7 +97,7 @@ void RVReminders::reload()
 void RVReminders::check()
 {
     m_timer.stop();
-    if (m_yhid.isEmpty())
+    if (!m_user.hasUser())
         return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const RVReminderSchedule schedule(m_kept.bookings, m_kept.shown | m_sent);
@@ -130,8 +121,8 @@ void RVReminders::onShown(const QString &key)
         return;
     m_kept.shown.insert(key);
     RVWorkPool::current().start(
-        [yhid = m_yhid, key] {
-            if (!RVBookingStore(yhid).markReminderShown(key))
+        [user = m_user, key] {
+            if (!user.data().markReminderShown(key))
                 qCInfo(lcReminders)
                     << "a shown reminder could not be kept; a later start shows it again";
         });
@@ -139,7 +130,7 @@ void RVReminders::onShown(const QString &key)
 
 void RVReminders::onActionInvoked(const QString &key)
 {
-    if (m_yhid.isEmpty() || !m_sent.contains(key))
+    if (!m_user.hasUser() || !m_sent.contains(key))
         return;
     // The booking as kept now: it may have been cancelled since the reminder.
     const auto booking = RVReminderSchedule(m_kept.bookings, {}).bookingOf(key);

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvuserstore.h"
 #include "protocols/rvhospitalinfo.h"
 #include "protocols/rvreservationinfo.h"
 
@@ -49,7 +50,7 @@ private:
         QSet<QString> shown;
         QHash<QString, RVHospitalInfo> hospitals;
     };
-    static Kept read(const QString &yhid);
+    static Kept read(const RVUserStore &user);
     void reload();
     void check();
     void onShown(const QString &key);
@@ -57,7 +58,7 @@ private:
 
     platform::DesktopNotifier *m_notifier;
     QTimer m_timer;
-    QString m_yhid;
+    RVUserStore m_user;
     // Shown before (from the store) and sent in this run, whatever came of them: a reminder
     // the service could not show is not tried again in a loop.
     Kept m_kept;

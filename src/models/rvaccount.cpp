@@ -3,7 +3,7 @@
 #include "models/rvaccount.h"
 
 #include "models/modelslog.h"
-#include "models/rvbookingstore.h"
+#include "models/rvuserstore.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvloginrenewal.h"
 #include "protocols/rvloginstate.h"
@@ -20,7 +20,7 @@ void RVAccount::logout(Reason reason)
     }
     // Every store goes, not only this user's: on a shared computer the stores of users who
     // logged in before without logging out hold their bookings too, and nobody is logged in now.
-    if (!RVBookingStore::removeAll())
+    if (!RVUserStore::removeAll())
         qCWarning(lcBookingStore) << "a store could not be deleted at logout";
 }
 

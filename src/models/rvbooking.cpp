@@ -22,8 +22,8 @@ void copyField(RVReservationInfo &record, const QString &key, const QJsonValue &
 
 RVBooking::RVBooking(RVUserInfo user, RVDoctorInfo doctor, RVDoctorScheduleInfo schedule,
                      RVDoctorTimeSchedule slot)
-    : m_user(std::move(user)), m_doctor(std::move(doctor)), m_schedule(std::move(schedule)),
-      m_slot(std::move(slot))
+    : m_user(std::move(user)), m_store(RVUserStore::of(m_user)), m_doctor(std::move(doctor)),
+      m_schedule(std::move(schedule)), m_slot(std::move(slot))
 {
 }
 
@@ -98,8 +98,7 @@ RVBooking::Outcome RVBooking::book() const
         lookForOthers(outcome);
         return outcome;
     }
-    const auto history =
-        RVBookingHistory::load(RVBaseInfo::text(m_user.yhid()), RVBaseInfo::text(m_user.sjhm()));
+    const auto history = RVBookingHistory::load(m_store);
     if (history.httpStats)
         outcome.booking = RVBookingHistory(history.value).openBookingOf(booking);
     if (!outcome.ok && outcome.booking) {
@@ -107,9 +106,8 @@ RVBooking::Outcome RVBooking::book() const
         outcome.confirmedByHistory = true;
         outcome.message = QCoreApplication::translate("RVBooking", "预约成功");
     }
-    const QString yhid = RVBaseInfo::text(m_user.yhid());
     if (outcome.ok && outcome.booking)
-        outcome.calendar = RVSavedBookings::entryOf(yhid, *outcome.booking, true);
+        outcome.calendar = RVSavedBookings::entryOf(m_store, *outcome.booking, true);
     return outcome;
 }
 

@@ -4,6 +4,7 @@
 
 #include "models/rvbookingalternatives.h"
 #include "models/rvbookingcalendar.h"
+#include "models/rvuserstore.h"
 #include "protocols/rvdoctorinfo.h"
 #include "protocols/rvdoctorscheduleinfo.h"
 #include "protocols/rvdoctortimeschedule.h"
@@ -60,6 +61,8 @@ private:
     void lookForOthers(Outcome &outcome) const;
 
     RVUserInfo m_user;
+    // Taken with the booking, so that a logout while it is sent keeps the store deleted.
+    RVUserStore m_store;
     RVDoctorInfo m_doctor;
     RVDoctorScheduleInfo m_schedule;
     RVDoctorTimeSchedule m_slot;

@@ -2,37 +2,35 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "models/rvbookinghistory.h"
 
-#include "models/rvbookingstore.h"
 #include "protocols/rvprotocol.h"
 
 #include <algorithm>
 
-RVLoadOutcome<RVBookingHistory::Bookings> RVBookingHistory::fetch(const QString &yhid,
-                                                                  const QString &sjhm, bool *lost)
+RVLoadOutcome<RVBookingHistory::Bookings> RVBookingHistory::fetch(const RVUserStore &user,
+                                                                  bool *lost)
 {
     RVProtocol protocol;
-    Bookings bookings =
-        protocol.reserationHistoryListWithTime(QVariant(), yhid, sjhm).value_or(Bookings());
+    Bookings bookings = protocol.reserationHistoryListWithTime(QVariant(), user.yhid(), user.sjhm())
+                            .value_or(Bookings());
     *lost = !protocol.lastRepuestStats() && protocol.outcome().answerLost();
     auto outcome = RVLoadOutcome<Bookings>::of(protocol, std::move(bookings));
     if (outcome.httpStats)
-        RVBookingStore(yhid).saveList(outcome.value);
+        user.data().saveList(outcome.value);
     return outcome;
 }
 
-RVLoadOutcome<RVBookingHistory::Bookings> RVBookingHistory::load(const QString &yhid,
-                                                                 const QString &sjhm)
+RVLoadOutcome<RVBookingHistory::Bookings> RVBookingHistory::load(const RVUserStore &user)
 {
     bool lost = false;
-    return fetch(yhid, sjhm, &lost);
+    return fetch(user, &lost);
 }
 
-RVBookingHistory::Shown RVBookingHistory::refresh(const QString &yhid, const QString &sjhm)
+RVBookingHistory::Shown RVBookingHistory::refresh(const RVUserStore &user)
 {
     bool lost = false;
-    auto outcome = fetch(yhid, sjhm, &lost);
+    auto outcome = fetch(user, &lost);
     if (lost) {
-        Shown shown = stored(yhid);
+        Shown shown = stored(user);
         shown.httpErrorMessage = outcome.httpErrorMessage;
         shown.offline = true;
         return shown;
@@ -42,36 +40,36 @@ RVBookingHistory::Shown RVBookingHistory::refresh(const QString &yhid, const QSt
     shown.httpErrorMessage = outcome.httpErrorMessage;
     shown.bookings = std::move(outcome.value);
     if (shown.httpStats)
-        shown.refreshed = RVBookingStore(yhid).lastRefresh();
+        shown.refreshed = user.data().lastRefresh();
     return shown;
 }
 
-RVBookingHistory::Shown RVBookingHistory::stored(const QString &yhid)
+RVBookingHistory::Shown RVBookingHistory::stored(const RVUserStore &user)
 {
-    const RVBookingStore store(yhid);
+    const RVBookingStore &store = user.data();
     Shown shown;
     shown.bookings = store.bookings();
     shown.refreshed = store.lastRefresh();
     return shown;
 }
 
-RVBookingHistory::CancelOutcome RVBookingHistory::cancel(const QString &yhid, const QString &sjhm,
+RVBookingHistory::CancelOutcome RVBookingHistory::cancel(const RVUserStore &user,
                                                          const QString &yylsh)
 {
     RVProtocol protocol;
     CancelOutcome outcome;
     outcome.yylsh = yylsh;
-    outcome.ok = protocol.removeReserationWithUserId(yhid, yylsh);
+    outcome.ok = protocol.removeReserationWithUserId(user.yhid(), yylsh);
     outcome.message = protocol.lastErrorMsg();
     if (!outcome.ok && protocol.outcome().answerLost()) {
         // No answer (dropped connection, time-out, cut-short reply): the service may have
         // cancelled all the same, and a second swipe would only be refused. Its history is
         // the truth.
-        const auto history = load(yhid, sjhm);
+        const auto history = load(user);
         outcome.ok = history.httpStats && RVBookingHistory(history.value).showsCancelled(yylsh);
     }
     if (outcome.ok)
-        RVBookingStore(yhid).markCancelled(yylsh);
+        user.data().markCancelled(yylsh);
     return outcome;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "models/rvloadoutcome.h"
+#include "models/rvuserstore.h"
 #include "protocols/rvreservationinfo.h"
 
 #include <QDateTime>
@@ -50,15 +51,15 @@ public:
     }
 
     // The user's bookings ("C002"), kept in the store when they came; for a worker.
-    static RVLoadOutcome<Bookings> load(const QString &yhid, const QString &sjhm);
+    static RVLoadOutcome<Bookings> load(const RVUserStore &user);
     // The list from the service, kept; or the kept one when the service cannot be reached.
     // For a worker.
-    static Shown refresh(const QString &yhid, const QString &sjhm);
-    // What the store holds, at once.
-    static Shown stored(const QString &yhid);
+    static Shown refresh(const RVUserStore &user);
+    // What the store holds, at once. For a worker.
+    static Shown stored(const RVUserStore &user);
     // Cancels with "C005"; when the answer is lost, the history tells whether it was done. A
     // refusal is final. For a worker.
-    static CancelOutcome cancel(const QString &yhid, const QString &sjhm, const QString &yylsh);
+    static CancelOutcome cancel(const RVUserStore &user, const QString &yylsh);
 
     const Bookings &bookings() const { return m_bookings; }
     // The list is the one kept on the device, shown while the service cannot be reached.
@@ -73,7 +74,7 @@ public:
     bool showsCancelled(const QString &yylsh) const;
 
 private:
-    static RVLoadOutcome<Bookings> fetch(const QString &yhid, const QString &sjhm, bool *lost);
+    static RVLoadOutcome<Bookings> fetch(const RVUserStore &user, bool *lost);
 
     Bookings m_bookings;
     bool m_offline = false;

@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -27,6 +28,10 @@ QMutex &storeMutex()
     return mutex;
 }
 
+// Counts the logouts. Changed under the store's lock, so that an operation either ends before
+// the stores are deleted or sees that its store was.
+std::atomic<quint64> logouts{0};
+
 // Write makes the file when there is none; Read and Existing (a write that only changes what
 // is there) do not.
 enum class Access { Read, Write, Existing };
@@ -34,9 +39,12 @@ enum class Access { Read, Write, Existing };
 // Runs the work on a connection of its own; a file found damaged on the way is replaced and
 // the work done once more on the new one.
 template <class Result, class Work>
-Result withFile(const QString &path, const QString &yhid, Access access, Result failed, Work &&work)
+Result withFile(const QString &path, const QString &yhid, quint64 session, Access access,
+                Result failed, Work &&work)
 {
     QMutexLocker lock(&storeMutex());
+    if (session != logouts)
+        return failed;
     if (access != Access::Write && !QFile::exists(path))
         return failed;
     RVBookingStoreFile file(path, yhid);
@@ -105,7 +113,7 @@ bool announced(bool changed, const QString &name = RVBookingStore::changedNotifi
 }
 } // namespace
 
-RVBookingStore::RVBookingStore(QString yhid) : m_yhid(std::move(yhid)) {}
+RVBookingStore::RVBookingStore(QString yhid) : m_yhid(std::move(yhid)), m_session(logouts) {}
 
 QString RVBookingStore::directory()
 {
@@ -148,7 +156,7 @@ bool RVBookingStore::saveList(const Bookings &bookings, const QDateTime &when) c
     if (!isValid())
         return false;
     return announced(withFile(
-        filePath(), m_yhid, Access::Write, false,
+        filePath(), m_yhid, m_session, Access::Write, false,
         [&](RVBookingStoreFile &file) -> std::optional<bool> {
             const bool written = file.write([&] {
                 const auto last = metaNumber(file, u"generation"_s);
@@ -176,7 +184,7 @@ bool RVBookingStore::markCancelled(const QString &yylsh) const
 {
     if (!isValid())
         return false;
-    return announced(withFile(filePath(), m_yhid, Access::Write, false,
+    return announced(withFile(filePath(), m_yhid, m_session, Access::Write, false,
                               [&](RVBookingStoreFile &file) -> std::optional<bool> {
                                   const bool written = file.write([&] {
                                       auto found = file.exec(
@@ -203,7 +211,7 @@ bool RVBookingStore::saveHospital(const RVHospitalInfo &hospital) const
     if (!isValid() || hospid.isEmpty())
         return false;
     return withFile(
-        filePath(), m_yhid, Access::Write, false,
+        filePath(), m_yhid, m_session, Access::Write, false,
         [&](RVBookingStoreFile &file) -> std::optional<bool> {
             if (file.exec(
                     u"INSERT INTO hospitals (hospid, record) VALUES (?, ?) ON CONFLICT (hospid)"
@@ -218,7 +226,7 @@ RVBookingStore::Bookings RVBookingStore::bookings() const
 {
     if (!isValid())
         return {};
-    return withFile(filePath(), m_yhid, Access::Read, Bookings(),
+    return withFile(filePath(), m_yhid, m_session, Access::Read, Bookings(),
                     [](RVBookingStoreFile &file) -> std::optional<Bookings> {
                         auto query = file.exec(u"SELECT record FROM bookings"
                                                " ORDER BY listed DESC, position ASC"_s);
@@ -238,7 +246,7 @@ std::optional<RVHospitalInfo> RVBookingStore::hospital(const QString &hospid) co
         return std::nullopt;
     using Found = std::optional<RVHospitalInfo>;
     return withFile(
-        filePath(), m_yhid, Access::Read, Found(),
+        filePath(), m_yhid, m_session, Access::Read, Found(),
         [&](RVBookingStoreFile &file) -> std::optional<Found> {
             auto query = file.exec(u"SELECT record FROM hospitals WHERE hospid = ?"_s, {hospid});
             if (!query)
@@ -254,7 +262,7 @@ std::optional<QDateTime> RVBookingStore::lastRefresh() const
     if (!isValid())
         return std::nullopt;
     using Found = std::optional<QDateTime>;
-    return withFile(filePath(), m_yhid, Access::Read, Found(),
+    return withFile(filePath(), m_yhid, m_session, Access::Read, Found(),
                     [](RVBookingStoreFile &file) -> std::optional<Found> {
                         auto query = file.exec(u"SELECT value FROM meta WHERE key = 'refreshed'"_s);
                         if (!query)
@@ -284,6 +292,7 @@ bool RVBookingStore::removeAll()
     bool removed = true;
     {
         QMutexLocker lock(&storeMutex());
+        ++logouts;
         const QDir folder(directory());
         for (const QString &name : folder.entryList({u"*.sqlite"_s}, QDir::Files))
             removed = RVBookingStoreFile::removeFiles(folder.filePath(name)) && removed;
@@ -295,7 +304,7 @@ QSet<QString> RVBookingStore::shownReminders() const
 {
     if (!isValid())
         return {};
-    return withFile(filePath(), m_yhid, Access::Read, QSet<QString>(),
+    return withFile(filePath(), m_yhid, m_session, Access::Read, QSet<QString>(),
                     [](RVBookingStoreFile &file) -> std::optional<QSet<QString>> {
                         auto query = file.exec(u"SELECT key FROM reminders"_s);
                         if (!query)
@@ -312,7 +321,7 @@ bool RVBookingStore::markReminderShown(const QString &key, const QDateTime &when
     if (!isValid() || key.isEmpty())
         return false;
     return withFile(
-        filePath(), m_yhid, Access::Existing, false,
+        filePath(), m_yhid, m_session, Access::Existing, false,
         [&](RVBookingStoreFile &file) -> std::optional<bool> {
             if (file.exec(u"INSERT OR IGNORE INTO reminders (key, shown) VALUES (?, ?)"_s,
                           {key, when.toUTC().toString(Qt::ISODateWithMs)}))
@@ -326,7 +335,7 @@ QList<RVWatch> RVBookingStore::watches() const
     if (!isValid())
         return {};
     return withFile(
-        filePath(), m_yhid, Access::Read, QList<RVWatch>(),
+        filePath(), m_yhid, m_session, Access::Read, QList<RVWatch>(),
         [](RVBookingStoreFile &file) -> std::optional<QList<RVWatch>> {
             auto query = file.exec(u"SELECT doctor, schedule, created FROM watches"
                                    " ORDER BY created, key"_s);
@@ -348,7 +357,7 @@ RVWatch::Added RVBookingStore::addWatch(const RVWatch &watch) const
     if (!isValid())
         return Added::Failed;
     const Added added = withFile(
-        filePath(), m_yhid, Access::Write, Added::Failed,
+        filePath(), m_yhid, m_session, Access::Write, Added::Failed,
         [&](RVBookingStoreFile &file) -> std::optional<Added> {
             Added added = Added::Failed;
             // Counted and written in one transaction, so that two adds cannot pass the bound.
@@ -380,7 +389,7 @@ bool RVBookingStore::removeWatch(const QString &key) const
 {
     if (!isValid())
         return false;
-    return announced(withFile(filePath(), m_yhid, Access::Existing, false,
+    return announced(withFile(filePath(), m_yhid, m_session, Access::Existing, false,
                               [&](RVBookingStoreFile &file) -> std::optional<bool> {
                                   auto removed =
                                       file.exec(u"DELETE FROM watches WHERE key = ?"_s, {key});

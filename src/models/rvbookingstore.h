@@ -24,7 +24,8 @@ class RVBookingStoreFile;
 // center under changedNotificationName(), on the thread that made it. A file that is damaged or of
 // another layout is thrown away and filled again from the service's next answer. Every operation
 // opens its own connection, so any thread may use a store; operations of one process run one at a
-// time.
+// time. A store made before removeAll() does nothing after it. The application reaches a store
+// through RVUserStore only.
 class RVBookingStore final
 {
 public:
@@ -69,7 +70,7 @@ public:
     // Deletes that user's store; true when none is left.
     static bool remove(const QString &yhid);
     // Deletes every user's store, those of users who logged in earlier on this device too;
-    // true when none is left.
+    // true when none is left. Every store made before then is left without data.
     static bool removeAll();
 
     // What keeps two bookings apart: the serial number, or where there is none, the slot.
@@ -78,4 +79,5 @@ public:
 
 private:
     QString m_yhid;
+    quint64 m_session = 0;
 };

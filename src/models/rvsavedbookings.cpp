@@ -3,7 +3,6 @@
 #include "models/rvsavedbookings.h"
 
 #include "models/rvbookinghistory.h"
-#include "models/rvbookingstore.h"
 #include "protocols/rvprotocol.h"
 
 #include <QHash>
@@ -39,10 +38,9 @@ RVSavedBookings::Entries withHospitals(const RVBookingStore &store,
 }
 } // namespace
 
-RVSavedBookings::Outcome RVSavedBookings::fetch(const RVUserInfo &user)
+RVSavedBookings::Outcome RVSavedBookings::fetch(const RVUserStore &user)
 {
-    const QString yhid = RVBaseInfo::text(user.yhid());
-    const auto shown = RVBookingHistory::refresh(yhid, RVBaseInfo::text(user.sjhm()));
+    const auto shown = RVBookingHistory::refresh(user);
     Outcome outcome;
     outcome.offline = shown.offline;
     outcome.refreshed = shown.refreshed;
@@ -52,28 +50,28 @@ RVSavedBookings::Outcome RVSavedBookings::fetch(const RVUserInfo &user)
         return outcome;
     // Everything kept, with the bookings the service stopped listing: a calendar that holds
     // one of those learns that it no longer stands.
-    const RVBookingStore store(yhid);
+    const RVBookingStore &store = user.data();
     const RVBookingHistory::Bookings kept = store.bookings();
     outcome.entries = withHospitals(store, kept.isEmpty() ? shown.bookings : kept, shown.httpStats);
     return outcome;
 }
 
-RVSavedBookings::Outcome RVSavedBookings::kept(const QString &yhid)
+RVSavedBookings::Outcome RVSavedBookings::kept(const RVUserStore &user)
 {
-    const auto shown = RVBookingHistory::stored(yhid);
+    const auto shown = RVBookingHistory::stored(user);
     Outcome outcome;
     outcome.offline = true;
     outcome.refreshed = shown.refreshed;
     outcome.ok = shown.refreshed.has_value();
     if (outcome.ok)
-        outcome.entries = withHospitals(RVBookingStore(yhid), shown.bookings, false);
+        outcome.entries = withHospitals(user.data(), shown.bookings, false);
     return outcome;
 }
 
-RVBookingCalendar::Entry RVSavedBookings::entryOf(const QString &yhid,
+RVBookingCalendar::Entry RVSavedBookings::entryOf(const RVUserStore &user,
                                                   const RVReservationInfo &booking, bool online)
 {
-    return withHospitals(RVBookingStore(yhid), {booking}, online).value(0);
+    return withHospitals(user.data(), {booking}, online).value(0);
 }
 
 RVSavedBookings::Entries RVSavedBookings::openOnly(const Entries &entries)

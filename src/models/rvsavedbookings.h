@@ -3,7 +3,7 @@
 #pragma once
 
 #include "models/rvbookingcalendar.h"
-#include "protocols/rvuserinfo.h"
+#include "models/rvuserstore.h"
 
 #include <QDateTime>
 #include <QList>
@@ -27,13 +27,13 @@ public:
     };
 
     // Blocks on the service; for a worker or a command.
-    static Outcome fetch(const RVUserInfo &user);
+    static Outcome fetch(const RVUserStore &user);
     // As the device kept them, offline; not ok when nothing was ever kept.
-    static Outcome kept(const QString &yhid);
+    static Outcome kept(const RVUserStore &user);
     // One booking with its hospital: asked of the service when online, else as kept. For a
     // worker.
-    static RVBookingCalendar::Entry entryOf(const QString &yhid, const RVReservationInfo &booking,
-                                            bool online);
+    static RVBookingCalendar::Entry entryOf(const RVUserStore &user,
+                                            const RVReservationInfo &booking, bool online);
     // Only the open bookings of the entries.
     static Entries openOnly(const Entries &entries);
 };

@@ -2,19 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "models/rvwatches.h"
 
-#include "models/rvbookingstore.h"
-#include "protocols/rvappconfiginfo.h"
-
 RVWatches RVWatches::ofLoggedInUser()
 {
-    if (!RVAppConfigInfo::userLogined())
-        return RVWatches(QString());
-    return RVWatches(RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid()));
+    return RVWatches(RVUserStore::loggedIn());
 }
 
 QList<RVWatch> RVWatches::all() const
 {
-    return hasUser() ? RVBookingStore(m_yhid).watches() : QList<RVWatch>();
+    return m_user.data().watches();
 }
 
 QSet<QString> RVWatches::keys() const
@@ -27,10 +22,10 @@ QSet<QString> RVWatches::keys() const
 
 RVWatch::Added RVWatches::add(const RVWatch &watch) const
 {
-    return hasUser() ? RVBookingStore(m_yhid).addWatch(watch) : RVWatch::Added::Failed;
+    return m_user.data().addWatch(watch);
 }
 
 bool RVWatches::remove(const QString &key) const
 {
-    return hasUser() && RVBookingStore(m_yhid).removeWatch(key);
+    return m_user.data().removeWatch(key);
 }

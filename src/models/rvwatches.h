@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvuserstore.h"
 #include "models/rvwatch.h"
 
 #include <QList>
@@ -18,7 +19,7 @@ public:
     // The watches of the user logged in now.
     static RVWatches ofLoggedInUser();
 
-    bool hasUser() const { return !m_yhid.isEmpty(); }
+    bool hasUser() const { return m_user.hasUser(); }
     // Oldest first.
     QList<RVWatch> all() const;
     QSet<QString> keys() const;
@@ -27,7 +28,7 @@ public:
     bool remove(const QString &key) const;
 
 private:
-    explicit RVWatches(QString yhid) : m_yhid(std::move(yhid)) {}
+    explicit RVWatches(RVUserStore user) : m_user(std::move(user)) {}
 
-    QString m_yhid;
+    RVUserStore m_user;
 };

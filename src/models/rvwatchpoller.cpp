@@ -3,7 +3,6 @@
 #include "models/rvwatchpoller.h"
 
 #include "models/modelslog.h"
-#include "models/rvbookingstore.h"
 #include "models/rvschedulegrid.h"
 #include "platform/mainthread.h"
 
@@ -38,8 +37,8 @@ RVWatchPoller::Timing RVWatchPoller::Timing::bounded() const
     return kept;
 }
 
-RVWatchPoller::RVWatchPoller(QString yhid, Runner runner, QObject *parent)
-    : QObject(parent), m_yhid(std::move(yhid)), m_runner(std::move(runner)),
+RVWatchPoller::RVWatchPoller(RVUserStore user, Runner runner, QObject *parent)
+    : QObject(parent), m_user(std::move(user)), m_runner(std::move(runner)),
       m_timing(Timing().bounded()), m_pause(m_timing.interval)
 {
     m_timer.setSingleShot(true);
@@ -84,7 +83,7 @@ void RVWatchPoller::stop()
 
 void RVWatchPoller::countWatches()
 {
-    onWorker([yhid = m_yhid] { return RVBookingStore(yhid).watches().size(); },
+    onWorker([user = m_user] { return user.data().watches().size(); },
              [](RVWatchPoller &self, qsizetype count) {
                  if (count == 0)
                      self.m_timer.stop();
@@ -105,7 +104,7 @@ void RVWatchPoller::schedule()
 void RVWatchPoller::startRound()
 {
     m_roundRunning = true;
-    onWorker([yhid = m_yhid] { return round(yhid, QDate::currentDate()); },
+    onWorker([user = m_user] { return round(user, QDate::currentDate()); },
              [](RVWatchPoller &self, const Round &found) { self.roundFinished(found); });
 }
 
@@ -126,9 +125,9 @@ void RVWatchPoller::roundFinished(const Round &found)
         Q_EMIT placesFound(watch);
 }
 
-RVWatchPoller::Round RVWatchPoller::round(const QString &yhid, const QDate &today)
+RVWatchPoller::Round RVWatchPoller::round(const RVUserStore &user, const QDate &today)
 {
-    const RVBookingStore store(yhid);
+    const RVBookingStore &store = user.data();
     const QList<RVReservationInfo> bookings = store.bookings();
     Round found;
     QHash<QString, RVScheduleGrid::Schedules> answers;

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "models/rvuserstore.h"
 #include "models/rvwatch.h"
 
 #include <QDate>
@@ -44,7 +45,7 @@ public:
         int remaining = 0;   // watches left after the round
     };
 
-    RVWatchPoller(QString yhid, Runner runner, QObject *parent = nullptr);
+    RVWatchPoller(RVUserStore user, Runner runner, QObject *parent = nullptr);
     ~RVWatchPoller() override;
 
     // The watches may have changed: the next round is scheduled when there are any, and
@@ -61,7 +62,7 @@ public:
 
     // One round, for a worker: ends the watches that are past or booked, asks each watched
     // doctor's schedules once, and ends the watches whose half-day takes bookings again.
-    static Round round(const QString &yhid, const QDate &today);
+    static Round round(const RVUserStore &user, const QDate &today);
 
 Q_SIGNALS:
     void placesFound(const RVWatch &watch);
@@ -74,7 +75,7 @@ private:
     void startRound();
     void roundFinished(const Round &round);
 
-    QString m_yhid;
+    RVUserStore m_user;
     Runner m_runner;
     Timing m_timing;
     std::chrono::milliseconds m_pause;

@@ -84,7 +84,7 @@ private Q_SLOTS:
         service.answer(u"C005"_s, BookingTestService::reply(false, refusal));
         if (!answered)
             service.lose(u"C005"_s, FakeService::Ending::CloseWithoutAnswer);
-        const auto outcome = RVBookingHistory::cancel({}, {}, u"L2"_s);
+        const auto outcome = RVBookingHistory::cancel({}, u"L2"_s);
         QCOMPARE(outcome.ok, !answered && yyztAfter == u"1");
         QCOMPARE(outcome.yylsh, u"L2"_s);
         QCOMPARE(service.received(u"C005"_s).size(), 1);

@@ -3,6 +3,7 @@
 #include "bookingtestservice.h"
 #include "models/rvbookinghistory.h"
 #include "models/rvbookingstore.h"
+#include "models/rvuserstore.h"
 #include "models/rvwatch.h"
 #include "platform/notificationcenter.h"
 
@@ -12,6 +13,8 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -50,8 +53,9 @@ private Q_SLOTS:
     {
         BookingTestService service;
         BookingTestService::logIn(BookingTestService::patient());
+        const RVUserStore user = RVUserStore::loggedIn();
         answerList(service, {booking(u"L1"_s, u"0"_s), booking(u"L2"_s, u"0"_s)});
-        QVERIFY(RVBookingHistory::load(u"7"_s, {}).httpStats);
+        QVERIFY(RVBookingHistory::load(user).httpStats);
         answerList(service, {booking(u"L3"_s, u"0"_s, u"3"_s), booking(u"L2"_s, u"1"_s)});
         service.answer(u"C001"_s, BookingTestService::reply(true, u"预约成功"_s));
         const auto made =
@@ -62,10 +66,10 @@ private Q_SLOTS:
         QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3=0"_s, u"L2=1"_s, u"L1="_s}));
 
         service.answer(u"C005"_s, BookingTestService::reply(false, u"不能取消"_s));
-        QVERIFY(!RVBookingHistory::cancel(u"7"_s, {}, u"L3"_s).ok);
+        QVERIFY(!RVBookingHistory::cancel(user, u"L3"_s).ok);
         QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3=0"_s, u"L2=1"_s, u"L1="_s}));
         service.answer(u"C005"_s, BookingTestService::reply(true, u"取消预约成功"_s));
-        QVERIFY(RVBookingHistory::cancel(u"7"_s, {}, u"L3"_s).ok);
+        QVERIFY(RVBookingHistory::cancel(user, u"L3"_s).ok);
         QCOMPARE(keysAndStates(store.bookings()), (QStringList{u"L3="_s, u"L2=1"_s, u"L1="_s}));
         QVERIFY(RVBookingStore(u"8"_s).bookings().isEmpty());
     }
@@ -88,7 +92,8 @@ private Q_SLOTS:
         service.answer(u"C002"_s, BookingTestService::reply(false, u"登录已失效"_s));
         if (!answered)
             service.lose(u"C002"_s, FakeService::Ending::CloseWithoutAnswer);
-        const auto shown = RVBookingHistory::refresh(u"7"_s, {});
+        const auto shown =
+            RVBookingHistory::refresh(RVUserStore::of(BookingTestService::patient()));
         QVERIFY(!shown.httpStats);
         QCOMPARE(shown.offline, !answered);
         QCOMPARE(keysAndStates(shown.bookings), answered ? QStringList() : QStringList{u"L1=0"_s});
@@ -110,6 +115,35 @@ private Q_SLOTS:
         // A reminder confirmed after the logout must not bring the file back.
         QVERIFY(!mine.markReminderShown(u"L1"_s, QDateTime::currentDateTimeUtc()));
         QVERIFY(!QFile::exists(mine.filePath()));
+    }
+
+    // A worker that ends after the logout writes and reads nothing: the store stays deleted, and
+    // the next login's store is a new one.
+    void aStoreTakenBeforeTheLogoutStaysDeleted_data()
+    {
+        QTest::addColumn<int>("write");
+        QTest::newRow("a list read") << 0;
+        QTest::newRow("a watch added") << 1;
+        QTest::newRow("a hospital kept") << 2;
+    }
+    void aStoreTakenBeforeTheLogoutStaysDeleted()
+    {
+        QFETCH(int, write);
+        const std::function<bool(const RVBookingStore &)> writes[] = {
+            [](auto &store) { return store.saveList({RVReservationInfo()}); },
+            [](auto &store) { return store.addWatch(RVWatch({}, {})) == RVWatch::Added::Added; },
+            [](auto &store) {
+                return store.saveHospital(RVBaseInfo::fromDictionary<RVHospitalInfo>(
+                    QJsonObject{{u"hospid"_s, u"H1"_s}}));
+            }};
+        const RVBookingStore before(u"7"_s);
+        QVERIFY(RVBookingStore::removeAll());
+        QVERIFY(!writes[write](before));
+        QVERIFY(!QFile::exists(before.filePath()));
+        const RVBookingStore after(u"7"_s);
+        QVERIFY(writes[write](after));
+        QVERIFY(before.bookings().isEmpty() && before.watches().isEmpty() &&
+                !before.hospital(u"H1"_s));
     }
 
     // A file that is not this user's store is replaced by one written from the next list.

@@ -118,7 +118,8 @@ private Q_SLOTS:
                             {u"bcbm"_s, 1}})}));
         }
         QCOMPARE(store.addWatch(watchOn(u"D1"_s, jzrq)), RVWatch::Added::Added);
-        const RVWatchPoller::Round round = RVWatchPoller::round(yhid, QDate::currentDate());
+        const RVWatchPoller::Round round = RVWatchPoller::round(
+            RVUserStore::of(BookingTestService::patient()), QDate::currentDate());
         QCOMPARE(service.received(u"B008"_s).size(), requests);
         QCOMPARE(round.remaining, requests);
         QVERIFY(round.hits.isEmpty() && !round.failed);
@@ -134,7 +135,7 @@ private Q_SLOTS:
         const RVBookingStore store(yhid);
         QCOMPARE(store.addWatch(watchOn(u"D1"_s, day(1))), RVWatch::Added::Added);
         QCOMPARE(store.addWatch(watchOn(u"D2"_s, day(1))), RVWatch::Added::Added);
-        RVWatchPoller poller(yhid, pool());
+        RVWatchPoller poller(RVUserStore::of(BookingTestService::patient()), pool());
         poller.setTiming({milliseconds(20), milliseconds(0), milliseconds(160)});
         QSignalSpy scheduled(&poller, &RVWatchPoller::roundScheduled);
         poller.refresh();
@@ -178,7 +179,7 @@ private Q_SLOTS:
         QVERIFY(history && !history->isEmpty());
         QCOMPARE(RVBookingStore(yhid).addWatch({doctor, half}), RVWatch::Added::Added);
 
-        RVWatchPoller poller(yhid, pool());
+        RVWatchPoller poller(RVUserStore::of(BookingTestService::patient()), pool());
         poller.setTiming({milliseconds(50), milliseconds(0), milliseconds(400)});
         QSignalSpy scheduled(&poller, &RVWatchPoller::roundScheduled);
         QSignalSpy found(&poller, &RVWatchPoller::placesFound);

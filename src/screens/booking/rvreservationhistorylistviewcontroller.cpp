@@ -4,7 +4,6 @@
 
 #include "components/rvprogress.h"
 #include "models/rvsavedbookings.h"
-#include "protocols/rvappconfiginfo.h"
 #include "screens/booking/rvbookingfiles.h"
 #include "screens/booking/rvbookingpassviewcontroller.h"
 #include "screens/shared/rvalert.h"
@@ -78,21 +77,19 @@ void RVReservationHistoryListViewController::viewDidLoad()
 
 void RVReservationHistoryListViewController::viewDidAppear(bool animated)
 {
-    const RVUserInfo user = RVAppConfigInfo().userInfo();
-    const QString yhid = RVBaseInfo::text(user.yhid());
-    const QString sjhm = RVBaseInfo::text(user.sjhm());
+    const RVUserStore user = RVUserStore::loggedIn();
     // What the device kept shows as soon as it is read; the service's list replaces it when it
     // comes.
     m_awaitingList = true;
     RVProgress::fetch(
-        this, [yhid] { return RVBookingHistory::stored(yhid); },
+        this, [user] { return RVBookingHistory::stored(user); },
         [](RVReservationHistoryListViewController &self, const HistoryOutcome &kept) {
             self.showKept(kept);
         });
     // The overlay stays until the service's list is in: a swipe on a row the list is about to
     // replace would be undone by it.
     RVProgress::run(
-        this, tr("加载中"), [yhid, sjhm] { return RVBookingHistory::refresh(yhid, sjhm); },
+        this, tr("加载中"), [user] { return RVBookingHistory::refresh(user); },
         [](RVReservationHistoryListViewController &self, const HistoryOutcome &outcome) {
             self.finishedLoadData(outcome);
         });
@@ -249,12 +246,11 @@ void RVReservationHistoryListViewController::addToCalendar(const QString &yylsh)
     const auto booking = bookingOf(yylsh);
     if (!booking)
         return;
-    const QString yhid = RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid());
     // The hospital's address and telephone come from the service while it answers.
     RVProgress::run(
         this, tr("加载中"),
-        [yhid, booking = *booking, online = !m_history.offline()] {
-            return RVSavedBookings::entryOf(yhid, booking, online);
+        [user = RVUserStore::loggedIn(), booking = *booking, online = !m_history.offline()] {
+            return RVSavedBookings::entryOf(user, booking, online);
         },
         [](RVReservationHistoryListViewController &self, const RVBookingCalendar::Entry &entry) {
             if (self.isOnTop())
@@ -284,14 +280,11 @@ void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
 {
     if (style != ui::TableViewCellEditingStyle::Delete || !m_history.canCancel(indexPath.row))
         return;
-    const RVUserInfo user = RVAppConfigInfo().userInfo();
-    const QString yhid = RVBaseInfo::text(user.yhid());
-    const QString sjhm = RVBaseInfo::text(user.sjhm());
     const QString yylsh = RVBaseInfo::text(m_history.bookings().at(indexPath.row).yylsh());
     // On a worker behind the overlay: the window stays responsive for up to the time-out.
     RVProgress::run(
         this, QString(),
-        [yhid, sjhm, yylsh] { return RVBookingHistory::cancel(yhid, sjhm, yylsh); },
+        [user = RVUserStore::loggedIn(), yylsh] { return RVBookingHistory::cancel(user, yylsh); },
         [](RVReservationHistoryListViewController &self, const CancelOutcome &outcome) {
             self.finishedCancel(outcome);
         });
