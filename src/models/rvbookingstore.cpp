@@ -28,9 +28,26 @@ QMutex &storeMutex()
     return mutex;
 }
 
-// Counts the logouts. Changed under the store's lock, so that an operation either ends before
-// the stores are deleted or sees that its store was.
+// Counts the logouts. An operation reads it under the store's lock, so that it either ends
+// before the stores are deleted or finds its store ended.
 std::atomic<quint64> logouts{0};
+// The logouts whose stores are deleted; under the store's lock.
+quint64 deletedUpTo = 0;
+
+// Under the store's lock: the stores a logout ended go before anything else is done, also when
+// the deletion it asked for has not run yet. Tried once a logout.
+bool deleteEnded()
+{
+    const quint64 ended = logouts;
+    if (deletedUpTo == ended)
+        return true;
+    deletedUpTo = ended;
+    bool removed = true;
+    const QDir folder(RVBookingStore::directory());
+    for (const QString &name : folder.entryList({u"*.sqlite"_s}, QDir::Files))
+        removed = RVBookingStoreFile::removeFiles(folder.filePath(name)) && removed;
+    return removed;
+}
 
 // Write makes the file when there is none; Read and Existing (a write that only changes what
 // is there) do not.
@@ -45,6 +62,7 @@ Result withFile(const QString &path, const QString &yhid, quint64 session, Acces
     QMutexLocker lock(&storeMutex());
     if (session != logouts)
         return failed;
+    deleteEnded();
     if (access != Access::Write && !QFile::exists(path))
         return failed;
     RVBookingStoreFile file(path, yhid);
@@ -289,13 +307,21 @@ bool RVBookingStore::remove(const QString &yhid)
 
 bool RVBookingStore::removeAll()
 {
-    bool removed = true;
+    endAll();
+    return removeEnded();
+}
+
+void RVBookingStore::endAll()
+{
+    ++logouts;
+}
+
+bool RVBookingStore::removeEnded()
+{
+    bool removed = false;
     {
         QMutexLocker lock(&storeMutex());
-        ++logouts;
-        const QDir folder(directory());
-        for (const QString &name : folder.entryList({u"*.sqlite"_s}, QDir::Files))
-            removed = RVBookingStoreFile::removeFiles(folder.filePath(name)) && removed;
+        removed = deleteEnded();
     }
     return announced(removed);
 }

@@ -72,6 +72,11 @@ public:
     // Deletes every user's store, those of users who logged in earlier on this device too;
     // true when none is left. Every store made before then is left without data.
     static bool removeAll();
+    // removeAll() in two steps: at once, without waiting, every store made until now is ended
+    // (reads and writes nothing); their files go at removeEnded(), or before the next operation
+    // of a later store, whichever comes first.
+    static void endAll();
+    static bool removeEnded();
 
     // What keeps two bookings apart: the serial number, or where there is none, the slot.
     static QString keyOf(const RVReservationInfo &booking);

@@ -136,12 +136,15 @@ private Q_SLOTS:
                 return store.saveHospital(RVBaseInfo::fromDictionary<RVHospitalInfo>(
                     QJsonObject{{u"hospid"_s, u"H1"_s}}));
             }};
-        const RVBookingStore before(u"7"_s);
-        QVERIFY(RVBookingStore::removeAll());
+        const RVBookingStore before(u"7"_s), theirs(u"8"_s);
+        QVERIFY(theirs.saveList({}));
+        RVBookingStore::endAll(); // the deletion itself comes later
         QVERIFY(!writes[write](before));
         QVERIFY(!QFile::exists(before.filePath()));
         const RVBookingStore after(u"7"_s);
         QVERIFY(writes[write](after));
+        QVERIFY(!QFile::exists(theirs.filePath()));
+        QVERIFY(RVBookingStore::removeEnded() && QFile::exists(after.filePath()));
         QVERIFY(before.bookings().isEmpty() && before.watches().isEmpty() &&
                 !before.hospital(u"H1"_s));
     }
