@@ -5,10 +5,10 @@
 #include "app/rvappdelegate.h"
 #include "app/rvmainstoryboard.h"
 #include "components/rvasynimageview.h"
-#include "components/rvworkpool.h"
 #include "components/ztprogresshud.h"
 #include "models/rvbooking.h"
 #include "platform/userdefaults.h"
+#include "platform/workpool.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
 #include "screens/booking/rvdoctorcontroller.h"
@@ -220,7 +220,7 @@ bool RVScreenshot::handOver(ui::ViewController *screen) const
 bool RVScreenshot::settled() const
 {
     if (m_delegate->navigationController()->isTransitioning() ||
-        RVWorkPool::current().activeCount() > 0)
+        platform::WorkPool::current().activeCount() > 0)
         return false;
     const ui::Window *window = m_delegate->window();
     const auto huds = window->findChildren<ZtProgressHUD *>();

@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QThread>
 
 #include <atomic>
 
@@ -19,12 +18,6 @@ namespace
 {
 std::atomic_bool s_networkActivity{false};
 } // namespace
-
-bool Application::isMainThread()
-{
-    const QCoreApplication *app = QCoreApplication::instance();
-    return app && QThread::currentThread() == app->thread();
-}
 
 bool Application::canOpenURL(const QUrl &url)
 {

@@ -12,6 +12,8 @@
 #include "view.h"
 #include "window.h"
 
+#include "platform/mainthread.h"
+
 #include <QCoreApplication>
 
 #include <mutex>
@@ -28,7 +30,7 @@ ViewController::~ViewController()
 {
     if (!m_view)
         return;
-    if (Application::isMainThread()) {
+    if (platform::MainThread::isMainThread()) {
         destroyView();
         return;
     }
@@ -43,7 +45,7 @@ void ViewController::release(ViewController *controller)
 {
     if (!controller)
         return;
-    if (Application::isMainThread()) {
+    if (platform::MainThread::isMainThread()) {
         controller->destroyView();
         delete controller;
         return;
