@@ -3,11 +3,11 @@
 #include "app/rvexportcommand.h"
 #include "app/rvappservicesetup.h"
 
-#include "components/rvpasspdfwriter.h"
 #include "models/rvbookingcalendar.h"
 #include "models/rvbookingpass.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvprotocol.h"
+#include "screens/booking/rvpasspdfwriter.h"
 
 #include <QDir>
 #include <QFileInfo>

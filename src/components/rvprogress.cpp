@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvprogress.h"
-#include "componentslog.h"
+#include "components/rvprogress.h"
+#include "components/componentslog.h"
 
 #include "platform/background.h"
 #include "platform/mainthread.h"

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "ztprogresshud.h"
+#include "components/ztprogresshud.h"
 
 #include "toolkit/viewcontroller.h"
 

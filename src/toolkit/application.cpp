@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "application.h"
+#include "toolkit/application.h"
 
-#include "toolkitlog.h"
-#include "viewcontroller.h"
-#include "window.h"
+#include "toolkit/toolkitlog.h"
+#include "toolkit/viewcontroller.h"
+#include "toolkit/window.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

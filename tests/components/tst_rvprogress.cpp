@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "components/rvprogress.h"
+#include "components/ztprogresshud.h"
 #include "platform/workpool.h"
-#include "rvprogress.h"
-#include "ztprogresshud.h"
 
 #include "platform/mainthread.h"
 #include "protocols/rvcurlnetworklayer.h"
