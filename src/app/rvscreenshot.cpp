@@ -10,6 +10,7 @@
 #include "platform/userdefaults.h"
 #include "platform/workpool.h"
 #include "protocols/rvappconfiginfo.h"
+#include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
 #include "screens/booking/rvdoctorcontroller.h"
 #include "screens/booking/rvreservationinfocontroller.h"
@@ -25,6 +26,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
+#include <QSemaphore>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -103,6 +105,23 @@ bool RVScreenshot::prepare()
                      qPrintable(RVMainStoryboard::identifiers().join(u", "_s)));
         return false;
     }
+    // The service is asked on a worker, as the screens ask it. Nothing is on screen yet, so the
+    // main thread simply waits for the answer, with no event loop turning inside this one.
+    RVNetworkLayer::defaultLayer(); // set up on the main thread, not on the worker
+    bool ready = false;
+    QSemaphore done;
+    if (!platform::WorkPool::current().start([this, &ready, &done] {
+            ready = fetchInputs();
+            done.release();
+        }))
+        return false;
+    done.acquire();
+    return ready;
+}
+
+bool RVScreenshot::fetchInputs()
+{
+    const QString &screen = m_options.screen;
     m_inputs = RVDemoInputs::fetch(QDate::currentDate());
     if ((m_options.loggedIn || m_options.demoBooking || needsLogin(screen)) && !logIn())
         return false;
