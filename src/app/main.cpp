@@ -151,6 +151,7 @@ int exportWithoutWindow(int argc, char *argv[])
     identify();
     int status = 0;
     const auto options = parseOptions(&status);
+    platform::WorkPool workPool;
     return options ? RVExportCommand::run(*options) : status;
 }
 

@@ -7,6 +7,7 @@
 #include "components/rvasynimageview.h"
 #include "components/ztprogresshud.h"
 #include "models/rvbooking.h"
+#include "platform/background.h"
 #include "platform/userdefaults.h"
 #include "platform/workpool.h"
 #include "protocols/rvappconfiginfo.h"
@@ -26,7 +27,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
-#include <QSemaphore>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -108,15 +108,7 @@ bool RVScreenshot::prepare()
     // The service is asked on a worker, as the screens ask it. Nothing is on screen yet, so the
     // main thread simply waits for the answer, with no event loop turning inside this one.
     RVNetworkLayer::defaultLayer(); // set up on the main thread, not on the worker
-    bool ready = false;
-    QSemaphore done;
-    if (!platform::WorkPool::current().start([this, &ready, &done] {
-            ready = fetchInputs();
-            done.release();
-        }))
-        return false;
-    done.acquire();
-    return ready;
+    return platform::Background::runAndWait([this] { return fetchInputs(); }).value_or(false);
 }
 
 bool RVScreenshot::fetchInputs()

@@ -6,6 +6,7 @@
 #include "platform/workpool.h"
 
 #include <QPointer>
+#include <QSemaphore>
 
 #include <exception>
 
@@ -37,6 +38,18 @@ Background::~Background() = default;
 bool Background::quitting()
 {
     return WorkPool::current().isStopping();
+}
+
+bool Background::runAndWait(std::function<void()> job)
+{
+    QSemaphore done;
+    const bool started = WorkPool::current().start([&job, &done] {
+        guarded("background work", [&] { job(); });
+        done.release();
+    });
+    if (started)
+        done.acquire();
+    return started;
 }
 
 bool Background::start(QObject *context, Job job, std::function<bool()> wanted)

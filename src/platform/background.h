@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -69,7 +70,19 @@ public:
         return start(context, std::move(job), std::move(wanted));
     }
 
+    // For a command-line run with no event loop turning (before it starts, or without one):
+    // runs work on the pool and waits here for its value; no event loop turns meanwhile.
+    // Empty when the pool is stopping.
+    template <class Work> static std::optional<std::invoke_result_t<Work &>> runAndWait(Work work)
+    {
+        std::optional<std::invoke_result_t<Work &>> value;
+        if (!runAndWait(std::function<void()>([&] { value.emplace(work()); })))
+            return std::nullopt;
+        return value;
+    }
+
 private:
+    static bool runAndWait(std::function<void()> job);
     using Apply = std::function<void()>;
     using Job = std::function<Apply()>;
     static bool start(QObject *context, Job job, std::function<bool()> wanted);
