@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvappwatches.h"
 
-#include "components/rvworkpool.h"
 #include "models/rvwatchpoller.h"
 #include "platform/desktopnotifier.h"
 #include "platform/notificationcenter.h"
@@ -84,9 +83,7 @@ void RVAppWatches::follow(bool logined)
     m_yhid = yhid;
     if (yhid.isEmpty())
         return;
-    m_poller = std::make_unique<RVWatchPoller>(yhid, [](std::function<void()> job) {
-        return RVWorkPool::current().start(std::move(job));
-    });
+    m_poller = std::make_unique<RVWatchPoller>(yhid);
     connect(m_poller.get(), &RVWatchPoller::placesFound, this, &RVAppWatches::announce);
     m_poller->refresh();
 }

@@ -2,12 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvreminders.h"
 
-#include "components/rvworkpool.h"
 #include "models/rvbookingstore.h"
 #include "models/rvreminderschedule.h"
 #include "platform/desktopnotifier.h"
-#include "platform/mainthread.h"
 #include "platform/notificationcenter.h"
+#include "platform/workpool.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvloginstate.h"
 
@@ -89,18 +88,12 @@ void RVReminders::reload()
         m_kept = {};
         m_yhid = yhid;
     }
-    const quint64 reading = ++m_reading;
-    RVWorkPool::current().start([yhid, reading, self = QPointer<RVReminders>(this)] {
-        Kept kept = yhid.isEmpty() ? Kept() : read(yhid);
-        platform::MainThread::post([self, reading, kept = std::move(kept)] {
-            // Only the latest reading counts: an earlier one may finish after it.
-            if (!self || self->m_reading != reading)
-                return;
-            self->m_kept = kept;
-            self->check();
-            Q_EMIT self->loaded();
-        });
-    });
+    m_readings.run([yhid] { return yhid.isEmpty() ? Kept() : read(yhid); },
+                   [this](Kept kept) {
+                       m_kept = std::move(kept);
+                       check();
+                       Q_EMIT loaded();
+                   });
 }
 
 void RVReminders::check()
@@ -129,7 +122,7 @@ void RVReminders::onShown(const QString &key)
     if (!m_sent.contains(key))
         return;
     m_kept.shown.insert(key);
-    RVWorkPool::current().start(
+    platform::WorkPool::current().start(
         [yhid = m_yhid, key] {
             if (!RVBookingStore(yhid).markReminderShown(key))
                 qCInfo(lcReminders)

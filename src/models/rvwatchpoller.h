@@ -3,6 +3,7 @@
 #pragma once
 
 #include "models/rvwatch.h"
+#include "platform/background.h"
 
 #include <QDate>
 #include <QObject>
@@ -26,8 +27,6 @@ class RVWatchPoller final : public QObject
     Q_DISABLE_COPY_MOVE(RVWatchPoller)
 
 public:
-    // Starts a job on a worker; false when it was not started (the application is quitting).
-    using Runner = std::function<bool(std::function<void()>)>;
     struct Timing {
         std::chrono::milliseconds interval{std::chrono::seconds(60)};
         std::chrono::milliseconds jitter{std::chrono::seconds(15)};
@@ -44,7 +43,7 @@ public:
         int remaining = 0;   // watches left after the round
     };
 
-    RVWatchPoller(QString yhid, Runner runner, QObject *parent = nullptr);
+    explicit RVWatchPoller(QString yhid, QObject *parent = nullptr);
     ~RVWatchPoller() override;
 
     // The watches may have changed: the next round is scheduled when there are any, and
@@ -75,12 +74,11 @@ private:
     void roundFinished(const Round &round);
 
     QString m_yhid;
-    Runner m_runner;
     Timing m_timing;
     std::chrono::milliseconds m_pause;
     QTimer m_timer;
     bool m_roundRunning = false;
     bool m_recount = false;
-    // Replaced at stop: what a worker hands back for an earlier one is dropped.
-    std::shared_ptr<int> m_generation = std::make_shared<int>(0);
+    // One request at a time: a count or a round; cancelled at stop.
+    platform::Background m_work{this};
 };
