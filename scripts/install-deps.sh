@@ -3,7 +3,7 @@
 # SPDX-FileCopyrightText: 2026 The RV patient client developers
 # Installs the Debian packages the project builds and runs with; quick when they are already there.
 set -euo pipefail
-pkgs=(build-essential cmake ninja-build pkg-config clang lld
+pkgs=(build-essential cmake ninja-build pkg-config clang lld clang-format
       qt6-base-dev qt6-base-dev-tools qt6-svg-dev
       libqt6sql6-sqlite qt6-qpa-plugins libqt6svg6 libssl-dev openssl libcurl4-openssl-dev
       fonts-wqy-microhei libgtest-dev libbenchmark-dev iproute2

@@ -6,8 +6,8 @@
 // and prints the median of each and their ratio. Twice: the label given its text again (what
 // every paint, size query and cell reuse does, and what a label keeps the layout of), and the
 // label given a text it has never laid out (every paragraph new each round).
-#include "rvmarkuplabel.h"
-#include "rvmarkupparser.h"
+#include "components/rvmarkuplabel.h"
+#include "components/rvmarkupparser.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

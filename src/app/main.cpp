@@ -8,11 +8,11 @@
 #include "app/rvexportcommand.h"
 #include "app/rvmainstoryboard.h"
 #include "app/rvscreenshot.h"
-#include "components/rvworkpool.h"
 #include "models/rvaccount.h"
 #include "platform/interfacescale.h"
 #include "platform/secretstore.h"
 #include "platform/userdefaults.h"
+#include "platform/workpool.h"
 #include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
 #include "screens/home/rvmainviewcontroller.h"
@@ -24,7 +24,6 @@
 #include <QFontDatabase>
 #include <QLocale>
 #include <QStandardPaths>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <cstdio>
@@ -39,7 +38,7 @@ int selfTest()
     // Screens start their first load when their view is built. The pool is stopped and the
     // finishes it queued are let go while the application still exists: a screen released
     // from the application's own teardown would hang it.
-    RVWorkPool workPool;
+    platform::WorkPool workPool;
     const QStringList identifiers = RVMainStoryboard::identifiers();
     int failures = 0;
     for (const QString &identifier : identifiers) {
@@ -63,7 +62,7 @@ int selfTest()
 // two threads' font look-ups.
 void readFontsInBackground()
 {
-    QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
+    platform::WorkPool::current().start([] { QFontDatabase::families(); });
 }
 
 // Quits once the window has painted itself (and so the home screen) for the first time.
@@ -152,6 +151,7 @@ int exportWithoutWindow(int argc, char *argv[])
     identify();
     int status = 0;
     const auto options = parseOptions(&status);
+    platform::WorkPool workPool;
     return options ? RVExportCommand::run(*options) : status;
 }
 
@@ -194,13 +194,13 @@ int main(int argc, char *argv[])
     // there when the automatic login asks; a refused saved login logs out as the button does.
     platform::SecretStore::standard().open();
     RVAccount::handleRefusedLogins();
-    readFontsInBackground();
 
     // The threads of the screens' service work belong to the application: made before the
     // first screen, stopped before the screens go. At the stop, every transfer they may be
     // waiting on ends at once (and every later one as it starts), so the join is prompt.
-    RVWorkPool workPool;
+    platform::WorkPool workPool;
     workPool.setStopHandler([] { RVNetworkLayer::defaultLayer()->abortAll(); });
+    readFontsInBackground();
     RVScreenshot screenshot(*options);
     if (!options->screen.isEmpty() && !screenshot.prepare())
         return 1;

@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvappwatches.h"
 
-#include "components/rvworkpool.h"
 #include "models/rvwatchpoller.h"
 #include "platform/desktopnotifier.h"
 #include "platform/notificationcenter.h"
@@ -83,9 +82,7 @@ void RVAppWatches::follow(bool logined)
     m_user = user;
     if (!user.hasUser())
         return;
-    m_poller = std::make_unique<RVWatchPoller>(user, [](std::function<void()> job) {
-        return RVWorkPool::current().start(std::move(job));
-    });
+    m_poller = std::make_unique<RVWatchPoller>(user);
     connect(m_poller.get(), &RVWatchPoller::placesFound, this, &RVAppWatches::announce);
     m_poller->refresh();
 }

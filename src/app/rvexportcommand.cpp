@@ -3,12 +3,14 @@
 #include "app/rvexportcommand.h"
 #include "app/rvappservicesetup.h"
 
-#include "components/rvpasspdfwriter.h"
 #include "models/rvbookingcalendar.h"
 #include "models/rvbookingpass.h"
 #include "models/rvuserstore.h"
+#include "platform/background.h"
 #include "protocols/rvappconfiginfo.h"
+#include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
+#include "screens/booking/rvpasspdfwriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -116,7 +118,10 @@ int RVExportCommand::run(const RVAppOptions &options)
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
-    const auto bookings = savedBookings();
+    // No window, but this is still a GUI application's thread: the service and the device store
+    // are asked on a worker, as everywhere else, while this thread waits for the answer.
+    RVNetworkLayer::defaultLayer(); // set up on this thread, not on the worker
+    const auto bookings = platform::Background::runAndWait(&savedBookings).value_or(std::nullopt);
     if (!bookings)
         return 1;
     if (!options.exportCalendar.isEmpty() &&

@@ -2,11 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "app/rvreminders.h"
 
-#include "components/rvworkpool.h"
 #include "models/rvreminderschedule.h"
 #include "platform/desktopnotifier.h"
-#include "platform/mainthread.h"
 #include "platform/notificationcenter.h"
+#include "platform/workpool.h"
 #include "protocols/rvloginstate.h"
 
 #include <QCoreApplication>
@@ -80,18 +79,12 @@ void RVReminders::reload()
     }
     // Taken again each time: the same user's store after a logout and a new login is a new one.
     m_user = user;
-    const quint64 reading = ++m_reading;
-    RVWorkPool::current().start([user, reading, self = QPointer<RVReminders>(this)] {
-        Kept kept = user.hasUser() ? read(user) : Kept();
-        platform::MainThread::post([self, reading, kept = std::move(kept)] {
-            // Only the latest reading counts: an earlier one may finish after it.
-            if (!self || self->m_reading != reading)
-                return;
-            self->m_kept = kept;
-            self->check();
-            Q_EMIT self->loaded();
-        });
-    });
+    m_readings.run([user] { return user.hasUser() ? read(user) : Kept(); },
+                   [this](Kept kept) {
+                       m_kept = std::move(kept);
+                       check();
+                       Q_EMIT loaded();
+                   });
 }
 
 void RVReminders::check()
@@ -120,7 +113,7 @@ void RVReminders::onShown(const QString &key)
     if (!m_sent.contains(key))
         return;
     m_kept.shown.insert(key);
-    RVWorkPool::current().start(
+    platform::WorkPool::current().start(
         [user = m_user, key] {
             if (!user.data().markReminderShown(key))
                 qCInfo(lcReminders)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "models/rvuserstore.h"
+#include "platform/background.h"
 #include "protocols/rvhospitalinfo.h"
 #include "protocols/rvreservationinfo.h"
 
@@ -62,6 +63,6 @@ private:
     // Shown before (from the store) and sent in this run, whatever came of them: a reminder
     // the service could not show is not tried again in a loop.
     Kept m_kept;
-    quint64 m_reading = 0; // the latest reading of the store asked for
+    platform::Background m_readings{this}; // the newest reading of the store wins
     QSet<QString> m_sent;
 };

@@ -5,11 +5,13 @@
 #include "app/rvappdelegate.h"
 #include "app/rvmainstoryboard.h"
 #include "components/rvasynimageview.h"
-#include "components/rvworkpool.h"
 #include "components/ztprogresshud.h"
 #include "models/rvbooking.h"
+#include "platform/background.h"
 #include "platform/userdefaults.h"
+#include "platform/workpool.h"
 #include "protocols/rvappconfiginfo.h"
+#include "protocols/rvnetworklayer.h"
 #include "protocols/rvprotocol.h"
 #include "screens/booking/rvdoctorcontroller.h"
 #include "screens/booking/rvreservationinfocontroller.h"
@@ -103,6 +105,15 @@ bool RVScreenshot::prepare()
                      qPrintable(RVMainStoryboard::identifiers().join(u", "_s)));
         return false;
     }
+    // The service is asked on a worker, as the screens ask it. Nothing is on screen yet, so the
+    // main thread simply waits for the answer, with no event loop turning inside this one.
+    RVNetworkLayer::defaultLayer(); // set up on the main thread, not on the worker
+    return platform::Background::runAndWait([this] { return fetchInputs(); }).value_or(false);
+}
+
+bool RVScreenshot::fetchInputs()
+{
+    const QString &screen = m_options.screen;
     m_inputs = RVDemoInputs::fetch(QDate::currentDate());
     if ((m_options.loggedIn || m_options.demoBooking || needsLogin(screen)) && !logIn())
         return false;
@@ -212,7 +223,7 @@ std::shared_ptr<ui::ViewController> RVScreenshot::handOver(const QString &identi
 bool RVScreenshot::settled() const
 {
     if (m_delegate->navigationController()->isTransitioning() ||
-        RVWorkPool::current().activeCount() > 0)
+        platform::WorkPool::current().activeCount() > 0)
         return false;
     const ui::Window *window = m_delegate->window();
     const auto huds = window->findChildren<ZtProgressHUD *>();

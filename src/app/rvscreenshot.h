@@ -47,6 +47,8 @@ public:
     static QStringList wayTo(const QString &identifier);
 
 private:
+    // On a worker: the inputs asked from the service, the login and the demo booking.
+    bool fetchInputs();
     bool logIn();
     void nextStep();
     bool push(const QString &identifier);

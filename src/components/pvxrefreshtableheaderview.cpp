@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "pvxrefreshtableheaderview.h"
+#include "components/pvxrefreshtableheaderview.h"
 
-#include "pvxrefreshtableheaderdelegate.h"
+#include "components/pvxrefreshtableheaderdelegate.h"
 
 #include "platform/userdefaults.h"
 #include "toolkit/activityindicatorview.h"

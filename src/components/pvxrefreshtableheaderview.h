@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "pvxrefreshtableheaderdelegate.h"
+#include "components/pvxrefreshtableheaderdelegate.h"
 
 #include "toolkit/edgeinsets.h"
 #include "toolkit/view.h"

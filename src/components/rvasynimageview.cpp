@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvasynimageview.h"
-#include "componentslog.h"
-#include "rvimageloader.h"
+#include "components/rvasynimageview.h"
+#include "components/componentslog.h"
+#include "components/rvimageloader.h"
 
 #include "toolkit/color.h"
 

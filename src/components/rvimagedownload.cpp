@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvimagedownload.h"
-#include "componentslog.h"
+#include "components/rvimagedownload.h"
+#include "components/componentslog.h"
 
 #include "protocols/rvnetworkforwarder.h"
 #include "toolkit/application.h"

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "rvimagedownload.h"
+#include "components/rvimagedownload.h"
 
 #include "toolkit/image.h"
 

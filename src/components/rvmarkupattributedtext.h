@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "rvmarkupparagraphstyle.h"
+#include "components/rvmarkupparagraphstyle.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvmarkupcomponent.h"
+#include "components/rvmarkupcomponent.h"
 
 #include <QStringList>
 

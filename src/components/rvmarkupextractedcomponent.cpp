@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvmarkupextractedcomponent.h"
+#include "components/rvmarkupextractedcomponent.h"
 
 RVMarkupExtractedComponent::RVMarkupExtractedComponent(
     const QList<RVMarkupComponent> &textComponents, const QString &plainText)

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "rvmarkupcomponent.h"
+#include "components/rvmarkupcomponent.h"
 
 #include <QList>
 #include <QString>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvmarkuplabel.h"
+#include "components/rvmarkuplabel.h"
 
-#include "rvmarkupattributedtext.h"
-#include "rvmarkuplabeldelegate.h"
-#include "rvmarkuplinkbutton.h"
-#include "rvmarkupparser.h"
-#include "rvmarkupstyler.h"
-#include "rvmarkuptextframe.h"
+#include "components/rvmarkupattributedtext.h"
+#include "components/rvmarkuplabeldelegate.h"
+#include "components/rvmarkuplinkbutton.h"
+#include "components/rvmarkupparser.h"
+#include "components/rvmarkupstyler.h"
+#include "components/rvmarkuptextframe.h"
 
 #include <QApplication>
 #include <QPainter>

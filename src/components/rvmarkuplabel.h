@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "rvmarkupcomponent.h"
-#include "rvmarkupextractedcomponent.h"
-#include "rvmarkuprange.h"
+#include "components/rvmarkupcomponent.h"
+#include "components/rvmarkupextractedcomponent.h"
+#include "components/rvmarkuprange.h"
 
 #include "toolkit/view.h"
 #include "toolkit/weakdelegate.h"

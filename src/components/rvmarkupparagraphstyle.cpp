@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvmarkupparagraphstyle.h"
+#include "components/rvmarkupparagraphstyle.h"
 
-#include "rvmarkupparser.h"
+#include "components/rvmarkupparser.h"
 
 #include <QStringList>
 

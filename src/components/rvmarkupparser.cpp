@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvmarkupparser.h"
+#include "components/rvmarkupparser.h"
 
 #include <QHash>
 #include <QList>

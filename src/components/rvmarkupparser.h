@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "rvmarkupextractedcomponent.h"
+#include "components/rvmarkupextractedcomponent.h"
 
 #include <QString>
 #include <QStringView>

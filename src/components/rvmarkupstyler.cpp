@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvmarkupstyler.h"
+#include "components/rvmarkupstyler.h"
 
-#include "rvmarkupparser.h"
+#include "components/rvmarkupparser.h"
 
 #include <QFontDatabase>
 

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "rvmarkupattributedtext.h"
-#include "rvmarkupcomponent.h"
+#include "components/rvmarkupattributedtext.h"
+#include "components/rvmarkupcomponent.h"
 
 #include <QColor>
 #include <QFont>

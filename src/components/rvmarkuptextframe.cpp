@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvmarkuptextframe.h"
+#include "components/rvmarkuptextframe.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

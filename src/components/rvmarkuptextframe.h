@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "rvmarkupattributedtext.h"
-#include "rvmarkuprange.h"
+#include "components/rvmarkupattributedtext.h"
+#include "components/rvmarkuprange.h"
 
 #include <QList>
 #include <QMultiHash>

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvprogress.h"
-#include "componentslog.h"
-#include "rvworkpool.h"
+#include "components/rvprogress.h"
+#include "components/componentslog.h"
 
+#include "platform/background.h"
 #include "platform/mainthread.h"
+#include "platform/workpool.h"
 #include "toolkit/view.h"
 #include "toolkit/viewcontroller.h"
 
@@ -59,7 +60,7 @@ void RVProgress::startJob(Job job, std::shared_ptr<ui::ViewController> target, u
         });
         return;
     }
-    if (RVWorkPool::current().isStopping()) {
+    if (platform::WorkPool::current().isStopping()) {
         qCInfo(lcProgress) << "the application is quitting; work not started";
         return;
     }
@@ -77,8 +78,10 @@ void RVProgress::startJob(Job job, std::shared_ptr<ui::ViewController> target, u
     } else if (overlay) {
         qCWarning(lcProgress) << "RVProgress has no view to cover; the work runs without overlay";
     }
-    const bool queued = RVWorkPool::current().start(
-        [self = shared_from_this()]() mutable { launchExecution(std::move(self)); });
+    // The overlay's clean-up runs whatever the work did, so the screen always comes back.
+    const bool queued = platform::Background::once(
+        nullptr, [method = _method] { return guarded("work behind the progress overlay", method); },
+        [self = shared_from_this()](const Apply &apply) { self->cleanUp(apply); });
     if (!queued) {
         cleanUp(Apply());
         return;
@@ -87,22 +90,10 @@ void RVProgress::startJob(Job job, std::shared_ptr<ui::ViewController> target, u
         m_HUD->show(true);
 }
 
-// On a worker. The reference to this instance moves on into the main-thread clean-up, so the
-// worker never makes the last release of it (nor of the screen it holds).
-void RVProgress::launchExecution(std::shared_ptr<RVProgress> self)
-{
-    Apply apply = guarded("work behind the progress overlay", [&] { return self->_method(); });
-    platform::MainThread::post([self = std::move(self), apply = std::move(apply)]() mutable {
-        self->cleanUp(apply);
-        apply = nullptr;
-        self.reset();
-    });
-}
-
 void RVProgress::cleanUp(const Apply &apply)
 {
     // Once quitting, a finish would meet screens and services being torn down.
-    if (apply && !RVWorkPool::current().isStopping())
+    if (apply && !platform::WorkPool::current().isStopping())
         guarded("finish of the progress overlay", [&] { apply(); });
     unfadeTarget();
     _method = nullptr;

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "ztprogresshud.h"
+#include "components/ztprogresshud.h"
 
 #include "toolkit/viewcontroller.h"
 
@@ -19,9 +19,10 @@ namespace ui
 class View;
 }
 
-// How a screen runs its service work: the work on a worker of the application's pool, behind
-// an overlay over the screen, then a finish on the main thread, then the overlay goes; and
-// short tips that hide by themselves. One instance per use.
+// The progress overlay over a screen while its service work runs, and short tips that hide
+// by themselves. The work itself goes through platform::Background, the one way work leaves
+// the main thread; run and fetch wrap it for the screens that still call them. One instance
+// per use.
 //
 // The hand-over is the point of this class. The work gets copies of its inputs and RETURNS
 // what it found; it never writes the screen. The finish runs on the main thread with the
@@ -122,7 +123,6 @@ private:
 
     void startJob(Job job, std::shared_ptr<ui::ViewController> target, ui::View *view,
                   const QString &text, bool overlay);
-    static void launchExecution(std::shared_ptr<RVProgress> self);
     void cleanUp(const Apply &apply);
     void fadeTarget();
     void unfadeTarget();

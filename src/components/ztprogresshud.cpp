@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "ztprogresshud.h"
-#include "componentslog.h"
+#include "components/ztprogresshud.h"
+#include "components/componentslog.h"
 
-#include "ztbarprogressview.h"
-#include "ztprogresshuddelegate.h"
-#include "ztroundprogressview.h"
+#include "components/ztbarprogressview.h"
+#include "components/ztprogresshuddelegate.h"
+#include "components/ztroundprogressview.h"
 
 #include "toolkit/activityindicatorview.h"
 #include "toolkit/color.h"

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "ztprogresshudlayout.h"
+#include "components/ztprogresshudlayout.h"
 
 #include "toolkit/view.h"
 #include "toolkit/weakdelegate.h"

@@ -4,10 +4,10 @@
 // The overlay's showing and hiding (grace time, minimum show time, fades, the end of a hide).
 // Kept apart from the content and geometry of the same class so that each file stays
 // readable.
-#include "ztprogresshud.h"
+#include "components/ztprogresshud.h"
 
-#include "ztprogresshuddelegate.h"
-#include "ztprogresshudfadeeffect.h"
+#include "components/ztprogresshuddelegate.h"
+#include "components/ztprogresshudfadeeffect.h"
 
 #include "toolkit/animation.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "ztroundprogressview.h"
+#include "components/ztroundprogressview.h"
 
 #include "toolkit/color.h"
 

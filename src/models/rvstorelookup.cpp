@@ -11,8 +11,6 @@
 #include <QMutex>
 #include <QUrlQuery>
 
-#include <utility>
-
 using namespace Qt::StringLiterals;
 
 namespace
@@ -47,31 +45,25 @@ QUrl urlOf(QUrl Location::*which, const QString &path)
 }
 } // namespace
 
-RVStoreLookup::RVStoreLookup(QObject *parent)
-    : QObject(parent), m_exchange(new RVHttpExchange(this))
-{
-    connect(m_exchange, &RVHttpExchange::responseReceived, this, [this] { m_body.clear(); });
-    connect(m_exchange, &RVHttpExchange::dataReceived, this,
-            [this](const QByteArray &bytes) { m_body += bytes; });
-    connect(m_exchange, &RVHttpExchange::finished, this,
-            [this] { Q_EMIT finished(std::exchange(m_body, {})); });
-    connect(m_exchange, &RVHttpExchange::failed, this, [this] {
-        m_body.clear();
-        Q_EMIT finished({});
-    });
-}
+RVStoreLookup::RVStoreLookup(QObject *parent) : QObject(parent) {}
 
 RVStoreLookup::~RVStoreLookup() = default;
 
 void RVStoreLookup::setNetworkLayer(RVNetworkLayer *layer)
 {
-    m_exchange->setNetworkLayer(layer);
+    m_layer = layer;
 }
 
 void RVStoreLookup::ask(const QUrl &lookupUrl)
 {
     // The lookup carries its parameters in the query; the empty body is still a form.
-    m_exchange->start(lookupUrl, QByteArray());
+    m_lookups.run(
+        [lookupUrl, layer = m_layer] {
+            const RVHttpExchange::Result result = RVHttpExchange::postBlocking(
+                lookupUrl, QByteArray(), RVHttpExchange::Resend::Never, layer);
+            return result.transportError ? QByteArray() : result.body;
+        },
+        [this](const QByteArray &answer) { Q_EMIT finished(answer); });
 }
 
 void RVStoreLookup::setLocation(const QUrl &lookupUrl, const QUrl &updateUrl,

@@ -2,18 +2,20 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include "platform/background.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QUrl>
 
-class RVHttpExchange;
 class RVNetworkLayer;
 
 // The update check's question to the application store, and the rule that reads its answer.
 // The lookup is one form POST through the application's network layer, like every service
-// exchange: it has the layer's time-out and reply limit, and ends when the application quits.
-// One lookup per object; the answer comes back on the thread that asked.
+// exchange: a blocking post on a worker, with the layer's time-out and reply limit, ended when
+// the application quits. The answer comes back on the main thread; a newer lookup of the same
+// object replaces an older one.
 class RVStoreLookup final : public QObject
 {
     Q_OBJECT
@@ -46,6 +48,6 @@ Q_SIGNALS:
     void finished(const QByteArray &answer);
 
 private:
-    RVHttpExchange *m_exchange = nullptr;
-    QByteArray m_body;
+    RVNetworkLayer *m_layer = nullptr;
+    platform::Background m_lookups{this};
 };

@@ -4,7 +4,6 @@
 
 #include "models/modelslog.h"
 #include "models/rvschedulegrid.h"
-#include "platform/mainthread.h"
 
 #include <QHash>
 #include <QRandomGenerator>
@@ -37,9 +36,9 @@ RVWatchPoller::Timing RVWatchPoller::Timing::bounded() const
     return kept;
 }
 
-RVWatchPoller::RVWatchPoller(RVUserStore user, Runner runner, QObject *parent)
-    : QObject(parent), m_user(std::move(user)), m_runner(std::move(runner)),
-      m_timing(Timing().bounded()), m_pause(m_timing.interval)
+RVWatchPoller::RVWatchPoller(RVUserStore user, QObject *parent)
+    : QObject(parent), m_user(std::move(user)), m_timing(Timing().bounded()),
+      m_pause(m_timing.interval)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &RVWatchPoller::startRound);
@@ -51,16 +50,9 @@ template <class Work, class Finish> void RVWatchPoller::onWorker(Work work, Fini
 {
     // The worker gets copies and returns a value; only the main thread touches the poller,
     // and only while it has not been stopped since.
-    std::weak_ptr<int> generation = m_generation;
-    const bool started = m_runner(
-        [work = std::move(work), finish = std::move(finish), generation, self = this]() mutable {
-            auto value = work();
-            platform::MainThread::post(
-                [finish = std::move(finish), generation, self, value = std::move(value)] {
-                    if (generation.lock())
-                        finish(*self, value);
-                });
-        });
+    const bool started =
+        m_work.run(std::move(work),
+                   [this, finish = std::move(finish)](const auto &value) { finish(*this, value); });
     if (!started)
         qCInfo(lcBookingStore) << "watch: no worker; the rounds stop";
 }
@@ -78,7 +70,7 @@ void RVWatchPoller::stop()
     m_timer.stop();
     m_roundRunning = false;
     m_recount = false;
-    m_generation = std::make_shared<int>(0);
+    m_work.cancel();
 }
 
 void RVWatchPoller::countWatches()

@@ -4,6 +4,7 @@
 
 #include "models/rvuserstore.h"
 #include "models/rvwatch.h"
+#include "platform/background.h"
 
 #include <QDate>
 #include <QObject>
@@ -27,8 +28,6 @@ class RVWatchPoller final : public QObject
     Q_DISABLE_COPY_MOVE(RVWatchPoller)
 
 public:
-    // Starts a job on a worker; false when it was not started (the application is quitting).
-    using Runner = std::function<bool(std::function<void()>)>;
     struct Timing {
         std::chrono::milliseconds interval{std::chrono::seconds(60)};
         std::chrono::milliseconds jitter{std::chrono::seconds(15)};
@@ -45,7 +44,7 @@ public:
         int remaining = 0;   // watches left after the round
     };
 
-    RVWatchPoller(RVUserStore user, Runner runner, QObject *parent = nullptr);
+    explicit RVWatchPoller(RVUserStore user, QObject *parent = nullptr);
     ~RVWatchPoller() override;
 
     // The watches may have changed: the next round is scheduled when there are any, and
@@ -76,12 +75,11 @@ private:
     void roundFinished(const Round &round);
 
     RVUserStore m_user;
-    Runner m_runner;
     Timing m_timing;
     std::chrono::milliseconds m_pause;
     QTimer m_timer;
     bool m_roundRunning = false;
     bool m_recount = false;
-    // Replaced at stop: what a worker hands back for an earlier one is dropped.
-    std::shared_ptr<int> m_generation = std::make_shared<int>(0);
+    // One request at a time: a count or a round; cancelled at stop.
+    platform::Background m_work{this};
 };

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "interfacescale.h"
+#include "platform/interfacescale.h"
 
-#include "userdefaults.h"
+#include "platform/userdefaults.h"
 
 #include <cmath>
 

@@ -4,16 +4,9 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
-#include <QThread>
 
 namespace platform
 {
-
-bool MainThread::isMainThread()
-{
-    const auto *app = QCoreApplication::instance();
-    return app != nullptr && QThread::currentThread() == app->thread();
-}
 
 void MainThread::post(std::function<void()> work)
 {

@@ -2,6 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include <functional>
 
 namespace platform
@@ -13,7 +16,13 @@ namespace platform
 class MainThread final
 {
 public:
-    static bool isMainThread();
+    // The one test of the thread, inline so that the layers below the platform library (the
+    // network layer, the toolkit) ask it without linking it.
+    static bool isMainThread()
+    {
+        const QCoreApplication *app = QCoreApplication::instance();
+        return app != nullptr && QThread::currentThread() == app->thread();
+    }
     // Queues the work on the main thread's event loop and returns at once.
     static void post(std::function<void()> work);
 };

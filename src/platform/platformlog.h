@@ -8,3 +8,4 @@
 Q_DECLARE_LOGGING_CATEGORY(lcDefaults)      // "rv.platform.defaults": the key-value store
 Q_DECLARE_LOGGING_CATEGORY(lcNotifications) // "rv.platform.notifications": desktop notifications
 Q_DECLARE_LOGGING_CATEGORY(lcSecrets)       // "rv.platform.secrets": the saved password
+Q_DECLARE_LOGGING_CATEGORY(lcWork)          // "rv.platform.work": background work

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "platform/secretstore.h"
+#include "platform/platformlog.h"
 #include "platform/userdefaults.h"
-#include "platformlog.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "platform/userdefaults.h"
-#include "platformlog.h"
+#include "platform/platformlog.h"
 
 #include <QDateTime>
 #include <QDir>

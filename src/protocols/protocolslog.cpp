@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "protocolslog.h"
+#include "protocols/protocolslog.h"
 
 Q_LOGGING_CATEGORY(lcProtocol, "rv.protocols", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcNetwork, "rv.protocols.network", QtInfoMsg)

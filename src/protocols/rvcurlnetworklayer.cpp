@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvcurlnetworklayer.h"
+#include "protocols/protocolslog.h"
 #include "protocols/rvcurllibrary.h"
 #include "protocols/rvserviceaddress.h"
 #include "protocols/rvtlstrust.h"
-#include "protocolslog.h"
 
 #include <QStringList>
 

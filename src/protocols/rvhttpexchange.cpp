@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvhttpexchange.h"
 
+#include "platform/mainthread.h"
 #include "protocols/rvnetworkforwarder.h"
 
 #include <QCoreApplication>
@@ -85,12 +86,6 @@ private:
     RVNetworkLayer::Failure m_failure;
 };
 
-bool onMainThread()
-{
-    const QCoreApplication *app = QCoreApplication::instance();
-    return app != nullptr && QThread::currentThread() == app->thread();
-}
-
 } // namespace
 
 RVHttpExchange::RVHttpExchange(QObject *parent) : QObject(parent) {}
@@ -131,7 +126,7 @@ RVHttpExchange::Result RVHttpExchange::postBlocking(const QUrl &url, const QByte
     if (layer == nullptr)
         layer = RVNetworkLayer::defaultLayer();
     auto sink = std::make_shared<BlockingSink>();
-    if (!onMainThread()) {
+    if (!platform::MainThread::isMainThread()) {
         layer->start(formRequest(url, body, resend), sink);
         sink->wait();
         return sink->result();

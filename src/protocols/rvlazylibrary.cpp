@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvlazylibrary.h"
-#include "protocolslog.h"
+#include "protocols/protocolslog.h"
 
 RVLazyLibrary::RVLazyLibrary(const QString &name, int majorVersion) : m_library(name, majorVersion)
 {

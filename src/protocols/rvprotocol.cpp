@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvprotocol.h"
-#include "protocolslog.h"
+#include "protocols/protocolslog.h"
 
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvcipher.h"

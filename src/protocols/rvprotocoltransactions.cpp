@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 // The transaction operations of RVProtocol: each stores its code, builds the request record
 // with a fresh head, posts it and reads the reply into the records the callers use.
+#include "protocols/protocolslog.h"
 #include "protocols/rvprotocol.h"
-#include "protocolslog.h"
 
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvdepartmentlistreply.h"

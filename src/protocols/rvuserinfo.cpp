@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "protocols/rvuserinfo.h"
-#include "protocolslog.h"
+#include "protocols/protocolslog.h"
 
 using namespace Qt::StringLiterals;
 

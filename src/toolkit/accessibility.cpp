@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "accessibility.h"
+#include "toolkit/accessibility.h"
 
-#include "fieldaccessible.h"
-#include "readingorder.h"
-#include "view.h"
-#include "viewaccessible.h"
+#include "toolkit/fieldaccessible.h"
+#include "toolkit/readingorder.h"
+#include "toolkit/view.h"
+#include "toolkit/viewaccessible.h"
 
 #include <QLineEdit>
 

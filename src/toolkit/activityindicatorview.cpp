@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "activityindicatorview.h"
+#include "toolkit/activityindicatorview.h"
 
-#include "color.h"
+#include "toolkit/color.h"
 
 #include <QPainter>
 

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "view.h"
+#include "toolkit/view.h"
 
 #include <QTimer>
 

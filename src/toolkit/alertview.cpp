@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "alertview.h"
+#include "toolkit/alertview.h"
 
-#include "alertviewdelegate.h"
-#include "button.h"
-#include "color.h"
-#include "font.h"
-#include "label.h"
-#include "textmetrics.h"
-#include "toolkitlog.h"
-#include "window.h"
+#include "toolkit/alertviewdelegate.h"
+#include "toolkit/button.h"
+#include "toolkit/color.h"
+#include "toolkit/font.h"
+#include "toolkit/label.h"
+#include "toolkit/textmetrics.h"
+#include "toolkit/toolkitlog.h"
+#include "toolkit/window.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "delegaterole.h"
+#include "toolkit/delegaterole.h"
 
 namespace ui
 {

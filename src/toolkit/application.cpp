@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "application.h"
+#include "toolkit/application.h"
 
-#include "toolkitlog.h"
-#include "viewcontroller.h"
-#include "window.h"
+#include "toolkit/toolkitlog.h"
+#include "toolkit/viewcontroller.h"
+#include "toolkit/window.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QThread>
 
 #include <atomic>
 
@@ -19,12 +18,6 @@ namespace
 {
 std::atomic_bool s_networkActivity{false};
 } // namespace
-
-bool Application::isMainThread()
-{
-    const QCoreApplication *app = QCoreApplication::instance();
-    return app && QThread::currentThread() == app->thread();
-}
 
 bool Application::canOpenURL(const QUrl &url)
 {

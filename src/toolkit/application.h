@@ -14,7 +14,6 @@ class Application final
 public:
     Application() = delete;
 
-    static bool isMainThread();
     static bool openURL(const QUrl &url);
     static bool canOpenURL(const QUrl &url);
     static void setNetworkActivityIndicatorVisible(bool visible);

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "button.h"
+#include "toolkit/button.h"
 
-#include "color.h"
-#include "focusring.h"
-#include "font.h"
-#include "imageview.h"
-#include "label.h"
+#include "toolkit/color.h"
+#include "toolkit/focusring.h"
+#include "toolkit/font.h"
+#include "toolkit/imageview.h"
+#include "toolkit/label.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "control.h"
-#include "image.h"
+#include "toolkit/control.h"
+#include "toolkit/image.h"
 
 #include <QMap>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "collectionview.h"
+#include "toolkit/collectionview.h"
 
-#include "toolkitlog.h"
+#include "toolkit/toolkitlog.h"
 
 namespace ui
 {

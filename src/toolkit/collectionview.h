@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "collectionviewcell.h"
-#include "collectionviewdatasource.h"
-#include "collectionviewflowlayout.h"
-#include "scrollview.h"
+#include "toolkit/collectionviewcell.h"
+#include "toolkit/collectionviewdatasource.h"
+#include "toolkit/collectionviewflowlayout.h"
+#include "toolkit/scrollview.h"
 
 #include <QHash>
 

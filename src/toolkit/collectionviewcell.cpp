@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "collectionviewcell.h"
+#include "toolkit/collectionviewcell.h"
 
-#include "accessibility.h"
-#include "collectionview.h"
+#include "toolkit/accessibility.h"
+#include "toolkit/collectionview.h"
 
 namespace ui
 {

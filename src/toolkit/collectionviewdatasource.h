@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "delegaterole.h"
-#include "edgeinsets.h"
-#include "indexpath.h"
-#include "scrollviewdelegate.h"
+#include "toolkit/delegaterole.h"
+#include "toolkit/edgeinsets.h"
+#include "toolkit/indexpath.h"
+#include "toolkit/scrollviewdelegate.h"
 
 #include <QSizeF>
 

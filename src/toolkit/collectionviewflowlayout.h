@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "edgeinsets.h"
+#include "toolkit/edgeinsets.h"
 
 #include <QList>
 #include <QRectF>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 // The grid by keyboard: the current entry, its ring, the keys that move and press it.
-#include "collectionview.h"
+#include "toolkit/collectionview.h"
 
-#include "accessibility.h"
-#include "focusring.h"
+#include "toolkit/accessibility.h"
+#include "toolkit/focusring.h"
 
 #include <QKeyEvent>
 

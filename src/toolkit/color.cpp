@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "color.h"
+#include "toolkit/color.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "control.h"
+#include "toolkit/control.h"
 
-#include "scrollview.h"
+#include "toolkit/scrollview.h"
 
 #include <QMouseEvent>
 #include <QPointer>

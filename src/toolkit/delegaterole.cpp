@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "delegaterole.h"
+#include "toolkit/delegaterole.h"
 
-#include "viewcontroller.h"
+#include "toolkit/viewcontroller.h"
 
 namespace ui
 {

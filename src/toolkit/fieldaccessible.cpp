@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "fieldaccessible.h"
+#include "toolkit/fieldaccessible.h"
 
-#include "accessibility.h"
-#include "view.h"
+#include "toolkit/accessibility.h"
+#include "toolkit/view.h"
 
 #include <QLineEdit>
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "focuschain.h"
+#include "toolkit/focuschain.h"
 
-#include "alertview.h"
-#include "button.h"
-#include "collectionview.h"
-#include "readingorder.h"
-#include "scrollview.h"
-#include "tableview.h"
+#include "toolkit/alertview.h"
+#include "toolkit/button.h"
+#include "toolkit/collectionview.h"
+#include "toolkit/readingorder.h"
+#include "toolkit/scrollview.h"
+#include "toolkit/tableview.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "image.h"
+#include "toolkit/image.h"
 
-#include "toolkitlog.h"
+#include "toolkit/toolkitlog.h"
 
 #include <QCoreApplication>
 #include <QFile>

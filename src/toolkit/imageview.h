@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "image.h"
-#include "view.h"
+#include "toolkit/image.h"
+#include "toolkit/view.h"
 
 namespace ui
 {

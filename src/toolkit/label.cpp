@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "label.h"
+#include "toolkit/label.h"
 
-#include "font.h"
+#include "toolkit/font.h"
 
 #include <QPainter>
 

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "textmetrics.h"
-#include "view.h"
+#include "toolkit/textmetrics.h"
+#include "toolkit/view.h"
 
 #include <QFont>
 

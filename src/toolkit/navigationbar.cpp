@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "navigationbar.h"
+#include "toolkit/navigationbar.h"
 
-#include "barbuttonitem.h"
-#include "button.h"
-#include "color.h"
-#include "font.h"
-#include "label.h"
-#include "navigationitem.h"
-#include "textmetrics.h"
+#include "toolkit/barbuttonitem.h"
+#include "toolkit/button.h"
+#include "toolkit/color.h"
+#include "toolkit/font.h"
+#include "toolkit/label.h"
+#include "toolkit/navigationitem.h"
+#include "toolkit/textmetrics.h"
 
 #include <QPainter>
 

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "navigationcontroller.h"
+#include "toolkit/navigationcontroller.h"
 
-#include "animation.h"
-#include "button.h"
-#include "color.h"
-#include "focuschain.h"
-#include "navigationitem.h"
-#include "toolkitlog.h"
-#include "view.h"
-#include "window.h"
+#include "toolkit/animation.h"
+#include "toolkit/button.h"
+#include "toolkit/color.h"
+#include "toolkit/focuschain.h"
+#include "toolkit/navigationitem.h"
+#include "toolkit/toolkitlog.h"
+#include "toolkit/view.h"
+#include "toolkit/window.h"
 
 #include <QApplication>
 

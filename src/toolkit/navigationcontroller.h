@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "navigationbar.h"
-#include "viewcontroller.h"
+#include "toolkit/navigationbar.h"
+#include "toolkit/viewcontroller.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "scrollview.h"
+#include "toolkit/scrollview.h"
 
-#include "animation.h"
-#include "scrollviewdelegate.h"
+#include "toolkit/animation.h"
+#include "toolkit/scrollviewdelegate.h"
 
 #include <QChildEvent>
 #include <QMouseEvent>

@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "edgeinsets.h"
-#include "scrollviewdelegate.h"
-#include "view.h"
-#include "weakdelegate.h"
+#include "toolkit/edgeinsets.h"
+#include "toolkit/scrollviewdelegate.h"
+#include "toolkit/view.h"
+#include "toolkit/weakdelegate.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "searchbar.h"
+#include "toolkit/searchbar.h"
 
-#include "accessibility.h"
-#include "button.h"
-#include "color.h"
-#include "focusring.h"
-#include "font.h"
-#include "label.h"
-#include "searchbardelegate.h"
+#include "toolkit/accessibility.h"
+#include "toolkit/button.h"
+#include "toolkit/color.h"
+#include "toolkit/focusring.h"
+#include "toolkit/font.h"
+#include "toolkit/label.h"
+#include "toolkit/searchbardelegate.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>

@@ -2,9 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "searchbardelegate.h"
-#include "view.h"
-#include "weakdelegate.h"
+#include "toolkit/searchbardelegate.h"
+#include "toolkit/view.h"
+#include "toolkit/weakdelegate.h"
 
 class QLineEdit;
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "storyboard.h"
+#include "toolkit/storyboard.h"
 
-#include "toolkitlog.h"
-#include "viewcontroller.h"
+#include "toolkit/toolkitlog.h"
+#include "toolkit/viewcontroller.h"
 
 #include <map>
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "tableview.h"
+#include "toolkit/tableview.h"
 
-#include "button.h"
-#include "color.h"
-#include "focusring.h"
-#include "font.h"
-#include "label.h"
-#include "toolkitlog.h"
+#include "toolkit/button.h"
+#include "toolkit/color.h"
+#include "toolkit/focusring.h"
+#include "toolkit/font.h"
+#include "toolkit/label.h"
+#include "toolkit/toolkitlog.h"
 
 #include <QCoreApplication>
 #include <algorithm>

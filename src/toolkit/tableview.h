@@ -2,11 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "indexpath.h"
-#include "scrollview.h"
-#include "tableviewcell.h"
-#include "tableviewdatasource.h"
-#include "tableviewdelegate.h"
+#include "toolkit/indexpath.h"
+#include "toolkit/scrollview.h"
+#include "toolkit/tableviewcell.h"
+#include "toolkit/tableviewdatasource.h"
+#include "toolkit/tableviewdelegate.h"
 
 #include <QHash>
 #include <QPointer>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "tableviewcell.h"
+#include "toolkit/tableviewcell.h"
 
-#include "accessibility.h"
-#include "color.h"
-#include "font.h"
-#include "imageview.h"
-#include "label.h"
-#include "tableview.h"
+#include "toolkit/accessibility.h"
+#include "toolkit/color.h"
+#include "toolkit/font.h"
+#include "toolkit/imageview.h"
+#include "toolkit/label.h"
+#include "toolkit/tableview.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "delegaterole.h"
-#include "indexpath.h"
+#include "toolkit/delegaterole.h"
+#include "toolkit/indexpath.h"
 
 namespace ui
 {

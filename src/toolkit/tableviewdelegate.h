@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #pragma once
 
-#include "indexpath.h"
-#include "scrollviewdelegate.h"
+#include "toolkit/indexpath.h"
+#include "toolkit/scrollviewdelegate.h"
 
 #include <optional>
 

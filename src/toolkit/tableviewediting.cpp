@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 // TableView's editing: swipe-to-delete, by gesture or by the calls the gesture itself uses.
-#include "tableview.h"
+#include "toolkit/tableview.h"
 
-#include "button.h"
+#include "toolkit/button.h"
 
 #include <QMouseEvent>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 // The table by keyboard: the current row, its ring, the keys that move and open it.
-#include "tableview.h"
+#include "toolkit/tableview.h"
 
-#include "accessibility.h"
-#include "focusring.h"
+#include "toolkit/accessibility.h"
+#include "toolkit/focusring.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

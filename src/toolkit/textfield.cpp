@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "textfield.h"
+#include "toolkit/textfield.h"
 
-#include "accessibility.h"
-#include "color.h"
-#include "focusring.h"
-#include "font.h"
-#include "tableviewcell.h"
+#include "toolkit/accessibility.h"
+#include "toolkit/color.h"
+#include "toolkit/focusring.h"
+#include "toolkit/font.h"
+#include "toolkit/tableviewcell.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "toolkitlog.h"
+#include "toolkit/toolkitlog.h"
 
 Q_LOGGING_CATEGORY(lcToolkit, "rv.toolkit", QtInfoMsg)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "view.h"
+#include "toolkit/view.h"
 
-#include "accessibility.h"
+#include "toolkit/accessibility.h"
 
 #include <QCoreApplication>
 #include <QGraphicsOpacityEffect>

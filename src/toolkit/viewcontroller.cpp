@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "viewcontroller.h"
+#include "toolkit/viewcontroller.h"
 
-#include "application.h"
-#include "color.h"
-#include "navigationcontroller.h"
-#include "navigationitem.h"
-#include "storyboard.h"
-#include "storyboardsegue.h"
-#include "toolkitlog.h"
-#include "view.h"
-#include "window.h"
+#include "toolkit/application.h"
+#include "toolkit/color.h"
+#include "toolkit/navigationcontroller.h"
+#include "toolkit/navigationitem.h"
+#include "toolkit/storyboard.h"
+#include "toolkit/storyboardsegue.h"
+#include "toolkit/toolkitlog.h"
+#include "toolkit/view.h"
+#include "toolkit/window.h"
+
+#include "platform/mainthread.h"
 
 #include <QCoreApplication>
 
@@ -28,7 +30,7 @@ ViewController::~ViewController()
 {
     if (!m_view)
         return;
-    if (Application::isMainThread()) {
+    if (platform::MainThread::isMainThread()) {
         destroyView();
         return;
     }
@@ -43,7 +45,7 @@ void ViewController::release(ViewController *controller)
 {
     if (!controller)
         return;
-    if (Application::isMainThread()) {
+    if (platform::MainThread::isMainThread()) {
         controller->destroyView();
         delete controller;
         return;

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "window.h"
+#include "toolkit/window.h"
 
-#include "accessibility.h"
-#include "alertview.h"
-#include "focuschain.h"
-#include "view.h"
-#include "viewcontroller.h"
+#include "toolkit/accessibility.h"
+#include "toolkit/alertview.h"
+#include "toolkit/focuschain.h"
+#include "toolkit/view.h"
+#include "toolkit/viewcontroller.h"
 
 #include <QApplication>
 #include <QKeyEvent>

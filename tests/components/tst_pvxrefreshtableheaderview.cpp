@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "pvxrefreshtableheaderdelegate.h"
-#include "pvxrefreshtableheaderview.h"
+#include "components/pvxrefreshtableheaderdelegate.h"
+#include "components/pvxrefreshtableheaderview.h"
 
 #include "platform/userdefaults.h"
 #include "toolkit/activityindicatorview.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
+#include "components/rvasynimageview.h"
+#include "components/rvimageloader.h"
 #include "imageserver.h"
-#include "rvasynimageview.h"
-#include "rvimageloader.h"
 
 #include "protocols/rvhttpexchange.h"
 #include "toolkit/application.h"

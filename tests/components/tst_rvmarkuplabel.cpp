@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvmarkuplabel.h"
-#include "rvmarkuplabeldelegate.h"
-#include "rvmarkuplinkbutton.h"
+#include "components/rvmarkuplabel.h"
+#include "components/rvmarkuplabeldelegate.h"
+#include "components/rvmarkuplinkbutton.h"
 #include "toolkit/tableviewcell.h"
 
 #include <QImage>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvmarkupattributedtext.h"
-#include "rvmarkupparser.h"
-#include "rvmarkupstyler.h"
+#include "components/rvmarkupattributedtext.h"
+#include "components/rvmarkupparser.h"
+#include "components/rvmarkupstyler.h"
 
 #include <QStandardPaths>
 #include <QTest>

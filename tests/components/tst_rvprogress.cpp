@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvprogress.h"
-#include "rvworkpool.h"
-#include "ztprogresshud.h"
+#include "components/rvprogress.h"
+#include "components/ztprogresshud.h"
+#include "platform/workpool.h"
 
 #include "platform/mainthread.h"
 #include "protocols/rvcurlnetworklayer.h"
@@ -362,7 +362,7 @@ private Q_SLOTS:
         QTcpServer silent;
         QVERIFY(silent.listen(QHostAddress::LocalHost));
         RVCurlNetworkLayer layer;
-        RVWorkPool pool;
+        platform::WorkPool pool;
         pool.setStopHandler([&layer] { layer.abortAll(); });
         auto screen = pushScreen(std::make_shared<Probe>());
         bool finished = false;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "ztbarprogressview.h"
-#include "ztprogresshud.h"
-#include "ztprogresshuddelegate.h"
-#include "ztroundprogressview.h"
+#include "components/ztbarprogressview.h"
+#include "components/ztprogresshud.h"
+#include "components/ztprogresshuddelegate.h"
+#include "components/ztroundprogressview.h"
 
 #include "toolkit/activityindicatorview.h"
 #include "toolkit/animation.h"

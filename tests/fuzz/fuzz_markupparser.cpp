@@ -5,7 +5,7 @@
 // replacement; the rest is the markup, read once as UTF-8 and once as raw UTF-16 (so that
 // lone surrogates and any code unit reach the parser). Besides memory errors it stops on any
 // result that breaks the parser's invariants.
-#include "rvmarkupparser.h"
+#include "components/rvmarkupparser.h"
 
 #include <QByteArray>
 #include <QString>

@@ -10,7 +10,6 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
-#include <QThreadPool>
 
 using namespace Qt::StringLiterals;
 using std::chrono::milliseconds;
@@ -30,14 +29,6 @@ RVWatch watchOn(const QString &ysdm, const QString &jzrq, int bcbm = 1)
 QString day(int fromToday)
 {
     return QDate::currentDate().addDays(fromToday).toString(u"yyyy-MM-dd"_s);
-}
-
-RVWatchPoller::Runner pool()
-{
-    return [](std::function<void()> job) {
-        QThreadPool::globalInstance()->start(std::move(job));
-        return true;
-    };
 }
 
 // The doctor's first morning from tomorrow that takes bookings.
@@ -135,7 +126,7 @@ private Q_SLOTS:
         const RVBookingStore store(yhid);
         QCOMPARE(store.addWatch(watchOn(u"D1"_s, day(1))), RVWatch::Added::Added);
         QCOMPARE(store.addWatch(watchOn(u"D2"_s, day(1))), RVWatch::Added::Added);
-        RVWatchPoller poller(RVUserStore::of(BookingTestService::patient()), pool());
+        RVWatchPoller poller(RVUserStore::of(BookingTestService::patient()));
         poller.setTiming({milliseconds(20), milliseconds(0), milliseconds(160)});
         QSignalSpy scheduled(&poller, &RVWatchPoller::roundScheduled);
         poller.refresh();
@@ -179,7 +170,7 @@ private Q_SLOTS:
         QVERIFY(history && !history->isEmpty());
         QCOMPARE(RVBookingStore(yhid).addWatch({doctor, half}), RVWatch::Added::Added);
 
-        RVWatchPoller poller(RVUserStore::of(BookingTestService::patient()), pool());
+        RVWatchPoller poller(RVUserStore::of(BookingTestService::patient()));
         poller.setTiming({milliseconds(50), milliseconds(0), milliseconds(400)});
         QSignalSpy scheduled(&poller, &RVWatchPoller::roundScheduled);
         QSignalSpy found(&poller, &RVWatchPoller::placesFound);

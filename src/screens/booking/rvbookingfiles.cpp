@@ -2,9 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/booking/rvbookingfiles.h"
 
-#include "components/rvpasspdfwriter.h"
+#include "components/rvprogress.h"
 #include "models/rvbookingstore.h"
 #include "protocols/rvprotocol.h"
+#include "screens/booking/rvpasspdfwriter.h"
 #include "screens/shared/rvalert.h"
 #include "toolkit/view.h"
 

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "screens/booking/rvbookingpassviewcontroller.h"
 
-#include "components/rvpassview.h"
 #include "screens/booking/rvbookingfiles.h"
+#include "screens/booking/rvpassview.h"
 #include "toolkit/color.h"
 #include "toolkit/image.h"
 #include "toolkit/navigationcontroller.h"

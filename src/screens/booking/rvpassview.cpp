@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvpassview.h"
+#include "screens/booking/rvpassview.h"
 
-#include "rvpasspdfwriter.h"
+#include "screens/booking/rvpasspdfwriter.h"
 
 #include <QPainter>
 

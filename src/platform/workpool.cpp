@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvworkpool.h"
-#include "componentslog.h"
+#include "platform/workpool.h"
+#include "platform/platformlog.h"
 
 #include <QThreadPool>
+
+namespace platform
+{
 
 namespace
 {
@@ -12,38 +15,38 @@ namespace
 // slow exchange queueing the others behind it.
 constexpr int kMaxThreads = 8;
 
-std::atomic<RVWorkPool *> installed{nullptr};
+std::atomic<WorkPool *> installed{nullptr};
 
 } // namespace
 
-RVWorkPool::RVWorkPool() : m_pool(new QThreadPool)
+WorkPool::WorkPool() : m_pool(new QThreadPool)
 {
     m_pool->setMaxThreadCount(kMaxThreads);
     m_previous = installed.exchange(this);
 }
 
-RVWorkPool::~RVWorkPool()
+WorkPool::~WorkPool()
 {
-    RVWorkPool *self = this;
+    WorkPool *self = this;
     installed.compare_exchange_strong(self, m_previous);
     shutdown();
     if (m_joined)
         delete m_pool;
 }
 
-RVWorkPool &RVWorkPool::current()
+WorkPool &WorkPool::current()
 {
-    if (RVWorkPool *pool = installed.load())
+    if (WorkPool *pool = installed.load())
         return *pool;
     // Built on first use and stopped (bounded) at exit like the application's own.
-    static RVWorkPool fallback;
+    static WorkPool fallback;
     return fallback;
 }
 
-bool RVWorkPool::start(std::function<void()> job)
+bool WorkPool::start(std::function<void()> job)
 {
     if (m_stopping.load()) {
-        qCInfo(lcProgress) << "work pool is stopping; a job was dropped";
+        qCInfo(lcWork) << "work pool is stopping; a job was dropped";
         return false;
     }
     // A job queued just before the stop and taken just after it is dropped too.
@@ -54,12 +57,12 @@ bool RVWorkPool::start(std::function<void()> job)
     return true;
 }
 
-int RVWorkPool::activeCount() const
+int WorkPool::activeCount() const
 {
     return m_pool->activeThreadCount();
 }
 
-bool RVWorkPool::shutdown(std::chrono::milliseconds bound)
+bool WorkPool::shutdown(std::chrono::milliseconds bound)
 {
     if (m_joined)
         return true;
@@ -69,7 +72,9 @@ bool RVWorkPool::shutdown(std::chrono::milliseconds bound)
         m_stopHandler();
     m_joined = m_pool->waitForDone(int(bound.count()));
     if (!m_joined)
-        qCWarning(lcProgress) << "work pool: threads still busy after" << bound.count()
-                              << "ms; left to the exit";
+        qCWarning(lcWork) << "work pool: threads still busy after" << bound.count()
+                          << "ms; left to the exit";
     return m_joined;
 }
+
+} // namespace platform

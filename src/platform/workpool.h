@@ -10,25 +10,28 @@
 
 class QThreadPool;
 
+namespace platform
+{
+
 // The threads that run the screens' service work. The application owns one for its run (it
 // makes one in main); whoever has none, a test for one, gets a process-wide pool. At quit the
 // owner stops it: work not yet started is dropped, work waiting on the service is told to stop
 // waiting through the owner's stop handler (the application aborts its network transfers),
 // no finish of a screen runs any more, and the threads are joined within a bounded time, so
 // quitting during a load neither hangs nor leaves a worker touching what the exit tears down.
-class RVWorkPool final
+class WorkPool final
 {
 public:
     // Becomes the current pool until it is destroyed.
-    RVWorkPool();
+    WorkPool();
     // Stops the pool with the default bound.
-    ~RVWorkPool();
-    Q_DISABLE_COPY_MOVE(RVWorkPool)
+    ~WorkPool();
+    Q_DISABLE_COPY_MOVE(WorkPool)
 
     static constexpr std::chrono::milliseconds defaultShutdownBound{3000};
 
     // The application's pool, or the process-wide one when none was made.
-    static RVWorkPool &current();
+    static WorkPool &current();
 
     // Queues the job; false (job dropped) once the pool is stopping.
     bool start(std::function<void()> job);
@@ -49,5 +52,7 @@ private:
     std::function<void()> m_stopHandler;
     std::atomic<bool> m_stopping{false};
     bool m_joined = false;
-    RVWorkPool *m_previous = nullptr;
+    WorkPool *m_previous = nullptr;
 };
+
+} // namespace platform

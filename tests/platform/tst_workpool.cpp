@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
-#include "rvworkpool.h"
+#include "platform/workpool.h"
 
 #include <QElapsedTimer>
 #include <QSemaphore>
@@ -11,7 +11,7 @@
 
 using namespace std::chrono_literals;
 
-class TestRVWorkPool : public QObject
+class TestWorkPool : public QObject
 {
     Q_OBJECT
 
@@ -19,24 +19,24 @@ private Q_SLOTS:
     // The pool made last is the current one; when it goes the one before comes back.
     void currentFollowsTheOwner()
     {
-        RVWorkPool &before = RVWorkPool::current();
+        platform::WorkPool &before = platform::WorkPool::current();
         {
-            RVWorkPool outer;
-            QCOMPARE(&RVWorkPool::current(), &outer);
+            platform::WorkPool outer;
+            QCOMPARE(&platform::WorkPool::current(), &outer);
             {
-                RVWorkPool inner;
-                QCOMPARE(&RVWorkPool::current(), &inner);
+                platform::WorkPool inner;
+                QCOMPARE(&platform::WorkPool::current(), &inner);
             }
-            QCOMPARE(&RVWorkPool::current(), &outer);
+            QCOMPARE(&platform::WorkPool::current(), &outer);
         }
-        QCOMPARE(&RVWorkPool::current(), &before);
+        QCOMPARE(&platform::WorkPool::current(), &before);
     }
 
     // Jobs run off the main thread, several at once (a slow exchange does not queue a
     // second one behind it).
     void jobsRunOnWorkersSideBySide()
     {
-        RVWorkPool pool;
+        platform::WorkPool pool;
         QSemaphore inside;
         QSemaphore gate;
         std::atomic<int> offMain{0};
@@ -59,7 +59,7 @@ private Q_SLOTS:
     // waits on something the handler ends (the network transfers) lets the pool join.
     void stopHandlerEndsOtherWaits()
     {
-        RVWorkPool pool;
+        platform::WorkPool pool;
         QSemaphore started;
         QSemaphore transfer; // stands for a transfer under way
         std::atomic_bool stoppingSeenByHandler{false};
@@ -82,7 +82,7 @@ private Q_SLOTS:
     // Once stopping, nothing new runs and queued jobs are dropped.
     void stoppedPoolRunsNothing()
     {
-        RVWorkPool pool;
+        platform::WorkPool pool;
         QVERIFY(pool.shutdown(1s));
         std::atomic_bool ran{false};
         QVERIFY(!pool.start([&] { ran = true; }));
@@ -94,7 +94,7 @@ private Q_SLOTS:
     // it has ended, the pool joins.
     void shutdownIsBounded()
     {
-        RVWorkPool pool;
+        platform::WorkPool pool;
         QSemaphore started;
         QSemaphore gate;
         pool.start([&] {
@@ -113,5 +113,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRVWorkPool)
-#include "tst_rvworkpool.moc"
+QTEST_GUILESS_MAIN(TestWorkPool)
+#include "tst_workpool.moc"
