@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "models/rvaccount.h"
 
-#include "models/modelslog.h"
 #include "models/rvuserstore.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvloginrenewal.h"
@@ -20,8 +19,7 @@ void RVAccount::logout(Reason reason)
     }
     // Every store goes, not only this user's: on a shared computer the stores of users who
     // logged in before without logging out hold their bookings too, and nobody is logged in now.
-    if (!RVUserStore::removeAll())
-        qCWarning(lcBookingStore) << "a store could not be deleted at logout";
+    RVUserStore::removeAll();
 }
 
 RVAccount::Outcome RVAccount::registerUser(const QJsonObject &record)

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The RV patient client developers
 #include "models/rvuserstore.h"
 
+#include "models/modelslog.h"
+#include "platform/workpool.h"
 #include "protocols/rvappconfiginfo.h"
 #include "protocols/rvloginstate.h"
 
@@ -28,7 +30,14 @@ RVUserStore RVUserStore::remembered()
     return of(config.userInfo());
 }
 
-bool RVUserStore::removeAll()
+void RVUserStore::removeAll()
 {
-    return RVBookingStore::removeAll();
+    RVBookingStore::endAll();
+    const auto remove = [] {
+        if (!RVBookingStore::removeEnded())
+            qCWarning(lcBookingStore) << "a store could not be deleted at logout";
+    };
+    // A pool already stopping (the logout at quit) runs no job: deleted here, or never.
+    if (!platform::WorkPool::current().start(remove))
+        remove();
 }

@@ -22,8 +22,9 @@ public:
     static RVUserStore loggedIn();
     // The user whose login is saved, also before the automatic login has run.
     static RVUserStore remembered();
-    // Deletes every user's store, for the logout; true when none is left.
-    static bool removeAll();
+    // The logout's end of every user's store: at once no store taken before reads or writes,
+    // and the files are deleted on a worker (or before a later store's first operation).
+    static void removeAll();
 
     bool hasUser() const { return m_data.isValid(); }
     const QString &yhid() const { return m_yhid; }

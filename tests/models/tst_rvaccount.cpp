@@ -80,7 +80,7 @@ private Q_SLOTS:
         QCOMPARE(RVAppConfigInfo().password(), QString());
         for (const QString &personal :
              {identity, phone, password, key, address, u"changed elsewhere"_s})
-            QCOMPARE(filesHolding(personal), QStringList());
+            QTRY_COMPARE(filesHolding(personal), QStringList());
         QCOMPARE(filesHolding(name).size(), 1); // the configuration keeps the name alone
     }
 

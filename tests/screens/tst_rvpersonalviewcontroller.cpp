@@ -207,7 +207,7 @@ private Q_SLOTS:
         const RVBookingStore kept(RVBaseInfo::text(RVAppConfigInfo().userInfo().yhid()));
         QVERIFY(kept.saveList({}));
         screen->exitLoginButton()->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
-        QVERIFY(!QFile::exists(kept.filePath())); // the user's kept bookings go with the login
+        QTRY_VERIFY(!QFile::exists(kept.filePath())); // the user's kept bookings go with the login
         // Back home at once, without waiting for the service.
         QCOMPARE(app.navigation()->viewControllers().size(), 1);
         QVERIFY(!RVAppConfigInfo::userLogined());
