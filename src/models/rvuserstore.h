@@ -20,7 +20,8 @@ public:
     static RVUserStore of(const RVUserInfo &user);
     // The logged-in user's; nobody's without a login.
     static RVUserStore loggedIn();
-    // The user whose login is saved, also before the automatic login has run.
+    // The user whose login is saved, also before the automatic login has run or when it could
+    // not reach the service: the kept bookings and the reminders are shown all the same.
     static RVUserStore remembered();
     // The logout's end of every user's store: at once no store taken before reads or writes,
     // and the files are deleted on a worker (or before a later store's first operation).

@@ -77,7 +77,7 @@ void RVReservationHistoryListViewController::viewDidLoad()
 
 void RVReservationHistoryListViewController::viewDidAppear(bool animated)
 {
-    const RVUserStore user = RVUserStore::loggedIn();
+    const RVUserStore user = RVUserStore::remembered();
     // What the device kept shows as soon as it is read; the service's list replaces it when it
     // comes.
     m_awaitingList = true;
@@ -249,7 +249,7 @@ void RVReservationHistoryListViewController::addToCalendar(const QString &yylsh)
     // The hospital's address and telephone come from the service while it answers.
     RVProgress::run(
         this, tr("加载中"),
-        [user = RVUserStore::loggedIn(), booking = *booking, online = !m_history.offline()] {
+        [user = RVUserStore::remembered(), booking = *booking, online = !m_history.offline()] {
             return RVSavedBookings::entryOf(user, booking, online);
         },
         [](RVReservationHistoryListViewController &self, const RVBookingCalendar::Entry &entry) {
@@ -284,7 +284,7 @@ void RVReservationHistoryListViewController::commitEditingStyle(ui::TableView *,
     // On a worker behind the overlay: the window stays responsive for up to the time-out.
     RVProgress::run(
         this, QString(),
-        [user = RVUserStore::loggedIn(), yylsh] { return RVBookingHistory::cancel(user, yylsh); },
+        [user = RVUserStore::remembered(), yylsh] { return RVBookingHistory::cancel(user, yylsh); },
         [](RVReservationHistoryListViewController &self, const CancelOutcome &outcome) {
             self.finishedCancel(outcome);
         });
