@@ -50,7 +50,13 @@ std::optional<RVSavedBookings::Outcome> RVExportCommand::savedBookings()
         saved = config.lastLoginSuccess();
     }
     const QString yhm = RVBaseInfo::text(user.yhm());
-    if (!saved || yhm.isEmpty() || password.isNull()) {
+    if (saved && !yhm.isEmpty() && password.isNull()) {
+        // A keyring that stays locked (no desktop session to ask for its password) hides it.
+        tell(u"the saved password could not be read from the keyring; unlock it, or log in with "
+             "rv-patient again"_s);
+        return std::nullopt;
+    }
+    if (!saved || yhm.isEmpty()) {
         tell(u"nobody is logged in: log in with rv-patient first"_s);
         return std::nullopt;
     }
