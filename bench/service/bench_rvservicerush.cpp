@@ -17,8 +17,8 @@
 // one the cluster script starts; the stack needs the cluster script (RV_CLUSTER_SCRIPT or
 // scripts/cluster.sh), which reads its own settings from the environment
 // (RV_CLUSTER_POOL_MODE=session, RV_CLUSTER_KEEP_ALIVE, RV_CLUSTER_SERVICE_OPTIONS). The
-// services inherit the environment: QT_NO_GLIB=1 gives them Qt's own poll dispatcher, which
-// holds thousands of connections far better than GLib's. RV_RUSH_KEEP_LOGS=DIR keeps the
+// services inherit the environment (rv-service picks Qt's own poll dispatcher itself, which
+// holds thousands of connections far better than GLib's). RV_RUSH_KEEP_LOGS=DIR keeps the
 // stack's logs there.
 #include "benchrushclients.h"
 #include "benchrushstage.h"
